@@ -1,0 +1,1 @@
+// Engine facade, being written.

@@ -1,0 +1,2 @@
+#include "platform/RegExp.h"
+// Being written.

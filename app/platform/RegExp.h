@@ -1,0 +1,55 @@
+#pragma once
+// The one regular-expression class of the program: ECMAScript syntax and
+// JavaScript replacement rules, on UTF-16 code units as they are.
+//
+// Failures are results: a pattern the engine rejects, or a match that runs
+// into the engine's limits, makes the operation return no value and leaves a
+// readable ErrorText(); nothing throws, crashes or hangs.
+
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace quillbay {
+
+struct RegExpMatch {
+    qsizetype FirstIndex = 0;  // 0-based position in the subject, in code units
+    qsizetype Length = 0;
+    QString Value;
+    QList<QString> SubMatches; // one per capturing group; a group that did not take part is a null QString
+};
+
+class RegExp
+{
+public:
+    RegExp();
+    ~RegExp();
+    RegExp(const RegExp &) = delete;
+    RegExp &operator=(const RegExp &) = delete;
+
+    QString Pattern() const;
+    void SetPattern(const QString &pattern);
+    bool Global() const;
+    void SetGlobal(bool on);
+    bool IgnoreCase() const;
+    void SetIgnoreCase(bool on);
+    bool Multiline() const;
+    void SetMultiline(bool on);
+
+    // Compiles now (otherwise compilation happens at first use); false when the pattern is rejected.
+    bool Compile();
+
+    std::optional<bool> Test(const QString &subject);
+    std::optional<QList<RegExpMatch>> Execute(const QString &subject);
+    std::optional<QString> Replace(const QString &subject, const QString &replacement);
+
+    // Why the last operation gave no value.
+    QString ErrorText() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace quillbay

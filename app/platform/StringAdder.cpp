@@ -1,0 +1,2 @@
+#include "platform/StringAdder.h"
+// Being written.

@@ -1,0 +1,2 @@
+#include "settings/SettingsDocument.h"
+// Being written.

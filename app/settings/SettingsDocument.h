@@ -1,0 +1,80 @@
+#pragma once
+// The settings document: every named setting of the user with its "Look in"
+// folders, criteria and two rule lists, and the operations that add, find,
+// rename and remove settings, folder entries and rules.
+
+#include <QString>
+#include <QStringList>
+#include <pugixml.hpp>
+
+namespace quillbay {
+
+enum class RuleKind { File = 1, Folder = 2 };
+
+class SettingsDocument
+{
+public:
+    SettingsDocument();
+
+    pugi::xml_document &document() { return m_doc; }
+    const pugi::xml_document &document() const { return m_doc; }
+
+    // Replaces the document with the built-in default document.
+    bool LoadDefault();
+    // Replaces the document with the given text; on failure the document is unchanged.
+    bool LoadText(const QString &xml, QString *errorText = nullptr);
+    // Replaces the document with the file's content; on failure the document is unchanged.
+    bool LoadFile(const QString &path, QString *errorText = nullptr);
+    // The text of the built-in default document.
+    static QString defaultDocumentText();
+
+    pugi::xml_node SettingsRoot();
+    pugi::xml_node FindSetting(const QString &name);
+    pugi::xml_node FindSettingIgnoreCase(const QString &name);
+    pugi::xml_node SelectedSetting();
+    bool SelectSetting(const QString &name);
+    int SettingCount();
+    QStringList SettingNames();
+    // The setting's name; a setting without one is given the first free "Setting N".
+    QString SettingName(pugi::xml_node setting);
+
+    bool AddSetting(const QString &name);
+    bool RenameSetting(const QString &oldName, const QString &newName);
+    bool DuplicateSetting(const QString &sourceName, const QString &newName);
+    bool RemoveSetting(const QString &name);
+
+    bool AddFolderEntry(const QString &settingName, const QString &path);
+    void RemoveFolderEntry(const QString &settingName, const QString &folderId);
+    void RemoveAllFolderEntries(const QString &settingName);
+    void SetSettingAttribute(const QString &settingName, const char *element, const char *attribute,
+                             const QString &text);
+    void SetCriteriaFlag(const QString &settingName, RuleKind kind, const char *attribute, int checkState);
+
+    // The rule list of the selected setting (empty name) or of the named setting.
+    pugi::xml_node RulesList(const QString &settingName, RuleKind kind);
+    static pugi::xml_node FindRule(pugi::xml_node rulesList, const QString &ruleId);
+    pugi::xml_node AddRule(const QString &settingName, RuleKind kind, const QString &type);
+    void WriteRuleAttribute(const QString &settingName, RuleKind kind, const QString &ruleId, const char *attribute,
+                            const QString &text);
+    static bool RuleIdAndType(pugi::xml_node rule, QString *id, QString *type);
+    static QString RuleType(pugi::xml_node rule, bool removeIfEmpty);
+    void RemoveRule(const QString &settingName, RuleKind kind, const QString &ruleId);
+    void MoveRule(const QString &settingName, RuleKind kind, const QString &ruleId, const QString &beforeId, bool move);
+    void RemoveAllRules(const QString &settingName);
+    // Resets the criteria of a setting as the "reset criteria" command does.
+    void ResetCriteria(const QString &settingName);
+
+    // Fresh folder and rule identifiers in document order; rules without a type are dropped.
+    void RenumberIds();
+    QString NextFolderId();
+    QString NextRuleId();
+
+private:
+    pugi::xml_node settingOrSelected(const QString &name);
+
+    pugi::xml_document m_doc;
+    quint64 m_folderCounter = 0;
+    quint64 m_ruleCounter = 0;
+};
+
+} // namespace quillbay

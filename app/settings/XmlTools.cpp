@@ -1,0 +1,355 @@
+#include "settings/XmlTools.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <unistd.h>
+
+namespace quillbay {
+
+std::optional<bool> parseFlag(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (auto n = parseNumber(t))
+        return *n != 0.0;
+    return std::nullopt;
+}
+
+std::optional<double> parseNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    // Accept only plain decimal notation: QString::toDouble alone would also
+    // take "inf" and "nan", which no settings file means as a number.
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    auto isDigit = [&](qsizetype k) { return k < n && t[k] >= u'0' && t[k] <= u'9'; };
+    if (i < n && (t[i] == u'+' || t[i] == u'-'))
+        ++i;
+    bool digits = false;
+    while (isDigit(i)) { ++i; digits = true; }
+    if (i < n && t[i] == u'.') {
+        ++i;
+        while (isDigit(i)) { ++i; digits = true; }
+    }
+    if (!digits)
+        return std::nullopt;
+    if (i < n && (t[i] == u'e' || t[i] == u'E')) {
+        ++i;
+        if (i < n && (t[i] == u'+' || t[i] == u'-'))
+            ++i;
+        if (!isDigit(i))
+            return std::nullopt;
+        while (isDigit(i))
+            ++i;
+    }
+    if (i != n)
+        return std::nullopt;
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+int roundHalfEven(double value)
+{
+    const double r = std::nearbyint(value); // default rounding mode: to nearest, ties to even
+    if (r >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (r <= std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(r);
+}
+
+unsigned int XmlTools::parseOptions()
+{
+    return pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments
+        | pugi::parse_doctype;
+}
+
+static bool reportParse(const pugi::xml_parse_result &r, pugi::xml_document &doc, QString *errorText)
+{
+    if (r)
+        return true;
+    doc.reset();
+    if (errorText)
+        *errorText = QString::fromUtf8(r.description()) + QStringLiteral(" (offset %1)").arg(r.offset);
+    return false;
+}
+
+bool XmlTools::LoadFile(pugi::xml_document &doc, const QString &path, QString *errorText)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        doc.reset();
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        doc.reset();
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    return reportParse(doc.load_buffer(bytes.constData(), size_t(bytes.size()), parseOptions()), doc, errorText);
+}
+
+bool XmlTools::LoadText(pugi::xml_document &doc, const QString &text, QString *errorText)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return reportParse(doc.load_buffer(utf8.constData(), size_t(utf8.size()), parseOptions(), pugi::encoding_utf8),
+                       doc, errorText);
+}
+
+pugi::xml_node XmlTools::ChildElement(pugi::xml_node parent, const char *name, bool create)
+{
+    if (!parent)
+        return {};
+    pugi::xml_node child = parent.child(name);
+    if (!child && create)
+        child = parent.append_child(name);
+    return child;
+}
+
+pugi::xml_node XmlTools::KeyedChild(pugi::xml_node parent, const char *name, const char *attribute,
+                                    const QString &value, bool create)
+{
+    if (!parent)
+        return {};
+    const std::string key = toUtf8(value);
+    for (pugi::xml_node child = parent.child(name); child; child = child.next_sibling(name)) {
+        if (key == child.attribute(attribute).value())
+            return child;
+    }
+    if (!create)
+        return {};
+    pugi::xml_node child = parent.append_child(name);
+    child.append_attribute(attribute).set_value(key.c_str());
+    return child;
+}
+
+pugi::xml_node XmlTools::Root(pugi::xml_document &doc, const char *name)
+{
+    pugi::xml_node root = doc.document_element();
+    if (!root)
+        root = doc.append_child(name);
+    return root;
+}
+
+QString XmlTools::ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue,
+                                bool fillIn)
+{
+    pugi::xml_attribute a = element.attribute(name);
+    if (a)
+        return toQString(a);
+    if (fillIn && element)
+        SetAttribute(element, name, defaultValue);
+    return defaultValue;
+}
+
+bool XmlTools::ReadFlagAttribute(pugi::xml_node element, const char *name, bool defaultValue)
+{
+    pugi::xml_attribute a = element.attribute(name);
+    if (a) {
+        if (auto flag = parseFlag(toQString(a)))
+            return *flag;
+    }
+    if (element)
+        SetAttribute(element, name, defaultValue ? QStringLiteral("True") : QStringLiteral("False"));
+    return defaultValue;
+}
+
+static std::optional<int> parseWholeNumber(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    return text.toInt();
+}
+
+int XmlTools::ReadWholeNumberAttribute(pugi::xml_node element, const char *name, int defaultValue, bool fillIn)
+{
+    pugi::xml_attribute a = element.attribute(name);
+    if (a) {
+        if (auto n = parseWholeNumber(toQString(a)))
+            return *n;
+    }
+    if (fillIn && element)
+        SetAttribute(element, name, QString::number(defaultValue));
+    return defaultValue;
+}
+
+int XmlTools::ReadIntAttribute(pugi::xml_node element, const char *name, int defaultValue, int minimum)
+{
+    pugi::xml_attribute a = element.attribute(name);
+    std::optional<double> number = a ? parseNumber(toQString(a)) : std::nullopt;
+    if (number) {
+        const int value = roundHalfEven(*number);
+        if (value >= minimum)
+            return value;
+    }
+    const int taken = number ? minimum : std::max(defaultValue, minimum);
+    if (element)
+        SetAttribute(element, name, QString::number(taken));
+    return taken;
+}
+
+void XmlTools::SetAttribute(pugi::xml_node element, const char *name, const QString &value)
+{
+    if (!element)
+        return;
+    pugi::xml_attribute a = element.attribute(name);
+    if (!a)
+        a = element.append_attribute(name);
+    a.set_value(toUtf8(value).c_str());
+}
+
+void XmlTools::RemoveChild(pugi::xml_node parent, pugi::xml_node child)
+{
+    if (parent && child)
+        parent.remove_child(child);
+}
+
+void XmlTools::RemoveAllChildren(pugi::xml_node parent)
+{
+    while (parent && parent.first_child())
+        parent.remove_child(parent.first_child());
+}
+
+pugi::xml_node XmlTools::AppendChild(pugi::xml_node parent, const char *name)
+{
+    return parent ? parent.append_child(name) : pugi::xml_node();
+}
+
+void XmlTools::EnsureDeclaration(pugi::xml_document &doc, const char *encoding)
+{
+    pugi::xml_node first = doc.first_child();
+    pugi::xml_node decl;
+    if (first && first.type() == pugi::node_declaration) {
+        decl = first;
+        decl.remove_attributes();
+    } else {
+        decl = doc.prepend_child(pugi::node_declaration);
+    }
+    decl.append_attribute("version").set_value("1.0");
+    decl.append_attribute("encoding").set_value(encoding);
+}
+
+namespace {
+struct StringWriter : pugi::xml_writer {
+    std::string out;
+    void write(const void *data, size_t size) override { out.append(static_cast<const char *>(data), size); }
+};
+
+void appendUtf16Le(QByteArray &bytes, const QString &text)
+{
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size() * 2);
+    char *dst = bytes.data() + start;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        *dst++ = char(u & 0xff);
+        *dst++ = char(u >> 8);
+    }
+}
+} // namespace
+
+QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &prologue)
+{
+    StringWriter writer;
+    if (prologue.isEmpty()) {
+        doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    } else {
+        // The prologue stands in for the document's own declaration and
+        // processing instructions; only the document element follows it.
+        doc.document_element().print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    }
+    const QString body = QString::fromUtf8(writer.out.data(), qsizetype(writer.out.size()));
+    QByteArray bytes;
+    bytes.reserve(2 + (prologue.size() + body.size()) * 2);
+    bytes.append(char(0xff));
+    bytes.append(char(0xfe));
+    appendUtf16Le(bytes, prologue);
+    appendUtf16Le(bytes, body);
+    return bytes;
+}
+
+XmlTools::SaveResult XmlTools::SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)
+{
+    return WriteFileAtomically(path, Serialize(doc, prologue));
+}
+
+static XmlTools::SaveResult failure(int err)
+{
+    XmlTools::SaveResult r;
+    r.errorNumber = err;
+    r.errorText = QString::fromLocal8Bit(std::strerror(err));
+    return r;
+}
+
+XmlTools::SaveResult XmlTools::WriteFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray tmpl = target + ".XXXXXX";
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        return failure(errno);
+    const char *p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            ::unlink(tmpl.constData());
+            return failure(err);
+        }
+        p += n;
+        left -= n;
+    }
+    // Keep the permissions a user would expect of a new file, not mkstemp's 0600.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.constData());
+        return failure(err);
+    }
+    if (::rename(tmpl.constData(), target.constData()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.constData());
+        return failure(err);
+    }
+    // Make the rename itself durable.
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    SaveResult ok;
+    ok.ok = true;
+    return ok;
+}
+
+} // namespace quillbay

@@ -1,0 +1,87 @@
+#pragma once
+// Small element operations shared by every part of the program that reads or
+// writes its XML documents (settings, options, previews and reports).
+//
+// Documents are pugixml trees in UTF-8; text crosses into QString here and
+// nowhere else. Failures are results: nothing in this file throws.
+
+#include <QString>
+#include <optional>
+#include <pugixml.hpp>
+
+namespace quillbay {
+
+// Converts the text of a flag attribute: "true"/"false" in any letter case, or a
+// number where zero means false. Anything else gives no value.
+std::optional<bool> parseFlag(const QString &text);
+
+// A number as the settings files may hold it: optional blanks and sign, digits,
+// an optional fraction and exponent. Anything else gives no value.
+std::optional<double> parseNumber(const QString &text);
+
+// Rounds to the nearest whole number, a half going to the even neighbour, and
+// clamps into the range of int.
+int roundHalfEven(double value);
+
+// The text of a UTF-8 string from pugixml as a QString, and back.
+inline QString toQString(const char *utf8) { return QString::fromUtf8(utf8); }
+inline QString toQString(const pugi::xml_attribute &a) { return QString::fromUtf8(a.value()); }
+inline std::string toUtf8(const QString &text) { return text.toStdString(); }
+
+class XmlTools
+{
+public:
+    // Parsing options of every document the program loads: keeps comments,
+    // processing instructions and the declaration (so unknown nodes survive a
+    // save), drops white-space-only text, resolves no external entities.
+    static unsigned int parseOptions();
+
+    // Loads a file (any encoding with a byte-order mark, or UTF-8). On failure
+    // the document is left empty and errorText describes why.
+    static bool LoadFile(pugi::xml_document &doc, const QString &path, QString *errorText = nullptr);
+    static bool LoadText(pugi::xml_document &doc, const QString &text, QString *errorText = nullptr);
+
+    // First child element called name; created and appended when missing and create is set.
+    static pugi::xml_node ChildElement(pugi::xml_node parent, const char *name, bool create);
+    // First child element called name whose attribute equals value; created when asked.
+    static pugi::xml_node KeyedChild(pugi::xml_node parent, const char *name, const char *attribute,
+                                     const QString &value, bool create);
+    // The document element; a new one called name when the document has none.
+    static pugi::xml_node Root(pugi::xml_document &doc, const char *name);
+
+    static QString ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue,
+                                 bool fillIn);
+    static bool ReadFlagAttribute(pugi::xml_node element, const char *name, bool defaultValue);
+    static int ReadWholeNumberAttribute(pugi::xml_node element, const char *name, int defaultValue, bool fillIn);
+    static int ReadIntAttribute(pugi::xml_node element, const char *name, int defaultValue, int minimum);
+
+    static void SetAttribute(pugi::xml_node element, const char *name, const QString &value);
+    static void RemoveChild(pugi::xml_node parent, pugi::xml_node child);
+    static void RemoveAllChildren(pugi::xml_node parent);
+    static pugi::xml_node AppendChild(pugi::xml_node parent, const char *name);
+
+    // Gives the document a leading declaration <?xml version="1.0" encoding="..."?>,
+    // replacing an existing one.
+    static void EnsureDeclaration(pugi::xml_document &doc, const char *encoding = "UTF-16");
+
+    // Serializes as the program writes every XML file: UTF-16 little-endian with
+    // a byte-order mark and no indentation. prologue, when given, replaces the
+    // document's own declaration (reports start with a fixed prologue).
+    static QByteArray Serialize(const pugi::xml_document &doc, const QString &prologue = {});
+
+    // Writes the document to path without ever leaving a half-written file: the
+    // bytes go to a temporary file in the same folder, are flushed to disk and
+    // then renamed over path. On failure the old file is untouched and the
+    // error number and text are kept in the result.
+    struct SaveResult {
+        bool ok = false;
+        int errorNumber = 0;
+        QString errorText;
+        explicit operator bool() const { return ok; }
+    };
+    static SaveResult SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue = {});
+    // Writes bytes atomically as above; shared by anything that must not leave half a file.
+    static SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
+};
+
+} // namespace quillbay
