@@ -1,0 +1,57 @@
+#pragma once
+// Computes the new name of one file from the file rule list, top to bottom.
+
+#include "engine/RuleList.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace quillbay {
+
+class MetadataSource;
+
+// A file name split at its last ".": ".profile" has an empty base name, a
+// name without "." an empty extension.
+struct SplitName {
+    QString base;
+    QString ext;
+};
+SplitName splitFileName(const QString &name);
+
+struct FileItem {
+    QString folderPath; // the folder that holds the file
+    QString folderName; // that folder's own name
+    QString name;
+};
+
+struct RuleOutcome {
+    bool changed = false;
+    bool failed = false;   // a rule could not be applied; the item is left out
+    QString newName;
+    QString errorText;     // why it failed
+};
+
+class FileRules
+{
+public:
+    FileRules(pugi::xml_node list, MetadataSource &metadata);
+    bool empty() const { return m_rules.empty(); }
+    // Numbers start again at the rule's "start" with the next file that takes one.
+    void restartNumbering() { m_restart = true; }
+    RuleOutcome ApplyFileRules(const FileItem &file);
+
+private:
+    struct FileState;
+    bool applyRule(Rule &rule, FileState &state, QString *error);
+    bool applyNumbering(Rule &rule, FileState &state, QString *error);
+    QString exifValue(const Rule &rule, FileState &state);
+    QString mp3Value(const Rule &rule, FileState &state);
+    QString officeValue(const Rule &rule, FileState &state);
+
+    RuleList m_rules;
+    MetadataSource &m_metadata;
+    qint64 m_counter = 0;
+    bool m_restart = true;
+};
+
+} // namespace quillbay

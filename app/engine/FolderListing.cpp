@@ -1,0 +1,179 @@
+#include "engine/FolderListing.h"
+
+#include "run/PreviewDocument.h"
+#include "run/TemporaryName.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace quillbay {
+
+FolderListing::FolderListing(QString folderPath, const NameSorter &sorter)
+    : m_folderPath(std::move(folderPath)), m_sorter(sorter)
+{
+}
+
+void FolderListing::addItem(const QString &name, bool isFolder)
+{
+    RenamePreviewListItem item;
+    item.isFolder = isFolder;
+    item.name = name;
+    m_items.push_back(std::move(item));
+}
+
+void FolderListing::sort()
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(m_items.size());
+    for (const auto &item : m_items)
+        keys.push_back(m_sorter.sortKey(item.name));
+    std::vector<int> order(m_items.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = keys[a].compare(keys[b]);
+        if (c != 0)
+            return c < 0;
+        return QString::compare(m_items[a].name, m_items[b].name, Qt::CaseSensitive) < 0;
+    });
+    std::vector<RenamePreviewListItem> sorted;
+    sorted.reserve(m_items.size());
+    for (int i : order)
+        sorted.push_back(std::move(m_items[i]));
+    m_items = std::move(sorted);
+
+    m_byFoldedName.clear();
+    m_byFoldedName.reserve(qsizetype(m_items.size()));
+    for (int i = int(m_items.size()) - 1; i >= 0; --i)
+        m_byFoldedName.insert(foldedName(m_items[i].name), i);
+}
+
+bool FolderListing::takeNewName(const QString &newName)
+{
+    const QString key = foldedName(newName);
+    if (m_taken.contains(key))
+        return false;
+    m_taken.insert(key);
+    return true;
+}
+
+std::optional<int> FolderListing::FindItemByName(const QString &name) const
+{
+    std::optional<int> found;
+    const QString key = foldedName(name);
+    for (auto it = m_byFoldedName.constFind(key); it != m_byFoldedName.cend() && it.key() == key; ++it) {
+        if (m_items[it.value()].name == name)
+            return it.value();
+        if (!found)
+            found = it.value();
+    }
+    return found;
+}
+
+void FolderListing::emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include)
+{
+    preview.AddPreviewEntry("file", m_folderPath, name, newName, include);
+}
+
+int FolderListing::OrderFolderEntries(PreviewDocument &preview, TemporaryNameSource &temporaryNames)
+{
+    int blocked = 0;
+    m_onStack.assign(m_items.size(), false);
+    for (int i = 0; i < int(m_items.size()); ++i)
+        resolveChain(i, preview, temporaryNames, blocked);
+    return blocked;
+}
+
+// One step of a chain being resolved. A chain of renames can be as long as the
+// folder has files (think of shifting every number by one), so it is walked
+// with an explicit stack instead of recursion.
+struct FolderListing::Frame {
+    int item;
+    int waitingFor = -1; // the item this one waits on, once that one is resolved
+    int newState = RenamePreviewListItem::Emitted;
+    bool blocked = false;
+    bool emitAtEnd = true;
+};
+
+void FolderListing::resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames,
+                                 int &blocked)
+{
+    using Item = RenamePreviewListItem;
+    if (!m_items[start].isTarget || m_items[start].state != Item::NotEmitted)
+        return;
+
+    std::vector<Frame> stack;
+    std::vector<char> &onStack = m_onStack;
+    stack.push_back(Frame{start});
+    onStack[start] = true;
+
+    while (!stack.empty()) {
+        Frame &f = stack.back();
+        Item &item = m_items[f.item];
+
+        if (f.waitingFor >= 0) {
+            // The item this one points at has just been resolved.
+            const Item &next = m_items[f.waitingFor];
+            if (next.state == Item::EmittedInCycle && f.item == start) {
+                item.state = Item::EmittedInCycle;
+                emitEntry(preview, m_cycleTemporaryName, item.newName, true);
+                f.emitAtEnd = false;
+            } else if (next.state == Item::Blocked) {
+                f.blocked = true;
+                f.newState = Item::Blocked;
+            } else {
+                f.newState = next.state;
+            }
+        } else if (item.include) {
+            const std::optional<int> hit = FindItemByName(item.newName);
+            const int j = (hit && *hit != f.item) ? *hit : -1;
+            if (j < 0) {
+                f.newState = Item::Emitted;
+            } else if (!m_items[j].isTarget || !m_items[j].include) {
+                f.blocked = true;
+                f.newState = Item::Blocked;
+            } else if (j != start) {
+                const int state = m_items[j].state;
+                if (state == Item::NotEmitted && !onStack[j]) {
+                    f.waitingFor = j;
+                    stack.push_back(Frame{j});
+                    onStack[j] = true;
+                    continue;
+                }
+                if (state == Item::Emitted || state == Item::EmittedInCycle) {
+                    f.newState = Item::Emitted;
+                } else {
+                    f.blocked = true;
+                    f.newState = Item::Blocked;
+                }
+            } else {
+                // The chain has come back to where it started: a cycle. Move the
+                // start out of the way first; it takes its new name last.
+                const auto temporary = temporaryNames.MakeTemporaryName(m_folderPath, 100);
+                if (!temporary) {
+                    f.blocked = true;
+                    f.newState = Item::Blocked;
+                } else {
+                    m_cycleTemporaryName = temporary->name;
+                    item.state = Item::EmittedInCycle;
+                    emitEntry(preview, m_items[start].name, m_cycleTemporaryName, true);
+                    emitEntry(preview, item.name, item.newName, true);
+                    f.emitAtEnd = false;
+                }
+            }
+        }
+
+        if (f.blocked) {
+            if (item.include)
+                ++blocked;
+            item.include = false;
+        }
+        if (f.emitAtEnd) {
+            item.state = f.newState;
+            emitEntry(preview, item.name, item.newName, item.include);
+        }
+        onStack[f.item] = false;
+        stack.pop_back();
+    }
+}
+
+} // namespace quillbay

@@ -1,0 +1,67 @@
+#pragma once
+// The bookkeeping of one folder during a preview: its files and child folders
+// sorted by name, the new names already taken, and the order in which the
+// files' renames can be carried out one after the other.
+
+#include "engine/NameCompare.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace quillbay {
+
+class PreviewDocument;
+class TemporaryNameSource;
+
+struct RenamePreviewListItem {
+    enum State { NotEmitted = 0, Emitted = 1, Blocked = 2, EmittedInCycle = 3 };
+    bool isTarget = false;
+    bool include = false;
+    bool isFolder = false;
+    int state = NotEmitted;
+    QString name;
+    QString newName;
+};
+
+class FolderListing
+{
+public:
+    FolderListing(QString folderPath, const NameSorter &sorter);
+
+    void addItem(const QString &name, bool isFolder);
+    // Sorts by current name without regard to case; call once, after adding every item.
+    void sort();
+    std::vector<RenamePreviewListItem> &items() { return m_items; }
+
+    // Registers a new name of this folder; false when it is already taken
+    // (compared without regard to case).
+    bool takeNewName(const QString &newName);
+
+    // The item whose current name equals name without regard to case. An
+    // item of exactly that name wins over one that differs in case only.
+    std::optional<int> FindItemByName(const QString &name) const;
+
+    // Emits the file entries of this folder into the preview document so that
+    // every rename targets a name that is free at that moment; a cycle goes
+    // through a temporary name. Returns how many entries had to be blocked.
+    int OrderFolderEntries(PreviewDocument &preview, TemporaryNameSource &temporaryNames);
+
+private:
+    struct Frame;
+    void resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames, int &blocked);
+    void emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include);
+
+    QString m_folderPath;
+    const NameSorter &m_sorter;
+    std::vector<RenamePreviewListItem> m_items;
+    QMultiHash<QString, int> m_byFoldedName; // filled by sort()
+    QSet<QString> m_taken;
+    QString m_cycleTemporaryName;
+    std::vector<char> m_onStack; // items of the chain being resolved
+};
+
+} // namespace quillbay

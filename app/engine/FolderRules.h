@@ -1,0 +1,22 @@
+#pragma once
+// Computes the new name of one child folder from the folder rule list. A
+// folder name is one string: a "." in it is an ordinary character.
+
+#include "engine/FileRules.h"
+#include "engine/RuleList.h"
+
+namespace quillbay {
+
+class FolderRules
+{
+public:
+    explicit FolderRules(pugi::xml_node list);
+    bool empty() const { return m_rules.empty(); }
+    RuleOutcome ApplyFolderRules(const QString &folderPath, const QString &name);
+
+private:
+    bool applyRule(Rule &rule, const QString &folderPath, QString &name, QString *error);
+    RuleList m_rules;
+};
+
+} // namespace quillbay

@@ -1,0 +1,93 @@
+#include "engine/FolderScanner.h"
+
+#include <QFile>
+#include <QUtf8StringView>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillbay {
+
+namespace {
+struct DirCloser {
+    DIR *dir;
+    ~DirCloser() { if (dir) ::closedir(dir); }
+};
+
+bool isDot(const char *n)
+{
+    return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
+}
+} // namespace
+
+FolderScan scanFolder(const QString &path)
+{
+    FolderScan scan;
+    DirCloser d{::opendir(QFile::encodeName(path).constData())};
+    if (!d.dir) {
+        scan.errorNumber = errno;
+        return scan;
+    }
+    const int dirFd = ::dirfd(d.dir);
+    for (;;) {
+        errno = 0;
+        const dirent *e = ::readdir(d.dir);
+        if (!e) {
+            if (errno != 0) {
+                scan.errorNumber = errno;
+                return scan;
+            }
+            break;
+        }
+        if (isDot(e->d_name))
+            continue;
+        const QUtf8StringView raw(e->d_name);
+        if (!raw.isValidUtf8()) {
+            ++scan.undecodableNames;
+            continue;
+        }
+        bool isFolder = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished while we listed
+            isFolder = S_ISDIR(st.st_mode);
+        }
+        ScannedEntry entry{raw.toString(), isFolder};
+        (isFolder ? scan.folders : scan.files).append(std::move(entry));
+    }
+    scan.ok = true;
+    return scan;
+}
+
+QDateTime lastModified(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).addMSecs(st.st_mtim.tv_nsec / 1000000);
+}
+
+bool folderExists(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool fileExists(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(u'/'))
+        return folder + name;
+    return folder + u'/' + name;
+}
+
+} // namespace quillbay

@@ -1,0 +1,31 @@
+#pragma once
+// How names are compared without regard to letter case.
+//
+// Sorting follows the user's locale (a case-insensitive collator), so files
+// reach the rules, and take their numbers, in the order a person expects.
+// Equality ("is this new name taken?") uses Qt's deterministic case folding,
+// which does not change with the locale.
+
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QString>
+
+namespace quillbay {
+
+// The key under which a name is looked up in a set of taken names.
+inline QString foldedName(const QString &name) { return name.toCaseFolded(); }
+
+class NameSorter
+{
+public:
+    NameSorter();
+    // Computing a key once per name and comparing keys is far cheaper than
+    // comparing through the collator at every step of a sort.
+    QCollatorSortKey sortKey(const QString &name) const { return m_collator.sortKey(name); }
+    int compare(const QString &a, const QString &b) const;
+
+private:
+    QCollator m_collator;
+};
+
+} // namespace quillbay

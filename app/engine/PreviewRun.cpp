@@ -1,0 +1,198 @@
+#include "engine/PreviewRun.h"
+
+#include "engine/FileRules.h"
+#include "engine/FolderListing.h"
+#include "engine/FolderRules.h"
+#include "engine/FolderScanner.h"
+#include "engine/NameValidation.h"
+#include "metadata/MetadataSource.h"
+#include "run/PreviewDocument.h"
+#include "settings/SettingsDocument.h"
+#include "settings/XmlTools.h"
+#include "ui/text/UiText.h"
+
+#include <QFile>
+#include <sys/stat.h>
+
+namespace quillbay {
+
+PreviewRun::PreviewRun(SettingsDocument &settings, PreviewDocument &preview, TemporaryNameSource &temporaryNames,
+                       CancelPoll &cancel)
+    : m_settings(settings), m_preview(preview), m_temporaryNames(temporaryNames), m_cancel(cancel)
+{
+}
+
+PreviewRun::~PreviewRun() = default;
+
+int PreviewRun::CheckPreviewPreconditions(SettingsDocument &settings)
+{
+    int bits = 0;
+    const pugi::xml_node setting = settings.SelectedSetting();
+    if (!setting.child("newNameRules").child("rule") && !setting.child("newFolderNameRules").child("rule"))
+        bits |= NoRules;
+    pugi::xml_node folders = setting.child("folders");
+    int existing = 0;
+    for (pugi::xml_node f = folders.child("folder"); f;) {
+        const pugi::xml_node next = f.next_sibling("folder");
+        if (folderExists(toQString(f.attribute("path")))) {
+            ++existing;
+        } else {
+            bits |= MissingFolders;
+            folders.remove_child(f);
+        }
+        f = next;
+    }
+    if (existing == 0)
+        bits |= NoFolders;
+    return bits;
+}
+
+static QString withoutTrailingSlash(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
+PreviewResult PreviewRun::BuildPreview()
+{
+    m_result = PreviewResult();
+    m_cancel.reset();
+    m_preview.NewPreviewDocument(UiText::LanguageSuffix());
+
+    const pugi::xml_node setting = m_settings.SelectedSetting();
+    if (!setting)
+        return m_result;
+
+    const pugi::xml_node folders = setting.child("folders");
+    m_unlimited = XmlTools::ReadAttribute(folders, "childFolders", QStringLiteral("deep"), false) == QLatin1String("all");
+    m_maximumDepth = XmlTools::ReadWholeNumberAttribute(folders, "subFoldersDepth", 0, folders ? true : false);
+
+    if (!m_criteria.compile(setting, &m_result.criteriaError))
+        return m_result;
+    m_metadata = makeFileMetadataSource();
+    m_fileRules = std::make_unique<FileRules>(setting.child("newNameRules"), *m_metadata);
+    m_folderRules = std::make_unique<FolderRules>(setting.child("newFolderNameRules"));
+
+    for (pugi::xml_node f = folders.child("folder"); f; f = f.next_sibling("folder")) {
+        const QString path = withoutTrailingSlash(toQString(f.attribute("path")));
+        if (!folderExists(path))
+            continue; // vanished since the check
+        if (!WalkFolder(path, 0)) {
+            m_result.notCancelled = false;
+            break;
+        }
+    }
+    m_fileRules.reset();
+    m_folderRules.reset();
+    m_metadata.reset();
+    return m_result;
+}
+
+static QString lastComponent(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+bool PreviewRun::WalkFolder(const QString &folder, int depth)
+{
+    FolderScan scan = scanFolder(folder);
+    if (!scan.ok) {
+        // An unreadable folder hides only its own contents; the rest of the
+        // walk goes on, and the caller learns which folders were skipped.
+        m_result.skippedFolders.append({folder, scan.errorNumber});
+        return true;
+    }
+    m_result.undecodableNames += scan.undecodableNames;
+    if (scan.folders.isEmpty() && scan.files.isEmpty())
+        return true;
+
+    FolderListing listing(folder, m_sorter);
+    const bool recurse = m_unlimited || depth < m_maximumDepth;
+    for (const ScannedEntry &child : scan.folders) {
+        if (recurse) {
+            if (m_cancel.PollCancel())
+                break;
+            if (!WalkFolder(joinPath(folder, child.name), depth + 1))
+                break;
+            ConsiderFolder(child.name, folder, listing);
+        }
+        listing.addItem(child.name, true);
+    }
+    if (m_cancel.cancelled())
+        return false;
+    if (m_fileRules->empty() || scan.files.isEmpty())
+        return true;
+
+    m_fileRules->restartNumbering();
+    for (const ScannedEntry &file : scan.files)
+        listing.addItem(file.name, false);
+    listing.sort();
+
+    const QString folderName = lastComponent(folder);
+    for (RenamePreviewListItem &item : listing.items()) {
+        if (m_cancel.PollCancel())
+            break;
+        if (!item.isFolder)
+            ConsiderFile(item, folder, folderName, listing);
+    }
+    if (m_cancel.cancelled())
+        return false;
+    m_result.invalidCount += listing.OrderFolderEntries(m_preview, m_temporaryNames);
+    return true;
+}
+
+static qint64 modifiedMSecs(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return -1;
+    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+}
+
+void PreviewRun::ConsiderFile(RenamePreviewListItem &item, const QString &folder, const QString &folderName,
+                              FolderListing &listing)
+{
+    const SplitName split = splitFileName(item.name);
+    if (!m_criteria.nameSelected(split.base, split.ext))
+        return;
+    if (m_criteria.usesDateFilter()) {
+        const qint64 modified = modifiedMSecs(joinPath(folder, item.name));
+        if (modified < 0 || !m_criteria.modifiedSelected(modified))
+            return;
+    }
+    const RuleOutcome outcome = m_fileRules->ApplyFileRules(FileItem{folder, folderName, item.name});
+    if (outcome.failed)
+        noteRuleFailure(outcome.errorText);
+    if (!outcome.changed)
+        return;
+    item.isTarget = true;
+    item.newName = outcome.newName;
+    item.include = IsValidNewName(item.newName) && listing.takeNewName(item.newName);
+    if (!item.include)
+        ++m_result.invalidCount;
+}
+
+void PreviewRun::ConsiderFolder(const QString &child, const QString &parent, FolderListing &listing)
+{
+    if (!m_criteria.folderSelected(child))
+        return;
+    const RuleOutcome outcome = m_folderRules->ApplyFolderRules(joinPath(parent, child), child);
+    if (outcome.failed)
+        noteRuleFailure(outcome.errorText);
+    if (!outcome.changed)
+        return;
+    const bool include = IsValidNewName(outcome.newName) && listing.takeNewName(outcome.newName);
+    if (!include)
+        ++m_result.invalidCount;
+    m_preview.AddPreviewEntry("folder", parent, child, outcome.newName, include);
+}
+
+void PreviewRun::noteRuleFailure(const QString &error)
+{
+    if (m_result.ruleFailures++ == 0)
+        m_result.firstRuleError = error;
+}
+
+} // namespace quillbay
