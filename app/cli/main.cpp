@@ -1,1 +1,47 @@
-int main() { return 0; }
+// quillbay-cli: previews, carries out and reverses renames without a window.
+
+#include "cli/CliSupport.h"
+#include "engine/Manager.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+using namespace quillbay;
+
+static const char usage[] =
+    "Usage:\n"
+    "  quillbay-cli preview --settings FILE [--setting NAME] [--output FILE]\n";
+
+static int previewCommand(const QStringList &args)
+{
+    const ParsedOptions options =
+        parseOptions(args, {QStringLiteral("--settings"), QStringLiteral("--setting"), QStringLiteral("--output")}, {});
+    if (!options.ok || !options.positional.isEmpty() || !options.values.contains(QStringLiteral("--settings"))) {
+        printError(options.ok ? QString::fromLatin1(usage) : options.error);
+        return ExitUsage;
+    }
+    Manager manager;
+    int code = loadSettings(manager, options.values.value(QStringLiteral("--settings")),
+                            options.values.value(QStringLiteral("--setting"), QString()));
+    if (code != ExitOk)
+        return code;
+    code = buildPreview(manager);
+    if (code != ExitOk)
+        return code;
+    return writePreview(manager, options.values.value(QStringLiteral("--output"), QString()));
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        printError(QString::fromLatin1(usage));
+        return ExitUsage;
+    }
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("preview"))
+        return previewCommand(args);
+    printError(QString::fromLatin1(usage));
+    return ExitUsage;
+}

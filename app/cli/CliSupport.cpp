@@ -1,0 +1,148 @@
+#include "cli/CliSupport.h"
+
+#include "engine/Manager.h"
+#include "settings/XmlTools.h"
+#include "ui/text/UiText.h"
+
+#include <QFileInfo>
+#include <cstdio>
+#include <cstring>
+
+namespace quillbay {
+
+ParsedOptions parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &flags)
+{
+    ParsedOptions parsed;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (!arg.startsWith(QLatin1String("--")) || arg == QLatin1String("--")) {
+            parsed.positional.append(arg);
+            continue;
+        }
+        const qsizetype eq = arg.indexOf(u'=');
+        const QString name = eq < 0 ? arg : arg.left(eq);
+        if (flags.contains(name) && eq < 0) {
+            parsed.flags.append(name);
+        } else if (withValue.contains(name)) {
+            if (eq >= 0) {
+                parsed.values.insert(name, arg.mid(eq + 1));
+            } else if (i + 1 < args.size()) {
+                parsed.values.insert(name, args[++i]);
+            } else {
+                parsed.error = QStringLiteral("Option %1 needs a value.").arg(name);
+                return parsed;
+            }
+        } else {
+            parsed.error = QStringLiteral("Unknown option: %1").arg(arg);
+            return parsed;
+        }
+    }
+    parsed.ok = true;
+    return parsed;
+}
+
+static void writeTo(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fputc('\n', stream);
+}
+
+void printError(const QString &text) { writeTo(stderr, text); }
+void printLine(const QString &text) { writeTo(stdout, text); }
+
+int loadSettings(Manager &manager, const QString &path, const QString &settingName)
+{
+    QString error;
+    if (!manager.settings().LoadFile(path, &error)) {
+        printError(QStringLiteral("Cannot read the settings file %1: %2").arg(path, error));
+        return ExitUsage;
+    }
+    manager.settings().RenumberIds();
+    if (settingName.isNull()) {
+        manager.settings().SelectedSetting();
+        return ExitOk;
+    }
+    if (!manager.settings().SelectSetting(settingName)) {
+        printError(QStringLiteral("The settings file has no setting named \"%1\".").arg(settingName));
+        return ExitUsage;
+    }
+    return ExitOk;
+}
+
+// The window shows one box of the texts the failed checks select, in this order.
+static QString preconditionMessage(int bits)
+{
+    QStringList texts;
+    if (bits & NoRules)
+        texts << UiText::LoadText(1276);
+    if (bits & NoFolders)
+        texts << UiText::LoadText(1278);
+    if (bits & MissingFolders)
+        texts << UiText::LoadText(1277);
+    return texts.join(QStringLiteral("\n"));
+}
+
+static void printRunNotes(const PreviewResult &result)
+{
+    for (const SkippedFolder &skipped : result.skippedFolders)
+        printError(QStringLiteral("Skipped a folder that cannot be read: %1 (%2)")
+                       .arg(skipped.path, QString::fromLocal8Bit(std::strerror(skipped.errorNumber))));
+    if (result.undecodableNames > 0)
+        printError(QStringLiteral("Left out %1 names that are not valid UTF-8.").arg(result.undecodableNames));
+    if (result.ruleFailures > 0)
+        printError(QStringLiteral("Left out %1 items whose rules could not be applied: %2")
+                       .arg(result.ruleFailures)
+                       .arg(result.firstRuleError));
+    if (result.invalidCount > 0) {
+        const int id = result.invalidCount == 1 ? 1274 : 1275;
+        printError(UiText::LoadTextWith(id, {QStringLiteral("&num;"), QString::number(result.invalidCount)}));
+    }
+}
+
+int buildPreview(Manager &manager)
+{
+    const int bits = manager.CheckPreviewPreconditions();
+    if (bits != 0) {
+        printError(preconditionMessage(bits));
+        return ExitPrecondition;
+    }
+    const PreviewResult result = manager.BuildPreview();
+    if (!result.criteriaError.isEmpty()) {
+        printError(QStringLiteral("The criteria cannot be used: %1").arg(result.criteriaError));
+        return ExitPrecondition;
+    }
+    printRunNotes(result);
+    return ExitOk;
+}
+
+namespace {
+struct StdoutWriter : pugi::xml_writer {
+    void write(const void *data, size_t size) override { std::fwrite(data, 1, size, stdout); }
+};
+} // namespace
+
+void printDocument(const pugi::xml_document &doc)
+{
+    std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n", stdout);
+    StdoutWriter writer;
+    doc.document_element().print(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
+    std::fflush(stdout);
+}
+
+int writePreview(const Manager &manager, const QString &outputPath)
+{
+    const PreviewDocument &preview = const_cast<Manager &>(manager).preview();
+    if (outputPath.isNull()) {
+        printDocument(preview.document());
+        return ExitOk;
+    }
+    const XmlTools::SaveResult saved = XmlTools::SaveToPath(preview.document(), outputPath, preview.prologue());
+    if (!saved) {
+        printError(QStringLiteral("Cannot write %1: %2").arg(outputPath, saved.errorText));
+        return ExitUsage;
+    }
+    return ExitOk;
+}
+
+} // namespace quillbay
