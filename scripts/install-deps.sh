@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6test6
   libpugixml-dev libpcre2-dev libgsf-1-dev libxslt1-dev
   dbus xvfb xdg-utils
+  python3
 )
 if [[ "${QUILLBAY_WITH_TEST_TOOLS:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-14-dev libimage-exiftool-perl)

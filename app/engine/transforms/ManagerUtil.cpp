@@ -1,38 +1,97 @@
 #include "engine/transforms/ManagerUtil.h"
 
-// Interim stand-ins built on Qt's case mapping; the exact tables replace them.
+#include "engine/transforms/CaseTables.h"
+#include "engine/transforms/WidthConversion.h"
+
 namespace quillbay {
 
-QString ManagerUtil::ToLowerName(const QString &text) { return text.toLower(); }
-QString ManagerUtil::ToUpperName(const QString &text) { return text.toUpper(); }
+namespace {
+
+// Calls visit(codePoint) for every code point of text: a high surrogate followed
+// by a low one is a single code point, an unpaired surrogate is visited as itself.
+template <typename Visit>
+void ForEachCodePoint(QStringView text, Visit visit)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t codePoint = text[i].unicode();
+        if (QChar::isHighSurrogate(codePoint) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(char16_t(codePoint), text[i + 1].unicode());
+            ++i;
+        }
+        visit(codePoint);
+    }
+}
+
+// Room for the longest possible result, so that appending never reallocates.
+QString ReservedResult(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() * CaseTables::kMaxGrowth);
+    return out;
+}
+
+QString MapEveryCodePoint(QStringView text, CaseMapping mapping)
+{
+    QString out = ReservedResult(text);
+    ForEachCodePoint(text, [&](char32_t codePoint) { CaseTables::AppendMapped(mapping, codePoint, out); });
+    return out;
+}
+
+} // namespace
+
+QString ManagerUtil::ToLowerName(const QString &text)
+{
+    return MapEveryCodePoint(text, CaseMapping::Lower);
+}
+
+QString ManagerUtil::ToUpperName(const QString &text)
+{
+    return MapEveryCodePoint(text, CaseMapping::Upper);
+}
 
 QString ManagerUtil::CapitalizeWords(const QString &text)
 {
-    QString out = text;
+    QString out = ReservedResult(text);
     bool previousCased = false;
-    for (QChar &c : out) {
-        const bool cased = c.isLetter() && (c.isLower() || c.isUpper() || c.isTitleCase());
+    ForEachCodePoint(text, [&](char32_t codePoint) {
+        const bool cased = CaseTables::IsCased(codePoint);
         if (cased)
-            c = previousCased ? c.toLower() : c.toTitleCase();
+            CaseTables::AppendMapped(previousCased ? CaseMapping::Lower : CaseMapping::Title, codePoint, out);
+        else
+            CaseTables::AppendCodePoint(codePoint, out);
         previousCased = cased;
-    }
+    });
     return out;
 }
 
 QString ManagerUtil::ToSentenceCase(const QString &text)
 {
-    QString lower = ToLowerName(text);
+    const QString lower = ToLowerName(text);
     if (lower.isEmpty())
         return lower;
-    return ToUpperName(lower.left(1)) + lower.mid(1);
+    const bool pair = lower.size() > 1 && lower[0].isHighSurrogate() && lower[1].isLowSurrogate();
+    const qsizetype firstLength = pair ? 2 : 1;
+    const char32_t first = pair ? QChar::surrogateToUcs4(lower[0], lower[1]) : lower[0].unicode();
+
+    QString out = ReservedResult(lower);
+    CaseTables::AppendMapped(CaseMapping::Upper, first, out);
+    out.append(QStringView(lower).mid(firstLength));
+    return out;
 }
 
-QString ManagerUtil::ToNarrow(const QString &text, bool) { return text; }
-QString ManagerUtil::ToWide(const QString &text, bool) { return text; }
-
-bool ManagerUtil::IsValidNameChar(char16_t u)
+QString ManagerUtil::ToNarrow(const QString &text, bool fileNameMode)
 {
-    return !QStringView(u"*/:<>?\\|").contains(QChar(u));
+    return WidthConversion::ToNarrow(text, fileNameMode);
+}
+
+QString ManagerUtil::ToWide(const QString &text, bool katakanaOnly)
+{
+    return WidthConversion::ToWide(text, katakanaOnly);
+}
+
+bool ManagerUtil::IsValidNameChar(char16_t codeUnit)
+{
+    return !QStringView(u"*/:<>?\\|").contains(QChar(codeUnit));
 }
 
 } // namespace quillbay
