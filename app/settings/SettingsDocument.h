@@ -50,6 +50,10 @@ public:
                              const QString &text);
     void SetCriteriaFlag(const QString &settingName, RuleKind kind, const char *attribute, int checkState);
 
+    // Every operation below that takes a setting name works on the selected
+    // setting when the name is empty, and on the setting of exactly that name
+    // otherwise (nothing happens, or failure is returned, when there is none).
+
     // The rule list of the selected setting (empty name) or of the named setting.
     pugi::xml_node RulesList(const QString &settingName, RuleKind kind);
     static pugi::xml_node FindRule(pugi::xml_node rulesList, const QString &ruleId);

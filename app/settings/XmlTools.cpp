@@ -134,7 +134,10 @@ pugi::xml_node XmlTools::KeyedChild(pugi::xml_node parent, const char *name, con
         return {};
     const std::string key = toUtf8(value);
     for (pugi::xml_node child = parent.child(name); child; child = child.next_sibling(name)) {
-        if (key == child.attribute(attribute).value())
+        // A child without the attribute has no key at all; it must not pass
+        // for one whose key is the empty text.
+        const pugi::xml_attribute a = child.attribute(attribute);
+        if (a && key == a.value())
             return child;
     }
     if (!create)
@@ -201,6 +204,10 @@ int XmlTools::ReadIntAttribute(pugi::xml_node element, const char *name, int def
 {
     pugi::xml_attribute a = element.attribute(name);
     std::optional<double> number = a ? parseNumber(toQString(a)) : std::nullopt;
+    // A number beyond the range of int cannot be taken as written; clamping it
+    // would hand the engine an absurd count, so it counts as no number at all.
+    if (number && (*number >= 2147483647.5 || *number <= -2147483648.5))
+        number.reset();
     if (number) {
         const int value = roundHalfEven(*number);
         if (value >= minimum)
@@ -275,19 +282,27 @@ void appendUtf16Le(QByteArray &bytes, const QString &text)
 QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &prologue)
 {
     StringWriter writer;
+    const unsigned int flags = pugi::format_raw | pugi::format_no_declaration;
     if (prologue.isEmpty()) {
-        doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        // The bytes are UTF-16 whatever the loaded file said, so the document's
+        // own declaration (which may name another encoding, or be missing) is
+        // never copied: the file always starts with the UTF-16 declaration.
+        for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
+            if (node.type() != pugi::node_declaration)
+                node.print(writer, "", flags, pugi::encoding_utf8);
+        }
     } else {
         // The prologue stands in for the document's own declaration and
         // processing instructions; only the document element follows it.
-        doc.document_element().print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        doc.document_element().print(writer, "", flags, pugi::encoding_utf8);
     }
+    const QString head = prologue.isEmpty() ? QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") : prologue;
     const QString body = QString::fromUtf8(writer.out.data(), qsizetype(writer.out.size()));
     QByteArray bytes;
-    bytes.reserve(2 + (prologue.size() + body.size()) * 2);
+    bytes.reserve(2 + (head.size() + body.size()) * 2);
     bytes.append(char(0xff));
     bytes.append(char(0xfe));
-    appendUtf16Le(bytes, prologue);
+    appendUtf16Le(bytes, head);
     appendUtf16Le(bytes, body);
     return bytes;
 }

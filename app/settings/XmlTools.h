@@ -65,8 +65,9 @@ public:
     static void EnsureDeclaration(pugi::xml_document &doc, const char *encoding = "UTF-16");
 
     // Serializes as the program writes every XML file: UTF-16 little-endian with
-    // a byte-order mark and no indentation. prologue, when given, replaces the
-    // document's own declaration (reports start with a fixed prologue).
+    // a byte-order mark, the declaration <?xml version="1.0" encoding="UTF-16"?>
+    // and no indentation. prologue, when given, replaces that declaration and
+    // everything before the document element (reports start with a fixed prologue).
     static QByteArray Serialize(const pugi::xml_document &doc, const QString &prologue = {});
 
     // Writes the document to path without ever leaving a half-written file: the

@@ -1,0 +1,260 @@
+#include "settings/XmlTools.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace quillbay;
+
+namespace {
+
+pugi::xml_document parse(const char *xml)
+{
+    pugi::xml_document doc;
+    QString error;
+    if (!XmlTools::LoadText(doc, QString::fromUtf8(xml), &error))
+        qFatal("test document does not parse: %s", qPrintable(error));
+    return doc;
+}
+
+QString attr(pugi::xml_node e, const char *name)
+{
+    const pugi::xml_attribute a = e.attribute(name);
+    return a ? toQString(a) : QStringLiteral("<missing>");
+}
+
+// The text of serialized bytes: checks the byte-order mark and decodes UTF-16 LE.
+QString decodeUtf16Le(const QByteArray &bytes)
+{
+    if (bytes.size() < 2 || uchar(bytes[0]) != 0xff || uchar(bytes[1]) != 0xfe || bytes.size() % 2 != 0)
+        return QStringLiteral("<no UTF-16 LE byte-order mark>");
+    QString text;
+    for (qsizetype i = 2; i < bytes.size(); i += 2)
+        text.append(QChar(char16_t(uchar(bytes[i]) | (uchar(bytes[i + 1]) << 8))));
+    return text;
+}
+
+const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
+
+} // namespace
+
+class XmlToolsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parseFlag_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("expected"); // -1 = not a flag
+        QTest::newRow("True") << "True" << 1;
+        QTest::newRow("lower false") << "false" << 0;
+        QTest::newRow("mixed case") << "fAlSe" << 0;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("zero fraction") << "0.0" << 0;
+        QTest::newRow("minus one") << "-1" << 1;
+        QTest::newRow("fraction") << "2.5" << 1;
+        QTest::newRow("blanks") << " true " << 1;
+        QTest::newRow("empty") << "" << -1;
+        QTest::newRow("yes") << "yes" << -1;
+        QTest::newRow("inf") << "inf" << -1;
+        QTest::newRow("nan") << "nan" << -1;
+        QTest::newRow("bad exponent") << "1e" << -1;
+        QTest::newRow("trailing text") << "1x" << -1;
+    }
+    void parseFlag()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, expected);
+        const std::optional<bool> flag = quillbay::parseFlag(text);
+        QCOMPARE(flag.has_value() ? int(*flag) : -1, expected);
+    }
+
+    void readFlagAttribute_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::addColumn<bool>("defaultValue");
+        QTest::addColumn<bool>("expected");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("missing, default false") << "<e/>" << false << false << "False";
+        QTest::newRow("missing, default true") << "<e/>" << true << true << "True";
+        QTest::newRow("lower case kept") << "<e f='true'/>" << false << true << "true";
+        QTest::newRow("number kept") << "<e f='0'/>" << true << false << "0";
+        QTest::newRow("garbage replaced") << "<e f='maybe'/>" << true << true << "True";
+        QTest::newRow("empty replaced") << "<e f=''/>" << false << false << "False";
+    }
+    void readFlagAttribute()
+    {
+        QFETCH(QString, xml);
+        QFETCH(bool, defaultValue);
+        QFETCH(bool, expected);
+        QFETCH(QString, written);
+        pugi::xml_document doc = parse(xml.toUtf8().constData());
+        const pugi::xml_node e = doc.document_element();
+        QCOMPARE(XmlTools::ReadFlagAttribute(e, "f", defaultValue), expected);
+        QCOMPARE(attr(e, "f"), written);
+    }
+
+    void readNumbers_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::addColumn<bool>("intWithMinimum"); // ReadIntAttribute(default 2, minimum 1) or ReadWholeNumberAttribute(default 2, fillIn)
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("whole: valid") << "<e n='12'/>" << false << 12 << "12";
+        QTest::newRow("whole: zero") << "<e n='0'/>" << false << 0 << "0";
+        QTest::newRow("whole: missing") << "<e/>" << false << 2 << "2";
+        QTest::newRow("whole: fraction") << "<e n='1.5'/>" << false << 2 << "2";
+        QTest::newRow("whole: negative") << "<e n='-1'/>" << false << 2 << "2";
+        QTest::newRow("whole: too long") << "<e n='99999999999'/>" << false << 2 << "2";
+        QTest::newRow("int: valid") << "<e n='5'/>" << true << 5 << "5";
+        QTest::newRow("int: below minimum") << "<e n='0'/>" << true << 1 << "1";
+        QTest::newRow("int: missing") << "<e/>" << true << 2 << "2";
+        QTest::newRow("int: not numeric") << "<e n='abc'/>" << true << 2 << "2";
+        QTest::newRow("int: huge") << "<e n='1e30'/>" << true << 2 << "2";
+        QTest::newRow("int: huge negative") << "<e n='-1e30'/>" << true << 2 << "2";
+        QTest::newRow("int: fraction rounds to even") << "<e n='2.5'/>" << true << 2 << "2.5";
+    }
+    void readNumbers()
+    {
+        QFETCH(QString, xml);
+        QFETCH(bool, intWithMinimum);
+        QFETCH(int, expected);
+        QFETCH(QString, written);
+        pugi::xml_document doc = parse(xml.toUtf8().constData());
+        const pugi::xml_node e = doc.document_element();
+        const int value = intWithMinimum ? XmlTools::ReadIntAttribute(e, "n", 2, 1)
+                                         : XmlTools::ReadWholeNumberAttribute(e, "n", 2, true);
+        QCOMPARE(value, expected);
+        QCOMPARE(attr(e, "n"), written);
+    }
+
+    void readWithoutFillInLeavesElement()
+    {
+        pugi::xml_document doc = parse("<e/>");
+        const pugi::xml_node e = doc.document_element();
+        QCOMPARE(XmlTools::ReadAttribute(e, "a", QStringLiteral("d"), false), QStringLiteral("d"));
+        QCOMPARE(XmlTools::ReadWholeNumberAttribute(e, "n", 3, false), 3);
+        QVERIFY(!e.first_attribute());
+        QCOMPARE(XmlTools::ReadAttribute(e, "a", QStringLiteral("d"), true), QStringLiteral("d"));
+        QCOMPARE(attr(e, "a"), QStringLiteral("d"));
+    }
+
+    void childAndKeyedChild()
+    {
+        pugi::xml_document doc = parse("<r><x/><k id='a'/><k/><k id='q&quot;&apos;]'/><x n='2'/></r>");
+        const pugi::xml_node r = doc.document_element();
+        QCOMPARE(XmlTools::ChildElement(r, "x", false), r.first_child());
+        QVERIFY(!XmlTools::ChildElement(r, "y", false));
+        const pugi::xml_node y = XmlTools::ChildElement(r, "y", true);
+        QCOMPARE(r.last_child(), y);
+
+        // A child without the key attribute is not the child whose key is empty.
+        QVERIFY(!XmlTools::KeyedChild(r, "k", "id", QString(), false));
+        QCOMPARE(attr(XmlTools::KeyedChild(r, "k", "id", QStringLiteral("q\"']"), false), "id"),
+                 QStringLiteral("q\"']"));
+        const pugi::xml_node created = XmlTools::KeyedChild(r, "k", "id", QStringLiteral("new"), true);
+        QCOMPARE(r.last_child(), created);
+        QCOMPARE(attr(created, "id"), QStringLiteral("new"));
+        QCOMPARE(XmlTools::KeyedChild(r, "k", "id", QStringLiteral("new"), true), created);
+    }
+
+    void rootOfEmptyDocument()
+    {
+        pugi::xml_document doc;
+        const pugi::xml_node root = XmlTools::Root(doc, "settings");
+        QCOMPARE(QString::fromUtf8(root.name()), QStringLiteral("settings"));
+        QCOMPARE(XmlTools::Root(doc, "other"), root);
+    }
+
+    void ensureDeclarationReplacesOrInserts()
+    {
+        pugi::xml_document withOld = parse("<?xml version='1.0' encoding='UTF-8' standalone='yes'?><a/>");
+        XmlTools::EnsureDeclaration(withOld);
+        pugi::xml_document without = parse("<!--c--><a/>");
+        XmlTools::EnsureDeclaration(without);
+        for (pugi::xml_document *doc : {&withOld, &without}) {
+            const pugi::xml_node decl = doc->first_child();
+            QCOMPARE(decl.type(), pugi::node_declaration);
+            QCOMPARE(attr(decl, "encoding"), QStringLiteral("UTF-16"));
+            QCOMPARE(attr(decl, "version"), QStringLiteral("1.0"));
+            QVERIFY(!decl.attribute("standalone"));
+            QVERIFY(decl.next_sibling().type() != pugi::node_declaration);
+        }
+    }
+
+    void serializeIsUtf16WithFixedDeclaration_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::newRow("declaration naming UTF-8")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a x=\"1\">\n  <b/>\n</a>";
+        QTest::newRow("no declaration") << "<a x=\"1\">\n  <b/>\n</a>";
+    }
+    void serializeIsUtf16WithFixedDeclaration()
+    {
+        QFETCH(QString, xml);
+        pugi::xml_document doc = parse(xml.toUtf8().constData());
+        const QString text = decodeUtf16Le(XmlTools::Serialize(doc));
+        QCOMPARE(text, kDeclaration + QStringLiteral("<a x=\"1\"><b/></a>"));
+    }
+
+    void serializeKeepsCharactersAndPrologue()
+    {
+        // A character outside the basic plane, markup characters and a comment.
+        pugi::xml_document doc = parse("<a t=\"&lt;&amp;&quot;\xF0\x9F\x98\x80\"><!--c--></a>");
+        const QString text = decodeUtf16Le(XmlTools::Serialize(doc));
+        QCOMPARE(text, kDeclaration + QStringLiteral("<a t=\"&lt;&amp;&quot;\U0001F600\"><!--c--></a>"));
+        const QString withPrologue = decodeUtf16Le(XmlTools::Serialize(doc, QStringLiteral("<?p?>")));
+        QVERIFY(withPrologue.startsWith(QStringLiteral("<?p?><a ")));
+    }
+
+    void saveToPathRoundTrip()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("doc.xml"));
+        pugi::xml_document doc = parse("<a unknown=\"\xC3\xA9\"><?pi x?><zz q=\"1\"><y/></zz></a>");
+        const XmlTools::SaveResult saved = XmlTools::SaveToPath(doc, path);
+        QVERIFY2(saved.ok, qPrintable(saved.errorText));
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(decodeUtf16Le(bytes).startsWith(kDeclaration + QStringLiteral("<a unknown=\"\u00e9\">")));
+
+        pugi::xml_document back;
+        QVERIFY(XmlTools::LoadFile(back, path));
+        QCOMPARE(decodeUtf16Le(XmlTools::Serialize(back)), decodeUtf16Le(bytes));
+    }
+
+    void saveFailureIsReported()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("missing/doc.xml"));
+        pugi::xml_document doc = parse("<a/>");
+        const XmlTools::SaveResult saved = XmlTools::SaveToPath(doc, path);
+        QVERIFY(!saved.ok);
+        QCOMPARE(saved.errorNumber, ENOENT);
+        QVERIFY(!saved.errorText.isEmpty());
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void loadFailureLeavesDocumentEmpty()
+    {
+        pugi::xml_document doc = parse("<a/>");
+        QString error;
+        QVERIFY(!XmlTools::LoadText(doc, QStringLiteral("<a><b></a>"), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!doc.first_child());
+    }
+};
+
+int runXmlToolsTests(int argc, char **argv)
+{
+    XmlToolsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "XmlToolsTest.moc"
