@@ -1,0 +1,388 @@
+// Preview runs on real folder trees: which items are selected, what the rules
+// make of them, and the order of the entries.
+
+#include "EngineFixture.h"
+
+#include "engine/NameValidation.h"
+
+#include <QRegularExpression>
+#include <unistd.h>
+#include <utime.h>
+
+using namespace quillbay;
+using namespace quillbay::test;
+
+class PreviewTest : public QObject
+{
+    Q_OBJECT
+    QString root;
+    std::unique_ptr<QTemporaryDir> dir;
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        root = dir->path();
+    }
+
+    void chainIsOrderedSoEachRenameTargetsAFreeName()
+    {
+        touch(root + "/a.txt");
+        touch(root + "/b.txt");
+        Manager m;
+        // a -> b, b -> c
+        preview(m, settingXml(root, R"(<rule type="regexpBase" pattern="^b$" replace="c"/>)"
+                                    R"(<rule type="regexpBase" pattern="^a$" replace="b"/>)"));
+        QCOMPARE(summary(m), (QStringList{"b.txt>c.txt", "a.txt>b.txt"}));
+    }
+
+    void swapGoesThroughATemporaryName()
+    {
+        touch(root + "/a.txt");
+        touch(root + "/b.txt");
+        Manager m;
+        preview(m, settingXml(root, R"(<rule type="regexpBase" pattern="^(a|b)$" replace="x$1"/>)"
+                                    R"(<rule type="regexpBase" pattern="^xa$" replace="b"/>)"
+                                    R"(<rule type="regexpBase" pattern="^xb$" replace="a"/>)"));
+        const QList<Entry> e = entries(m);
+        QCOMPARE(e.size(), 3);
+        static const QRegularExpression tmp(QStringLiteral("^[0-9A-F]{8}\\.TMP$"));
+        QCOMPARE(e[0].name, QStringLiteral("a.txt"));
+        QVERIFY(tmp.match(e[0].newName).hasMatch());
+        QCOMPARE(e[1].name + ">" + e[1].newName, QStringLiteral("b.txt>a.txt"));
+        QCOMPARE(e[2].name, e[0].newName);
+        QCOMPARE(e[2].newName, QStringLiteral("b.txt"));
+    }
+
+    void longShiftByOneChainNeedsNoDeepRecursion()
+    {
+        const int n = 3000;
+        for (int i = 1; i <= n; ++i)
+            touch(root + QStringLiteral("/%1.dat").arg(i, 5, 10, QChar(u'0')));
+        Manager m;
+        // every file takes the number of the next one: 00001 -> 00002, ...
+        preview(m, settingXml(root, R"(<rule type="numbering" start="2" column="5"/>)"));
+        const QList<Entry> e = entries(m);
+        QCOMPARE(e.size(), n);
+        QCOMPARE(e.first().name + ">" + e.first().newName, QStringLiteral("%1.dat>%2.dat").arg(n, 5, 10, QChar(u'0')).arg(n + 1, 5, 10, QChar(u'0')));
+        QCOMPARE(e.last().name + ">" + e.last().newName, QStringLiteral("00001.dat>00002.dat"));
+    }
+
+    void collisionsAndInvalidNamesAreUncheckedAndCounted()
+    {
+        touch(root + "/a.txt");
+        touch(root + "/b.txt");  // stays: blocks a -> b
+        touch(root + "/c1.txt");
+        touch(root + "/C2.txt"); // c1 and C2 both become c.txt: the second is unchecked
+        touch(root + "/d");      // d -> "sub" is the name of a child folder: blocked
+        QDir().mkpath(root + "/sub");
+        Manager m;
+        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="regexpBase" pattern="^a$" replace="b"/>)"
+                                                            R"(<rule type="regexpBase" pattern="^c\d$" replace="c"/>)"
+                                                            R"(<rule type="regexpBase" pattern="^d$" replace="sub"/>)"));
+        QCOMPARE(summary(m), (QStringList{"!a.txt>b.txt", "c1.txt>c.txt", "!C2.txt>c.txt", "!d>sub"}));
+        QCOMPARE(r.invalidCount, 3);
+    }
+
+    void caseOnlyChangeIsAllowed()
+    {
+        touch(root + "/File.TXT");
+        Manager m;
+        preview(m, settingXml(root, R"(<rule type="caseBase" option="lower"/><rule type="caseExt" option="lower"/>)"));
+        QCOMPARE(summary(m), (QStringList{"File.TXT>file.txt"}));
+    }
+
+    void invalidNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("215 units") << QString(215, u'a') << true;
+        QTest::newRow("216 units") << QString(216, u'a') << false;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("leading space") << QStringLiteral(" a") << false;
+        QTest::newRow("trailing space") << QStringLiteral("a ") << true;
+        QTest::newRow("leading dot") << QStringLiteral(".a") << true;
+        QTest::newRow("colon") << QStringLiteral("a:b") << false;
+        QTest::newRow("slash") << QStringLiteral("a/b") << false;
+        QTest::newRow("quote is fine") << QStringLiteral("a\"b") << true;
+        QTest::newRow("dot dot") << QStringLiteral("..") << false;
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "a" << false;
+        QTest::newRow("over 255 UTF-8 bytes") << QString(100, QChar(0x3042)) << false;
+        QTest::newRow("85 kana fit") << QString(85, QChar(0x3042)) << true;
+    }
+    void invalidNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, valid);
+        QCOMPARE(IsValidNewName(name), valid);
+    }
+
+    void depthLimitsTheWalkAndTheFolderRenames_data()
+    {
+        QTest::addColumn<QString>("folders");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("depth 0") << "childFolders=\"deep\" subFoldersDepth=\"0\"" << QStringList{"top.txt>top_x.txt"};
+        QTest::newRow("depth 1") << "childFolders=\"deep\" subFoldersDepth=\"1\""
+                                 << QStringList{"mid.txt>mid_x.txt", "sub>sub_x", "top.txt>top_x.txt"};
+        QTest::newRow("all ignores depth") << "childFolders=\"all\" subFoldersDepth=\"0\""
+                                           << QStringList{"low.txt>low_x.txt", "deeper>deeper_x", "mid.txt>mid_x.txt",
+                                                          "sub>sub_x", "top.txt>top_x.txt"};
+    }
+    void depthLimitsTheWalkAndTheFolderRenames()
+    {
+        QFETCH(QString, folders);
+        QFETCH(QStringList, expected);
+        touch(root + "/top.txt");
+        touch(root + "/sub/mid.txt");
+        touch(root + "/sub/deeper/low.txt");
+        Manager m;
+        preview(m, settingXml(root, R"(<rule type="add" text="_x" position="after"/>)",
+                              R"(<rule type="add" text="_x" position="after"/>)", {}, folders));
+        QCOMPARE(summary(m), expected);
+        // A child folder's entry stands after everything inside it.
+        for (const Entry &e : entries(m))
+            QVERIFY(e.kind == "folder" || QFileInfo(e.folder + "/" + e.name).exists());
+    }
+
+    void numberingFollowsSortedNamesAndRestartsPerFolder()
+    {
+        touch(root + "/b.txt");
+        touch(root + "/A.txt");
+        touch(root + "/c.txt");
+        touch(root + "/sub/z.txt");
+        touch(root + "/sub/y.txt");
+        Manager m;
+        preview(m, settingXml(root, R"(<rule type="numbering"/>)", {}, {},
+                              "childFolders=\"all\""));
+        QCOMPARE(summary(m), (QStringList{"y.txt>01.txt", "z.txt>02.txt", "A.txt>01.txt", "b.txt>02.txt", "c.txt>03.txt"}));
+        // The rule's missing options were filled in with their defaults.
+        const pugi::xml_node rule = m.settings().RulesList(QString(), RuleKind::File).child("rule");
+        QCOMPARE(QString::fromUtf8(rule.attribute("column").value()), QStringLiteral("2"));
+        QCOMPARE(QString::fromUtf8(rule.attribute("start").value()), QStringLiteral("1"));
+        QCOMPARE(QString::fromUtf8(rule.attribute("position").value()), QStringLiteral("replace"));
+    }
+
+    void numberingWithBadColumnOrStartLeavesFilesOut()
+    {
+        touch(root + "/a.txt");
+        touch(root + "/b.txt");
+        for (const char *rule : {R"(<rule type="numbering" column="0"/>)", R"(<rule type="numbering" start="x"/>)"}) {
+            Manager m;
+            const PreviewResult r = preview(m, settingXml(root, QString::fromUtf8(rule)));
+            QCOMPARE(summary(m), QStringList());
+            QCOMPARE(r.ruleFailures, 2);
+        }
+    }
+
+    void fileRules_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QString>("expected"); // empty: no entry
+        QTest::newRow("add after") << "Photo.jpg" << R"(<rule type="add" text="Cat" position="after"/>)" << "PhotoCat.jpg";
+        QTest::newRow("add other") << "Photo.jpg" << R"(<rule type="add" text="Cat" position="x"/>)" << "CatPhoto.jpg";
+        QTest::newRow("remove any case") << "XabcYABC.txt" << R"(<rule type="remove" text="abc"/>)" << "XY.txt";
+        QTest::newRow("replace any case") << "a-A.txt" << R"(<rule type="replace" pattern="a" replaceWith="b"/>)" << "b-b.txt";
+        QTest::newRow("extension removed") << "report.txt" << R"(<rule type="extension" text=""/>)" << "report";
+        QTest::newRow("no change, no entry") << "name.txt" << R"(<rule type="caseBase" option="lower"/>)" << "";
+        QTest::newRow("single space") << "a  b .txt" << R"(<rule type="space"/>)" << "a b.txt";
+        QTest::newRow("remove all spaces") << QString("a\u3000 b .t x") << R"(<rule type="space" option="removeAll"/>)" << "ab.tx";
+        QTest::newRow("adjust first") << "File1.jpg" << R"(<rule type="adjustDigits" column="3"/>)" << "File001.jpg";
+        QTest::newRow("adjust last") << "a2b34.txt" << R"(<rule type="adjustDigits" column="3" firstLast="last"/>)" << "a2b034.txt";
+        QTest::newRow("adjust missing group") << "a2b34.txt" << R"(<rule type="adjustDigits" position="3"/>)" << "";
+        QTest::newRow("adjust cuts") << "x12345.txt" << R"(<rule type="adjustDigits" column="2"/>)" << "x45.txt";
+        QTest::newRow("regexp base and ext") << "IMG.JPEG" << R"(<rule type="regexp" basePattern="img" baseReplace="pic" extPattern="jpeg" extReplace="jpg"/>)" << "pic.jpg";
+        QTest::newRow("regexpBase first only") << "aaa.txt" << R"(<rule type="regexpBase" pattern="a" replace="b"/>)" << "baa.txt";
+        QTest::newRow("regexpBase global") << "aaa.txt" << R"(<rule type="regexpBase" pattern="A" replace="b" global="True"/>)" << "bbb.txt";
+        QTest::newRow("regexpBase case") << "aaa.txt" << R"(<rule type="regexpBase" pattern="A" replace="b" ignoreCase="false"/>)" << "";
+        QTest::newRow("copyright escape") << QString("x\u00a9.txt") << R"(<rule type="regexp" basePattern="\u00a9" baseReplace="(C)" extPattern="" extReplace=""/>)" << "x(C).txt";
+        QTest::newRow("folder name") << "a.txt" << R"(<rule type="FolderName" position="after"/>)" << "aFOLDER.txt";
+        QTest::newRow("dotfile") << ".profile" << R"(<rule type="caseExt" option="upper"/>)" << ".PROFILE";
+        QTest::newRow("sentence") << "hELLO wORLD.txt" << R"(<rule type="caseBase" option="sentence"/>)" << "Hello world.txt";
+        QTest::newRow("unknown type ignored") << "a.txt" << R"(<rule type="bogus"/><rule type="add" text="1" position="after"/>)" << "a1.txt";
+        QTest::newRow("folder-only regexp attributes unused") << "a.txt" << R"(<rule type="regexp" pattern="a" replace="b"/>)" << "";
+        QTest::newRow("metadata absent") << "a.mp3" << R"(<rule type="mp3"/><rule type="add" text="!" position="after"/>)" << "a!.mp3";
+    }
+    void fileRules()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, rules);
+        QFETCH(QString, expected);
+        touch(root + "/FOLDER/" + file);
+        Manager m;
+        const PreviewResult r = preview(m, settingXml(root + "/FOLDER", rules));
+        QVERIFY2(r.criteriaError.isEmpty(), qPrintable(r.criteriaError));
+        QCOMPARE(summary(m), expected.isEmpty() ? QStringList() : QStringList{file + ">" + expected});
+    }
+
+    void folderRules_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QString>("expected"); // empty: no entry
+        QTest::newRow("add after, no extension") << "Photos.2003" << R"(<rule type="add" text="_old" position="after"/>)" << "Photos.2003_old";
+        QTest::newRow("upper whole name") << "data.backup" << R"(<rule type="caseBase" option="upper"/>)" << "DATA.BACKUP";
+        QTest::newRow("regexp has one pattern") << "a.a" << R"(<rule type="regexp" pattern="A" replace="b" global="true"/>)" << "b.b";
+        QTest::newRow("file-only types change nothing") << "dir" << R"(<rule type="numbering"/><rule type="extension" text="x"/><rule type="regexpBase" pattern="d" replace="x"/>)" << "";
+        QTest::newRow("remove and replace") << "AxBx" << R"(<rule type="remove" text="X"/><rule type="replace" pattern="a" replaceWith="c"/>)" << "cB";
+        QTest::newRow("adjust digits") << "Folder1" << R"(<rule type="adjustDigits" column="3"/>)" << "Folder001";
+    }
+    void folderRules()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, rules);
+        QFETCH(QString, expected);
+        QDir().mkpath(root + "/" + folder);
+        Manager m;
+        preview(m, settingXml(root, {}, rules, {}, "childFolders=\"deep\" subFoldersDepth=\"1\""));
+        QCOMPARE(summary(m), expected.isEmpty() ? QStringList() : QStringList{folder + ">" + expected});
+    }
+
+    void folderDateRuleUsesTheFoldersOwnTime()
+    {
+        QDir().mkpath(root + "/f");
+        const qint64 when = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)).toSecsSinceEpoch();
+        struct utimbuf times{time_t(when), time_t(when)};
+        QCOMPARE(::utime(QFile::encodeName(root + "/f").constData(), &times), 0);
+        Manager m;
+        preview(m, settingXml(root, {}, R"(<rule type="date" option="short date 1" position="before"/>)", {},
+                              "childFolders=\"deep\" subFoldersDepth=\"1\""));
+        QCOMPARE(summary(m), (QStringList{"f>2001-02-03f"}));
+    }
+
+    void dateRuleUsesLastModifiedTime()
+    {
+        touch(root + "/a.txt");
+        QFile f(root + "/a.txt");
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime(QDate(2004, 3, 7), QTime(5, 4, 9)), QFileDevice::FileModificationTime));
+        f.close();
+        Manager m;
+        preview(m, settingXml(root, R"(<rule type="date" option="DateTimeIso8601Short" position="before"/>)"));
+        QCOMPARE(summary(m), (QStringList{"a.txt>20040307T050409a.txt"}));
+    }
+
+    void fileCriteria_data()
+    {
+        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("extensions") << R"(<fileToBeChanged ext="jpg jpeg"/>)" << QStringList{"a.JPG", "b.jpeg"};
+        QTest::newRow("blank at ends admits no extension") << R"(<fileToBeChanged ext=" jpg "/>)" << QStringList{"a.JPG", "d"};
+        QTest::newRow("start with is literal") << R"(<fileToBeChanged startWith="a.b"/>)" << QStringList{"a.b1.txt"};
+        QTest::newRow("regexp mode") << R"(<fileToBeChanged regExp="true" regExpBaseName="^[ab]" regExpExt="^jpe?g$" regExpExtIgnoreCase="true"/>)" << QStringList{"a.JPG", "b.jpeg"};
+    }
+    void fileCriteria()
+    {
+        QFETCH(QString, criteria);
+        QFETCH(QStringList, expected);
+        for (const char *name : {"a.JPG", "b.jpeg", "c.jpg.bak", "d", "a.b1.txt", "axb1.txt"})
+            touch(root + "/" + name);
+        Manager m;
+        preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)", {}, criteria));
+        QStringList selected;
+        for (const Entry &e : entries(m))
+            selected << e.name;
+        selected.sort();
+        QCOMPARE(selected, expected);
+    }
+
+    void folderCriteria_data()
+    {
+        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("simple") << R"(<folderToBeChanged startWith="2003" endWith="x"/>)" << QStringList{"2003-box"};
+        QTest::newRow("regexp ignores end") << R"(<folderToBeChanged regExp="true" regExpBaseName="^2003" endWith="x"/>)" << QStringList{"2003-box", "2003-boxes"};
+    }
+    void folderCriteria()
+    {
+        QFETCH(QString, criteria);
+        QFETCH(QStringList, expected);
+        QDir().mkpath(root + "/2003-box");
+        QDir().mkpath(root + "/2003-boxes");
+        QDir().mkpath(root + "/other");
+        Manager m;
+        preview(m, settingXml(root, {}, R"(<rule type="add" text="_" position="after"/>)", criteria,
+                              "childFolders=\"deep\" subFoldersDepth=\"1\""));
+        QStringList selected;
+        for (const Entry &e : entries(m))
+            selected << e.name;
+        selected.sort();
+        QCOMPARE(selected, expected);
+    }
+
+    void dateFilterSelectsRecentFilesOnly()
+    {
+        touch(root + "/old.txt");
+        touch(root + "/new.txt");
+        QFile old(root + "/old.txt");
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
+        old.close();
+        Manager m;
+        preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)", {},
+                              R"(<fileToBeChanged dateModified="true" days="two"/>)"));
+        QCOMPARE(summary(m), (QStringList{"new.txt>new_.txt"}));
+    }
+
+    void badCriteriaPatternIsReportedNotCrashed()
+    {
+        touch(root + "/a.txt");
+        Manager m;
+        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="add" text="_"/>)", {},
+                                                      R"(<fileToBeChanged ext="a( txt"/>)"));
+        QVERIFY(!r.criteriaError.isEmpty());
+        QCOMPARE(summary(m), QStringList());
+    }
+
+    void namesThatAreNotUtf8AreLeftOut()
+    {
+        touch(root + "/good.txt");
+        const QByteArray bad = QFile::encodeName(root) + "/bad\xff.txt";
+        FILE *f = std::fopen(bad.constData(), "w");
+        QVERIFY(f);
+        std::fclose(f);
+        Manager m;
+        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)"));
+        QCOMPARE(summary(m), (QStringList{"good.txt>good_.txt"}));
+        QCOMPARE(r.undecodableNames, 1);
+    }
+
+    void symbolicLinksAreRenamedAsThemselvesNotWalked()
+    {
+        touch(root + "/target/inside.txt");
+        QVERIFY(QFile::link(root + "/target", root + "/link"));
+        Manager m;
+        preview(m, settingXml(root + "", R"(<rule type="add" text="_" position="after"/>)", {}, {},
+                              "childFolders=\"all\""));
+        QStringList names;
+        for (const Entry &e : entries(m))
+            names << e.name;
+        QCOMPARE(names, (QStringList{"inside.txt", "link"}));
+    }
+
+    void unreadableFolderIsSkippedAndTheWalkGoesOn()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root reads every folder; permissions cannot make one unreadable");
+        touch(root + "/locked/a.txt");
+        touch(root + "/open/b.txt");
+        QFile::setPermissions(root + "/locked", QFileDevice::Permissions());
+        Manager m;
+        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)", {}, {},
+                                                      "childFolders=\"all\""));
+        QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(summary(m), (QStringList{"b.txt>b_.txt"}));
+        QCOMPARE(r.skippedFolders.size(), 1);
+    }
+
+    void preconditionsRemoveMissingFolders()
+    {
+        Manager m;
+        QVERIFY(m.settings().LoadText(settingXml(root + "/missing", {})));
+        QCOMPARE(m.CheckPreviewPreconditions(), NoRules | MissingFolders | NoFolders);
+        QVERIFY(!m.settings().SelectedSetting().child("folders").child("folder"));
+    }
+};
+
+QTEST_GUILESS_MAIN(PreviewTest)
+#include "tst_preview.moc"
