@@ -13,16 +13,25 @@ class UiText
 {
 public:
     // The entry's text in the interface language; a missing entry gives an
-    // empty text and found = false.
+    // empty text and found = false. Entry 980 (the default settings document)
+    // is one text for both languages.
     static QString LoadText(int id, bool *found = nullptr);
     // LoadText, then every placeholder replaced in order: pairs = placeholder, value, placeholder, value ...
+    // Values are inserted as they are: a placeholder inside a value is not replaced.
     static QString LoadTextWith(int id, const QStringList &pairs, bool *found = nullptr);
-    static QString LanguageCode();   // "en" or "ja"
-    static QString LanguageSuffix(); // "En" or "Ja"
+    static QString LanguageCode();   // "en" or "ja": the text of entry 20
+    static QString LanguageSuffix(); // "En" or "Ja": the code with its first letter in upper case
 
+    // The language in force. Unless setLanguage fixed it, it is taken from the
+    // locale environment on first use and kept for the life of the program, as
+    // windows load their texts once.
     static UiLanguage language();
     // Tests and the start-up code may fix the language; otherwise it comes from the environment.
     static void setLanguage(UiLanguage language);
+    // Forgets the language in force: the next use takes it from the
+    // environment again (for tests that change the environment).
+    static void chooseLanguageAgain();
+    // The language that the locale environment asks for now (LocaleLanguage.h).
     static UiLanguage languageFromEnvironment();
 };
 
