@@ -15,7 +15,7 @@ public:
     void Append2(const QString &a, const QString &b);
     void Append3(const QString &a, const QString &b, const QString &c);
     void AppendChar(QChar c);
-    void AppendCode(int code); // 0..65535; a byte value becomes U+0000..U+00FF
+    void AppendCode(int code); // 0..65535 (only the low 16 bits are used); a byte value becomes U+0000..U+00FF
     QString ToString() const;
     void Clear();
 

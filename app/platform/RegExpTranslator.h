@@ -1,0 +1,33 @@
+#pragma once
+// Rewrites an ECMAScript pattern into a PCRE2 pattern with the same meaning.
+//
+// PCRE2 is compiled in 16-bit mode without UTF and with UCP (so that case-
+// insensitive matching knows the case of every character). UCP widens \d, \w,
+// \s and \b to Unicode, and PCRE2 gives other meanings to ".", "^", "$" in
+// multi-line mode, "\v", "\a", "\e", backslash-digit and others. The
+// translator therefore reads the ECMAScript syntax itself (including the
+// web-compatibility rules for legacy octal escapes, identity escapes and a
+// lone "{") and writes every character, class and assertion in a form that
+// PCRE2 reads one way only. Characters are written as \uHHHH (the compile
+// options include PCRE2_ALT_BSUX, under which \x{...} is not recognised).
+
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+namespace quillbay::regexp_detail {
+
+struct TranslatedPattern {
+    bool Ok = false;
+    QString Text;                         // the PCRE2 pattern
+    std::vector<qsizetype> SourceOffsets; // per code unit of Text, plus one for its end: offset in the source
+    QString ErrorMessage;                 // when !Ok
+    qsizetype ErrorOffset = 0;            // when !Ok: offset in the source pattern
+
+    // Maps an offset in Text (as PCRE2 reports it) back to the source pattern.
+    qsizetype SourceOffsetOf(qsizetype textOffset) const;
+};
+
+TranslatedPattern TranslateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline);
+
+} // namespace quillbay::regexp_detail
