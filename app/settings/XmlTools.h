@@ -49,10 +49,16 @@ public:
     // The document element; a new one called name when the document has none.
     static pugi::xml_node Root(pugi::xml_document &doc, const char *name);
 
+    // The attribute's text; when missing, the default (written into the element with fillIn).
     static QString ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue,
                                  bool fillIn);
+    // The attribute as a flag; when missing or not a flag, the default, written back as "True"/"False".
     static bool ReadFlagAttribute(pugi::xml_node element, const char *name, bool defaultValue);
+    // The attribute as plain decimal digits; otherwise the default (written back with fillIn).
     static int ReadWholeNumberAttribute(pugi::xml_node element, const char *name, int defaultValue, bool fillIn);
+    // The attribute as a number rounded to a whole one. Missing, not numeric or
+    // beyond the range of int: the default; below minimum: the minimum. Either
+    // replacement is written back; a usable value is left as written.
     static int ReadIntAttribute(pugi::xml_node element, const char *name, int defaultValue, int minimum);
 
     static void SetAttribute(pugi::xml_node element, const char *name, const QString &value);
