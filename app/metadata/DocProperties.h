@@ -1,0 +1,63 @@
+#pragma once
+// The summary information of one compound document (the OLE structured
+// storage files of word processors, spreadsheets and presentations): title,
+// subject, author and the other properties of its summary and document
+// summary property sets.
+//
+// The compound-document container is read with libgsf; the property set
+// streams inside it are decoded by PropertySetStream. The file is opened for
+// reading only, so nothing can ever be written to it.
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+namespace quillbay {
+
+class DocProperties
+{
+public:
+    // Property sets by index.
+    enum SetIndex { SummaryInformation = 0, DocumentSummaryInformation = 1, UserDefinedProperties = 2 };
+
+    DocProperties();
+    ~DocProperties();
+    DocProperties(const DocProperties &) = delete;
+    DocProperties &operator=(const DocProperties &) = delete;
+
+    // True when the file is a compound document and could be opened.
+    bool Open(const QString &path);
+    // The same for the bytes of a file held in memory.
+    bool OpenBytes(const QByteArray &bytes);
+    bool IsOpen() const;
+    void Close();
+
+    // One property of a set: a key made of digits is a property identifier,
+    // any other key a name from the set's dictionary. Strings come back as
+    // QString, file times as local QDateTime, string vectors as QStringList.
+    // Invalid when the set or the property is absent.
+    QVariant GetProperty(int setIndex, const QString &key);
+    QVariant GetProperty(int setIndex, quint32 id);
+
+    QString Title() { return text(SummaryInformation, 2); }
+    QString Subject() { return text(SummaryInformation, 3); }
+    QString Author() { return text(SummaryInformation, 4); }
+    QString Keywords() { return text(SummaryInformation, 5); }
+    QString Comments() { return text(SummaryInformation, 6); }
+    QString RevisionNumber() { return text(SummaryInformation, 9); }
+    QString ApplicationName() { return text(SummaryInformation, 18); }
+    QString Category() { return text(DocumentSummaryInformation, 2); }
+    QString Company() { return text(DocumentSummaryInformation, 15); }
+
+private:
+    QString text(int setIndex, quint32 id);
+
+    struct Container;
+    std::unique_ptr<Container> m_container;
+};
+
+// A property value as text: strings as they are, string lists joined by
+// "; ", dates in ISO 8601 form, numbers in decimal; empty when invalid.
+QString propertyText(const QVariant &value);
+
+} // namespace quillbay

@@ -1,0 +1,78 @@
+#include "metadata/Exif.h"
+
+#include "metadata/ExifParser.h"
+#include "metadata/NumberText.h"
+#include "metadata/StreamByteTolvane.h"
+
+namespace quillbay {
+
+Exif::Exif() : m_decimalSeparator(userDecimalSeparator()) {}
+
+bool Exif::Load(const QString &path)
+{
+    m_data = ExifData{};
+    StreamByteTolvane stream;
+    if (!stream.SetReadMode(true) || !stream.Open(path))
+        return false;
+    const bool recognised = parseImage(stream, m_data);
+    stream.Close();
+    return recognised;
+}
+
+bool Exif::LoadBytes(const QByteArray &bytes)
+{
+    m_data = ExifData{};
+    StreamByteTolvane stream;
+    if (!stream.OpenBytes(bytes))
+        return false;
+    return parseImage(stream, m_data);
+}
+
+QString Exif::DateText(int mode) const
+{
+    if (!m_data.dateKnown)
+        return {};
+    if (mode == 0)
+        return m_data.dateText;
+    if (mode == 1) {
+        QString text = m_data.dateText;
+        text.remove(QLatin1Char(':'));
+        text.replace(QLatin1Char(' '), QLatin1Char('T'));
+        return text;
+    }
+    const QDate d = m_data.dateValue.date();
+    const QTime t = m_data.dateValue.time();
+    const auto two = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+    return QString::number(d.year()) + u'-' + two(d.month()) + u'-' + two(d.day()) + u' ' + two(t.hour()) + u'-'
+        + two(t.minute()) + u'-' + two(t.second());
+}
+
+QString Exif::ExposureTimeText(int mode) const
+{
+    if (!m_data.exposureKnown)
+        return {};
+    if (mode == 10)
+        return significantDigitsText(1.0 / m_data.exposureSeconds, 2, m_decimalSeparator);
+    if (mode != 0 && m_data.exposureIsFraction)
+        return QString::number(m_data.exposureNumerator) + m_fractionSeparator
+            + QString::number(m_data.exposureDenominator);
+    return significantDigitsText(m_data.exposureSeconds, 3, m_decimalSeparator);
+}
+
+QString Exif::FNumberText() const
+{
+    if (!m_data.fNumberKnown)
+        return {};
+    if (m_data.fNumberDerived)
+        return significantDigitsText(m_data.fNumber, 2, m_decimalSeparator);
+    return plainDecimalText(m_data.fNumber, m_decimalSeparator);
+}
+
+QString Exif::FlashText() const
+{
+    if (!m_data.flashKnown)
+        return {};
+    return m_data.flashFired ? QStringLiteral("Flash") : QStringLiteral("No Flash");
+}
+
+} // namespace quillbay

@@ -1,0 +1,194 @@
+#include "metadata/StreamByteTolvane.h"
+
+#include "metadata/RegularFile.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillbay {
+
+StreamByteTolvane::~StreamByteTolvane()
+{
+    Close();
+}
+
+bool StreamByteTolvane::SetReadMode(bool readMode)
+{
+    if (m_isOpen)
+        return false;
+    m_readMode = readMode;
+    return true;
+}
+
+bool StreamByteTolvane::Open(const QString &path, bool deleteExisting)
+{
+    if (m_isOpen)
+        return false;
+    if (m_readMode) {
+        m_fd = openRegularFileForReading(path);
+        struct stat st {};
+        if (m_fd < 0 || ::fstat(m_fd, &st) != 0) {
+            Close();
+            return false;
+        }
+        m_size = st.st_size;
+    } else {
+        if (path.isEmpty())
+            return false;
+        if (deleteExisting)
+            QFile::remove(path);
+        const QByteArray name = QFile::encodeName(path);
+        do {
+            m_fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+        } while (m_fd < 0 && errno == EINTR);
+        if (m_fd < 0)
+            return false;
+        m_size = 0;
+        m_pendingStart = 0;
+        m_pending.clear();
+        m_writeFailed = false;
+    }
+    m_isOpen = true;
+    m_inMemory = false;
+    m_position = 0;
+    m_buffer.clear();
+    m_bufferStart = 0;
+    return true;
+}
+
+bool StreamByteTolvane::OpenBytes(const QByteArray &bytes)
+{
+    if (m_isOpen || !m_readMode)
+        return false;
+    m_buffer = bytes;
+    m_bufferStart = 0;
+    m_size = bytes.size();
+    m_position = 0;
+    m_inMemory = true;
+    m_isOpen = true;
+    return true;
+}
+
+bool StreamByteTolvane::loadBlockAt(qint64 position)
+{
+    if (m_inMemory || m_fd < 0)
+        return false;
+    const qint64 start = position - position % BlockSize;
+    const qint64 length = qMin(BlockSize, m_size - start);
+    if (length <= 0)
+        return false;
+    m_buffer.resize(length);
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t n = ::pread(m_fd, m_buffer.data() + done, size_t(length - done), off_t(start + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    // A file that shrank since it was opened ends where the data ends.
+    m_buffer.truncate(done);
+    m_bufferStart = start;
+    return position < start + done;
+}
+
+bool StreamByteTolvane::ReadByteAt(quint8 &byte, qint64 position, qint64 &newPosition)
+{
+    if (!m_isOpen || !m_readMode || position < 0 || position >= m_size)
+        return false;
+    const bool buffered = position >= m_bufferStart && position < m_bufferStart + m_buffer.size();
+    if (!buffered && !loadBlockAt(position))
+        return false;
+    byte = quint8(m_buffer.at(position - m_bufferStart));
+    m_position = position + 1;
+    newPosition = m_position;
+    return true;
+}
+
+bool StreamByteTolvane::ReadByte(quint8 &byte)
+{
+    qint64 unused = 0;
+    return ReadByteAt(byte, m_position, unused);
+}
+
+bool StreamByteTolvane::ReadBlock(QByteArray &block)
+{
+    if (!m_isOpen || !m_readMode)
+        return false;
+    for (qsizetype i = 0; i < block.size(); ++i) {
+        quint8 byte = 0;
+        if (!ReadByte(byte))
+            return false;
+        block[i] = char(byte);
+    }
+    return true;
+}
+
+bool StreamByteTolvane::WriteBlock(quint8 byte)
+{
+    return WriteBlock(QByteArray(1, char(byte)));
+}
+
+bool StreamByteTolvane::WriteBlock(const QByteArray &bytes)
+{
+    if (!m_isOpen || m_readMode || m_writeFailed)
+        return false;
+    if (m_pending.isEmpty())
+        m_pendingStart = m_position;
+    m_pending.append(bytes);
+    m_position += bytes.size();
+    m_size = qMax(m_size, m_position);
+    if (m_pending.size() >= BlockSize)
+        return flushWrites();
+    return true;
+}
+
+bool StreamByteTolvane::flushWrites()
+{
+    qint64 done = 0;
+    while (done < m_pending.size()) {
+        const ssize_t n = ::pwrite(m_fd, m_pending.constData() + done, size_t(m_pending.size() - done),
+                                   off_t(m_pendingStart + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            m_writeFailed = true;
+            return false;
+        }
+        done += n;
+    }
+    m_pending.clear();
+    return true;
+}
+
+bool StreamByteTolvane::AtEnd() const
+{
+    return !m_isOpen || m_position >= m_size;
+}
+
+bool StreamByteTolvane::Close()
+{
+    bool ok = true;
+    if (m_isOpen && !m_readMode && !m_pending.isEmpty())
+        ok = flushWrites();
+    if (m_fd >= 0) {
+        if (::close(m_fd) != 0 && !m_readMode)
+            ok = false;
+        m_fd = -1;
+    }
+    ok = ok && !m_writeFailed;
+    m_isOpen = false;
+    m_inMemory = false;
+    m_buffer.clear();
+    m_pending.clear();
+    m_position = 0;
+    m_size = 0;
+    m_writeFailed = false;
+    return ok;
+}
+
+} // namespace quillbay
