@@ -1,0 +1,43 @@
+#pragma once
+// Carries out one entry of a rename run on disk: the existence check, the
+// rename that never replaces, and the passage through a temporary name when
+// the new name is taken by the item itself (a change of letter case on a file
+// system that ignores case).
+
+#include "run/FolderCursor.h"
+#include "run/RenameErrors.h"
+
+#include <QByteArray>
+#include <optional>
+
+namespace quillbay {
+
+class RunJournal;
+
+struct EntryOutcome {
+    bool renamed = false;
+    std::optional<EntryFailure> failure;
+    // Set when the entry was left under a temporary name it could neither
+    // leave nor come back from: the report then names that temporary name.
+    QByteArray strandedAt;
+};
+
+class EntryRenamer
+{
+public:
+    EntryRenamer(FolderCursor &cursor, RunJournal &journal) : m_cursor(cursor), m_journal(journal) {}
+
+    // Renames name to newName in folder (all as the file system's bytes).
+    EntryOutcome rename(bool folderEntry, const char *folder, const char *name, const char *newName);
+
+    // A name the entry may carry: not empty, no "/", not "." or "..".
+    static bool isUsableName(const char *name);
+
+private:
+    EntryOutcome renameThroughTemporary(int dirFd, bool folderEntry, const char *name, const char *newName);
+
+    FolderCursor &m_cursor;
+    RunJournal &m_journal;
+};
+
+} // namespace quillbay

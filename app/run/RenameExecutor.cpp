@@ -1,0 +1,154 @@
+#include "run/RenameExecutor.h"
+
+#include "run/EntryRenamer.h"
+#include "run/ReportStore.h"
+#include "run/RunJournal.h"
+#include "settings/XmlTools.h"
+#include "ui/text/UiText.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <strings.h>
+
+namespace quillbay {
+
+namespace {
+
+std::atomic<bool> g_renaming{false};
+
+class RenamingFlag
+{
+public:
+    RenamingFlag() { g_renaming = true; }
+    ~RenamingFlag() { g_renaming = false; }
+    RenamingFlag(const RenamingFlag &) = delete;
+    RenamingFlag &operator=(const RenamingFlag &) = delete;
+};
+
+bool isEntry(pugi::xml_node node)
+{
+    return node.type() == pugi::node_element
+        && (std::strcmp(node.name(), "file") == 0 || std::strcmp(node.name(), "folder") == 0);
+}
+
+void setOutcome(pugi::xml_node entry, const EntryOutcome &outcome)
+{
+    if (!outcome.strandedAt.isEmpty())
+        entry.attribute("newName").set_value(outcome.strandedAt.constData());
+    if (outcome.renamed || !outcome.strandedAt.isEmpty())
+        entry.append_attribute("renamed").set_value("yes");
+    if (outcome.failure)
+        entry.append_attribute("error").set_value(outcome.failure->description.toUtf8().constData());
+}
+
+} // namespace
+
+RenameExecutor::RenameExecutor(ReportFolders folders, MessageSink messages)
+    : m_folders(std::move(folders)), m_messages(std::move(messages)),
+      m_clock([] { return QDateTime::currentDateTime(); })
+{
+}
+
+bool RenameExecutor::renamingInProgress()
+{
+    return g_renaming;
+}
+
+bool RenameExecutor::isIncluded(pugi::xml_node entry)
+{
+    const pugi::xml_attribute include = entry.attribute("include");
+    if (!include)
+        return true;
+    const char *v = include.value();
+    if (::strcasecmp(v, "true") == 0)
+        return true;
+    if (::strcasecmp(v, "false") == 0)
+        return false;
+    return parseFlag(QString::fromUtf8(v)).value_or(true);
+}
+
+ExecutionResult RenameExecutor::ExecuteRenameList(PreviewDocument &document)
+{
+    RenamingFlag flag;
+    ExecutionResult result;
+    ReportFolderKeeper keeper(m_folders, m_messages);
+    keeper.PrepareReportFolder();
+    result.recovered = JournalRecovery::recoverAll(m_folders.reportFolder);
+
+    RunJournal journal;
+    QString journalError;
+    if (!journal.create(m_folders.reportFolder, document.languageSuffix(), m_clock(), &journalError)) {
+        // Without a record, a run that is cut short could not be reversed.
+        result.refusal = UiText::LoadText(460) + QStringLiteral(" (") + journalError + u')';
+        return result;
+    }
+    result.started = true;
+    runEntries(document, journal, result);
+    journal.sync();
+
+    result.runTime = m_clock();
+    XmlTools::SetAttribute(document.root(), "date", ReportStore::dateText(result.runTime));
+    keeper.PrepareReportFolder();
+    const ReportStore::Outcome saved =
+        ReportStore::saveNew(m_folders.reportFolder, ReportStore::fileStem(result.runTime), QStringLiteral(".xml"),
+                             XmlTools::Serialize(document.document(), document.prologue()));
+    result.reportSaved = saved.ok;
+    result.reportError = saved.errorText;
+    if (saved.ok) {
+        result.reportPath = saved.path;
+        m_lastReportPath = saved.path;
+        journal.remove();
+    } else {
+        // The journal stays and becomes the report at the next run or start.
+        journal.close();
+    }
+    result.allSucceeded = result.failed == 0;
+    return result;
+}
+
+void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, ExecutionResult &result)
+{
+    FolderCursor cursor;
+    EntryRenamer renamer(cursor, journal);
+    pugi::xml_node root = document.root();
+    pugi::xml_node next;
+    for (pugi::xml_node node = root.first_child(); node; node = next) {
+        next = node.next_sibling();
+        if (!isEntry(node))
+            continue;
+        if (!isIncluded(node)) {
+            root.remove_child(node);
+            continue;
+        }
+        // Outcomes of an earlier run (a document carried out twice) are stale.
+        node.remove_attribute("renamed");
+        node.remove_attribute("error");
+        const bool folderEntry = std::strcmp(node.name(), "folder") == 0;
+        const char *folder = node.attribute("folder").value();
+        const char *name = node.attribute("name").value();
+        const char *newName = node.attribute("newName").value();
+        EntryOutcome outcome;
+        if (!journal.begin(node.name(), node.attribute("id").value(), folder, name, newName,
+                           node.attribute("include").value())) {
+            // What cannot be recorded is not done.
+            outcome.failure = failureForErrno(errno ? errno : EIO, folderEntry);
+        } else {
+            outcome = renamer.rename(folderEntry, folder, name, newName);
+            if (!outcome.strandedAt.isEmpty())
+                journal.stranded(outcome.strandedAt.constData());
+            if (outcome.failure)
+                journal.failed(*outcome.failure);
+            else
+                journal.renamed();
+        }
+        setOutcome(node, outcome);
+        ++result.attempted;
+        if (outcome.failure)
+            ++result.failed;
+        if (m_observer)
+            m_observer(result.attempted);
+    }
+}
+
+} // namespace quillbay

@@ -1,0 +1,62 @@
+#pragma once
+// Carries out a preview document: renames each included entry in document
+// order, writes the outcome of each into the document, and saves it as the
+// run's report. A journal kept while the run goes makes sure that even a run
+// that never reaches its report leaves a record (see RunJournal).
+
+#include "run/JournalRecovery.h"
+#include "run/PreviewDocument.h"
+#include "run/ReportFolders.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <functional>
+
+namespace quillbay {
+
+struct ExecutionResult {
+    // False when the run did not start because no journal could be kept;
+    // nothing was renamed then, and refusal says why.
+    bool started = false;
+    QString refusal;
+    bool allSucceeded = false; // every included entry got its new name
+    int attempted = 0;
+    int failed = 0;
+    QDateTime runTime;         // the one reading that names the report and dates it
+    bool reportSaved = false;
+    QString reportPath;
+    QString reportError;       // the system's reason when the report could not be saved
+    QList<JournalRecovery::Outcome> recovered; // reports made from journals of earlier runs
+};
+
+class RenameExecutor
+{
+public:
+    explicit RenameExecutor(ReportFolders folders, MessageSink messages = {});
+
+    // The clock that dates the report (tests fix it).
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // Called after each attempted entry with the number attempted so far.
+    void setEntryObserver(std::function<void(int)> observer) { m_observer = std::move(observer); }
+
+    ExecutionResult ExecuteRenameList(PreviewDocument &document);
+
+    QString lastReportPath() const { return m_lastReportPath; }
+    // True from the start of a run until its report has been saved.
+    static bool renamingInProgress();
+
+    // The include mark of an entry: absent or not convertible means included.
+    static bool isIncluded(pugi::xml_node entry);
+
+private:
+    void runEntries(PreviewDocument &document, class RunJournal &journal, ExecutionResult &result);
+
+    ReportFolders m_folders;
+    MessageSink m_messages;
+    std::function<QDateTime()> m_clock;
+    std::function<void(int)> m_observer;
+    QString m_lastReportPath;
+};
+
+} // namespace quillbay

@@ -1,0 +1,39 @@
+#pragma once
+// Saving a report: the run's time names the file ("2004-01-31 180509.xml"), and
+// a report never replaces another one. Two runs within one second keep both
+// reports: the later one is saved as "2004-01-31 180509 (2).xml".
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+namespace quillbay {
+
+class ReportStore
+{
+public:
+    // "yyyy-mm-dd hh:mm:ss" (24-hour clock): the report's date attribute.
+    static QString dateText(const QDateTime &time);
+    // "yyyy-mm-dd hhmmss": the report's file name without extension.
+    static QString fileStem(const QDateTime &time);
+
+    struct Outcome {
+        bool ok = false;
+        QString path;      // full path of the saved report
+        int errorNumber = 0;
+        QString errorText; // the system's description of the failure
+    };
+
+    // Writes bytes to a new file in folder named after stem and suffix, taking
+    // the first free one of "stem.suffix", "stem (2).suffix", ... The bytes are
+    // flushed to disk before the file gets its name, so a report that exists is
+    // whole.
+    static Outcome saveNew(const QString &folder, const QString &stem, const QString &suffix, const QByteArray &bytes);
+
+    // Moves the file from (inside fromDir) into toDir under the first free name
+    // as above; never replaces anything.
+    static Outcome moveToFreeName(int fromDir, const QByteArray &from, int toDir, const QString &toFolder,
+                                  const QString &stem, const QString &suffix);
+};
+
+} // namespace quillbay

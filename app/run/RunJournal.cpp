@@ -1,0 +1,246 @@
+#include "run/RunJournal.h"
+
+#include "run/RenameErrors.h"
+#include "run/ReportStore.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace quillbay {
+
+namespace {
+
+constexpr size_t kInitialSize = size_t(1) << 20;
+constexpr unsigned kClockCheckInterval = 64;
+constexpr auto kSyncInterval = std::chrono::milliseconds(250);
+
+void syncFolderOf(const QByteArray &path)
+{
+    const int slash = path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? path.left(slash) : QByteArray("/");
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+void appendJournalField(std::string &line, const char *text)
+{
+    for (const char *p = text; *p; ++p) {
+        switch (*p) {
+        case '\\': line += "\\\\"; break;
+        case '\t': line += "\\t"; break;
+        case '\n': line += "\\n"; break;
+        case '\r': line += "\\r"; break;
+        default: line += *p;
+        }
+    }
+}
+
+std::string unescapeJournalField(const char *begin, const char *end)
+{
+    std::string out;
+    out.reserve(size_t(end - begin));
+    for (const char *p = begin; p < end; ++p) {
+        if (*p != '\\' || p + 1 == end) {
+            out += *p;
+            continue;
+        }
+        ++p;
+        switch (*p) {
+        case 't': out += '\t'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        default: out += *p;
+        }
+    }
+    return out;
+}
+
+RunJournal::~RunJournal()
+{
+    close();
+}
+
+bool RunJournal::create(const QString &folder, const QString &languageSuffix, const QDateTime &start,
+                        QString *errorText)
+{
+    const QString stem = folder + u'/' + ReportStore::fileStem(start) + QStringLiteral(" run ")
+        + QString::number(::getpid());
+    int err = EEXIST;
+    for (int n = 1; n < 1000 && err == EEXIST; ++n) {
+        const QString candidate = stem + (n > 1 ? u'-' + QString::number(n) : QString()) + fileSuffix();
+        m_fd = ::open(QFile::encodeName(candidate).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        err = m_fd < 0 ? errno : 0;
+        if (m_fd >= 0)
+            m_path = candidate;
+    }
+    if (m_fd < 0) {
+        if (errorText)
+            *errorText = QString::fromLocal8Bit(std::strerror(err));
+        return false;
+    }
+    ::flock(m_fd, LOCK_EX | LOCK_NB); // a new file: nobody else can hold it
+    // Reserve the blocks before mapping them: writing into a mapping whose
+    // blocks the file system cannot supply would kill the process.
+    if (::posix_fallocate(m_fd, 0, off_t(kInitialSize)) == 0) {
+        void *map = ::mmap(nullptr, kInitialSize, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
+        if (map != MAP_FAILED) {
+            m_map = static_cast<char *>(map);
+            m_mapSize = kInitialSize;
+        }
+    }
+    const std::string start8 = start.toString(Qt::ISODate).toStdString();
+    const std::string suffix8 = languageSuffix.toStdString();
+    const bool ok = record({"QBJ1", suffix8.c_str(), start8.c_str()}) && ::fsync(m_fd) == 0;
+    if (!ok) {
+        err = errno;
+        if (errorText)
+            *errorText = QString::fromLocal8Bit(std::strerror(err));
+        ::unlink(QFile::encodeName(m_path).constData());
+        close();
+        return false;
+    }
+    syncFolderOf(QFile::encodeName(m_path));
+    m_lastSync = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool RunJournal::record(std::initializer_list<const char *> fields)
+{
+    m_line.clear();
+    bool first = true;
+    for (const char *f : fields) {
+        if (!first)
+            m_line += '\t';
+        first = false;
+        appendJournalField(m_line, f);
+    }
+    m_line += '\n';
+    return append(m_line);
+}
+
+bool RunJournal::reserve(size_t end)
+{
+    if (end <= m_mapSize)
+        return true;
+    const size_t newSize = std::max(m_mapSize * 2, end + kInitialSize);
+    if (::posix_fallocate(m_fd, 0, off_t(newSize)) != 0)
+        return false;
+    void *map = ::mremap(m_map, m_mapSize, newSize, MREMAP_MAYMOVE);
+    if (map == MAP_FAILED)
+        return false;
+    m_map = static_cast<char *>(map);
+    m_mapSize = newSize;
+    return true;
+}
+
+bool RunJournal::append(const std::string &line)
+{
+    if (m_fd < 0)
+        return false;
+    if (m_map) {
+        if (!reserve(m_pos + line.size())) {
+            errno = ENOSPC;
+            return false;
+        }
+        std::memcpy(m_map + m_pos, line.data(), line.size());
+    } else {
+        // No mapping on this file system: one write per record.
+        size_t done = 0;
+        while (done < line.size()) {
+            const ssize_t n = ::pwrite(m_fd, line.data() + done, line.size() - done, off_t(m_pos + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            done += size_t(n);
+        }
+    }
+    m_pos += line.size();
+    syncIfDue();
+    return true;
+}
+
+void RunJournal::syncIfDue()
+{
+    if (++m_sinceClockCheck < kClockCheckInterval)
+        return;
+    m_sinceClockCheck = 0;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastSync >= kSyncInterval)
+        sync();
+}
+
+void RunJournal::sync()
+{
+    if (m_fd < 0)
+        return;
+    // fdatasync writes back the pages dirtied through the mapping as well.
+    ::fdatasync(m_fd);
+    m_lastSync = std::chrono::steady_clock::now();
+}
+
+bool RunJournal::begin(const char *kind, const char *id, const char *folder, const char *name, const char *newName,
+                       const char *include)
+{
+    return record({"B", kind, id, folder, name, newName, include});
+}
+
+bool RunJournal::temporary(const char *name)
+{
+    return record({"T", name});
+}
+
+bool RunJournal::renamed()
+{
+    return append(std::string("R\n"));
+}
+
+bool RunJournal::stranded(const char *temporaryName)
+{
+    return record({"S", temporaryName});
+}
+
+bool RunJournal::failed(const EntryFailure &failure)
+{
+    const std::string number = std::to_string(failure.number);
+    const std::string text = failure.description.toStdString();
+    return record({"E", number.c_str(), text.c_str()});
+}
+
+void RunJournal::remove()
+{
+    if (m_fd < 0)
+        return;
+    ::unlink(QFile::encodeName(m_path).constData());
+    close();
+}
+
+void RunJournal::close()
+{
+    if (m_map) {
+        ::munmap(m_map, m_mapSize);
+        m_map = nullptr;
+        m_mapSize = 0;
+    }
+    if (m_fd >= 0) {
+        // Whatever stays behind is kept tidy and on disk for the recovery.
+        if (::access(QFile::encodeName(m_path).constData(), F_OK) == 0) {
+            ::ftruncate(m_fd, off_t(m_pos));
+            ::fdatasync(m_fd);
+        }
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+} // namespace quillbay
