@@ -1,0 +1,84 @@
+#pragma once
+// Shared helpers of the rename-run tests: real files in temporary folders,
+// preview documents built entry by entry, and saved reports read back.
+
+#include "run/PreviewDocument.h"
+#include "run/ReportFolders.h"
+#include "settings/XmlTools.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace runtest {
+
+inline void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(f.write(content), content.size());
+}
+
+// The content of a file, or "<missing>".
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArrayLiteral("<missing>");
+    return f.readAll();
+}
+
+// The exact names in a folder (files and folders, hidden ones too), sorted.
+inline QStringList namesIn(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    names.sort();
+    return names;
+}
+
+struct LoadedReport {
+    pugi::xml_document doc;
+    bool ok = false;
+    pugi::xml_node root() const { return doc.document_element(); }
+    int count() const
+    {
+        int n = 0;
+        for (pugi::xml_node e = root().first_child(); e; e = e.next_sibling())
+            ++n;
+        return n;
+    }
+    pugi::xml_node entry(int index) const
+    {
+        pugi::xml_node e = root().first_child();
+        for (int i = 0; i < index && e; ++i)
+            e = e.next_sibling();
+        return e;
+    }
+};
+
+inline void loadReport(const QString &path, LoadedReport &report)
+{
+    QString error;
+    report.ok = quillbay::XmlTools::LoadFile(report.doc, path, &error);
+    QVERIFY2(report.ok, qPrintable(path + QStringLiteral(": ") + error));
+}
+
+inline QString attr(pugi::xml_node e, const char *name)
+{
+    return QString::fromUtf8(e.attribute(name).value());
+}
+
+inline bool hasAttr(pugi::xml_node e, const char *name)
+{
+    return bool(e.attribute(name));
+}
+
+// A report folder under its own temporary data folder.
+struct ReportPlace {
+    QTemporaryDir data;
+    quillbay::ReportFolders folders() const { return quillbay::ReportFolders::underDataFolder(data.path()); }
+    QString reportFolder() const { return folders().reportFolder; }
+};
+
+} // namespace runtest

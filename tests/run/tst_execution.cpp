@@ -1,0 +1,454 @@
+// Carrying out preview documents on real files: order, include marks, the
+// checks before each rename, and that no rename ever replaces anything.
+
+#include "RunFixture.h"
+
+#include "run/RenameExecutor.h"
+#include "run/ReportStore.h"
+#include "run/TemporaryName.h"
+#include "ui/text/UiText.h"
+
+#include <atomic>
+#include <fcntl.h>
+#include <unistd.h>
+#include <thread>
+
+using namespace quillbay;
+using namespace runtest;
+
+class ExecutionTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_work;
+    QString w() const { return m_work.path(); }
+    ExecutionResult run(PreviewDocument &doc, const ReportPlace &place, const QDateTime &at = {})
+    {
+        RenameExecutor executor(place.folders());
+        if (at.isValid())
+            executor.setClock([at] { return at; });
+        return executor.ExecuteRenameList(doc);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        UiText::setLanguage(UiLanguage::English);
+        QVERIFY(m_work.isValid());
+    }
+    void cleanup()
+    {
+        for (const QString &name : namesIn(w()))
+            QVERIFY(QFileInfo(w() + u'/' + name).isDir() ? QDir(w() + u'/' + name).removeRecursively()
+                                                          : QFile::remove(w() + u'/' + name));
+    }
+
+    void swapThroughTemporaryName()
+    {
+        writeFile(w() + "/a.txt", "content of a");
+        writeFile(w() + "/b.txt", "content of b");
+        TemporaryNameSource names(7);
+        const auto tmp = names.MakeTemporaryName(w(), 100);
+        QVERIFY(tmp);
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "a.txt", tmp->name, true);
+        doc.AddPreviewEntry("file", w(), "b.txt", "a.txt", true);
+        doc.AddPreviewEntry("file", w(), tmp->name, "b.txt", true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(r.started);
+        QVERIFY(r.allSucceeded);
+        QCOMPARE(r.attempted, 3);
+        QCOMPARE(readFile(w() + "/a.txt"), QByteArray("content of b"));
+        QCOMPARE(readFile(w() + "/b.txt"), QByteArray("content of a"));
+        QCOMPARE(namesIn(w()), QStringList({"a.txt", "b.txt"}));
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        QCOMPARE(report.count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(attr(report.entry(i), "renamed"), QStringLiteral("yes"));
+            QVERIFY(!hasAttr(report.entry(i), "error"));
+        }
+        // A run that ended normally leaves its report, not its journal.
+        QCOMPARE(namesIn(place.reportFolder()), QStringList({QFileInfo(r.reportPath).fileName()}));
+    }
+
+    void caseOnlyRename()
+    {
+        writeFile(w() + "/readme.txt", "read me");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "readme.txt", "README.TXT", true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(r.allSucceeded);
+        QCOMPARE(namesIn(w()), QStringList({"README.TXT"}));
+        QCOMPARE(readFile(w() + "/README.TXT"), QByteArray("read me"));
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        QCOMPARE(attr(report.entry(0), "renamed"), QStringLiteral("yes"));
+    }
+
+    void caseOnlyRenameOntoAnotherFileFails()
+    {
+        // On a file system that tells case apart, README.TXT is a file of its own.
+        writeFile(w() + "/readme.txt", "lower");
+        writeFile(w() + "/README.TXT", "upper");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "readme.txt", "README.TXT", true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(!r.allSucceeded);
+        QCOMPARE(readFile(w() + "/readme.txt"), QByteArray("lower"));
+        QCOMPARE(readFile(w() + "/README.TXT"), QByteArray("upper"));
+        QCOMPARE(namesIn(w()), QStringList({"README.TXT", "readme.txt"}));
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        QCOMPARE(attr(report.entry(0), "error"), QStringLiteral("File already exists"));
+    }
+
+    void includeMarks_data()
+    {
+        QTest::addColumn<QString>("include");
+        QTest::addColumn<bool>("carriedOut");
+        QTest::newRow("absent") << QString() << true;
+        QTest::newRow("True") << "True" << true;
+        QTest::newRow("false") << "false" << false;
+        QTest::newRow("FALSE") << "FALSE" << false;
+        QTest::newRow("zero") << "0" << false;
+        QTest::newRow("number") << "-1" << true;
+        QTest::newRow("not a flag") << "maybe" << true;
+    }
+    void includeMarks()
+    {
+        QFETCH(QString, include);
+        QFETCH(bool, carriedOut);
+        writeFile(w() + "/one.txt", "1");
+        writeFile(w() + "/two.txt", "2");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "one.txt", "uno.txt", true);
+        pugi::xml_node marked = doc.AddPreviewEntry("file", w(), "two.txt", "dos.txt", true);
+        if (!include.isNull())
+            XmlTools::SetAttribute(marked, "include", include);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(r.allSucceeded);
+        QCOMPARE(QFile::exists(w() + "/dos.txt"), carriedOut);
+        QCOMPARE(QFile::exists(w() + "/two.txt"), !carriedOut);
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        QCOMPARE(report.count(), carriedOut ? 2 : 1);
+        QCOMPARE(attr(report.entry(0), "name"), QStringLiteral("one.txt"));
+    }
+
+    void uncheckedThroughSetEntryInclude()
+    {
+        writeFile(w() + "/keep.txt", "k");
+        PreviewDocument doc;
+        const QString id = attr(doc.AddPreviewEntry("file", w(), "keep.txt", "gone.txt", true), "id");
+        QVERIFY(doc.SetEntryInclude(id, false));
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(r.allSucceeded);
+        QCOMPARE(r.attempted, 0);
+        QCOMPARE(namesIn(w()), QStringList({"keep.txt"}));
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        QCOMPARE(report.count(), 0);
+    }
+
+    void vanishedSourcesFailAndOthersGoOn()
+    {
+        writeFile(w() + "/a.txt", "a");
+        writeFile(w() + "/b.txt", "b");
+        writeFile(w() + "/c.txt", "c");
+        QDir(w()).mkdir("folder");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "a.txt", "A1.txt", true);
+        doc.AddPreviewEntry("file", w(), "b.txt", "B1.txt", true);
+        doc.AddPreviewEntry("folder", w(), "nofolder", "x", true);
+        doc.AddPreviewEntry("file", w(), "folder", "not-a-file", true); // a folder is no file
+        doc.AddPreviewEntry("folder", w(), "c.txt", "not-a-folder", true);
+        doc.AddPreviewEntry("file", w() + "/nowhere", "c.txt", "d.txt", true);
+        doc.AddPreviewEntry("file", w(), "c.txt", "C1.txt", true);
+        QVERIFY(QFile::remove(w() + "/b.txt"));
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(!r.allSucceeded);
+        QCOMPARE(r.failed, 5);
+        QCOMPARE(namesIn(w()), QStringList({"A1.txt", "C1.txt", "folder"}));
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        const QStringList expected = {QString(), "File not found", "The folder is not found.", "File not found",
+                                      "The folder is not found.", "File not found", QString()};
+        QCOMPARE(report.count(), int(expected.size()));
+        for (int i = 0; i < report.count(); ++i) {
+            QCOMPARE(attr(report.entry(i), "error"), expected[i]);
+            QCOMPARE(hasAttr(report.entry(i), "renamed"), expected[i].isEmpty());
+        }
+    }
+
+    void badNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("newName");
+        QTest::newRow("slash in new name") << "f.txt" << "../escaped.txt";
+        QTest::newRow("slash in name") << "sub/f.txt" << "g.txt";
+        QTest::newRow("dot dot") << "f.txt" << "..";
+        QTest::newRow("empty") << "f.txt" << "";
+        QTest::newRow("too long") << "f.txt" << QString(300, u'x');
+    }
+    void badNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, newName);
+        QDir(w()).mkdir("sub");
+        writeFile(w() + "/f.txt", "f");
+        writeFile(w() + "/sub/f.txt", "sub f");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), name, newName, true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(!r.allSucceeded);
+        QCOMPARE(namesIn(w()), QStringList({"f.txt", "sub"}));
+        QCOMPARE(namesIn(w() + "/sub"), QStringList({"f.txt"}));
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        QCOMPARE(attr(report.entry(0), "error"), QStringLiteral("Bad file name or number"));
+    }
+
+    void folderContentsBeforeFolder()
+    {
+        QDir(w()).mkpath("photos/2004");
+        writeFile(w() + "/photos/2004/img.jpg", "jpeg");
+        writeFile(w() + "/photos/list.txt", "list");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w() + "/photos/2004", "img.jpg", "Img.JPG", true);
+        doc.AddPreviewEntry("folder", w() + "/photos", "2004", "Year 2004", true);
+        doc.AddPreviewEntry("file", w() + "/photos", "list.txt", "List.txt", true);
+        doc.AddPreviewEntry("folder", w(), "photos", "Photos", true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QVERIFY(r.allSucceeded);
+        QCOMPARE(readFile(w() + "/Photos/Year 2004/Img.JPG"), QByteArray("jpeg"));
+        QCOMPARE(readFile(w() + "/Photos/List.txt"), QByteArray("list"));
+        QCOMPARE(namesIn(w()), QStringList({"Photos"}));
+    }
+
+    void folderSwapWithoutTemporaryNameFailsBoth()
+    {
+        QDir(w()).mkpath("p/inner");
+        QDir(w()).mkpath("q");
+        writeFile(w() + "/q/file", "q");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("folder", w(), "p", "q", true);
+        doc.AddPreviewEntry("folder", w(), "q", "p", true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QCOMPARE(r.failed, 2);
+        QCOMPARE(namesIn(w() + "/p"), QStringList({"inner"}));
+        QCOMPARE(namesIn(w() + "/q"), QStringList({"file"}));
+        QCOMPARE(namesIn(w()), QStringList({"p", "q"}));
+    }
+
+    void renameOntoFileCreatedAfterPreview()
+    {
+        writeFile(w() + "/draft.txt", "the draft");
+        writeFile(w() + "/other.txt", "other");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "draft.txt", "final.txt", true);
+        doc.AddPreviewEntry("file", w(), "other.txt", "others.txt", true);
+        writeFile(w() + "/final.txt", "someone else's final");
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QCOMPARE(r.failed, 1);
+        QCOMPARE(readFile(w() + "/draft.txt"), QByteArray("the draft"));
+        QCOMPARE(readFile(w() + "/final.txt"), QByteArray("someone else's final"));
+        QCOMPARE(readFile(w() + "/others.txt"), QByteArray("other"));
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        QCOMPARE(attr(report.entry(0), "error"), QStringLiteral("File already exists"));
+        QVERIFY(!hasAttr(report.entry(0), "renamed"));
+        QCOMPARE(attr(report.entry(1), "renamed"), QStringLiteral("yes"));
+    }
+
+    void folderOntoEmptyFolderFails()
+    {
+        // A plain rename would silently replace an empty folder.
+        QDir(w()).mkpath("src/content");
+        QDir(w()).mkpath("empty");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("folder", w(), "src", "empty", true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place);
+        QCOMPARE(r.failed, 1);
+        QCOMPARE(namesIn(w() + "/src"), QStringList({"content"}));
+        QVERIFY(QFileInfo(w() + "/empty").isDir());
+    }
+
+    void reportNameAndDateFromOneReading()
+    {
+        writeFile(w() + "/x", "x");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "x", "y", true);
+        ReportPlace place;
+        int readings = 0;
+        RenameExecutor executor(place.folders());
+        // A clock that moves on by one second at every reading.
+        executor.setClock([&readings] {
+            return QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)).addSecs(readings++);
+        });
+        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        QVERIFY(r.reportSaved);
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        const QString date = attr(report.root(), "date");
+        QVERIFY2(QFileInfo(r.reportPath).fileName() == ReportStore::fileStem(r.runTime) + ".xml",
+                 qPrintable(r.reportPath));
+        QCOMPARE(date, ReportStore::dateText(r.runTime));
+        QCOMPARE(executor.lastReportPath(), r.reportPath);
+        QCOMPARE(ReportStore::fileStem(QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9))),
+                 QStringLiteral("2004-01-31 180509"));
+        QCOMPARE(ReportStore::dateText(QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9))),
+                 QStringLiteral("2004-01-31 18:05:09"));
+    }
+
+    void twoRunsInOneSecondKeepBothReports()
+    {
+        writeFile(w() + "/1", "1");
+        const QDateTime at(QDate(2004, 1, 31), QTime(18, 5, 9));
+        ReportPlace place;
+        PreviewDocument first;
+        first.AddPreviewEntry("file", w(), "1", "2", true);
+        const ExecutionResult r1 = run(first, place, at);
+        PreviewDocument second;
+        second.AddPreviewEntry("file", w(), "2", "3", true);
+        const ExecutionResult r2 = run(second, place, at);
+        QCOMPARE(QFileInfo(r1.reportPath).fileName(), QStringLiteral("2004-01-31 180509.xml"));
+        QCOMPARE(QFileInfo(r2.reportPath).fileName(), QStringLiteral("2004-01-31 180509 (2).xml"));
+        LoadedReport a;
+        loadReport(r1.reportPath, a);
+        QCOMPARE(attr(a.entry(0), "newName"), QStringLiteral("2"));
+        LoadedReport b;
+        loadReport(r2.reportPath, b);
+        QCOMPARE(attr(b.entry(0), "newName"), QStringLiteral("3"));
+    }
+
+    void reportFormat_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("English") << "En";
+        QTest::newRow("Japanese") << "Ja";
+    }
+    void reportFormat()
+    {
+        QFETCH(QString, suffix);
+        writeFile(w() + "/名前.txt", "n");
+        PreviewDocument doc;
+        doc.NewPreviewDocument(suffix);
+        doc.AddPreviewEntry("file", w(), "名前.txt", "新しい名前.txt", true);
+        ReportPlace place;
+        const ExecutionResult r = run(doc, place, QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
+        const QByteArray bytes = readFile(r.reportPath);
+        QVERIFY(bytes.startsWith("\xff\xfe"));
+        const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
+                                                (bytes.size() - 2) / 2);
+        const QString expected = "<?xml version='1.0' encoding='UTF-16'?><?xml-stylesheet type='text/xsl' href='../Report"
+            + suffix + ".xsl' ?><files version=\"1.0\" date=\"2004-01-31 18:05:09\"><file name=\"名前.txt\" "
+            "newName=\"新しい名前.txt\" folder=\"" + w() + "\" id=\"f1\" renamed=\"yes\"/></files>";
+        QCOMPARE(text, expected);
+    }
+
+    void renamingFlagLastsForTheRun()
+    {
+        writeFile(w() + "/f", "f");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "f", "g", true);
+        ReportPlace place;
+        RenameExecutor executor(place.folders());
+        bool seen = false;
+        executor.setEntryObserver([&seen](int) { seen = RenameExecutor::renamingInProgress(); });
+        QVERIFY(!RenameExecutor::renamingInProgress());
+        executor.ExecuteRenameList(doc);
+        QVERIFY(seen);
+        QVERIFY(!RenameExecutor::renamingInProgress());
+    }
+
+    void largeFolderWithChainsAndAVanishingFile()
+    {
+        // Enough entries in one folder for the run to work from its listing.
+        const int n = 300;
+        for (int i = 0; i < n; ++i)
+            writeFile(w() + QStringLiteral("/f%1").arg(i), QByteArray::number(i));
+        PreviewDocument doc;
+        // A chain: f1 -> f0 must wait until f0 -> g0 has freed its name.
+        doc.AddPreviewEntry("file", w(), "f0", "g0", true);
+        doc.AddPreviewEntry("file", w(), "f1", "f0", true);
+        for (int i = 2; i < n; ++i)
+            doc.AddPreviewEntry("file", w(), QStringLiteral("f%1").arg(i), QStringLiteral("g%1").arg(i), true);
+        doc.AddPreviewEntry("file", w(), "f0", "h0", true); // f0 is now the former f1
+        ReportPlace place;
+        RenameExecutor executor(place.folders());
+        const QString victim = w() + "/f250";
+        executor.setEntryObserver([&](int attempted) {
+            if (attempted == 200)
+                QFile::remove(victim); // after the listing was read
+        });
+        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        QCOMPARE(r.failed, 1);
+        QCOMPARE(readFile(w() + "/g0"), QByteArray("0"));
+        QCOMPARE(readFile(w() + "/h0"), QByteArray("1"));
+        QCOMPARE(readFile(w() + "/g299"), QByteArray("299"));
+        QVERIFY(!QFile::exists(w() + "/g250"));
+        QCOMPARE(namesIn(w()).size(), n - 1);
+    }
+
+    void concurrentCreationNeverLosesContent()
+    {
+        const int n = 400;
+        for (int i = 0; i < n; ++i)
+            writeFile(w() + QStringLiteral("/src%1").arg(i), "original " + QByteArray::number(i));
+        PreviewDocument doc;
+        for (int i = 0; i < n; ++i)
+            doc.AddPreviewEntry("file", w(), QStringLiteral("src%1").arg(i), QStringLiteral("dst%1").arg(i), true);
+        std::atomic<bool> stop{false};
+        std::atomic<int> created{0};
+        const QByteArray folder = QFile::encodeName(w());
+        // Another program creates the target names while the run goes, from
+        // the far end, so that the two meet in the middle.
+        std::thread intruder([&] {
+            while (!stop) {
+                for (int i = n - 1; i >= 0 && !stop; --i) {
+                    const QByteArray path = folder + "/dst" + QByteArray::number(i);
+                    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+                    if (fd >= 0) {
+                        const QByteArray content = "intruder " + QByteArray::number(i);
+                        if (::write(fd, content.constData(), size_t(content.size())) == content.size())
+                            ++created;
+                        ::close(fd);
+                    }
+                }
+            }
+        });
+        ReportPlace place;
+        RenameExecutor executor(place.folders());
+        executor.setEntryObserver([&](int attempted) {
+            if (attempted == n)
+                stop = true;
+        });
+        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        stop = true;
+        intruder.join();
+        QSet<QByteArray> contents;
+        for (const QString &name : namesIn(w()))
+            contents.insert(readFile(w() + u'/' + name));
+        for (int i = 0; i < n; ++i)
+            QVERIFY2(contents.contains("original " + QByteArray::number(i)), qPrintable(QString::number(i)));
+        QCOMPARE(namesIn(w()).size(), n + created.load());
+        QCOMPARE(r.attempted, n);
+        QVERIFY(created.load() > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(ExecutionTest)
+#include "tst_execution.moc"
