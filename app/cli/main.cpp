@@ -1,6 +1,7 @@
 // quillbay-cli: previews, carries out and reverses renames without a window.
 
 #include "cli/CliSupport.h"
+#include "cli/RunCommands.h"
 #include "engine/Manager.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,9 @@ using namespace quillbay;
 
 static const char usage[] =
     "Usage:\n"
-    "  quillbay-cli preview --settings FILE [--setting NAME] [--output FILE]\n";
+    "  quillbay-cli preview --settings FILE [--setting NAME] [--output FILE]\n"
+    "  quillbay-cli run --settings FILE [--setting NAME] [--report-dir DIR]\n"
+    "  quillbay-cli undo REPORT [--report-dir DIR] [--run]\n";
 
 static int previewCommand(const QStringList &args)
 {
@@ -42,6 +45,10 @@ int main(int argc, char *argv[])
     const QString command = args.takeFirst();
     if (command == QLatin1String("preview"))
         return previewCommand(args);
+    if (command == QLatin1String("run"))
+        return runCommand(args);
+    if (command == QLatin1String("undo"))
+        return undoCommand(args);
     printError(QString::fromLatin1(usage));
     return ExitUsage;
 }

@@ -1,0 +1,113 @@
+#include "cli/RunCommands.h"
+
+#include "cli/CliSupport.h"
+#include "engine/Manager.h"
+#include "run/RenameExecutor.h"
+#include "run/Undo.h"
+#include "ui/text/UiText.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quillbay {
+
+namespace {
+
+const QString kReportDir = QStringLiteral("--report-dir");
+
+ReportFolders reportFoldersFrom(const ParsedOptions &options)
+{
+    if (options.values.contains(kReportDir))
+        return ReportFolders::forReportFolder(options.values.value(kReportDir));
+    return ReportFolders::underDataFolder(ReportFolders::defaultDataFolder());
+}
+
+void printMessage(const QString &text, const QString &title)
+{
+    printError(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+}
+
+void printFailures(const PreviewDocument &report)
+{
+    for (pugi::xml_node e = report.root().first_child(); e; e = e.next_sibling()) {
+        const pugi::xml_attribute error = e.attribute("error");
+        if (!error)
+            continue;
+        const QString path = QDir(QString::fromUtf8(e.attribute("folder").value()))
+                                 .filePath(QString::fromUtf8(e.attribute("name").value()));
+        printError(QStringLiteral("%1 -> %2: %3")
+                       .arg(path, QString::fromUtf8(e.attribute("newName").value()), QString::fromUtf8(error.value())));
+    }
+}
+
+// Carries out the preview, saves its report and prints its path.
+int carryOut(PreviewDocument &preview, const ReportFolders &folders)
+{
+    RenameExecutor executor(folders, printMessage);
+    const ExecutionResult result = executor.ExecuteRenameList(preview);
+    for (const JournalRecovery::Outcome &recovered : result.recovered) {
+        if (recovered.ok && !recovered.reportPath.isEmpty())
+            printError(QStringLiteral("Saved the report of an interrupted run: %1").arg(recovered.reportPath));
+        else if (!recovered.ok)
+            printError(QStringLiteral("Cannot turn %1 into a report: %2")
+                           .arg(recovered.journalPath, recovered.errorText));
+    }
+    if (!result.started) {
+        printError(result.refusal);
+        return ExitPrecondition;
+    }
+    printFailures(preview);
+    if (!result.reportSaved) {
+        // The journal of the run stays and becomes its report at the next run.
+        printError(QStringLiteral("Cannot save the report in %1: %2").arg(folders.reportFolder, result.reportError));
+        return ExitSomeFailed;
+    }
+    printLine(result.reportPath);
+    return result.allSucceeded ? ExitOk : ExitSomeFailed;
+}
+
+} // namespace
+
+int runCommand(const QStringList &args)
+{
+    const ParsedOptions options =
+        parseOptions(args, {QStringLiteral("--settings"), QStringLiteral("--setting"), kReportDir}, {});
+    if (!options.ok || !options.positional.isEmpty() || !options.values.contains(QStringLiteral("--settings"))) {
+        printError(options.ok ? QStringLiteral("Usage: quillbay-cli run --settings FILE [--setting NAME] "
+                                               "[--report-dir DIR]")
+                              : options.error);
+        return ExitUsage;
+    }
+    Manager manager;
+    int code = loadSettings(manager, options.values.value(QStringLiteral("--settings")),
+                            options.values.value(QStringLiteral("--setting"), QString()));
+    if (code != ExitOk)
+        return code;
+    code = buildPreview(manager);
+    if (code != ExitOk)
+        return code;
+    return carryOut(manager.preview(), reportFoldersFrom(options));
+}
+
+int undoCommand(const QStringList &args)
+{
+    const ParsedOptions options = parseOptions(args, {kReportDir}, {QStringLiteral("--run")});
+    if (!options.ok || options.positional.size() != 1) {
+        printError(options.ok ? QStringLiteral("Usage: quillbay-cli undo REPORT [--report-dir DIR] [--run]")
+                              : options.error);
+        return ExitUsage;
+    }
+    const QString reportPath = QFileInfo(options.positional.first()).absoluteFilePath();
+    PreviewDocument preview;
+    if (!QFileInfo(reportPath).isFile() || !Undo::UndoFromReport(reportPath, preview, UiText::LanguageSuffix())) {
+        printError(UiText::LoadText(930));
+        return ExitUsage;
+    }
+    if (!options.flags.contains(QStringLiteral("--run"))) {
+        printDocument(preview.document());
+        return ExitOk;
+    }
+    return carryOut(preview, reportFoldersFrom(options));
+}
+
+} // namespace quillbay
