@@ -1,0 +1,391 @@
+#include "CompoundFileBuilder.h"
+#include "metadata/DocProperties.h"
+#include "metadata/PropertySet.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace quillbay;
+using namespace quillbay::test;
+
+namespace {
+
+// 2004-02-29 12:34:56 UTC as a file time.
+constexpr quint64 SampleFileTime = (1078058096ull + 11644473600ull) * 10000000ull;
+
+QByteArray summary(const SectionBuilder &section)
+{
+    return propertySetStream({{SummaryFormatId, section.build()}});
+}
+
+QByteArray englishSummary()
+{
+    SectionBuilder s;
+    s.codePage(1252)
+        .lpstr(2, "Annual Report")
+        .lpstr(3, "Finance")
+        .lpstr(4, "Jos\xe9 Smith")
+        .lpstr(5, "money; year")
+        .lpstr(6, "Draft")
+        .lpstr(9, "7")
+        .fileTime(12, SampleFileTime)
+        .i4(14, 12)
+        .lpstr(18, "Writer 97");
+    return summary(s);
+}
+
+QByteArray documentSummary()
+{
+    SectionBuilder doc;
+    doc.codePage(1252).lpstr(2, "Reports").lpstr(15, "Quillbay Ltd").lpstrVector(13, {"Intro", "Body"}, false);
+    SectionBuilder user;
+    user.codePage(1252).dictionary({{2, "Project"}, {3, "Owner"}}).lpstr(2, "Apollo").lpwstr(3, u"Ōtani"_qs);
+    return propertySetStream({{DocumentSummaryFormatId, doc.build()}, {UserDefinedFormatId, user.build()}});
+}
+
+QString makeDocument(const QTemporaryDir &dir, const QString &name, const QByteArray &summaryStream,
+                     const QByteArray &documentStream = {})
+{
+    QList<QPair<QByteArray, QByteArray>> streams{{"WordDocument", QByteArray(600, 'w')}};
+    if (!summaryStream.isNull())
+        streams.append({"\005SummaryInformation", summaryStream});
+    if (!documentStream.isNull())
+        streams.append({"\005DocumentSummaryInformation", documentStream});
+    const QString path = dir.filePath(name);
+    return writeCompoundFile(path, streams) ? path : QString();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+
+QString officeSuite()
+{
+    for (const char *name : {"libreoffice", "soffice"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+// A flat OpenDocument file (text or spreadsheet) with the given properties.
+QByteArray flatOpenDocument(bool spreadsheet, const QString &title, const QString &subject, const QString &author)
+{
+    const QString escapedTitle = title.toHtmlEscaped();
+    const QString body = spreadsheet
+        ? QStringLiteral("<office:spreadsheet><table:table table:name=\"Sheet1\"><table:table-row>"
+                         "<table:table-cell office:value-type=\"string\"><text:p>%1</text:p></table:table-cell>"
+                         "</table:table-row></table:table></office:spreadsheet>").arg(escapedTitle)
+        : QStringLiteral("<office:text><text:p>%1</text:p></office:text>").arg(escapedTitle);
+    const QString mime = spreadsheet ? QStringLiteral("application/vnd.oasis.opendocument.spreadsheet")
+                                     : QStringLiteral("application/vnd.oasis.opendocument.text");
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+               "xmlns:meta=\"urn:oasis:names:tc:opendocument:xmlns:meta:1.0\" "
+               "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+               "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+               "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+               "office:version=\"1.2\" office:mimetype=\"%1\">"
+               "<office:meta><dc:title>%2</dc:title><dc:subject>%3</dc:subject>"
+               "<meta:initial-creator>%4</meta:initial-creator><dc:creator>%4</dc:creator></office:meta>"
+               "<office:body>%5</office:body></office:document>\n")
+        .arg(mime, escapedTitle, subject.toHtmlEscaped(), author.toHtmlEscaped(), body)
+        .toUtf8();
+}
+
+} // namespace
+
+class TestDocProperties : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsSummaryInformation()
+    {
+        QTemporaryDir dir;
+        const QString path = makeDocument(dir, QStringLiteral("report.doc"), englishSummary(), documentSummary());
+        QVERIFY(!path.isEmpty());
+        DocProperties doc;
+        QVERIFY(doc.Open(path));
+        QCOMPARE(doc.Title(), QStringLiteral("Annual Report"));
+        QCOMPARE(doc.Subject(), QStringLiteral("Finance"));
+        QCOMPARE(doc.Author(), u"José Smith"_qs);
+        QCOMPARE(doc.Keywords(), QStringLiteral("money; year"));
+        QCOMPARE(doc.Comments(), QStringLiteral("Draft"));
+        QCOMPARE(doc.RevisionNumber(), QStringLiteral("7"));
+        QCOMPARE(doc.ApplicationName(), QStringLiteral("Writer 97"));
+        QCOMPARE(doc.Category(), QStringLiteral("Reports"));
+        QCOMPARE(doc.Company(), QStringLiteral("Quillbay Ltd"));
+        const QVariant created = doc.GetProperty(DocProperties::SummaryInformation, 12);
+        QCOMPARE(created.typeId(), int(QMetaType::QDateTime));
+        QCOMPARE(created.toDateTime(), QDateTime(QDate(2004, 2, 29), QTime(12, 34, 56), Qt::UTC).toLocalTime());
+        QCOMPARE(created.toDateTime().timeSpec(), Qt::LocalTime);
+        QCOMPARE(doc.GetProperty(DocProperties::SummaryInformation, 14).toInt(), 12);
+        QCOMPARE(doc.GetProperty(DocProperties::SummaryInformation, QStringLiteral("3")).toString(),
+                 QStringLiteral("Finance"));
+        QCOMPARE(doc.GetProperty(DocProperties::DocumentSummaryInformation, 13).toStringList(),
+                 QStringList({QStringLiteral("Intro"), QStringLiteral("Body")}));
+        QCOMPARE(doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("project")).toString(),
+                 QStringLiteral("Apollo"));
+        QCOMPARE(doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Owner")).toString(),
+                 u"Ōtani"_qs);
+        QVERIFY(!doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Nobody")).isValid());
+        QVERIFY(!doc.GetProperty(3, 2).isValid());
+        doc.Close();
+        QVERIFY(!doc.IsOpen());
+        QCOMPARE(doc.Title(), QString());
+    }
+
+    void stringEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("author");
+        QTest::newRow("Shift-JIS section") << summary(SectionBuilder().codePage(932).lpstr(2, "\x93\xfa\x96\x7b\x8c\xea")
+                                                          .lpstr(4, "\x8e\x52\x93\x63"))
+                                           << u"日本語"_qs << u"山田"_qs;
+        QTest::newRow("Unicode section") << summary(SectionBuilder().codePage(1200).lpstrUnicode(2, u"報告書"_qs)
+                                                        .lpstrUnicode(4, u"Zoë"_qs))
+                                         << u"報告書"_qs << u"Zoë"_qs;
+        QTest::newRow("UTF-16 strings") << summary(SectionBuilder().codePage(1252).lpwstr(2, u"議事録"_qs)
+                                                       .lpwstr(4, u"Ålesund"_qs))
+                                        << u"議事録"_qs << u"Ålesund"_qs;
+        QTest::newRow("UTF-8 section, stored as -535") << summary(SectionBuilder().codePage(65001).lpstr(2, "\xe6\x97\xa5")
+                                                                      .lpstr(4, "A"))
+                                                       << u"日"_qs << "A";
+        QTest::newRow("Cyrillic") << summary(SectionBuilder().codePage(1251).lpstr(2, "\xcf\xf0\xe8").lpstr(4, "B"))
+                                  << u"При"_qs << "B";
+        QTest::newRow("no code page: the user's") << summary(SectionBuilder().lpstr(2, "\x93\xfa").lpstr(4, "C"))
+                                                  << u"日"_qs << "C";
+        QTest::newRow("text ends at the first zero") << summary(SectionBuilder().codePage(1252)
+                                                                    .lpstr(2, QByteArray("Cut\0rest", 8)).lpstr(4, ""))
+                                                     << "Cut" << "";
+        QTest::newRow("no title") << summary(SectionBuilder().codePage(1252).lpstr(4, "Only Author")) << ""
+                                  << "Only Author";
+    }
+
+    void stringEncodings()
+    {
+        QFETCH(QByteArray, stream);
+        // The stream as found in a file, read with Shift-JIS as the user's code page.
+        const std::optional<PropertySetStream> set = PropertySetStream::Parse(stream, "CP932");
+        QVERIFY(set.has_value());
+        const std::optional<PropertySection> section = set->Section(SummaryFormatId);
+        QVERIFY(section.has_value());
+        QTEST(propertyText(section->Value(2)), "title");
+        QTEST(propertyText(section->Value(4)), "author");
+    }
+
+    void englishAndJapaneseThroughLibgsf_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("author");
+        QTest::newRow("English") << "Quarterly Plan" << "Sales" << "Mary Jones";
+        QTest::newRow("Japanese") << u"四半期計画"_qs << u"営業"_qs << u"山田太郎"_qs;
+    }
+
+    // Summary information written by another implementation (libgsf's own
+    // writer) must read back the same.
+    void englishAndJapaneseThroughLibgsf()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, subject);
+        QFETCH(QString, author);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("plan.doc"));
+        QVERIFY(writeCompoundFileWithGsfMetadata(path, title, subject, author));
+        DocProperties doc;
+        QVERIFY(doc.Open(path));
+        QCOMPARE(doc.Title(), title);
+        QCOMPARE(doc.Subject(), subject);
+        QCOMPARE(doc.Author(), author);
+    }
+
+    void vectors()
+    {
+        SectionBuilder s;
+        s.codePage(1252)
+            .lpstrVector(20, {"one", "three", "four"}, true)
+            .lpstrVector(21, {"one", "three", "four"}, false)
+            .lpwstrVector(22, {u"α"_qs, u"βγ"_qs, QString()})
+            .raw(23, le16(0x101E) + le16(0) + le32(0xFFFFFFFF) + le32(3) + QByteArray("ab\0\0", 4));
+        const std::optional<PropertySetStream> set = PropertySetStream::Parse(summary(s), "CP1252");
+        QVERIFY(set);
+        const std::optional<PropertySection> section = set->Section(SummaryFormatId);
+        QVERIFY(section);
+        const QStringList expected{QStringLiteral("one"), QStringLiteral("three"), QStringLiteral("four")};
+        QCOMPARE(section->Value(20).toStringList(), expected);
+        QCOMPARE(section->Value(21).toStringList(), expected);
+        QCOMPARE(section->Value(22).toStringList(), QStringList({u"α"_qs, u"βγ"_qs, QString()}));
+        QCOMPARE(propertyText(section->Value(22)), u"α; βγ; "_qs);
+        // A count far beyond the data gives no value, and no long loop.
+        QVERIFY(!section->Value(23).isValid());
+    }
+
+    void damagedPropertySets_data()
+    {
+        QTest::addColumn<QByteArray>("stream");
+        const QByteArray good = englishSummary();
+        QByteArray wrongOrder = good;
+        wrongOrder[0] = 0x00;
+        QTest::newRow("wrong byte order mark") << wrongOrder;
+        QTest::newRow("header only") << good.left(28);
+        QByteArray farSection = good;
+        farSection.replace(44, 4, le32(0x7FFFFFF0));
+        QTest::newRow("section offset past the end") << farSection;
+        QTest::newRow("cut inside the values") << good.left(good.size() - 40);
+        QTest::newRow("string longer than the section")
+            << summary(SectionBuilder().codePage(1252).raw(2, le16(30) + le16(0) + le32(0x7FFFFFFF) + "abcd"));
+        QTest::newRow("huge property count")
+            << propertySetStream({{SummaryFormatId, le32(16) + le32(0xFFFFFFFF) + le32(2) + le32(0x7FFFFFFF)}});
+        QTest::newRow("unknown type") << summary(SectionBuilder().raw(2, le16(0x0FFF) + le16(0) + "abcd"));
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void damagedPropertySets()
+    {
+        QFETCH(QByteArray, stream);
+        QTemporaryDir dir;
+        const QString path = makeDocument(dir, QStringLiteral("damaged.doc"), stream);
+        DocProperties doc;
+        QVERIFY(doc.Open(path));
+        const QString title = doc.Title();
+        QVERIFY2(title.isEmpty() || title == QLatin1String("Annual Report"), qPrintable(title));
+        QCOMPARE(doc.Subject().isEmpty(), title.isEmpty());
+    }
+
+    void notACompoundDocument()
+    {
+        QTemporaryDir dir;
+        const QString text = dir.filePath(QStringLiteral("notes.doc"));
+        QFile file(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("Just some text that is not a compound document.\n").repeated(40));
+        file.close();
+        DocProperties doc;
+        QVERIFY(!doc.Open(text));
+        QVERIFY(!doc.IsOpen());
+        QVERIFY(!doc.Open(dir.filePath(QStringLiteral("missing.doc"))));
+        QVERIFY(!doc.Open(dir.path()));
+        QVERIFY(!doc.OpenBytes(QByteArray()));
+        const QString fifo = dir.filePath(QStringLiteral("pipe.doc"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!doc.Open(fifo));
+    }
+
+    void truncatedAndDamagedContainers()
+    {
+        QTemporaryDir dir;
+        const QString path = makeDocument(dir, QStringLiteral("full.doc"), englishSummary(), documentSummary());
+        const QByteArray whole = fileBytes(path);
+        QVERIFY(whole.size() > 1024);
+        DocProperties doc;
+        for (qsizetype length : {qsizetype(0), qsizetype(8), qsizetype(511), qsizetype(512), qsizetype(1000),
+                                 whole.size() / 2, whole.size() - 1}) {
+            if (doc.OpenBytes(whole.left(length))) {
+                const QString title = doc.Title();
+                QVERIFY2(title.isEmpty() || title == QLatin1String("Annual Report"), qPrintable(title));
+            }
+        }
+        QRandomGenerator random(1997);
+        for (int round = 0; round < 300; ++round) {
+            QByteArray bytes = whole;
+            for (int i = 0; i < 1 + int(random.bounded(6)); ++i)
+                bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
+            if (doc.OpenBytes(bytes)) {
+                doc.Title();
+                doc.Author();
+                doc.Company();
+                doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Project"));
+            }
+        }
+        QVERIFY(doc.OpenBytes(whole));
+        QCOMPARE(doc.Title(), QStringLiteral("Annual Report"));
+    }
+
+    void officeSuiteDocuments_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("author");
+        QTest::newRow("doc, English") << "doc" << "Minutes of May" << "Board meeting" << "Ann Lee";
+        QTest::newRow("doc, Japanese") << "doc" << u"五月の議事録"_qs << u"取締役会"_qs << u"鈴木花子"_qs;
+        QTest::newRow("xls, English") << "xls" << "Budget 2004" << "Planning" << "Tom Ray";
+        QTest::newRow("xls, Japanese") << "xls" << u"予算表"_qs << u"計画"_qs << u"佐藤一郎"_qs;
+    }
+
+    // Documents saved by a real office suite: written as flat OpenDocument
+    // files with the properties, then converted to the old binary formats.
+    void officeSuiteDocuments()
+    {
+        const QString suite = officeSuite();
+        if (suite.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QFETCH(QString, format);
+        QFETCH(QString, title);
+        QFETCH(QString, subject);
+        QFETCH(QString, author);
+        QTemporaryDir dir;
+        const bool spreadsheet = format == QLatin1String("xls");
+        const QString source = dir.filePath(spreadsheet ? QStringLiteral("source.fods") : QStringLiteral("source.fodt"));
+        {
+            QFile file(source);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(flatOpenDocument(spreadsheet, title, subject, author));
+        }
+        QProcess process;
+        process.start(suite, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(),
+                              QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
+                              QStringLiteral("--outdir"), dir.path(), source});
+        QVERIFY(process.waitForFinished(180000));
+        const QString converted = dir.filePath(QStringLiteral("source.") + format);
+        QVERIFY2(QFile::exists(converted), process.readAllStandardError().constData());
+        DocProperties doc;
+        QVERIFY(doc.Open(converted));
+        QCOMPARE(doc.Title(), title);
+        QCOMPARE(doc.Subject(), subject);
+        QCOMPARE(doc.Author(), author);
+    }
+
+    void fileStaysUnchanged()
+    {
+        QTemporaryDir dir;
+        const QString path = makeDocument(dir, QStringLiteral("keep.doc"), englishSummary(), documentSummary());
+        const QByteArray name = QFile::encodeName(path);
+        // An old modification time, so that any write would show.
+        const struct timespec times[2] = {{1000000000, 123456789}, {1000000000, 123456789}};
+        QCOMPARE(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+        const QByteArray before = QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha256);
+        {
+            DocProperties doc;
+            QVERIFY(doc.Open(path));
+            QCOMPARE(doc.Title(), QStringLiteral("Annual Report"));
+            doc.Company();
+            doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Owner"));
+        }
+        struct stat st {};
+        QCOMPARE(::stat(name.constData(), &st), 0);
+        QCOMPARE(qint64(st.st_mtim.tv_sec), qint64(1000000000));
+        QCOMPARE(qint64(st.st_mtim.tv_nsec), qint64(123456789));
+        QCOMPARE(QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha256), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDocProperties)
+#include "tst_docproperties.moc"
