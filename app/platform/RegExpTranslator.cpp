@@ -1,63 +1,11 @@
 #include "platform/RegExpTranslator.h"
 
+#include "platform/RegExpCharSets.h"
+
 #include <utility>
 
 namespace quillbay::regexp_detail {
 namespace {
-
-using Range = std::pair<char16_t, char16_t>;
-using Ranges = std::vector<Range>;
-
-Ranges Complement(const Ranges &sorted)
-{
-    Ranges out;
-    char32_t next = 0;
-    for (const auto &[lo, hi] : sorted) {
-        if (lo > next)
-            out.push_back({char16_t(next), char16_t(lo - 1)});
-        next = char32_t(hi) + 1;
-    }
-    if (next <= 0xFFFF)
-        out.push_back({char16_t(next), char16_t(0xFFFF)});
-    return out;
-}
-
-// ECMAScript's own character classes: ASCII digits and word characters, and
-// white space plus line terminators as ECMAScript defines them.
-const Ranges &DigitRanges()
-{
-    static const Ranges ranges{{u'0', u'9'}};
-    return ranges;
-}
-const Ranges &WordRanges()
-{
-    static const Ranges ranges{{u'0', u'9'}, {u'A', u'Z'}, {u'_', u'_'}, {u'a', u'z'}};
-    return ranges;
-}
-const Ranges &SpaceRanges()
-{
-    static const Ranges ranges{{0x0009, 0x000D}, {0x0020, 0x0020}, {0x00A0, 0x00A0}, {0x1680, 0x1680},
-                               {0x2000, 0x200A}, {0x2028, 0x2029}, {0x202F, 0x202F}, {0x205F, 0x205F},
-                               {0x3000, 0x3000}, {0xFEFF, 0xFEFF}};
-    return ranges;
-}
-
-// The ranges of \d \D \w \W \s \S, or nullptr for any other letter.
-const Ranges *ClassEscapeRanges(char16_t letter)
-{
-    static const Ranges notDigit = Complement(DigitRanges());
-    static const Ranges notWord = Complement(WordRanges());
-    static const Ranges notSpace = Complement(SpaceRanges());
-    switch (letter) {
-    case u'd': return &DigitRanges();
-    case u'D': return &notDigit;
-    case u'w': return &WordRanges();
-    case u'W': return &notWord;
-    case u's': return &SpaceRanges();
-    case u'S': return &notSpace;
-    default: return nullptr;
-    }
-}
 
 bool IsAsciiAlnum(int c)
 {
@@ -78,53 +26,6 @@ int HexValue(int c)
     return -1;
 }
 
-// One code unit as PCRE2 reads it literally, inside or outside a class.
-QString UnitText(char16_t c)
-{
-    if (IsAsciiAlnum(c))
-        return QString(QChar(c));
-    static const char16_t digits[] = u"0123456789ABCDEF";
-    const char16_t text[6] = {u'\\', u'u', digits[(c >> 12) & 0xF], digits[(c >> 8) & 0xF], digits[(c >> 4) & 0xF],
-                              digits[c & 0xF]};
-    return QString::fromUtf16(text, 6);
-}
-
-// A bracket class; with ALLOW_EMPTY_CLASS "[]" matches nothing and "[^]" any unit.
-QString ClassText(const Ranges &ranges, bool negated)
-{
-    QString text = negated ? QStringLiteral("[^") : QStringLiteral("[");
-    for (const auto &[lo, hi] : ranges) {
-        text += UnitText(lo);
-        if (hi != lo)
-            text += u'-' + UnitText(hi);
-    }
-    return text + u']';
-}
-
-// Class escapes must not take part in case-insensitive matching: under UCP
-// PCRE2 would let [a-z] match U+017F and U+212A, which ECMAScript's \w never does.
-QString CaseExactClassText(const Ranges &ranges, bool negated)
-{
-    return QStringLiteral("(?-i:") + ClassText(ranges, negated) + u')';
-}
-
-const QString &WordBoundaryText(bool negated)
-{
-    static const QString word = ClassText(WordRanges(), false);
-    static const QString boundary = QStringLiteral("(?-i:(?<=%1)(?!%1)|(?<!%1)(?=%1))").arg(word);
-    static const QString notBoundary = QStringLiteral("(?-i:(?<=%1)(?=%1)|(?<!%1)(?!%1))").arg(word);
-    return negated ? notBoundary : boundary;
-}
-
-// The ECMAScript line terminators, for "." and the multi-line anchors.
-const QString &LineTerminatorClass(bool negated)
-{
-    static const Ranges terminators{{0x000A, 0x000A}, {0x000D, 0x000D}, {0x2028, 0x2029}};
-    static const QString positive = ClassText(terminators, false);
-    static const QString negative = ClassText(terminators, true);
-    return negated ? negative : positive;
-}
-
 class Translator
 {
 public:
@@ -139,12 +40,12 @@ private:
     struct ClassAtom {
         bool IsSet = false;
         char16_t Unit = 0;
-        const Ranges *Set = nullptr;
+        const CodeRanges *Set = nullptr;
     };
 
     int At(qsizetype i) const { return i >= 0 && i < m_src.size() ? m_src[i].unicode() : -1; }
     void Emit(const QString &text);
-    void EmitUnit(char16_t c) { Emit(UnitText(c)); }
+    void EmitUnit(char16_t c) { Emit(LiteralText(c, m_ignoreCase)); }
     bool Fail(const QString &message, qsizetype offset);
 
     void CountGroups();
@@ -161,7 +62,6 @@ private:
     char16_t ReadLegacyOctal();
     bool TranslateClass();
     bool ReadClassAtom(ClassAtom &atom);
-    void EmitClass(const Ranges &units, const Ranges &sets, bool hasSets, bool negated);
 
     QStringView m_src;
     bool m_ignoreCase;
@@ -253,17 +153,17 @@ bool Translator::TranslateToken()
         m_canQuantify = false;
         return true;
     case '^':
-        Emit(m_multiline ? QStringLiteral("(?<!") + LineTerminatorClass(true) + u')' : QStringLiteral("^"));
+        Emit(m_multiline ? LineStartText() : QStringLiteral("^"));
         ++m_pos;
         m_canQuantify = false;
         return true;
     case '$':
-        Emit(m_multiline ? QStringLiteral("(?!") + LineTerminatorClass(true) + u')' : QStringLiteral("$"));
+        Emit(m_multiline ? LineEndText() : QStringLiteral("$"));
         ++m_pos;
         m_canQuantify = false;
         return true;
     case '.':
-        Emit(LineTerminatorClass(true));
+        Emit(AnyButLineTerminatorText());
         ++m_pos;
         m_canQuantify = true;
         return true;
@@ -368,8 +268,8 @@ bool Translator::TranslateAtomEscape()
     const int c = At(m_pos);
     if (c < 0)
         return Fail(QStringLiteral("\\ at end of pattern"), backslash);
-    if (const Ranges *set = ClassEscapeRanges(char16_t(c))) {
-        Emit(CaseExactClassText(*set, false));
+    if (const CodeRanges *set = ClassEscapeRanges(char16_t(c))) {
+        Emit(ClassEscapeText(*set));
         ++m_pos;
         m_canQuantify = true;
         return true;
@@ -491,13 +391,11 @@ bool Translator::TranslateClass()
     const bool negated = At(m_pos) == '^';
     if (negated)
         ++m_pos;
-    Ranges units;
-    Ranges sets;
-    bool hasSets = false;
+    CodeRanges units;
+    CodeRanges sets;
     const auto add = [&](const ClassAtom &atom) {
         if (atom.IsSet) {
             sets.insert(sets.end(), atom.Set->begin(), atom.Set->end());
-            hasSets = true;
         } else {
             units.push_back({atom.Unit, atom.Unit});
         }
@@ -532,7 +430,7 @@ bool Translator::TranslateClass()
             units.push_back({first.Unit, last.Unit});
         }
     }
-    EmitClass(units, sets, hasSets, negated);
+    Emit(ClassText(units, sets, negated, m_ignoreCase));
     m_canQuantify = true;
     return true;
 }
@@ -550,7 +448,7 @@ bool Translator::ReadClassAtom(ClassAtom &atom)
     const int e = At(m_pos);
     if (e < 0)
         return Fail(QStringLiteral("\\ at end of pattern"), backslash);
-    if (const Ranges *set = ClassEscapeRanges(char16_t(e))) {
+    if (const CodeRanges *set = ClassEscapeRanges(char16_t(e))) {
         atom = {true, 0, set};
         ++m_pos;
         return true;
@@ -564,25 +462,6 @@ bool Translator::ReadClassAtom(ClassAtom &atom)
     }
     atom = {false, ReadCharacterEscape(true), nullptr};
     return true;
-}
-
-void Translator::EmitClass(const Ranges &units, const Ranges &sets, bool hasSets, bool negated)
-{
-    if (!hasSets || !m_ignoreCase) {
-        Ranges all = units;
-        all.insert(all.end(), sets.begin(), sets.end());
-        Emit(ClassText(all, negated));
-        return;
-    }
-    // Case-insensitive with class escapes: the escapes match case-exactly,
-    // the other members case-insensitively.
-    const QString exact = CaseExactClassText(sets, false);
-    if (negated)
-        Emit(QStringLiteral("(?:(?!") + exact + u')' + ClassText(units, true) + u')');
-    else if (units.empty())
-        Emit(exact);
-    else
-        Emit(QStringLiteral("(?:") + exact + u'|' + ClassText(units, false) + u')');
 }
 
 } // namespace

@@ -108,6 +108,14 @@ private slots:
         Row("ignore case ASCII", u"ABC", u"i", u"xabcx", u"-", u"x-x");
         Row("ignore case accented", u"\u00c9", u"i", u"\u00e9t\u00e9", u"E", u"Et\u00e9");
         Row("case matters", u"ABC", u"", u"xabcx", u"-", u"xabcx");
+        // Case folding that ECMAScript does not do: U+017F/s, U+212A/k, U+03F4/theta, U+1E9E/sharp s.
+        Row("long s alone", u"\u017f", u"i", u"ss\u017f", u"-", u"ss-");
+        Row("s not long s", u"s", u"gi", u"sS\u017f", u"-", u"--\u017f");
+        Row("Kelvin alone", u"\u212a", u"gi", u"kK\u212a", u"-", u"kK-");
+        Row("range not long s", u"[k-t]", u"gi", u"Kk\u017fS\u212a", u"-", u"--\u017f-\u212a");
+        Row("negated class", u"[^s]", u"gi", u"sS\u017f", u"-", u"sS-");
+        Row("theta", u"\u03b8", u"gi", u"\u0398\u03b8\u03d1\u03f4", u"-", u"---\u03f4");
+        Row("sharp s", u"\u00df", u"gi", u"\u00df\u1e9eSS", u"-", u"-\u1e9eSS");
     }
     void flags() { CheckReplace(); }
 
@@ -147,6 +155,7 @@ private slots:
         Row("{2}", u"a{2}", u"", u"aaa", u"_", u"_a");
         Row("[] matches nothing", u"[]a", u"", u"a", u"_", u"a");
         Row("[^] matches all", u"[^]", u"g", u"a\u000a", u"_", u"__");
+        Row("optional empty class", u"[]{0,2}", u"g", u"ab", u"-", u"-a-b-");
         Row("[\\d-z]", u"[\\d-z]", u"g", u"5-az", u"_", u"__a_");
         Row("\\c", u"\\cA\\c1", u"", u"\u0001\\c1", u"_", u"_");
         Row("[\\c1]", u"[\\c1]", u"", u"\u0011", u"_", u"_");
