@@ -1,0 +1,49 @@
+#pragma once
+// Which operating system the program runs on, and whether it can run there.
+//
+// The classification works on a version record of the kind the desktop
+// platform reports (a platform family, a major and a minor version). Linux
+// keeps no such record: the running system is described as a current
+// system of the NT kind, which every check accepts and which lets the
+// platform choose the default font of the controls.
+
+#include <QString>
+#include <optional>
+
+namespace quillbay {
+
+enum class PlatformFamily { Win32s, Consumer, NT, Other };
+
+struct VersionRecord {
+    PlatformFamily family = PlatformFamily::Other;
+    int major = 0;
+    int minor = 0;
+};
+
+struct SystemIdentity {
+    bool ntFamily = false;
+    int level = 0;  // 0 unknown, 1 Win32s, 3 ... 6 by family and version
+    QString name;   // display name; empty when unknown
+};
+
+// The table of known systems; no record gives level 0 and an empty name.
+SystemIdentity IdentifySystem(const std::optional<VersionRecord> &record);
+
+// The system the program is running on.
+SystemIdentity IdentifyRunningSystem();
+
+// The start-up check: the NT family or the consumer family, each at level 4 or more.
+bool SystemSupported(const SystemIdentity &system);
+
+// The flag that the choice of the controls' font reads: NT family at level 5 or more.
+bool Windows2000OrLater(const SystemIdentity &system);
+
+// The parts of a 16-bit language identifier of a locale.
+constexpr int PrimaryLanguage(int languageId) { return languageId & 1023; }
+constexpr int SubLanguage(int languageId) { return languageId / 1024; }
+
+// Check boxes hold 0 or 1 where the documents hold flags.
+constexpr int FlagToCheckState(bool flag) { return flag ? 1 : 0; }
+constexpr bool NumberToFlag(long long number) { return number != 0; }
+
+} // namespace quillbay

@@ -1,0 +1,183 @@
+#include "settings/SettingsStore.h"
+
+#include "platform/Registry.h"
+#include "settings/Options.h"
+#include "settings/SettingsDocument.h"
+#include "settings/SettingsSchema.h"
+#include "settings/SettingsVersion.h"
+#include "ui/text/UiText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace quillbay {
+
+SettingsStore::SettingsStore(SettingsDocument &settings, Options &options) : m_settings(settings), m_options(options) {}
+
+void SettingsStore::ResolveDataFolders(const QString &programFolder)
+{
+    setFolders(DataFolders::Resolve(programFolder), programFolder);
+}
+
+void SettingsStore::setFolders(const DataFolders &folders, const QString &programFolder)
+{
+    m_folders = folders;
+    m_options.setLocation(folders.optionsFile, programFolder);
+}
+
+bool SettingsStore::CreateDataFolders()
+{
+    if (!m_folders.makerFolder.isEmpty())
+        QDir().mkpath(m_folders.makerFolder);
+    QDir().mkpath(m_folders.dataFolder);
+    if (m_prepareReports)
+        m_prepareReports();
+    return true;
+}
+
+SettingsLoadOutcome SettingsStore::LoadSettings()
+{
+    SettingsLoadOutcome outcome;
+    const QString path = m_folders.settingsFile;
+    outcome.fileExisted = QFileInfo::exists(path);
+    SettingsFormat format = SettingsFormat::Unusable;
+    if (outcome.fileExisted) {
+        QString error;
+        if (m_settings.LoadFile(path, &error)) {
+            format = ClassifySettings(m_settings.document());
+            if (format == SettingsFormat::Unusable)
+                outcome.problem = QStringLiteral("not a settings file of a version this program can read");
+        } else {
+            outcome.problem = error;
+        }
+    }
+    if (format == SettingsFormat::Unusable) {
+        if (!m_settings.LoadDefault()) {
+            // Without the built-in document, an empty one of the current format.
+            m_settings.document().reset();
+            XmlTools::SetAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
+        }
+        outcome.source = SettingsLoadOutcome::Source::DefaultDocument;
+        if (outcome.fileExisted)
+            m_pendingCopy = PendingCopy::Unusable;
+    } else if (format == SettingsFormat::Older) {
+        upgrade(outcome);
+    } else {
+        outcome.source = SettingsLoadOutcome::Source::File;
+    }
+    XmlTools::EnsureDeclaration(m_settings.document(), "UTF-16");
+    m_settings.SelectedSetting();
+    m_settings.RenumberIds();
+    return outcome;
+}
+
+static XmlTools::SaveResult copyFile(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        XmlTools::SaveResult failed;
+        failed.errorText = QStringLiteral("%1: %2").arg(from, source.errorString());
+        return failed;
+    }
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) {
+        XmlTools::SaveResult failed;
+        failed.errorText = QStringLiteral("%1: %2").arg(from, source.errorString());
+        return failed;
+    }
+    XmlTools::SaveResult written = XmlTools::WriteFileAtomically(to, bytes);
+    if (!written)
+        written.errorText = QStringLiteral("%1: %2").arg(to, written.errorText);
+    return written;
+}
+
+void SettingsStore::upgrade(SettingsLoadOutcome &outcome)
+{
+    outcome.source = SettingsLoadOutcome::Source::UpgradedFile;
+    XmlTools::SetAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
+    if (m_message)
+        m_message(UiText::LoadText(952) + QStringLiteral("\r\n") + m_folders.backupFile, UiText::LoadText(11));
+    const XmlTools::SaveResult copied = copyFile(m_folders.settingsFile, m_folders.backupFile);
+    if (!copied) {
+        // The old file is then copied before the first save replaces it.
+        outcome.backupError = copied.errorText;
+        m_pendingCopy = PendingCopy::Backup;
+    }
+}
+
+QString SettingsStore::freeUnusableName() const
+{
+    const QDir folder(m_folders.dataFolder);
+    for (int n = 1;; ++n) {
+        const QString candidate = folder.filePath(QStringLiteral("Setting_Unusable%1.xml").arg(n));
+        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
+            return candidate;
+    }
+}
+
+XmlTools::SaveResult SettingsStore::makePendingCopy()
+{
+    XmlTools::SaveResult result;
+    result.ok = true;
+    if (m_pendingCopy == PendingCopy::None || !QFileInfo::exists(m_folders.settingsFile)) {
+        m_pendingCopy = PendingCopy::None;
+        return result;
+    }
+    const QString target = m_pendingCopy == PendingCopy::Backup ? m_folders.backupFile : freeUnusableName();
+    result = copyFile(m_folders.settingsFile, target);
+    if (result)
+        m_pendingCopy = PendingCopy::None;
+    return result;
+}
+
+XmlTools::SaveResult SettingsStore::SaveSettingsFile()
+{
+    XmlTools::SaveResult kept = makePendingCopy();
+    if (!kept)
+        return kept;
+    XmlTools::SaveResult saved = XmlTools::SaveToPath(m_settings.document(), m_folders.settingsFile);
+    if (!saved)
+        saved.errorText = QStringLiteral("%1: %2").arg(m_folders.settingsFile, saved.errorText);
+    return saved;
+}
+
+XmlTools::SaveResult SettingsStore::SaveAll()
+{
+    m_options.EnsureRootAndDeclaration();
+    CreateDataFolders();
+    XmlTools::SaveResult options = m_options.Save();
+    if (!options) {
+        options.errorText = QStringLiteral("%1: %2").arg(m_options.optionsFile(), options.errorText);
+        return options;
+    }
+    return SaveSettingsFile();
+}
+
+bool SettingsStore::SaveSettingsWithRetry(const RetryQuestion &askRetry)
+{
+    m_options.StoreOptions();
+    for (;;) {
+        const XmlTools::SaveResult saved = SaveAll();
+        if (saved)
+            return true;
+        if (!askRetry || !askRetry(UiText::LoadText(932), UiText::LoadText(400), saved.errorText))
+            return false;
+    }
+}
+
+void SettingsStore::CleanUpOlderVersion(Registry &registry)
+{
+    // The older version kept its window positions and options below the
+    // generic key of its development system. A file it left in the common
+    // program-files folder has no counterpart here.
+    const QString older = QStringLiteral("Software\\VB and VBA Program Settings\\Quillbay");
+    if (!registry.RegistryKeyExists(RegistryRoot::CurrentUser, older, false))
+        return;
+    const QString full = QStringLiteral("HKCU\\") + older + u'\\';
+    for (const char *subkey : {"Main", "Options", "FormOptions", "FormSelectSetting", "MainForm"})
+        registry.DeleteRegistryKey(full + QLatin1String(subkey) + u'\\');
+    registry.DeleteRegistryKey(full);
+}
+
+} // namespace quillbay

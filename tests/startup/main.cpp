@@ -1,0 +1,25 @@
+// Runs every test class of the start-up area in one executable. With
+// "--save-loop <folder>" the executable is instead the child process that a
+// test kills in the middle of saving.
+#include <QCoreApplication>
+#include <QString>
+#include <cstring>
+
+int runArgumentsTests(int argc, char **argv);
+int runRegistryTests(int argc, char **argv);
+int runOptionsTests(int argc, char **argv);
+int runSettingsStoreTests(int argc, char **argv);
+int runSaveLoop(const QString &dataFolder);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--save-loop") == 0)
+        return runSaveLoop(QString::fromLocal8Bit(argv[2]));
+    int failures = 0;
+    failures += runArgumentsTests(argc, argv);
+    failures += runRegistryTests(argc, argv);
+    failures += runOptionsTests(argc, argv);
+    failures += runSettingsStoreTests(argc, argv);
+    return failures == 0 ? 0 : 1;
+}
