@@ -11,7 +11,7 @@ packages=(
   python3
 )
 if [[ "${QUILLBAY_WITH_TEST_TOOLS:-0}" == 1 ]]; then
-  packages+=(clang libclang-rt-14-dev libimage-exiftool-perl)
+  packages+=(clang libclang-rt-14-dev libimage-exiftool-perl dosfstools fusefat)
 fi
 
 missing=()
