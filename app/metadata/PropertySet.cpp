@@ -19,7 +19,6 @@ enum : quint16 {
 
 constexpr quint32 DictionaryId = 0;
 constexpr quint32 CodePageId = 1;
-constexpr quint16 CodePageUnicode = 1200;
 // Vectors longer than this are no summary information.
 constexpr quint32 MaxVectorElements = 65536;
 
