@@ -195,7 +195,7 @@ private slots:
         QTest::newRow("regexpBase first only") << "aaa.txt" << R"(<rule type="regexpBase" pattern="a" replace="b"/>)" << "baa.txt";
         QTest::newRow("regexpBase global") << "aaa.txt" << R"(<rule type="regexpBase" pattern="A" replace="b" global="True"/>)" << "bbb.txt";
         QTest::newRow("regexpBase case") << "aaa.txt" << R"(<rule type="regexpBase" pattern="A" replace="b" ignoreCase="false"/>)" << "";
-        QTest::newRow("copyright escape") << QString("x\u00a9.txt") << R"(<rule type="regexp" basePattern="\u00a9" baseReplace="(C)" extPattern="" extReplace=""/>)" << "x(C).txt";
+        QTest::newRow("copyright escape") << QString("x\u00a9.txt") << R"x(<rule type="regexp" basePattern="\u00a9" baseReplace="(C)" extPattern="" extReplace=""/>)x" << "x(C).txt";
         QTest::newRow("folder name") << "a.txt" << R"(<rule type="FolderName" position="after"/>)" << "aFOLDER.txt";
         QTest::newRow("dotfile") << ".profile" << R"(<rule type="caseExt" option="upper"/>)" << ".PROFILE";
         QTest::newRow("sentence") << "hELLO wORLD.txt" << R"(<rule type="caseBase" option="sentence"/>)" << "Hello world.txt";
