@@ -79,7 +79,7 @@ private slots:
             QFile f(dir->filePath(QStringLiteral("files/") + name));
             f.open(QIODevice::WriteOnly);
         }
-        const QString settings = writeSettings("<rule type=\"add\" text=\"_\" position=\"after\"/>", dir->filePath("files"));
+        const QString settings = writeSettings("<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"$1_\"/>", dir->filePath("files"));
         QFile s(settings);
         s.open(QIODevice::ReadOnly);
         const QByteArray before = s.readAll();

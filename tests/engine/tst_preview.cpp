@@ -31,8 +31,8 @@ private slots:
         touch(root + "/b.txt");
         Manager m;
         // a -> b, b -> c
-        preview(m, settingXml(root, R"(<rule type="regexpBase" pattern="^b$" replace="c"/>)"
-                                    R"(<rule type="regexpBase" pattern="^a$" replace="b"/>)"));
+        preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"c\"/>"
+                                    "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"));
         QCOMPARE(summary(m), (QStringList{"b.txt>c.txt", "a.txt>b.txt"}));
     }
 
@@ -41,9 +41,9 @@ private slots:
         touch(root + "/a.txt");
         touch(root + "/b.txt");
         Manager m;
-        preview(m, settingXml(root, R"(<rule type="regexpBase" pattern="^(a|b)$" replace="x$1"/>)"
-                                    R"(<rule type="regexpBase" pattern="^xa$" replace="b"/>)"
-                                    R"(<rule type="regexpBase" pattern="^xb$" replace="a"/>)"));
+        preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"x$1\"/>"
+                                    "<rule type=\"regexpBase\" pattern=\"^xa$\" replace=\"b\"/>"
+                                    "<rule type=\"regexpBase\" pattern=\"^xb$\" replace=\"a\"/>"));
         const QList<Entry> e = entries(m);
         QCOMPARE(e.size(), 3);
         static const QRegularExpression tmp(QStringLiteral("^[0-9A-F]{8}\\.TMP$"));
@@ -61,7 +61,7 @@ private slots:
             touch(root + QStringLiteral("/%1.dat").arg(i, 5, 10, QChar(u'0')));
         Manager m;
         // every file takes the number of the next one: 00001 -> 00002, ...
-        preview(m, settingXml(root, R"(<rule type="numbering" start="2" column="5"/>)"));
+        preview(m, settingXml(root, "<rule type=\"numbering\" start=\"2\" column=\"5\"/>"));
         const QList<Entry> e = entries(m);
         QCOMPARE(e.size(), n);
         QCOMPARE(e.first().name + ">" + e.first().newName, QStringLiteral("%1.dat>%2.dat").arg(n, 5, 10, QChar(u'0')).arg(n + 1, 5, 10, QChar(u'0')));
@@ -77,9 +77,9 @@ private slots:
         touch(root + "/d");      // d -> "sub" is the name of a child folder: blocked
         QDir().mkpath(root + "/sub");
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="regexpBase" pattern="^a$" replace="b"/>)"
-                                                            R"(<rule type="regexpBase" pattern="^c\d$" replace="c"/>)"
-                                                            R"(<rule type="regexpBase" pattern="^d$" replace="sub"/>)"));
+        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
+                                                            "<rule type=\"regexpBase\" pattern=\"^c\\d$\" replace=\"c\"/>"
+                                                            "<rule type=\"regexpBase\" pattern=\"^d$\" replace=\"sub\"/>"));
         QCOMPARE(summary(m), (QStringList{"!a.txt>b.txt", "c1.txt>c.txt", "!C2.txt>c.txt", "!d>sub"}));
         QCOMPARE(r.invalidCount, 3);
     }
@@ -88,7 +88,7 @@ private slots:
     {
         touch(root + "/File.TXT");
         Manager m;
-        preview(m, settingXml(root, R"(<rule type="caseBase" option="lower"/><rule type="caseExt" option="lower"/>)"));
+        preview(m, settingXml(root, "<rule type=\"caseBase\" option=\"lower\"/><rule type=\"caseExt\" option=\"lower\"/>"));
         QCOMPARE(summary(m), (QStringList{"File.TXT>file.txt"}));
     }
 
@@ -136,8 +136,8 @@ private slots:
         touch(root + "/sub/mid.txt");
         touch(root + "/sub/deeper/low.txt");
         Manager m;
-        preview(m, settingXml(root, R"(<rule type="add" text="_x" position="after"/>)",
-                              R"(<rule type="add" text="_x" position="after"/>)", {}, folders));
+        preview(m, settingXml(root, "<rule type=\"add\" text=\"_x\" position=\"after\"/>",
+                              "<rule type=\"add\" text=\"_x\" position=\"after\"/>", {}, folders));
         QCOMPARE(summary(m), expected);
         // A child folder's entry stands after everything inside it.
         for (const Entry &e : entries(m))
@@ -152,7 +152,7 @@ private slots:
         touch(root + "/sub/z.txt");
         touch(root + "/sub/y.txt");
         Manager m;
-        preview(m, settingXml(root, R"(<rule type="numbering"/>)", {}, {},
+        preview(m, settingXml(root, "<rule type=\"numbering\"/>", {}, {},
                               "childFolders=\"all\""));
         QCOMPARE(summary(m), (QStringList{"y.txt>01.txt", "z.txt>02.txt", "A.txt>01.txt", "b.txt>02.txt", "c.txt>03.txt"}));
         // The rule's missing options were filled in with their defaults.
@@ -166,7 +166,7 @@ private slots:
     {
         touch(root + "/a.txt");
         touch(root + "/b.txt");
-        for (const char *rule : {R"(<rule type="numbering" column="0"/>)", R"(<rule type="numbering" start="x"/>)"}) {
+        for (const char *rule : {"<rule type=\"numbering\" column=\"0\"/>", "<rule type=\"numbering\" start=\"x\"/>"}) {
             Manager m;
             const PreviewResult r = preview(m, settingXml(root, QString::fromUtf8(rule)));
             QCOMPARE(summary(m), QStringList());
@@ -179,29 +179,29 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("rules");
         QTest::addColumn<QString>("expected"); // empty: no entry
-        QTest::newRow("add after") << "Photo.jpg" << R"(<rule type="add" text="Cat" position="after"/>)" << "PhotoCat.jpg";
-        QTest::newRow("add other") << "Photo.jpg" << R"(<rule type="add" text="Cat" position="x"/>)" << "CatPhoto.jpg";
-        QTest::newRow("remove any case") << "XabcYABC.txt" << R"(<rule type="remove" text="abc"/>)" << "XY.txt";
-        QTest::newRow("replace any case") << "a-A.txt" << R"(<rule type="replace" pattern="a" replaceWith="b"/>)" << "b-b.txt";
-        QTest::newRow("extension removed") << "report.txt" << R"(<rule type="extension" text=""/>)" << "report";
-        QTest::newRow("no change, no entry") << "name.txt" << R"(<rule type="caseBase" option="lower"/>)" << "";
-        QTest::newRow("single space") << "a  b .txt" << R"(<rule type="space"/>)" << "a b.txt";
-        QTest::newRow("remove all spaces") << QString("a\u3000 b .t x") << R"(<rule type="space" option="removeAll"/>)" << "ab.tx";
-        QTest::newRow("adjust first") << "File1.jpg" << R"(<rule type="adjustDigits" column="3"/>)" << "File001.jpg";
-        QTest::newRow("adjust last") << "a2b34.txt" << R"(<rule type="adjustDigits" column="3" firstLast="last"/>)" << "a2b034.txt";
-        QTest::newRow("adjust missing group") << "a2b34.txt" << R"(<rule type="adjustDigits" position="3"/>)" << "";
-        QTest::newRow("adjust cuts") << "x12345.txt" << R"(<rule type="adjustDigits" column="2"/>)" << "x45.txt";
-        QTest::newRow("regexp base and ext") << "IMG.JPEG" << R"(<rule type="regexp" basePattern="img" baseReplace="pic" extPattern="jpeg" extReplace="jpg"/>)" << "pic.jpg";
-        QTest::newRow("regexpBase first only") << "aaa.txt" << R"(<rule type="regexpBase" pattern="a" replace="b"/>)" << "baa.txt";
-        QTest::newRow("regexpBase global") << "aaa.txt" << R"(<rule type="regexpBase" pattern="A" replace="b" global="True"/>)" << "bbb.txt";
-        QTest::newRow("regexpBase case") << "aaa.txt" << R"(<rule type="regexpBase" pattern="A" replace="b" ignoreCase="false"/>)" << "";
-        QTest::newRow("copyright escape") << QString("x\u00a9.txt") << R"x(<rule type="regexp" basePattern="\u00a9" baseReplace="(C)" extPattern="" extReplace=""/>)x" << "x(C).txt";
-        QTest::newRow("folder name") << "a.txt" << R"(<rule type="FolderName" position="after"/>)" << "aFOLDER.txt";
-        QTest::newRow("dotfile") << ".profile" << R"(<rule type="caseExt" option="upper"/>)" << ".PROFILE";
-        QTest::newRow("sentence") << "hELLO wORLD.txt" << R"(<rule type="caseBase" option="sentence"/>)" << "Hello world.txt";
-        QTest::newRow("unknown type ignored") << "a.txt" << R"(<rule type="bogus"/><rule type="add" text="1" position="after"/>)" << "a1.txt";
-        QTest::newRow("folder-only regexp attributes unused") << "a.txt" << R"(<rule type="regexp" pattern="a" replace="b"/>)" << "";
-        QTest::newRow("metadata absent") << "a.mp3" << R"(<rule type="mp3"/><rule type="add" text="!" position="after"/>)" << "a!.mp3";
+        QTest::newRow("add after") << "Photo.jpg" << "<rule type=\"add\" text=\"Cat\" position=\"after\"/>" << "PhotoCat.jpg";
+        QTest::newRow("add other") << "Photo.jpg" << "<rule type=\"add\" text=\"Cat\" position=\"x\"/>" << "CatPhoto.jpg";
+        QTest::newRow("remove any case") << "XabcYABC.txt" << "<rule type=\"remove\" text=\"abc\"/>" << "XY.txt";
+        QTest::newRow("replace any case") << "a-A.txt" << "<rule type=\"replace\" pattern=\"a\" replaceWith=\"b\"/>" << "b-b.txt";
+        QTest::newRow("extension removed") << "report.txt" << "<rule type=\"extension\" text=\"\"/>" << "report";
+        QTest::newRow("no change, no entry") << "name.txt" << "<rule type=\"caseBase\" option=\"lower\"/>" << "";
+        QTest::newRow("single space") << "a  b .txt" << "<rule type=\"space\"/>" << "a b.txt";
+        QTest::newRow("remove all spaces") << QString("a\u3000 b .t x") << "<rule type=\"space\" option=\"removeAll\"/>" << "ab.tx";
+        QTest::newRow("adjust first") << "File1.jpg" << "<rule type=\"adjustDigits\" column=\"3\"/>" << "File001.jpg";
+        QTest::newRow("adjust last") << "a2b34.txt" << "<rule type=\"adjustDigits\" column=\"3\" firstLast=\"last\"/>" << "a2b034.txt";
+        QTest::newRow("adjust missing group") << "a2b34.txt" << "<rule type=\"adjustDigits\" position=\"3\"/>" << "";
+        QTest::newRow("adjust cuts") << "x12345.txt" << "<rule type=\"adjustDigits\" column=\"2\"/>" << "x45.txt";
+        QTest::newRow("regexp base and ext") << "IMG.JPEG" << "<rule type=\"regexp\" basePattern=\"img\" baseReplace=\"pic\" extPattern=\"jpeg\" extReplace=\"jpg\"/>" << "pic.jpg";
+        QTest::newRow("regexpBase first only") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"a\" replace=\"b\"/>" << "baa.txt";
+        QTest::newRow("regexpBase global") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" global=\"True\"/>" << "bbb.txt";
+        QTest::newRow("regexpBase case") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" ignoreCase=\"false\"/>" << "";
+        QTest::newRow("copyright escape") << QString("x\u00a9.txt") << "<rule type=\"regexp\" basePattern=\"\\u00a9\" baseReplace=\"(C)\" extPattern=\"\" extReplace=\"\"/>" << "x(C).txt";
+        QTest::newRow("folder name") << "a.txt" << "<rule type=\"FolderName\" position=\"after\"/>" << "aFOLDER.txt";
+        QTest::newRow("dotfile") << ".profile" << "<rule type=\"caseExt\" option=\"upper\"/>" << ".PROFILE";
+        QTest::newRow("sentence") << "hELLO wORLD.txt" << "<rule type=\"caseBase\" option=\"sentence\"/>" << "Hello world.txt";
+        QTest::newRow("unknown type ignored") << "a.txt" << "<rule type=\"bogus\"/><rule type=\"add\" text=\"1\" position=\"after\"/>" << "a1.txt";
+        QTest::newRow("folder-only regexp attributes unused") << "a.txt" << "<rule type=\"regexp\" pattern=\"a\" replace=\"b\"/>" << "";
+        QTest::newRow("metadata absent") << "a.mp3" << "<rule type=\"mp3\"/><rule type=\"add\" text=\"!\" position=\"after\"/>" << "a!.mp3";
     }
     void fileRules()
     {
@@ -220,12 +220,12 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("rules");
         QTest::addColumn<QString>("expected"); // empty: no entry
-        QTest::newRow("add after, no extension") << "Photos.2003" << R"(<rule type="add" text="_old" position="after"/>)" << "Photos.2003_old";
-        QTest::newRow("upper whole name") << "data.backup" << R"(<rule type="caseBase" option="upper"/>)" << "DATA.BACKUP";
-        QTest::newRow("regexp has one pattern") << "a.a" << R"(<rule type="regexp" pattern="A" replace="b" global="true"/>)" << "b.b";
-        QTest::newRow("file-only types change nothing") << "dir" << R"(<rule type="numbering"/><rule type="extension" text="x"/><rule type="regexpBase" pattern="d" replace="x"/>)" << "";
-        QTest::newRow("remove and replace") << "AxBx" << R"(<rule type="remove" text="X"/><rule type="replace" pattern="a" replaceWith="c"/>)" << "cB";
-        QTest::newRow("adjust digits") << "Folder1" << R"(<rule type="adjustDigits" column="3"/>)" << "Folder001";
+        QTest::newRow("add after, no extension") << "Photos.2003" << "<rule type=\"add\" text=\"_old\" position=\"after\"/>" << "Photos.2003_old";
+        QTest::newRow("upper whole name") << "data.backup" << "<rule type=\"caseBase\" option=\"upper\"/>" << "DATA.BACKUP";
+        QTest::newRow("regexp has one pattern") << "a.a" << "<rule type=\"regexp\" pattern=\"A\" replace=\"b\" global=\"true\"/>" << "b.b";
+        QTest::newRow("file-only types change nothing") << "dir" << "<rule type=\"numbering\"/><rule type=\"extension\" text=\"x\"/><rule type=\"regexpBase\" pattern=\"d\" replace=\"x\"/>" << "";
+        QTest::newRow("remove and replace") << "AxBx" << "<rule type=\"remove\" text=\"X\"/><rule type=\"replace\" pattern=\"a\" replaceWith=\"c\"/>" << "cB";
+        QTest::newRow("adjust digits") << "Folder1" << "<rule type=\"adjustDigits\" column=\"3\"/>" << "Folder001";
     }
     void folderRules()
     {
@@ -245,7 +245,7 @@ private slots:
         struct utimbuf times{time_t(when), time_t(when)};
         QCOMPARE(::utime(QFile::encodeName(root + "/f").constData(), &times), 0);
         Manager m;
-        preview(m, settingXml(root, {}, R"(<rule type="date" option="short date 1" position="before"/>)", {},
+        preview(m, settingXml(root, {}, "<rule type=\"date\" option=\"short date 1\" position=\"before\"/>", {},
                               "childFolders=\"deep\" subFoldersDepth=\"1\""));
         QCOMPARE(summary(m), (QStringList{"f>2001-02-03f"}));
     }
@@ -258,7 +258,7 @@ private slots:
         QVERIFY(f.setFileTime(QDateTime(QDate(2004, 3, 7), QTime(5, 4, 9)), QFileDevice::FileModificationTime));
         f.close();
         Manager m;
-        preview(m, settingXml(root, R"(<rule type="date" option="DateTimeIso8601Short" position="before"/>)"));
+        preview(m, settingXml(root, "<rule type=\"date\" option=\"DateTimeIso8601Short\" position=\"before\"/>"));
         QCOMPARE(summary(m), (QStringList{"a.txt>20040307T050409a.txt"}));
     }
 
@@ -266,10 +266,10 @@ private slots:
     {
         QTest::addColumn<QString>("criteria");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("extensions") << R"(<fileToBeChanged ext="jpg jpeg"/>)" << QStringList{"a.JPG", "b.jpeg"};
-        QTest::newRow("blank at ends admits no extension") << R"(<fileToBeChanged ext=" jpg "/>)" << QStringList{"a.JPG", "d"};
-        QTest::newRow("start with is literal") << R"(<fileToBeChanged startWith="a.b"/>)" << QStringList{"a.b1.txt"};
-        QTest::newRow("regexp mode") << R"(<fileToBeChanged regExp="true" regExpBaseName="^[ab]" regExpExt="^jpe?g$" regExpExtIgnoreCase="true"/>)" << QStringList{"a.JPG", "b.jpeg"};
+        QTest::newRow("extensions") << "<fileToBeChanged ext=\"jpg jpeg\"/>" << QStringList{"a.JPG", "b.jpeg"};
+        QTest::newRow("blank at ends admits no extension") << "<fileToBeChanged ext=\" jpg \"/>" << QStringList{"a.JPG", "d"};
+        QTest::newRow("start with is literal") << "<fileToBeChanged startWith=\"a.b\"/>" << QStringList{"a.b1.txt"};
+        QTest::newRow("regexp mode") << "<fileToBeChanged regExp=\"true\" regExpBaseName=\"^[ab]\" regExpExt=\"^jpe?g$\" regExpExtIgnoreCase=\"true\"/>" << QStringList{"a.JPG", "b.jpeg"};
     }
     void fileCriteria()
     {
@@ -278,7 +278,7 @@ private slots:
         for (const char *name : {"a.JPG", "b.jpeg", "c.jpg.bak", "d", "a.b1.txt", "axb1.txt"})
             touch(root + "/" + name);
         Manager m;
-        preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)", {}, criteria));
+        preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, criteria));
         QStringList selected;
         for (const Entry &e : entries(m))
             selected << e.name;
@@ -290,8 +290,8 @@ private slots:
     {
         QTest::addColumn<QString>("criteria");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("simple") << R"(<folderToBeChanged startWith="2003" endWith="x"/>)" << QStringList{"2003-box"};
-        QTest::newRow("regexp ignores end") << R"(<folderToBeChanged regExp="true" regExpBaseName="^2003" endWith="x"/>)" << QStringList{"2003-box", "2003-boxes"};
+        QTest::newRow("simple") << "<folderToBeChanged startWith=\"2003\" endWith=\"x\"/>" << QStringList{"2003-box"};
+        QTest::newRow("regexp ignores end") << "<folderToBeChanged regExp=\"true\" regExpBaseName=\"^2003\" endWith=\"x\"/>" << QStringList{"2003-box", "2003-boxes"};
     }
     void folderCriteria()
     {
@@ -301,7 +301,7 @@ private slots:
         QDir().mkpath(root + "/2003-boxes");
         QDir().mkpath(root + "/other");
         Manager m;
-        preview(m, settingXml(root, {}, R"(<rule type="add" text="_" position="after"/>)", criteria,
+        preview(m, settingXml(root, {}, "<rule type=\"add\" text=\"_\" position=\"after\"/>", criteria,
                               "childFolders=\"deep\" subFoldersDepth=\"1\""));
         QStringList selected;
         for (const Entry &e : entries(m))
@@ -319,8 +319,8 @@ private slots:
         QVERIFY(old.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
         old.close();
         Manager m;
-        preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)", {},
-                              R"(<fileToBeChanged dateModified="true" days="two"/>)"));
+        preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {},
+                              "<fileToBeChanged dateModified=\"true\" days=\"two\"/>"));
         QCOMPARE(summary(m), (QStringList{"new.txt>new_.txt"}));
     }
 
@@ -328,8 +328,8 @@ private slots:
     {
         touch(root + "/a.txt");
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="add" text="_"/>)", {},
-                                                      R"(<fileToBeChanged ext="a( txt"/>)"));
+        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"add\" text=\"_\"/>", {},
+                                                      "<fileToBeChanged ext=\"a( txt\"/>"));
         QVERIFY(!r.criteriaError.isEmpty());
         QCOMPARE(summary(m), QStringList());
     }
@@ -342,7 +342,7 @@ private slots:
         QVERIFY(f);
         std::fclose(f);
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)"));
+        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>"));
         QCOMPARE(summary(m), (QStringList{"good.txt>good_.txt"}));
         QCOMPARE(r.undecodableNames, 1);
     }
@@ -352,7 +352,7 @@ private slots:
         touch(root + "/target/inside.txt");
         QVERIFY(QFile::link(root + "/target", root + "/link"));
         Manager m;
-        preview(m, settingXml(root + "", R"(<rule type="add" text="_" position="after"/>)", {}, {},
+        preview(m, settingXml(root + "", "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
                               "childFolders=\"all\""));
         QStringList names;
         for (const Entry &e : entries(m))
@@ -368,7 +368,7 @@ private slots:
         touch(root + "/open/b.txt");
         QFile::setPermissions(root + "/locked", QFileDevice::Permissions());
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, R"(<rule type="add" text="_" position="after"/>)", {}, {},
+        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
                                                       "childFolders=\"all\""));
         QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(summary(m), (QStringList{"b.txt>b_.txt"}));
