@@ -23,7 +23,7 @@ void FolderListing::addItem(const QString &name, bool isFolder)
 
 void FolderListing::sort()
 {
-    std::vector<QCollatorSortKey> keys;
+    std::vector<NameSorter::Key> keys;
     keys.reserve(m_items.size());
     for (const auto &item : m_items)
         keys.push_back(m_sorter.sortKey(item.name));

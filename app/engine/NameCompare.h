@@ -9,6 +9,7 @@
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QString>
+#include <optional>
 
 namespace quillbay {
 
@@ -19,13 +20,23 @@ class NameSorter
 {
 public:
     NameSorter();
+
     // Computing a key once per name and comparing keys is far cheaper than
     // comparing through the collator at every step of a sort.
-    QCollatorSortKey sortKey(const QString &name) const { return m_collator.sortKey(name); }
+    struct Key {
+        std::optional<QCollatorSortKey> collated;
+        QString folded; // the C locale has no case-insensitive collation: folded names stand in
+        int compare(const Key &other) const
+        {
+            return collated ? collated->compare(*other.collated) : QString::compare(folded, other.folded);
+        }
+    };
+    Key sortKey(const QString &name) const;
     int compare(const QString &a, const QString &b) const;
 
 private:
     QCollator m_collator;
+    bool m_plainLocale = false;
 };
 
 } // namespace quillbay
