@@ -1,0 +1,146 @@
+// quillbay-bench: measures the preview, the rename run and the undo of our
+// engine, and our command-line tool, against what the system itself needs for
+// the same work (a bare readdir+lstat walk, a bare loop of no-replace renames)
+// and against the renamers it already has. See bench/README.md.
+
+#include "EngineJobs.h"
+#include "Report.h"
+#include "Runner.h"
+#include "TreeMaker.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifndef QUILLBAY_CLI_PATH
+#define QUILLBAY_CLI_PATH "quillbay-cli"
+#endif
+
+using namespace bench;
+
+namespace {
+
+const char usage[] =
+    "Usage: quillbay-bench [--dir FOLDER] [--sizes N,N,...] [--huge] [--runs K] [--layout flat|nested|both]\n"
+    "                      [--cli PATH]\n"
+    "  --dir     folder in which the benchmark makes its own working folder\n"
+    "            (default /dev/shm when it exists, else /tmp)\n"
+    "  --sizes   numbers of files (default 10000,100000)\n"
+    "  --huge    also 1000000 files\n"
+    "  --runs    runs per measurement (default 5; 3 for sizes above 100000)\n"
+    "  --layout  which trees (default both)\n"
+    "  --cli     the quillbay-cli to measure (default: the one built beside this program)\n";
+
+struct Options {
+    std::string dir;
+    std::vector<int> sizes{10000, 100000};
+    int runs = 0;
+    bool flat = true;
+    bool nested = true;
+    std::string cli = QUILLBAY_CLI_PATH;
+};
+
+bool isFolder(const std::string &path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool parse(const QStringList &args, Options &o)
+{
+    o.dir = isFolder("/dev/shm") ? "/dev/shm" : "/tmp";
+    bool huge = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--huge")) {
+            huge = true;
+        } else if (a == QLatin1String("--dir") && hasValue) {
+            o.dir = args[++i].toStdString();
+        } else if (a == QLatin1String("--cli") && hasValue) {
+            o.cli = args[++i].toStdString();
+        } else if (a == QLatin1String("--runs") && hasValue) {
+            o.runs = args[++i].toInt();
+            if (o.runs < 1)
+                return false;
+        } else if (a == QLatin1String("--layout") && hasValue) {
+            const QString l = args[++i];
+            o.flat = l == QLatin1String("flat") || l == QLatin1String("both");
+            o.nested = l == QLatin1String("nested") || l == QLatin1String("both");
+            if (!o.flat && !o.nested)
+                return false;
+        } else if (a == QLatin1String("--sizes") && hasValue) {
+            o.sizes.clear();
+            for (const QString &s : args[++i].split(u',', Qt::SkipEmptyParts)) {
+                bool ok = false;
+                const int n = s.toInt(&ok);
+                if (!ok || n < 1)
+                    return false;
+                o.sizes.push_back(n);
+            }
+        } else {
+            return false;
+        }
+    }
+    if (huge)
+        o.sizes.push_back(1000000);
+    return !o.sizes.empty();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("--memory-child"))
+        return memoryChildMain(args[1]);
+
+    Options options;
+    if (!parse(args, options)) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    if (::access(options.cli.c_str(), X_OK) != 0) {
+        std::fprintf(stderr, "quillbay-cli not found at %s (give it with --cli)\n", options.cli.c_str());
+        return 2;
+    }
+    // A working folder of our own: the benchmark never touches anything else.
+    std::string work = options.dir + "/quillbay-bench.XXXXXX";
+    if (!::mkdtemp(work.data())) {
+        std::fprintf(stderr, "cannot create a working folder in %s\n", options.dir.c_str());
+        return 2;
+    }
+    RunnerOptions runner;
+    runner.workFolder = work;
+    runner.cliPath = options.cli;
+    runner.selfPath = QCoreApplication::applicationFilePath().toStdString();
+    std::fprintf(stderr, "working in %s\n", work.c_str());
+
+    std::vector<TreeResult> trees;
+    for (Layout layout : {Layout::Flat, Layout::Nested}) {
+        if ((layout == Layout::Flat && !options.flat) || (layout == Layout::Nested && !options.nested))
+            continue;
+        for (int n : options.sizes) {
+            runner.runs = options.runs > 0 ? options.runs : (n > 100000 ? 3 : 5);
+            trees.push_back(measureTree(runner, layout, n));
+        }
+    }
+    removeTree(work);
+
+    std::printf("quillbay-bench: %s, %d runs per line unless the line says otherwise\n", options.dir.c_str(),
+                options.runs > 0 ? options.runs : 5);
+    std::vector<Verdict> verdicts;
+    for (const TreeResult &t : trees) {
+        const std::vector<Verdict> v = printTree(t);
+        verdicts.insert(verdicts.end(), v.begin(), v.end());
+    }
+    const std::vector<Verdict> g = printGrowth(trees);
+    verdicts.insert(verdicts.end(), g.begin(), g.end());
+    printVerdicts(verdicts);
+    return 0;
+}

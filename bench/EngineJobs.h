@@ -1,0 +1,62 @@
+#pragma once
+// The benchmark's jobs for our own engine: the settings documents of the two
+// jobs, and one timed run of the preview, of carrying a preview out, of the
+// undo preview and of carrying the undo out.
+
+#include "Floors.h"
+#include "Measurement.h"
+#include "TreeMaker.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+
+namespace bench {
+
+enum class Job {
+    Basic,    // regexpBase (white space to "_"), add "qb_" before, numbering after
+    WithDate, // the same, plus the "date" rule and the date filter (last day)
+};
+
+// The prefix that every new name of both jobs starts with.
+inline const char *newNamePrefix() { return "qb_"; }
+
+// A complete settings document whose selected setting does the job on the tree at root.
+QString settingsText(Job job, const std::string &root, Layout layout);
+
+// Where the engine's reports go: a folder of the benchmark's own.
+struct EngineContext {
+    std::string treeRoot;
+    std::string reportFolder;
+};
+
+struct PreviewTiming {
+    Sample sample;
+    int entries = 0;
+    std::string failure;
+};
+
+// Builds the preview of the job on the tree as it is; only BuildPreview is timed.
+PreviewTiming timePreview(Job job, const EngineContext &context, Layout layout);
+
+// The renames the Basic job makes on a tree of this plan, as the floor carries them out.
+std::optional<RenameList> basicRenames(const EngineContext &context, Layout layout, std::string *failure);
+
+// One run of the chain: preview (not timed), carrying it out with journal and
+// report, the undo preview from that report, carrying the undo out. The tree
+// must hold the plan's n files; afterwards it holds them again under their
+// old names.
+struct ChainTiming {
+    Sample run;
+    Sample undoPreview;
+    Sample undoRun;
+    int entries = 0;
+    std::string failure;
+};
+ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expectedFiles);
+
+// The child-process side of the memory measurement: builds the preview of the
+// settings file and prints "peak-bytes retained-bytes entries" on stdout.
+int memoryChildMain(const QString &settingsFile);
+
+} // namespace bench
