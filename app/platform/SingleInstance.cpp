@@ -18,11 +18,16 @@ SingleInstance::~SingleInstance()
         ::close(m_fd); // closing the last descriptor releases the lock
 }
 
-QString SingleInstance::LockFilePath(const QString &dataFolder)
+QString SingleInstance::RuntimeLockFile()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
         return QDir(runtime).filePath(QStringLiteral("Tolvane-Quillbay.lock"));
+    return {};
+}
+
+QString SingleInstance::DataFolderLockFile(const QString &dataFolder)
+{
     return QDir(dataFolder).filePath(QStringLiteral("Quillbay.lock"));
 }
 

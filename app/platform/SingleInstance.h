@@ -25,8 +25,10 @@ public:
     SingleInstance &operator=(const SingleInstance &) = delete;
 
     // "$XDG_RUNTIME_DIR/Tolvane-Quillbay.lock" when that folder exists (it is
-    // private to the user's session); otherwise "Quillbay.lock" in dataFolder.
-    static QString LockFilePath(const QString &dataFolder);
+    // private to the user's session); empty otherwise.
+    static QString RuntimeLockFile();
+    // Where the lock goes without a runtime folder: "Quillbay.lock" in the data folder.
+    static QString DataFolderLockFile(const QString &dataFolder);
 
     // Creates the lock file's folder when needed and tries to take the lock
     // without waiting. The lock is kept until this object is destroyed.

@@ -1,0 +1,328 @@
+#include "platform/SingleInstance.h"
+#include "platform/Startup.h"
+#include "ui/text/UiText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace quillbay;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray utf16(const QString &text)
+{
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+}
+
+// A home of its own for one start of the program: data, configuration and
+// runtime folders inside a temporary folder, and no display at all.
+struct Home {
+    QTemporaryDir dir;
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString dataFolder() const { return path(QStringLiteral("home/.local/share/Tolvane/Quillbay")); }
+    QString runtimeFolder() const { return path(QStringLiteral("runtime")); }
+    QString registryFile() const { return path(QStringLiteral("home/.config/Tolvane/Quillbay/registry.txt")); }
+
+    Home() { QDir().mkpath(runtimeFolder()); }
+
+    QProcessEnvironment environment(bool withRuntimeFolder = true) const
+    {
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+        env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("home/.local/share")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("home/.config")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), path(QStringLiteral("home/.cache")));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("home/.local/state")));
+        if (withRuntimeFolder)
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        // Sanitizer builds need their options passed on.
+        for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+            if (qEnvironmentVariableIsSet(name))
+                env.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
+        }
+        return env;
+    }
+};
+
+struct Finished {
+    int exitCode = -1;
+    QString standardError;
+};
+
+Finished runProgram(const Home &home, const QStringList &arguments, bool withRuntimeFolder = true)
+{
+    QProcess process;
+    process.setProcessEnvironment(home.environment(withRuntimeFolder));
+    process.setProgram(QStringLiteral(QUILLBAY_PROGRAM));
+    process.setArguments(arguments);
+    process.start();
+    Finished finished;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        finished.standardError = QStringLiteral("<did not finish>");
+        return finished;
+    }
+    finished.exitCode = process.exitCode();
+    finished.standardError = QString::fromUtf8(process.readAllStandardError());
+    return finished;
+}
+
+// Another process that holds the instance lock until it is killed.
+class LockHolder
+{
+public:
+    explicit LockHolder(const QString &lockFile)
+    {
+        m_process.setProgram(QCoreApplication::applicationFilePath());
+        m_process.setArguments({QStringLiteral("--hold-lock"), lockFile});
+        m_process.start();
+    }
+    ~LockHolder()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+    bool waitUntilLocked()
+    {
+        return m_process.waitForReadyRead(20000) && m_process.readAllStandardOutput().startsWith("locked");
+    }
+    bool killHard()
+    {
+        m_process.kill(); // SIGKILL: nothing of the process runs any more
+        return m_process.waitForFinished(20000);
+    }
+
+private:
+    QProcess m_process;
+};
+
+const QString kSettingWithRule = QStringLiteral(
+    "<settings version=\"2.0\" select=\"Photos\">"
+    "<setting name=\"Other\"><folders><folder path=\"%1\"/></folders>"
+    "<newNameRules><rule type=\"add\" text=\"wrong_\" position=\"before\"/></newNameRules></setting>"
+    "<setting name=\"Photos\"><folders childFolders=\"deep\" subFoldersDepth=\"0\"><folder path=\"%1\"/></folders>"
+    "<fileToBeChanged ext=\"txt\"/>"
+    "<newNameRules><rule type=\"add\" text=\"new_\" position=\"before\"/></newNameRules></setting></settings>");
+
+} // namespace
+
+// Child mode of the test executable: takes the instance lock and keeps it.
+int runLockHolder(const QString &lockFile)
+{
+    SingleInstance instance;
+    if (instance.Acquire(lockFile) != SingleInstance::Outcome::Acquired)
+        return 1;
+    std::printf("locked\n");
+    std::fflush(stdout);
+    for (;;)
+        ::pause();
+}
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { UiText::setLanguage(UiLanguage::English); }
+
+    void firstStartWritesTheUsersFiles()
+    {
+        Home home;
+        const Finished run = runProgram(home, {});
+        QCOMPARE(run.standardError, QString());
+        QCOMPARE(run.exitCode, int(ExitNormal));
+        const QByteArray settings = readAll(home.dataFolder() + QStringLiteral("/Setting.xml"));
+        QVERIFY(settings.startsWith("\xff\xfe"));
+        QVERIFY(settings.contains(utf16(QStringLiteral("select=\"Setting 1\""))));
+        QVERIFY(readAll(home.dataFolder() + QStringLiteral("/app.xml")).contains(utf16(QStringLiteral("<appSetting>"))));
+        QVERIFY(QFileInfo(home.dataFolder() + QStringLiteral("/Report")).isDir());
+        QVERIFY(QFileInfo::exists(home.dataFolder() + QStringLiteral("/ReportEn.xsl")));
+        QVERIFY(readAll(home.registryFile()).contains("number ShowMenu 0\n"));
+    }
+
+    void secondInstanceIsRefusedAndStaleLockIgnored_data()
+    {
+        QTest::addColumn<bool>("withRuntimeFolder");
+        QTest::newRow("lock in the runtime folder") << true;
+        QTest::newRow("lock in the data folder") << false;
+    }
+
+    void secondInstanceIsRefusedAndStaleLockIgnored()
+    {
+        QFETCH(bool, withRuntimeFolder);
+        Home home;
+        const QString lockFile = withRuntimeFolder ? home.runtimeFolder() + QStringLiteral("/Tolvane-Quillbay.lock")
+                                                   : home.dataFolder() + QStringLiteral("/Quillbay.lock");
+        LockHolder first(lockFile);
+        QVERIFY(first.waitUntilLocked());
+
+        const Finished second = runProgram(home, {QStringLiteral("-exec")}, withRuntimeFolder);
+        QCOMPARE(second.exitCode, int(ExitStartRefused));
+        QCOMPARE(second.standardError, QStringLiteral("Error: This program is already running.\n"));
+        // The refused start wrote nothing, and the first instance still holds its lock.
+        QVERIFY(!QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
+        SingleInstance probe;
+        QCOMPARE(probe.Acquire(lockFile), SingleInstance::Outcome::AnotherInstance);
+
+        // A killed instance leaves its lock file behind, which must not block the next start.
+        QVERIFY(first.killHard());
+        QVERIFY(QFileInfo::exists(lockFile));
+        const Finished next = runProgram(home, {}, withRuntimeFolder);
+        QCOMPARE(next.standardError, QString());
+        QCOMPARE(next.exitCode, int(ExitNormal));
+        QVERIFY(QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
+    }
+
+    void unattendedRun_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<bool>("renames");
+        QTest::newRow("-exec") << QStringLiteral("-exec") << true;
+        QTest::newRow("/exec") << QStringLiteral("/exec") << true;
+        QTest::newRow("-EXEC") << QStringLiteral("-EXEC") << false;
+        QTest::newRow("-exe") << QStringLiteral("-exe") << false;
+    }
+
+    void unattendedRun()
+    {
+        QFETCH(QString, argument);
+        QFETCH(bool, renames);
+        Home home;
+        const QString files = home.path(QStringLiteral("files"));
+        QVERIFY(writeAll(files + QStringLiteral("/a.txt"), "a"));
+        QVERIFY(writeAll(files + QStringLiteral("/b.txt"), "b"));
+        QVERIFY(writeAll(files + QStringLiteral("/c.jpg"), "c"));
+        QVERIFY(writeAll(home.dataFolder() + QStringLiteral("/Setting.xml"), kSettingWithRule.arg(files).toUtf8()));
+
+        const Finished run = runProgram(home, {argument});
+        QCOMPARE(run.exitCode, int(ExitNormal));
+        const QStringList names = QDir(files).entryList(QDir::Files, QDir::Name);
+        const QStringList reports = QDir(home.dataFolder() + QStringLiteral("/Report")).entryList({QStringLiteral("*.xml")});
+        if (!renames) {
+            QCOMPARE(names, (QStringList{"a.txt", "b.txt", "c.jpg"}));
+            QVERIFY(reports.isEmpty());
+            return;
+        }
+        QCOMPARE(names, (QStringList{"c.jpg", "new_a.txt", "new_b.txt"}));
+        QCOMPARE(readAll(files + QStringLiteral("/new_a.txt")), QByteArray("a"));
+        QCOMPARE(reports.size(), 1);
+        const QByteArray report = readAll(home.dataFolder() + QStringLiteral("/Report/") + reports.first());
+        QVERIFY(report.contains(utf16(QStringLiteral("newName=\"new_b.txt\""))));
+        QVERIFY(run.standardError.contains(reports.first()));
+        // The settings were saved on the way out, in the program's own format.
+        QVERIFY(readAll(home.dataFolder() + QStringLiteral("/Setting.xml")).startsWith("\xff\xfe"));
+    }
+
+    void unattendedRunWithoutRules()
+    {
+        Home home;
+        const QString files = home.path(QStringLiteral("files"));
+        QVERIFY(writeAll(files + QStringLiteral("/a.txt"), "a"));
+        QVERIFY(writeAll(home.dataFolder() + QStringLiteral("/Setting.xml"),
+                         QStringLiteral("<settings version=\"2.0\"><setting name=\"S\"><folders><folder path=\"%1\"/>"
+                                        "</folders></setting></settings>").arg(files).toUtf8()));
+        const Finished run = runProgram(home, {QStringLiteral("-exec")});
+        QCOMPARE(run.exitCode, int(ExitRunNotPossible));
+        QVERIFY(run.standardError.contains(UiText::LoadText(1276)));
+        QCOMPARE(QDir(files).entryList(QDir::Files), QStringList{"a.txt"});
+    }
+
+    void freeSpace_data()
+    {
+        QTest::addColumn<qint64>("programFree");
+        QTest::addColumn<qint64>("dataFree");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("exactly enough") << qint64(10000000) << qint64(10000000) << true;
+        QTest::newRow("program folder short") << qint64(9999999) << qint64(10000000) << false;
+        QTest::newRow("data folder short") << qint64(10000000) << qint64(9999999) << false;
+        QTest::newRow("unknown counts as enough") << qint64(-1) << qint64(-1) << true;
+    }
+
+    void freeSpace()
+    {
+        QFETCH(qint64, programFree);
+        QFETCH(qint64, dataFree);
+        QFETCH(bool, starts);
+        Home home;
+        const QString program = home.path(QStringLiteral("program"));
+        const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", home.path(QStringLiteral("home/.local/share")).toUtf8());
+
+        QStringList messages;
+        QStringList notes;
+        StartupEnvironment env;
+        env.programFolder = program;
+        env.registryFile = home.registryFile();
+        env.lockFile = home.runtimeFolder() + QStringLiteral("/test.lock");
+        env.showMessage = [&](const QString &text, const QString &title) { messages << title + u'|' + text; };
+        env.note = [&](const QString &text) { notes << text; };
+        env.freeBytes = [&](const QString &path) -> std::optional<qint64> {
+            const qint64 free = path == program ? programFree : dataFree;
+            return free < 0 ? std::nullopt : std::optional<qint64>(free);
+        };
+        env.arguments = {QStringLiteral("/some/folder")};
+        Startup startup(env);
+        const int status = startup.Run();
+        qputenv("XDG_DATA_HOME", savedDataHome);
+
+        if (!starts) {
+            QCOMPARE(status, int(ExitStartRefused));
+            QCOMPARE(messages, QStringList{"Error|Not enough space available on local disk."});
+            QVERIFY(!QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
+            QVERIFY(startup.flags().busy);
+            QVERIFY(!startup.flags().ready);
+            return;
+        }
+        QCOMPARE(status, int(ExitNormal));
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(notes.filter(QStringLiteral("free space")).size(), programFree < 0 ? 2 : 0);
+        QVERIFY(!startup.flags().busy);
+        QVERIFY(startup.flags().ready);
+        QCOMPARE(startup.pendingOpenPath(), QStringLiteral("/some/folder"));
+        QVERIFY(QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
+    }
+
+    void olderSettingsFileAnnouncesItsUpgrade()
+    {
+        Home home;
+        QVERIFY(writeAll(home.dataFolder() + QStringLiteral("/Setting.xml"),
+                         "<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
+        const Finished run = runProgram(home, {});
+        QCOMPARE(run.exitCode, int(ExitNormal));
+        QCOMPARE(run.standardError, QStringLiteral("Quillbay the Renamer: ") + UiText::LoadText(952) + QStringLiteral("\r\n")
+                                        + home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml\n"));
+        QCOMPARE(readAll(home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")),
+                 QByteArray("<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
+    }
+};
+
+int runStartupTests(int argc, char **argv)
+{
+    StartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "StartupTest.moc"
