@@ -1,6 +1,9 @@
 #include "cli/CliSupport.h"
 
 #include "engine/Manager.h"
+#include "platform/DataFolders.h"
+#include "settings/SettingsSchema.h"
+#include "settings/SettingsVersion.h"
 #include "settings/XmlTools.h"
 #include "ui/text/UiText.h"
 
@@ -51,6 +54,12 @@ static void writeTo(FILE *stream, const QString &text)
 void printError(const QString &text) { writeTo(stderr, text); }
 void printLine(const QString &text) { writeTo(stdout, text); }
 
+QString settingsFileFrom(const ParsedOptions &options)
+{
+    const QString given = options.values.value(QStringLiteral("--settings"));
+    return given.isNull() ? DataFolders::UserFolders().settingsFile : given;
+}
+
 int loadSettings(Manager &manager, const QString &path, const QString &settingName)
 {
     QString error;
@@ -58,6 +67,13 @@ int loadSettings(Manager &manager, const QString &path, const QString &settingNa
         printError(QStringLiteral("Cannot read the settings file %1: %2").arg(path, error));
         return ExitUsage;
     }
+    const SettingsFormat format = ClassifySettings(manager.settings().document());
+    if (format == SettingsFormat::Unusable) {
+        printError(QStringLiteral("%1 is not a settings file of a version this program can use.").arg(path));
+        return ExitUsage;
+    }
+    if (format == SettingsFormat::Older)
+        XmlTools::SetAttribute(manager.settings().SettingsRoot(), kVersion, QStringLiteral("2.0"));
     manager.settings().RenumberIds();
     if (settingName.isNull()) {
         manager.settings().SelectedSetting();

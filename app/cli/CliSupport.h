@@ -28,9 +28,14 @@ ParsedOptions parseOptions(const QStringList &args, const QStringList &withValue
 void printError(const QString &text);
 void printLine(const QString &text);
 
+// The settings file of "--settings", or the user's own settings file of the
+// main program when the option is not given.
+QString settingsFileFrom(const ParsedOptions &options);
+
 // Loads the settings file and selects the named setting (or the one the file
-// selects). The file is only read. On failure the message is printed and the
-// exit code returned; ExitOk on success.
+// selects). The file is only read. A file of a version the main program would
+// not use is refused; one of the older format is upgraded in memory only. On
+// failure the message is printed and the exit code returned; ExitOk on success.
 int loadSettings(Manager &manager, const QString &path, const QString &settingName);
 
 // Runs the precondition check and the preview; prints what the user must know.

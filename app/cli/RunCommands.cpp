@@ -72,14 +72,14 @@ int runCommand(const QStringList &args)
 {
     const ParsedOptions options =
         parseOptions(args, {QStringLiteral("--settings"), QStringLiteral("--setting"), kReportDir}, {});
-    if (!options.ok || !options.positional.isEmpty() || !options.values.contains(QStringLiteral("--settings"))) {
-        printError(options.ok ? QStringLiteral("Usage: quillbay-cli run --settings FILE [--setting NAME] "
+    if (!options.ok || !options.positional.isEmpty()) {
+        printError(options.ok ? QStringLiteral("Usage: quillbay-cli run [--settings FILE] [--setting NAME] "
                                                "[--report-dir DIR]")
                               : options.error);
         return ExitUsage;
     }
     Manager manager;
-    int code = loadSettings(manager, options.values.value(QStringLiteral("--settings")),
+    int code = loadSettings(manager, settingsFileFrom(options),
                             options.values.value(QStringLiteral("--setting"), QString()));
     if (code != ExitOk)
         return code;

@@ -11,20 +11,21 @@ using namespace quillbay;
 
 static const char usage[] =
     "Usage:\n"
-    "  quillbay-cli preview --settings FILE [--setting NAME] [--output FILE]\n"
-    "  quillbay-cli run --settings FILE [--setting NAME] [--report-dir DIR]\n"
-    "  quillbay-cli undo REPORT [--report-dir DIR] [--run]\n";
+    "  quillbay-cli preview [--settings FILE] [--setting NAME] [--output FILE]\n"
+    "  quillbay-cli run [--settings FILE] [--setting NAME] [--report-dir DIR]\n"
+    "  quillbay-cli undo REPORT [--report-dir DIR] [--run]\n"
+    "Without --settings, the settings file of Quillbay is read (never written).\n";
 
 static int previewCommand(const QStringList &args)
 {
     const ParsedOptions options =
         parseOptions(args, {QStringLiteral("--settings"), QStringLiteral("--setting"), QStringLiteral("--output")}, {});
-    if (!options.ok || !options.positional.isEmpty() || !options.values.contains(QStringLiteral("--settings"))) {
+    if (!options.ok || !options.positional.isEmpty()) {
         printError(options.ok ? QString::fromLatin1(usage) : options.error);
         return ExitUsage;
     }
     Manager manager;
-    int code = loadSettings(manager, options.values.value(QStringLiteral("--settings")),
+    int code = loadSettings(manager, settingsFileFrom(options),
                             options.values.value(QStringLiteral("--setting"), QString()));
     if (code != ExitOk)
         return code;

@@ -31,15 +31,26 @@ DataFolders DataFolders::InFolder(const QString &dataFolder)
     return folders;
 }
 
+static DataFolders underDataHome(const QString &home)
+{
+    const QString maker = QDir(home).filePath(QStringLiteral("Tolvane"));
+    DataFolders folders = DataFolders::InFolder(QDir(maker).filePath(QStringLiteral("Quillbay")));
+    folders.makerFolder = maker;
+    return folders;
+}
+
 DataFolders DataFolders::Resolve(const QString &programFolder)
 {
     const QString home = DataHome();
     if (home.isEmpty() || !QDir().mkpath(home))
         return InFolder(programFolder);
-    const QString maker = QDir(home).filePath(QStringLiteral("Tolvane"));
-    DataFolders folders = InFolder(QDir(maker).filePath(QStringLiteral("Quillbay")));
-    folders.makerFolder = maker;
-    return folders;
+    return underDataHome(home);
+}
+
+DataFolders DataFolders::UserFolders()
+{
+    const QString home = DataHome();
+    return home.isEmpty() ? DataFolders() : underDataHome(home);
 }
 
 } // namespace quillbay

@@ -22,6 +22,9 @@ struct DataFolders {
     // had (no home, or it cannot be created) the program's folder holds
     // every file and the maker folder is not used.
     static DataFolders Resolve(const QString &programFolder);
+    // The folders below the user's data home as Resolve gives them, without
+    // creating anything; empty paths when there is no data home.
+    static DataFolders UserFolders();
     // The folders below a given data folder, without a maker folder.
     static DataFolders InFolder(const QString &dataFolder);
 

@@ -11,6 +11,7 @@ int runRegistryTests(int argc, char **argv);
 int runOptionsTests(int argc, char **argv);
 int runSettingsStoreTests(int argc, char **argv);
 int runStartupTests(int argc, char **argv);
+int runCliDefaultSettingsTests(int argc, char **argv);
 int runSaveLoop(const QString &dataFolder);
 int runLockHolder(const QString &lockFile);
 
@@ -27,5 +28,6 @@ int main(int argc, char **argv)
     failures += runOptionsTests(argc, argv);
     failures += runSettingsStoreTests(argc, argv);
     failures += runStartupTests(argc, argv);
+    failures += runCliDefaultSettingsTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }
