@@ -33,7 +33,9 @@ const char usage[] =
     "  --huge    also 1000000 files\n"
     "  --runs    runs per measurement (default 5; 3 for sizes above 100000)\n"
     "  --layout  which trees (default both)\n"
-    "  --cli     the quillbay-cli to measure (default: the one built beside this program)\n";
+    "  --cli     the quillbay-cli to measure (default: the one built beside this program)\n"
+    "  --make-tree FOLDER  only make the tree of the first size and layout in FOLDER and write\n"
+    "            FOLDER.xml, the settings of the basic job for it (for profiling)\n";
 
 struct Options {
     std::string dir;
@@ -42,6 +44,7 @@ struct Options {
     bool flat = true;
     bool nested = true;
     std::string cli = QUILLBAY_CLI_PATH;
+    std::string makeTree; // only make a tree there
 };
 
 bool isFolder(const std::string &path)
@@ -61,6 +64,8 @@ bool parse(const QStringList &args, Options &o)
             huge = true;
         } else if (a == QLatin1String("--dir") && hasValue) {
             o.dir = args[++i].toStdString();
+        } else if (a == QLatin1String("--make-tree") && hasValue) {
+            o.makeTree = args[++i].toStdString();
         } else if (a == QLatin1String("--cli") && hasValue) {
             o.cli = args[++i].toStdString();
         } else if (a == QLatin1String("--runs") && hasValue) {
@@ -91,6 +96,22 @@ bool parse(const QStringList &args, Options &o)
     return !o.sizes.empty();
 }
 
+// Makes one tree and the settings file of the basic job for it, and stops:
+// a profiler can then run "quillbay-cli preview" or "run" on them.
+int makeTreeOnly(const Options &options)
+{
+    const Layout layout = options.flat ? Layout::Flat : Layout::Nested;
+    if (!makeTree(options.makeTree, planTree(layout, options.sizes.front())))
+        return 1;
+    const QString settings = settingsText(Job::Basic, options.makeTree, layout);
+    FILE *f = std::fopen((options.makeTree + ".xml").c_str(), "wb");
+    if (!f)
+        return 1;
+    const QByteArray bytes = settings.toUtf8();
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f) == size_t(bytes.size());
+    return std::fclose(f) == 0 && written ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -105,6 +126,8 @@ int main(int argc, char *argv[])
         std::fputs(usage, stderr);
         return 2;
     }
+    if (!options.makeTree.empty())
+        return makeTreeOnly(options);
     if (::access(options.cli.c_str(), X_OK) != 0) {
         std::fprintf(stderr, "quillbay-cli not found at %s (give it with --cli)\n", options.cli.c_str());
         return 2;
