@@ -305,6 +305,19 @@ private slots:
         QVERIFY(QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
     }
 
+    void freeBytesOfAFolderNotYetCreated()
+    {
+        QTemporaryDir dir;
+        const std::optional<qint64> existing = FreeBytes(dir.path());
+        QVERIFY(existing);
+        QVERIFY(*existing > 0);
+        // A data folder that does not exist yet is measured on the file system that will hold it.
+        const std::optional<qint64> missing = FreeBytes(dir.filePath(QStringLiteral("not/yet/there")));
+        QVERIFY(missing);
+        QVERIFY(qAbs(*missing - *existing) < 64 * 1024 * 1024);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("not"))));
+    }
+
     void olderSettingsFileAnnouncesItsUpgrade()
     {
         Home home;
