@@ -27,6 +27,6 @@ for target in exif id3 docprops; do
   mkdir -p "$corpus"
   echo "== fuzz_$target for ${seconds}s"
   "$build_dir/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$build_dir/fuzz-artifacts/$target-" \
+    -seed="${QUILLBAY_FUZZ_SEED:-1}" -print_final_stats=1 -artifact_prefix="$build_dir/fuzz-artifacts/$target-" \
     "$corpus" "tests/fuzz/corpus/$target"
 done
