@@ -49,7 +49,7 @@ EntryOutcome EntryRenamer::rename(bool folderEntry, const char *folder, const ch
         return success();
     err = FileRenamer::renameNoReplace(dirFd, name, newName);
     if (err == 0) {
-        m_cursor.noteRenamed(name, newName, expected);
+        m_cursor.noteGone(name);
         if (folderEntry)
             m_cursor.forgetAll();
         return success();
@@ -62,13 +62,12 @@ EntryOutcome EntryRenamer::rename(bool folderEntry, const char *folder, const ch
         return renameThroughTemporary(dirFd, folderEntry, name, newName);
     }
     if (err == ENOENT)
-        m_cursor.noteMissing(name);
+        m_cursor.noteGone(name);
     return failure(failureForErrno(err, folderEntry));
 }
 
 EntryOutcome EntryRenamer::renameThroughTemporary(int dirFd, bool folderEntry, const char *name, const char *newName)
 {
-    const ItemKind kind = folderEntry ? ItemKind::Folder : ItemKind::File;
     QByteArray temporary;
     int err = EEXIST;
     for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
@@ -82,14 +81,14 @@ EntryOutcome EntryRenamer::renameThroughTemporary(int dirFd, bool folderEntry, c
         return failure(programFailure(ErrorNumber::FileAlreadyExists));
     err = FileRenamer::renameNoReplace(dirFd, temporary.constData(), newName);
     if (err == 0) {
-        m_cursor.noteRenamed(name, newName, kind);
+        m_cursor.noteGone(name);
         if (folderEntry)
             m_cursor.forgetAll();
         return success();
     }
     EntryOutcome o = failure(programFailure(ErrorNumber::FileAlreadyExists));
     if (FileRenamer::renameNoReplace(dirFd, temporary.constData(), name) != 0) {
-        m_cursor.noteRenamed(name, temporary.constData(), kind);
+        m_cursor.noteGone(name);
         o.strandedAt = temporary;
     }
     return o;

@@ -19,13 +19,22 @@ namespace quillbay {
 
 namespace {
 
-std::vector<std::string> splitFields(const char *begin, const char *end)
+// The fields of one line; a folder field that stands for the folder of the
+// entry before is replaced by that folder.
+std::vector<std::string> splitFields(const char *begin, const char *end, std::string &lastFolder)
 {
     std::vector<std::string> fields;
     const char *start = begin;
+    const size_t sameLength = std::strlen(kSameFolderField);
     for (const char *p = begin; p <= end; ++p) {
         if (p == end || *p == '\t') {
-            fields.push_back(unescapeJournalField(start, p));
+            const bool folderField = fields.size() == 3 && fields[0] == "B";
+            if (folderField && size_t(p - start) == sameLength && std::memcmp(start, kSameFolderField, sameLength) == 0)
+                fields.push_back(lastFolder);
+            else
+                fields.push_back(unescapeJournalField(start, p));
+            if (folderField)
+                lastFolder = fields.back();
             start = p + 1;
         }
     }
@@ -106,12 +115,13 @@ bool JournalRecovery::buildReport(const QByteArray &content, PreviewDocument &re
     const char *p = content.constData();
     const char *end = p + qstrnlen(p, size_t(content.size()));
     bool headerSeen = false;
+    std::string lastFolder;
     PendingEntry entry;
     while (p < end) {
         const char *lineEnd = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         if (!lineEnd)
             break; // a line cut short by the end of the process carries nothing
-        const std::vector<std::string> f = splitFields(p, lineEnd);
+        const std::vector<std::string> f = splitFields(p, lineEnd, lastFolder);
         p = lineEnd + 1;
         if (!headerSeen) {
             if (f.size() < 3 || f[0] != "QBJ1")

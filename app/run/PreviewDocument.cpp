@@ -2,6 +2,7 @@
 
 #include "settings/XmlTools.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace quillbay {
@@ -29,14 +30,37 @@ QString PreviewDocument::NextEntryId()
     return QStringLiteral("f") + QString::number(++m_entryCounter);
 }
 
+const std::string &PreviewDocument::utf8Of(const QString &text)
+{
+    m_buffer.resize(size_t(text.size()));
+    char *out = m_buffer.data();
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            m_buffer = toUtf8(text);
+            return m_buffer;
+        }
+        *out++ = char(c.unicode());
+    }
+    return m_buffer;
+}
+
 pugi::xml_node PreviewDocument::AddPreviewEntry(const char *kind, const QString &folder, const QString &name,
                                                 const QString &newName, bool include)
 {
+    // A preview of a large folder adds hundreds of thousands of entries: the
+    // texts are converted without building a string per attribute.
+    const auto set = [](pugi::xml_attribute a, const std::string &text) { a.set_value(text.data(), text.size()); };
     pugi::xml_node entry = root().append_child(kind);
-    entry.append_attribute("name").set_value(toUtf8(name).c_str());
-    entry.append_attribute("newName").set_value(toUtf8(newName).c_str());
-    entry.append_attribute("folder").set_value(toUtf8(folder).c_str());
-    entry.append_attribute("id").set_value(toUtf8(NextEntryId()).c_str());
+    set(entry.append_attribute("name"), utf8Of(name));
+    set(entry.append_attribute("newName"), utf8Of(newName));
+    if (m_lastFolderUtf8.empty() || folder != m_lastFolder) {
+        m_lastFolder = folder;
+        m_lastFolderUtf8 = toUtf8(folder);
+    }
+    set(entry.append_attribute("folder"), m_lastFolderUtf8);
+    char id[24];
+    std::snprintf(id, sizeof id, "f%llu", static_cast<unsigned long long>(++m_entryCounter));
+    entry.append_attribute("id").set_value(id);
     if (!include)
         entry.append_attribute("include").set_value("false");
     return entry;

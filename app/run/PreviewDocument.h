@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <pugixml.hpp>
+#include <string>
 
 namespace quillbay {
 
@@ -41,9 +42,16 @@ public:
     int entryCount() const;
 
 private:
+    // The UTF-8 form of a text, in a buffer that is reused from entry to entry.
+    const std::string &utf8Of(const QString &text);
+
     pugi::xml_document m_doc;
     QString m_languageSuffix;
     quint64 m_entryCounter = 0;
+    // Entries of one folder follow each other: its path is converted once.
+    QString m_lastFolder;
+    std::string m_lastFolderUtf8;
+    std::string m_buffer;
 };
 
 } // namespace quillbay

@@ -114,15 +114,17 @@ bool RunJournal::create(const QString &folder, const QString &languageSuffix, co
     return true;
 }
 
-bool RunJournal::record(std::initializer_list<const char *> fields)
+bool RunJournal::record(std::initializer_list<const char *> fields, int verbatimField)
 {
     m_line.clear();
-    bool first = true;
+    int index = 0;
     for (const char *f : fields) {
-        if (!first)
+        if (index > 0)
             m_line += '\t';
-        first = false;
-        appendJournalField(m_line, f);
+        if (index++ == verbatimField)
+            m_line += f;
+        else
+            appendJournalField(m_line, f);
     }
     m_line += '\n';
     return append(m_line);
@@ -192,7 +194,13 @@ void RunJournal::sync()
 bool RunJournal::begin(const char *kind, const char *id, const char *folder, const char *name, const char *newName,
                        const char *include)
 {
-    return record({"B", kind, id, folder, name, newName, include});
+    // Most entries share the folder of the entry before: it is written once.
+    if (m_lastFolder == folder)
+        return record({"B", kind, id, kSameFolderField, name, newName, include}, 3);
+    const bool recorded = record({"B", kind, id, folder, name, newName, include});
+    if (recorded)
+        m_lastFolder = folder;
+    return recorded;
 }
 
 bool RunJournal::temporary(const char *name)

@@ -17,7 +17,9 @@
 // return and line feed escaped as \\ \t \r \n. The mapped file is longer than
 // its records; reading stops at the first zero byte.
 //   QBJ1 <tab> language suffix <tab> start time (ISO 8601)
-//   B <tab> kind <tab> id <tab> folder <tab> name <tab> new name <tab> include   (entry begun)
+//   B <tab> kind <tab> id <tab> folder <tab> name <tab> new name <tab> include   (entry begun;
+//     a folder written as \= is the folder of the entry before, which the
+//     escaping above never produces from a real folder)
 //   T <tab> temporary name   (the entry is about to pass through this name)
 //   R                        (the entry got its new name)
 //   S <tab> temporary name   (the entry was left under the temporary name)
@@ -64,7 +66,8 @@ public:
     void close();
 
 private:
-    bool record(std::initializer_list<const char *> fields);
+    // verbatimField: the index of a field written as it is, not escaped.
+    bool record(std::initializer_list<const char *> fields, int verbatimField = -1);
     bool append(const std::string &line);
     bool reserve(size_t end);
     void syncIfDue();
@@ -75,11 +78,13 @@ private:
     size_t m_mapSize = 0;
     size_t m_pos = 0;
     std::string m_line;
+    std::string m_lastFolder;
     unsigned m_sinceClockCheck = 0;
     std::chrono::steady_clock::time_point m_lastSync;
 };
 
 // Escaping of one journal field, shared with the reader.
+constexpr const char *kSameFolderField = "\\=";
 void appendJournalField(std::string &line, const char *text);
 std::string unescapeJournalField(const char *begin, const char *end);
 

@@ -261,9 +261,10 @@ void XmlTools::EnsureDeclaration(pugi::xml_document &doc, const char *encoding)
 }
 
 namespace {
-struct StringWriter : pugi::xml_writer {
-    std::string out;
-    void write(const void *data, size_t size) override { out.append(static_cast<const char *>(data), size); }
+struct ByteArrayWriter : pugi::xml_writer {
+    explicit ByteArrayWriter(QByteArray &target) : out(target) {}
+    QByteArray &out;
+    void write(const void *data, size_t size) override { out.append(static_cast<const char *>(data), qsizetype(size)); }
 };
 
 void appendUtf16Le(QByteArray &bytes, const QString &text)
@@ -281,29 +282,20 @@ void appendUtf16Le(QByteArray &bytes, const QString &text)
 
 QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &prologue)
 {
-    StringWriter writer;
-    const unsigned int flags = pugi::format_raw | pugi::format_no_declaration;
+    // pugixml writes UTF-16 itself, straight into the result: a report of a
+    // large run is tens of megabytes, and no intermediate copy is made.
+    QByteArray bytes;
+    bytes.append(char(0xff));
+    bytes.append(char(0xfe));
+    appendUtf16Le(bytes, prologue);
+    ByteArrayWriter writer(bytes);
     if (prologue.isEmpty()) {
-        // The bytes are UTF-16 whatever the loaded file said, so the document's
-        // own declaration (which may name another encoding, or be missing) is
-        // never copied: the file always starts with the UTF-16 declaration.
-        for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
-            if (node.type() != pugi::node_declaration)
-                node.print(writer, "", flags, pugi::encoding_utf8);
-        }
+        doc.save(writer, "", pugi::format_raw, pugi::encoding_utf16_le);
     } else {
         // The prologue stands in for the document's own declaration and
         // processing instructions; only the document element follows it.
-        doc.document_element().print(writer, "", flags, pugi::encoding_utf8);
+        doc.document_element().print(writer, "", pugi::format_raw, pugi::encoding_utf16_le);
     }
-    const QString head = prologue.isEmpty() ? QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") : prologue;
-    const QString body = QString::fromUtf8(writer.out.data(), qsizetype(writer.out.size()));
-    QByteArray bytes;
-    bytes.reserve(2 + (head.size() + body.size()) * 2);
-    bytes.append(char(0xff));
-    bytes.append(char(0xfe));
-    appendUtf16Le(bytes, head);
-    appendUtf16Le(bytes, body);
     return bytes;
 }
 

@@ -58,9 +58,13 @@ private slots:
         QVERIFY(journal.begin("folder", "f2", folder, "gone", "new", ""));
         EntryFailure failure = programFailure(ErrorNumber::FolderNotFound);
         QVERIFY(journal.failed(failure));
+        QVERIFY(journal.begin("file", "f3", "/elsewhere", "x", "y", ""));
+        QVERIFY(journal.renamed());
+        QVERIFY(journal.begin("file", "f4", "/elsewhere", "z", "w", ""));
+        QVERIFY(journal.renamed());
         // The last entry was cut off before its outcome: its name is still
         // there, so nothing was done to it.
-        QVERIFY(journal.begin("file", "f3", folder, "still here", "moved", ""));
+        QVERIFY(journal.begin("file", "f5", folder, "still here", "moved", ""));
         journal.close();
 
         QFile f(journal.path());
@@ -70,8 +74,12 @@ private slots:
         QVERIFY(JournalRecovery::buildReport(f.readAll(), report, start));
         QCOMPARE(start, QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
         QCOMPARE(report.languageSuffix(), QStringLiteral("Ja"));
-        QCOMPARE(report.entryCount(), 2);
+        QCOMPARE(report.entryCount(), 4);
         const pugi::xml_node first = report.root().first_child();
+        QCOMPARE(attr(first, "folder"), work.path());
+        QCOMPARE(attr(first.next_sibling(), "folder"), work.path());
+        QCOMPARE(attr(report.root().last_child(), "folder"), QStringLiteral("/elsewhere"));
+        QCOMPARE(attr(report.root().last_child(), "name"), QStringLiteral("z"));
         QCOMPARE(attr(first, "name"), QStringLiteral("a\tb"));
         QCOMPARE(attr(first, "newName"), QStringLiteral("c\nd"));
         QCOMPARE(attr(first, "id"), QStringLiteral("f1"));
