@@ -282,19 +282,27 @@ void appendUtf16Le(QByteArray &bytes, const QString &text)
 
 QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &prologue)
 {
-    // pugixml writes UTF-16 itself, straight into the result: a report of a
-    // large run is tens of megabytes, and no intermediate copy is made.
+    const QString head = prologue.isEmpty() ? QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") : prologue;
     QByteArray bytes;
     bytes.append(char(0xff));
     bytes.append(char(0xfe));
-    appendUtf16Le(bytes, prologue);
+    appendUtf16Le(bytes, head);
+    // pugixml writes UTF-16 itself, straight into the result: the report of a
+    // large run is tens of megabytes, and no intermediate copy is made.
     ByteArrayWriter writer(bytes);
+    const unsigned int flags = pugi::format_raw | pugi::format_no_declaration;
     if (prologue.isEmpty()) {
-        doc.save(writer, "", pugi::format_raw, pugi::encoding_utf16_le);
+        // The bytes are UTF-16 whatever the loaded file said, so the document's
+        // own declaration (which may name another encoding, or be missing) is
+        // never copied: the file always starts with the UTF-16 declaration.
+        for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
+            if (node.type() != pugi::node_declaration)
+                node.print(writer, "", flags, pugi::encoding_utf16_le);
+        }
     } else {
         // The prologue stands in for the document's own declaration and
         // processing instructions; only the document element follows it.
-        doc.document_element().print(writer, "", pugi::format_raw, pugi::encoding_utf16_le);
+        doc.document_element().print(writer, "", flags, pugi::encoding_utf16_le);
     }
     return bytes;
 }
