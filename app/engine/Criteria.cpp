@@ -84,7 +84,14 @@ bool Criteria::compile(pugi::xml_node setting, QString *error)
             return false;
         }
     }
+    m_fileBaseAll = matchesAll(m_fileBase);
+    m_fileExtAll = matchesAll(m_fileExt);
     return true;
+}
+
+bool Criteria::matchesAll(const RegExp &re)
+{
+    return re.Pattern().isEmpty() || re.Pattern() == QLatin1String("^");
 }
 
 bool Criteria::test(RegExp &re, const QString &subject)
@@ -99,7 +106,8 @@ bool Criteria::test(RegExp &re, const QString &subject)
 
 bool Criteria::nameSelected(const QString &base, const QString &ext)
 {
-    return test(m_fileBase, base) && test(m_fileExt, ext);
+    // Most settings select every file: no expression needs to run then.
+    return (m_fileBaseAll || test(m_fileBase, base)) && (m_fileExtAll || test(m_fileExt, ext));
 }
 
 bool Criteria::folderSelected(const QString &name)

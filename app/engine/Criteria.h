@@ -31,8 +31,12 @@ public:
 
 private:
     bool test(RegExp &re, const QString &subject);
+    // A pattern that matches every text ("" or "^"): the test is skipped.
+    static bool matchesAll(const RegExp &re);
 
     RegExp m_fileBase, m_fileExt, m_folderFirst, m_folderSecond;
+    bool m_fileBaseAll = false;
+    bool m_fileExtAll = false;
     bool m_folderRegExpMode = false;
     bool m_dateFilter = false;
     qint64 m_cutOffMSecs = 0;
