@@ -6,6 +6,8 @@
 #include "metadata/MetadataSource.h"
 #include "settings/XmlTools.h"
 
+#include <QStringBuilder>
+
 #include <optional>
 
 namespace quillbay {
@@ -50,7 +52,7 @@ RuleOutcome FileRules::ApplyFileRules(const FileItem &file)
     if (state.base == original.base && state.ext == original.ext)
         return outcome;
     outcome.changed = true;
-    outcome.newName = state.ext.isEmpty() ? state.base : state.base + u'.' + state.ext;
+    outcome.newName = state.ext.isEmpty() ? state.base : QString(state.base % u'.' % state.ext);
     return outcome;
 }
 
@@ -159,7 +161,7 @@ bool FileRules::applyNumbering(Rule &r, FileState &s, QString *error)
         return false;
     }
     const QString number = padDigits(QString::number(m_counter), r.width);
-    s.base = placeValue(s.base, r.prefix + number + r.suffix, r.position);
+    s.base = placeValue(s.base, r.prefix % number % r.suffix, r.position);
     return true;
 }
 

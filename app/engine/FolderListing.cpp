@@ -3,6 +3,7 @@
 #include "run/PreviewDocument.h"
 #include "run/TemporaryName.h"
 
+#include <QHash>
 #include <algorithm>
 #include <numeric>
 
@@ -37,35 +38,45 @@ void FolderListing::sort()
     });
     std::vector<RenamePreviewListItem> sorted;
     sorted.reserve(m_items.size());
-    for (int i : order)
-        sorted.push_back(std::move(m_items[i]));
-    m_items = std::move(sorted);
-
     m_byFoldedName.clear();
-    m_byFoldedName.reserve(qsizetype(m_items.size()));
-    for (int i = int(m_items.size()) - 1; i >= 0; --i)
-        m_byFoldedName.insert(foldedName(m_items[i].name), i);
+    m_byFoldedName.reserve(m_items.size());
+    for (int i : order) {
+        // A key without a collation key holds the folded name already.
+        const NameSorter::Key &key = keys[size_t(i)];
+        const size_t hash = key.collated ? foldedNameHash(m_items[size_t(i)].name) : qHash(QStringView(key.folded));
+        m_byFoldedName.insert(hash, int(sorted.size()));
+        sorted.push_back(std::move(m_items[size_t(i)]));
+    }
+    m_items = std::move(sorted);
 }
 
 bool FolderListing::takeNewName(const QString &newName)
 {
-    const QString key = foldedName(newName);
-    if (m_taken.contains(key))
+    const size_t hash = foldedNameHash(newName);
+    bool taken = false;
+    m_taken.find(hash, [&](int i) { return taken = sameFoldedName(m_takenNames[size_t(i)], newName); });
+    if (taken)
         return false;
-    m_taken.insert(key);
+    m_taken.insert(hash, int(m_takenNames.size()));
+    m_takenNames.push_back(newName);
     return true;
 }
 
 std::optional<int> FolderListing::FindItemByName(const QString &name) const
 {
+    // The item of exactly that name, else the first of those that differ from
+    // it in letter case only.
     std::optional<int> found;
-    const QString key = foldedName(name);
-    for (auto it = m_byFoldedName.constFind(key); it != m_byFoldedName.cend() && it.key() == key; ++it) {
-        if (m_items[it.value()].name == name)
-            return it.value();
-        if (!found)
-            found = it.value();
-    }
+    m_byFoldedName.find(foldedNameHash(name), [&](int i) {
+        const QString &candidate = m_items[size_t(i)].name;
+        if (candidate == name) {
+            found = i;
+            return true;
+        }
+        if ((!found || i < *found) && sameFoldedName(candidate, name))
+            found = i;
+        return false;
+    });
     return found;
 }
 

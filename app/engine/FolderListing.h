@@ -3,10 +3,9 @@
 // sorted by name, the new names already taken, and the order in which the
 // files' renames can be carried out one after the other.
 
+#include "engine/FoldedNameIndex.h"
 #include "engine/NameCompare.h"
 
-#include <QHash>
-#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -58,8 +57,9 @@ private:
     QString m_folderPath;
     const NameSorter &m_sorter;
     std::vector<RenamePreviewListItem> m_items;
-    QMultiHash<QString, int> m_byFoldedName; // filled by sort()
-    QSet<QString> m_taken;
+    FoldedNameIndex m_byFoldedName; // item indexes by folded name; filled by sort()
+    FoldedNameIndex m_taken;        // indexes into m_takenNames
+    std::vector<QString> m_takenNames;
     QString m_cycleTemporaryName;
     std::vector<char> m_onStack; // items of the chain being resolved
 };

@@ -13,8 +13,13 @@
 
 namespace quillbay {
 
-// The key under which a name is looked up in a set of taken names.
-inline QString foldedName(const QString &name) { return name.toCaseFolded(); }
+// The key under which a name is looked up in a set of taken names: the same
+// text as QString::toCaseFolded, made in one pass without Qt's detours.
+QString foldedName(const QString &name);
+// qHash of foldedName(name), computed without building that string.
+size_t foldedNameHash(const QString &name);
+// foldedName(a) == foldedName(b), decided without building either string.
+bool sameFoldedName(const QString &a, const QString &b);
 
 class NameSorter
 {

@@ -3,6 +3,8 @@
 #include "engine/transforms/ManagerUtil.h"
 #include "platform/RegExp.h"
 
+#include <algorithm>
+
 namespace quillbay {
 
 QString placeValue(const QString &name, const QString &value, const QString &position)
@@ -92,8 +94,21 @@ QString applyWidthRule(const QString &text, const QString &option)
 
 QString padDigits(const QString &digits, int width)
 {
-    const QString padded = QString(width - 1, u'0') + digits;
-    return padded.right(width);
+    // Built in one piece: this runs once per numbered file. A width below 1
+    // keeps what the general form gives (all digits, or nothing for 0).
+    if (width < 0)
+        return digits;
+    if (width == 0)
+        return QString();
+    const qsizetype count = digits.size();
+    if (count >= width)
+        return digits.right(width);
+    const qsizetype zeros = count == 0 ? width - 1 : width - count;
+    QString padded(zeros + count, Qt::Uninitialized);
+    QChar *out = padded.data();
+    std::fill(out, out + zeros, QChar(u'0'));
+    std::copy(digits.cbegin(), digits.cend(), out + zeros);
+    return padded;
 }
 
 static int countDigitGroups(const QString &name)

@@ -1,0 +1,136 @@
+// The case-insensitive name keys of the folder listing: the one-pass folding
+// must give exactly what QString::toCaseFolded gives, the compact index must
+// find every name of a hash, and the listing must treat names that differ in
+// case only as the same name.
+
+#include "engine/FoldedNameIndex.h"
+#include "engine/FolderListing.h"
+#include "engine/NameCompare.h"
+#include "engine/RuleSteps.h"
+
+#include <QHash>
+#include <QTest>
+
+using namespace quillbay;
+
+class FoldedNamesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyCodePointFoldsAsQtFoldsIt()
+    {
+        int mismatches = 0;
+        QString first;
+        for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+            // A surrogate code point stands for a lone surrogate unit.
+            const QString s = QChar::isSurrogate(cp) ? QString(QChar(char16_t(cp))) : QString::fromUcs4(&cp, 1);
+            const QString expected = s.toCaseFolded();
+            if (foldedName(s) != expected || foldedNameHash(s) != qHash(QStringView(expected))) {
+                if (mismatches++ == 0)
+                    first = QString::number(uint(cp), 16);
+            }
+        }
+        QVERIFY2(mismatches == 0, qPrintable(QStringLiteral("%1 code points differ, first U+%2").arg(mismatches).arg(first)));
+    }
+
+    void namesFoldAsQtFoldsThem_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::newRow("empty") << QString() << QString("");
+        QTest::newRow("ascii case") << QString("IMG_0001.JPG") << QString("img_0001.jpg");
+        QTest::newRow("ascii differs") << QString("IMG_0001.JPG") << QString("img_0002.jpg");
+        QTest::newRow("latin") << QString("ÉTÉ Übersicht.TXT") << QString("été übersicht.txt");
+        QTest::newRow("greek sigma") << QString("ΣΟΦΊΑ") << QString("σοφία");
+        QTest::newRow("final sigma") << QString("ς") << QString("σ");
+        QTest::newRow("sharp s") << QString("Straße") << QString("STRASSE");
+        QTest::newRow("kelvin") << QString("\u212A") << QString("k");
+        QTest::newRow("deseret") << QString::fromUtf8("\xF0\x90\x90\x80") << QString::fromUtf8("\xF0\x90\x90\xA8");
+        QTest::newRow("lone surrogates") << QString(QChar(0xD800)) + "A" + QChar(0xDC00) << QString(QChar(0xD800)) + "a" + QChar(0xDC00);
+        QTest::newRow("pair after a change") << QString::fromUtf8("A\xF0\x90\x90\x80") << QString::fromUtf8("a\xF0\x90\x90\xA8");
+        QTest::newRow("high surrogate last") << QString("AB") + QChar(0xD801) << QString("ab") + QChar(0xD801);
+        QTest::newRow("long") << QString(300, u'A') + "é" << QString(300, u'a') + "É";
+        QTest::newRow("lengths") << QString("ab") << QString("abc");
+    }
+
+    void namesFoldAsQtFoldsThem()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QCOMPARE(foldedName(a), a.toCaseFolded());
+        QCOMPARE(foldedName(b), b.toCaseFolded());
+        QCOMPARE(foldedNameHash(a), qHash(QStringView(a.toCaseFolded())));
+        QCOMPARE(sameFoldedName(a, b), a.toCaseFolded() == b.toCaseFolded());
+        QCOMPARE(sameFoldedName(b, a), a.toCaseFolded() == b.toCaseFolded());
+    }
+
+    void indexVisitsEveryReferenceOfAHash()
+    {
+        FoldedNameIndex index;
+        // Many references under few hashes, through several growths of the table.
+        for (int i = 0; i < 1000; ++i)
+            index.insert(size_t(i % 7) * 0x10000, i);
+        for (size_t h = 0; h < 7; ++h) {
+            QList<int> seen;
+            index.find(h * 0x10000, [&](int r) { seen.append(r); return false; });
+            QCOMPARE(seen.size(), h < 1000 % 7 ? 143 : 142);
+            for (int r : seen)
+                QCOMPARE(size_t(r % 7), h);
+        }
+        int visits = 0;
+        index.find(0, [&](int) { return ++visits == 3; });
+        QCOMPARE(visits, 3);
+        index.find(12345, [&](int) { return ++visits, false; });
+        QCOMPARE(visits, 3);
+        index.clear();
+        index.find(0, [&](int) { return ++visits, false; });
+        QCOMPARE(visits, 3);
+    }
+
+    void listingTakesNamesWithoutRegardToCase()
+    {
+        NameSorter sorter;
+        FolderListing listing(QStringLiteral("/x"), sorter);
+        QVERIFY(listing.takeNewName(QStringLiteral("Été.TXT")));
+        QVERIFY(!listing.takeNewName(QStringLiteral("éTÉ.txt")));
+        QVERIFY(listing.takeNewName(QStringLiteral("Ete.txt")));
+        QVERIFY(!listing.takeNewName(QStringLiteral("ETE.TXT")));
+    }
+
+    void listingFindsTheExactNameBeforeOneThatDiffersInCase()
+    {
+        NameSorter sorter;
+        FolderListing listing(QStringLiteral("/x"), sorter);
+        for (const char *name : {"b.txt", "Äpfel.txt", "äpfel.txt", "a.txt", "ÄPFEL.TXT"})
+            listing.addItem(QString::fromUtf8(name), false);
+        listing.sort();
+        const auto nameOf = [&](const QString &n) {
+            const std::optional<int> i = listing.FindItemByName(n);
+            return i ? listing.items()[size_t(*i)].name : QString();
+        };
+        for (const char *name : {"Äpfel.txt", "äpfel.txt", "ÄPFEL.TXT", "a.txt"})
+            QCOMPARE(nameOf(QString::fromUtf8(name)), QString::fromUtf8(name));
+        // No exact match: the first of the case variants in sorted order.
+        const std::optional<int> variant = listing.FindItemByName(QString::fromUtf8("äPFEL.txt"));
+        QVERIFY(variant);
+        for (int i = 0; i < *variant; ++i)
+            QVERIFY(!sameFoldedName(listing.items()[size_t(i)].name, QString::fromUtf8("äpfel.txt")));
+        QCOMPARE(nameOf(QStringLiteral("c.txt")), QString());
+    }
+
+    void padDigitsKeepsItsMeaning()
+    {
+        // The last width characters of (width - 1 zeros followed by digits).
+        for (const char *digits : {"", "7", "42", "123", "-5", "1234567"}) {
+            for (int width = -2; width <= 8; ++width) {
+                const QString d = QString::fromLatin1(digits);
+                const QString expected = (QString(width - 1, u'0') + d).right(width);
+                QCOMPARE(padDigits(d, width), expected);
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(FoldedNamesTest)
+#include "tst_foldednames.moc"
