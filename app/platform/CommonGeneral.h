@@ -7,6 +7,7 @@
 // flags that the operating-system check sets.
 
 #include "platform/Arguments.h"
+#include "platform/Conversions.h"
 #include "platform/Registry.h"
 #include "platform/SystemIdentity.h"
 #include "ui/text/ControlTag.h"

@@ -38,12 +38,4 @@ bool SystemSupported(const SystemIdentity &system);
 // The flag that the choice of the controls' font reads: NT family at level 5 or more.
 bool Windows2000OrLater(const SystemIdentity &system);
 
-// The parts of a 16-bit language identifier of a locale.
-constexpr int PrimaryLanguage(int languageId) { return languageId & 1023; }
-constexpr int SubLanguage(int languageId) { return languageId / 1024; }
-
-// Check boxes hold 0 or 1 where the documents hold flags.
-constexpr int FlagToCheckState(bool flag) { return flag ? 1 : 0; }
-constexpr bool NumberToFlag(long long number) { return number != 0; }
-
 } // namespace quillbay

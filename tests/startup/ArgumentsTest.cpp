@@ -1,4 +1,5 @@
 #include "platform/Arguments.h"
+#include "platform/Conversions.h"
 #include "platform/SystemIdentity.h"
 
 #include <QTest>
