@@ -1,0 +1,228 @@
+// quillbay-cli run and undo as a user runs them: exit codes, messages, the
+// report path on standard output, and a run killed in the middle.
+
+#include "RunFixture.h"
+
+#include <QProcess>
+#include <csignal>
+#include <sys/types.h>
+
+using namespace runtest;
+
+class CliRunTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_files;
+    QString m_reports;
+
+    struct Result {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LANG", "C.UTF-8");
+        env.remove("LC_ALL");
+        env.remove("LANGUAGE");
+        env.insert("XDG_DATA_HOME", m_dir->filePath("xdg-data"));
+        return env;
+    }
+    Result cli(const QStringList &args)
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(QStringLiteral(QUILLBAY_CLI), args);
+        p.waitForFinished(120000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    QString writeSettings(const QString &folder, const QString &name = "Setting.xml")
+    {
+        const QString path = m_dir->filePath(name);
+        writeFile(path, QStringLiteral("<settings version=\"2.0\" select=\"S\"><setting name=\"S\"><folders>"
+                                       "<folder path=\"%1\"/></folders><newNameRules><rule type=\"add\" "
+                                       "text=\"new-\"/></newNameRules></setting></settings>")
+                            .arg(folder)
+                            .toUtf8());
+        return path;
+    }
+    void makeFiles(int count)
+    {
+        QDir().mkpath(m_files);
+        for (int i = 0; i < count; ++i)
+            writeFile(m_files + QStringLiteral("/file %1.txt").arg(i), QByteArray::number(i));
+    }
+    bool allOriginal(int count) const
+    {
+        if (namesIn(m_files).size() != count)
+            return false;
+        for (int i = 0; i < count; ++i)
+            if (readFile(m_files + QStringLiteral("/file %1.txt").arg(i)) != QByteArray::number(i))
+                return false;
+        return true;
+    }
+    QStringList journals() const { return QDir(m_reports).entryList({"*.journal"}, QDir::Files); }
+    // How many entries the journals in the report folder have begun.
+    int begunEntries() const
+    {
+        int n = 0;
+        for (const QString &name : journals())
+            n += int(readFile(m_reports + u'/' + name).count("\nB\t"));
+        return n;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_files = m_dir->filePath("files");
+        m_reports = m_dir->filePath("reports");
+    }
+
+    void runUndoAndRunTheUndo()
+    {
+        makeFiles(3);
+        const Result run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+        QCOMPARE(run.exitCode, 0);
+        const QString report = run.out.trimmed();
+        QVERIFY2(QFileInfo(report).isFile() && report.startsWith(m_reports), qPrintable(run.out + run.err));
+        QVERIFY(!allOriginal(3));
+        QCOMPARE(namesIn(m_files).size(), 3);
+        // The style sheets go beside the report folder, where the reports name them.
+        QVERIFY(QFileInfo::exists(m_dir->filePath("ReportEn.xsl")));
+
+        const Result preview = cli({"undo", report});
+        QCOMPARE(preview.exitCode, 0);
+        QVERIFY(!allOriginal(3));
+        pugi::xml_document doc;
+        QVERIFY(doc.load_string(preview.out.toUtf8().constData()));
+        QCOMPARE(int(std::distance(doc.document_element().begin(), doc.document_element().end())), 3);
+        QVERIFY(QString::fromUtf8(doc.document_element().first_child().attribute("newName").value())
+                    .startsWith("file "));
+
+        const Result undo = cli({"undo", report, "--run", "--report-dir", m_reports});
+        QCOMPARE(undo.exitCode, 0);
+        QVERIFY(allOriginal(3));
+        QVERIFY(QFileInfo(undo.out.trimmed()).isFile());
+        QVERIFY(undo.out.trimmed() != report);
+        QVERIFY(journals().isEmpty());
+    }
+
+    void defaultReportFolderIsUnderXdgDataHome()
+    {
+        makeFiles(1);
+        const Result run = cli({"run", "--settings", writeSettings(m_files)});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.trimmed().startsWith(m_dir->filePath("xdg-data/Tolvane/Quillbay/Report/")),
+                 qPrintable(run.out));
+        QVERIFY(QFileInfo::exists(m_dir->filePath("xdg-data/Tolvane/Quillbay/ReportJa.xsl")));
+    }
+
+    void failuresExitWithThreeAndAreListed()
+    {
+        makeFiles(2);
+        const Result run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+        QCOMPARE(run.exitCode, 0);
+        // One renamed file disappears before the undo.
+        const QStringList renamed = namesIn(m_files);
+        QVERIFY(QFile::remove(m_files + u'/' + renamed.first()));
+        const Result undo = cli({"undo", run.out.trimmed(), "--run", "--report-dir", m_reports});
+        QCOMPARE(undo.exitCode, 3);
+        QVERIFY2(undo.err.contains(renamed.first() + " -> ") && undo.err.contains(": File not found"),
+                 qPrintable(undo.err));
+        QVERIFY(QFileInfo(undo.out.trimmed()).isFile());
+    }
+
+    void unusableInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("undo of a corrupted report") << QStringList{"undo", "@/broken.xml"} << 2
+                                                    << "The report file cannot be read because the file's content "
+                                                       "seems corrupted.";
+        QTest::newRow("undo of no file") << QStringList{"undo", "@/none.xml"} << 2 << "seems corrupted";
+        QTest::newRow("undo without report") << QStringList{"undo"} << 2 << "Usage";
+        QTest::newRow("run without settings file") << QStringList{"run"} << 2 << "Cannot read the settings file";
+        QTest::newRow("run with unknown option") << QStringList{"run", "--settings", "x", "--what"} << 2 << "--what";
+        QTest::newRow("run of missing folder") << QStringList{"run", "--settings", "@/missing.xml"} << 1
+                                               << "Because some folders";
+    }
+    void unusableInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        writeFile(m_dir->filePath("broken.xml"), "<files><file name='a'");
+        writeSettings(m_dir->filePath("no such folder"), "missing.xml");
+        for (QString &a : args)
+            a.replace("@", m_dir->path());
+        const Result r = cli(args);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
+    }
+
+    void killedRunIsRecoveredByTheNextRunAndUndone()
+    {
+        // The child is stepped in short slices (stopped, looked at, let go)
+        // until its journal shows it is part way through, then killed.
+        int count = 0;
+        bool killedMidway = false;
+        for (int attempt = 0; attempt < 3 && !killedMidway; ++attempt) {
+            count = 3000 << (2 * attempt); // more files when a run was too quick to catch
+            init();
+            makeFiles(count);
+            QProcess child;
+            child.setProcessEnvironment(environment());
+            child.start(QStringLiteral(QUILLBAY_CLI), {"run", "--settings", writeSettings(m_files), "--report-dir",
+                                                       m_reports});
+            QVERIFY(child.waitForStarted());
+            const pid_t pid = pid_t(child.processId());
+            QElapsedTimer clock;
+            clock.start();
+            while (clock.elapsed() < 60000 && child.state() == QProcess::Running) {
+                ::kill(pid, SIGSTOP);
+                const int begun = begunEntries();
+                if (begun > 0 && begun < count) {
+                    ::kill(pid, SIGKILL);
+                    qInfo("killed after %d of %d entries had begun", begun, count);
+                    killedMidway = true;
+                    break;
+                }
+                ::kill(pid, SIGCONT);
+                QThread::usleep(journals().isEmpty() ? 2000 : 100);
+            }
+            child.waitForFinished(10000);
+        }
+        QVERIFY2(killedMidway, "every run ended before it could be stopped in the middle");
+        QCOMPARE(journals().size(), 1);
+        QVERIFY(QDir(m_reports).entryList({"*.xml"}).isEmpty());
+        QVERIFY(!allOriginal(count));
+
+        // The next run (of a folder with nothing to rename) makes the report.
+        QDir().mkpath(m_dir->filePath("empty"));
+        const Result next =
+            cli({"run", "--settings", writeSettings(m_dir->filePath("empty"), "empty.xml"), "--report-dir", m_reports});
+        QCOMPARE(next.exitCode, 0);
+        QVERIFY(journals().isEmpty());
+        const QString prefix = "Saved the report of an interrupted run: ";
+        QVERIFY2(next.err.contains(prefix), qPrintable(next.err));
+        const QString recovered = next.err.mid(next.err.indexOf(prefix) + prefix.size()).section(u'\n', 0, 0);
+        LoadedReport report;
+        loadReport(recovered, report);
+        QVERIFY(report.count() > 0);
+
+        const Result undo = cli({"undo", recovered, "--run", "--report-dir", m_reports});
+        QVERIFY2(undo.exitCode == 0, qPrintable(undo.err.left(2000)));
+        QVERIFY2(allOriginal(count), qPrintable(namesIn(m_files).mid(0, 20).join(", ")));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliRunTest)
+#include "tst_cli_run.moc"
