@@ -5,8 +5,11 @@
 // summary property sets.
 //
 // The compound-document container is read with libgsf; the property set
-// streams inside it are decoded by PropertySetStream. The file is opened for
-// reading only, so nothing can ever be written to it.
+// streams inside it are decoded by PropertySetStream. libgsf's own property
+// reader hands back a table keyed by its names ("dc:title"), not by set and
+// property identifier, and keeps only the identifiers it knows, so it cannot
+// answer for an arbitrary identifier; it also logs every odd value it meets.
+// The file is opened for reading only, so nothing can ever be written to it.
 
 #include <QString>
 #include <QVariant>
