@@ -8,6 +8,7 @@
 #include "run/TemporaryName.h"
 #include "ui/text/UiText.h"
 
+#include <QProcess>
 #include <atomic>
 #include <fcntl.h>
 #include <unistd.h>
@@ -401,6 +402,59 @@ private slots:
         QCOMPARE(readFile(w() + "/g299"), QByteArray("299"));
         QVERIFY(!QFile::exists(w() + "/g250"));
         QCOMPARE(namesIn(w()).size(), n - 1);
+    }
+
+    void noRecordNoRun()
+    {
+        // Where no journal can be kept, nothing is renamed: a run cut short
+        // could not be reversed.
+        writeFile(w() + "/a", "a");
+        QTemporaryDir data;
+        writeFile(data.path() + "/Report", "a file where the report folder should be");
+        QStringList messages;
+        RenameExecutor executor(ReportFolders::underDataFolder(data.path()),
+                                [&messages](const QString &text, const QString &) { messages << text; });
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "a", "b", true);
+        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        QVERIFY(!r.started);
+        QVERIFY(r.refusal.startsWith(UiText::LoadText(460)));
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(namesIn(w()), QStringList({"a"}));
+        QVERIFY(!RenameExecutor::renamingInProgress());
+    }
+
+    void unsavedReportIsNotLost()
+    {
+        writeFile(w() + "/a", "a");
+        ReportPlace place;
+        RenameExecutor executor(place.folders());
+        bool frozen = false;
+        // Once the run has begun, the report folder refuses new files.
+        executor.setEntryObserver([&](int) {
+            frozen = QProcess::execute("chattr", {"+i", place.reportFolder()}) == 0;
+        });
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "a", "b", true);
+        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        if (!frozen)
+            QSKIP("chattr +i is not available on this file system");
+        QProcess::execute("chattr", {"-i", place.reportFolder()});
+        QVERIFY(r.started);
+        QVERIFY(!r.reportSaved);
+        QVERIFY(!r.reportError.isEmpty());
+        QVERIFY(r.reportPath.isEmpty());
+        const QStringList left = namesIn(place.reportFolder());
+        QCOMPARE(left.size(), 1);
+        QVERIFY(left[0].endsWith(".journal"));
+        // The next run saves the report of this one.
+        PreviewDocument empty;
+        const ExecutionResult next = RenameExecutor(place.folders()).ExecuteRenameList(empty);
+        QCOMPARE(next.recovered.size(), 1);
+        LoadedReport report;
+        loadReport(next.recovered[0].reportPath, report);
+        QCOMPARE(attr(report.entry(0), "newName"), QStringLiteral("b"));
+        QCOMPARE(attr(report.entry(0), "renamed"), QStringLiteral("yes"));
     }
 
     void concurrentCreationNeverLosesContent()
