@@ -64,7 +64,7 @@ int loadSettings(Manager &manager, const QString &path, const QString &settingNa
 {
     QString error;
     if (!manager.settings().LoadFile(path, &error)) {
-        printError(QStringLiteral("Cannot read the settings file %1: %2").arg(path, error));
+        printError(UiText::LoadTextWith(30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"), error}));
         return ExitUsage;
     }
     const SettingsFormat format = ClassifySettings(manager.settings().document());
@@ -80,7 +80,7 @@ int loadSettings(Manager &manager, const QString &path, const QString &settingNa
         return ExitOk;
     }
     if (!manager.settings().SelectSetting(settingName)) {
-        printError(QStringLiteral("The settings file has no setting named \"%1\".").arg(settingName));
+        printError(UiText::LoadTextWith(30002, {QStringLiteral("&name;"), settingName}));
         return ExitUsage;
     }
     return ExitOk;
@@ -102,14 +102,13 @@ static QString preconditionMessage(int bits)
 static void printRunNotes(const PreviewResult &result)
 {
     for (const SkippedFolder &skipped : result.skippedFolders)
-        printError(QStringLiteral("Skipped a folder that cannot be read: %1 (%2)")
-                       .arg(skipped.path, QString::fromLocal8Bit(std::strerror(skipped.errorNumber))));
+        printError(UiText::LoadTextWith(30003, {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"),
+                                                QString::fromLocal8Bit(std::strerror(skipped.errorNumber))}));
     if (result.undecodableNames > 0)
-        printError(QStringLiteral("Left out %1 names that are not valid UTF-8.").arg(result.undecodableNames));
+        printError(UiText::LoadTextWith(30004, {QStringLiteral("&num;"), QString::number(result.undecodableNames)}));
     if (result.ruleFailures > 0)
-        printError(QStringLiteral("Left out %1 items whose rules could not be applied: %2")
-                       .arg(result.ruleFailures)
-                       .arg(result.firstRuleError));
+        printError(UiText::LoadTextWith(30005, {QStringLiteral("&num;"), QString::number(result.ruleFailures),
+                                                QStringLiteral("&reason;"), result.firstRuleError}));
     if (result.invalidCount > 0) {
         const int id = result.invalidCount == 1 ? 1274 : 1275;
         printError(UiText::LoadTextWith(id, {QStringLiteral("&num;"), QString::number(result.invalidCount)}));
@@ -125,7 +124,7 @@ int buildPreview(Manager &manager)
     }
     const PreviewResult result = manager.BuildPreview();
     if (!result.criteriaError.isEmpty()) {
-        printError(QStringLiteral("The criteria cannot be used: %1").arg(result.criteriaError));
+        printError(UiText::LoadTextWith(30006, {QStringLiteral("&reason;"), result.criteriaError}));
         return ExitPrecondition;
     }
     printRunNotes(result);
@@ -155,7 +154,7 @@ int writePreview(const Manager &manager, const QString &outputPath)
     }
     const XmlTools::SaveResult saved = XmlTools::SaveToPath(preview.document(), outputPath, preview.prologue());
     if (!saved) {
-        printError(QStringLiteral("Cannot write %1: %2").arg(outputPath, saved.errorText));
+        printError(UiText::LoadTextWith(30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"), saved.errorText}));
         return ExitUsage;
     }
     return ExitOk;
