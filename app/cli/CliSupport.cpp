@@ -1,6 +1,7 @@
 #include "cli/CliSupport.h"
 
 #include "engine/Manager.h"
+#include "engine/PreviewMessages.h"
 #include "platform/DataFolders.h"
 #include "settings/SettingsSchema.h"
 #include "settings/SettingsVersion.h"
@@ -86,19 +87,6 @@ int loadSettings(Manager &manager, const QString &path, const QString &settingNa
     return ExitOk;
 }
 
-// The window shows one box of the texts the failed checks select, in this order.
-static QString preconditionMessage(int bits)
-{
-    QStringList texts;
-    if (bits & NoRules)
-        texts << UiText::LoadText(1276);
-    if (bits & NoFolders)
-        texts << UiText::LoadText(1278);
-    if (bits & MissingFolders)
-        texts << UiText::LoadText(1277);
-    return texts.join(QStringLiteral("\n"));
-}
-
 static void printRunNotes(const PreviewResult &result)
 {
     for (const SkippedFolder &skipped : result.skippedFolders)
@@ -109,17 +97,15 @@ static void printRunNotes(const PreviewResult &result)
     if (result.ruleFailures > 0)
         printError(UiText::LoadTextWith(30005, {QStringLiteral("&num;"), QString::number(result.ruleFailures),
                                                 QStringLiteral("&reason;"), result.firstRuleError}));
-    if (result.invalidCount > 0) {
-        const int id = result.invalidCount == 1 ? 1274 : 1275;
-        printError(UiText::LoadTextWith(id, {QStringLiteral("&num;"), QString::number(result.invalidCount)}));
-    }
+    if (result.invalidCount > 0)
+        printError(InvalidCountMessage(result.invalidCount));
 }
 
 int buildPreview(Manager &manager)
 {
     const int bits = manager.CheckPreviewPreconditions();
     if (bits != 0) {
-        printError(preconditionMessage(bits));
+        printError(QString(PreconditionMessage(bits)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         return ExitPrecondition;
     }
     const PreviewResult result = manager.BuildPreview();
