@@ -111,12 +111,15 @@ bool FileRules::applyRule(Rule &r, FileState &s, QString *error)
         s.ext = applyCaseRule(s.ext, r.option, false);
         return true;
     case RuleType::Date: {
-        const QDateTime modified = lastModified(s.fullPath());
-        if (!modified.isValid()) {
+        const std::optional<qint64> modified = s.file.modifiedMSecs ? s.file.modifiedMSecs
+            : s.file.folder                                          ? s.file.folder->lastModifiedMSecs(s.file.name)
+                                                                     : lastModifiedMSecs(s.fullPath());
+        if (!modified) {
             *error = QStringLiteral("The file's modification time cannot be read.");
             return false;
         }
-        s.base = placeValue(s.base, FormatNameDate(r.option, modified), r.position);
+        const LocalDateTime local = localDateTimeOf(*modified);
+        s.base = placeValue(s.base, FormatNameDate(r.option, local.date, local.time), r.position);
         return true;
     }
     case RuleType::FolderName:

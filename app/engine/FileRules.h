@@ -5,9 +5,11 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace quillbay {
 
+class FolderHandle;
 class MetadataSource;
 
 // A file name split at its last ".": ".profile" has an empty base name, a
@@ -22,6 +24,8 @@ struct FileItem {
     QString folderPath; // the folder that holds the file
     QString folderName; // that folder's own name
     QString name;
+    std::optional<qint64> modifiedMSecs; // when already read: the last-modified time
+    FolderHandle *folder = nullptr;      // the folder held open, when there is one
 };
 
 struct RuleOutcome {

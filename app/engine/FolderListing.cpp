@@ -14,11 +14,18 @@ FolderListing::FolderListing(QString folderPath, const NameSorter &sorter)
 {
 }
 
-void FolderListing::addItem(const QString &name, bool isFolder)
+void FolderListing::reserve(size_t count)
+{
+    m_items.reserve(count);
+    m_taken.reserve(count);
+    m_takenNames.reserve(count);
+}
+
+void FolderListing::addItem(QString name, bool isFolder)
 {
     RenamePreviewListItem item;
     item.isFolder = isFolder;
-    item.name = name;
+    item.name = std::move(name);
     m_items.push_back(std::move(item));
 }
 

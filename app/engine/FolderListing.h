@@ -31,7 +31,9 @@ class FolderListing
 public:
     FolderListing(QString folderPath, const NameSorter &sorter);
 
-    void addItem(const QString &name, bool isFolder);
+    // Room for count items and as many new names.
+    void reserve(size_t count);
+    void addItem(QString name, bool isFolder);
     // Sorts by current name without regard to case; call once, after adding every item.
     void sort();
     std::vector<RenamePreviewListItem> &items() { return m_items; }

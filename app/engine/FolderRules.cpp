@@ -48,12 +48,13 @@ bool FolderRules::applyRule(Rule &r, const QString &folderPath, QString &name, Q
             name = std::move(*adjusted);
         return true;
     case RuleType::Date: {
-        const QDateTime modified = lastModified(folderPath);
-        if (!modified.isValid()) {
+        const std::optional<qint64> modified = lastModifiedMSecs(folderPath);
+        if (!modified) {
             *error = QStringLiteral("The folder's modification time cannot be read.");
             return false;
         }
-        name = placeValue(name, FormatNameDate(r.option, modified), r.position);
+        const LocalDateTime local = localDateTimeOf(*modified);
+        name = placeValue(name, FormatNameDate(r.option, local.date, local.time), r.position);
         return true;
     }
     case RuleType::RegexpOne: {

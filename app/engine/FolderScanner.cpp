@@ -63,12 +63,32 @@ FolderScan scanFolder(const QString &path)
     return scan;
 }
 
-QDateTime lastModified(const QString &path)
+std::optional<qint64> lastModifiedMSecs(const QString &path)
 {
     struct stat st;
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
-    return QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).addMSecs(st.st_mtim.tv_nsec / 1000000);
+        return std::nullopt;
+    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+}
+
+FolderHandle::~FolderHandle()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+std::optional<qint64> FolderHandle::lastModifiedMSecs(const QString &name)
+{
+    if (!m_opened) {
+        m_opened = true;
+        m_fd = ::open(QFile::encodeName(m_path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (m_fd < 0)
+        return quillbay::lastModifiedMSecs(joinPath(m_path, name));
+    struct stat st;
+    if (::fstatat(m_fd, QFile::encodeName(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
 }
 
 bool folderExists(const QString &path)

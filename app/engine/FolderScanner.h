@@ -2,9 +2,9 @@
 // Lists one folder the cheap way (readdir, with lstat only where the entry
 // type is unknown) and keeps what the preview needs of each entry.
 
-#include <QDateTime>
 #include <QString>
 #include <QList>
+#include <optional>
 
 namespace quillbay {
 
@@ -23,8 +23,29 @@ struct FolderScan {
 
 FolderScan scanFolder(const QString &path);
 
-// The last-modified time of an entry in local time; invalid when it cannot be read.
-QDateTime lastModified(const QString &path);
+// The last-modified time of an entry (not following a symbolic link), in
+// milliseconds since the epoch; no value when it cannot be read.
+std::optional<qint64> lastModifiedMSecs(const QString &path);
+
+// A folder held open while its entries are looked at, so that each look-up
+// resolves one name instead of the whole path. Opened at first use.
+class FolderHandle
+{
+public:
+    explicit FolderHandle(QString path) : m_path(std::move(path)) {}
+    ~FolderHandle();
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+
+    const QString &path() const { return m_path; }
+    // As lastModifiedMSecs(path + "/" + name).
+    std::optional<qint64> lastModifiedMSecs(const QString &name);
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    bool m_opened = false;
+};
 
 bool folderExists(const QString &path);
 bool fileExists(const QString &path);

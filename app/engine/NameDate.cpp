@@ -1,5 +1,8 @@
 #include "engine/NameDate.h"
 
+#include <charconv>
+#include <ctime>
+
 namespace quillbay {
 
 const QStringList &nameDateOptions()
@@ -35,31 +38,71 @@ QString nameDateOption(int position)
     return nameDateOptions().at(position);
 }
 
-static QString pad(int value, int width)
+namespace {
+
+// QString::number(value).rightJustified(width, '0'), appended without building either.
+void appendPadded(QString &out, int value, int width)
 {
-    return QString::number(value).rightJustified(width, u'0');
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const int length = int(end - digits);
+    for (int i = length; i < width; ++i)
+        out += u'0';
+    out += QLatin1String(digits, length);
 }
+
+} // namespace
 
 QString FormatNameDate(const QString &option, const QDateTime &dateTime)
 {
-    const QDate d = dateTime.date();
-    const QTime t = dateTime.time();
-    const QString year = pad(d.year(), 4), month = pad(d.month(), 2), day = pad(d.day(), 2);
-    const QString hour = pad(t.hour(), 2), minute = pad(t.minute(), 2), second = pad(t.second(), 2);
-    switch (nameDatePosition(option)) {
-    case 1:
-        return year + u'-' + month + u'-' + day + u' ' + hour + minute + second;
-    case 2:
-        return year + month + day + u' ' + hour + minute + second;
-    case 3:
-        return year + month + day + u'T' + hour + minute + second;
-    case 4:
-        return year + u'-' + month + u'-' + day;
-    case 5:
-        return year + month + day;
-    default:
-        return year + u'-' + month + u'-' + day + u' ' + hour + u'-' + minute + u'-' + second;
+    return FormatNameDate(option, dateTime.date(), dateTime.time());
+}
+
+QString FormatNameDate(const QString &option, const QDate &d, const QTime &t)
+{
+    const int position = nameDatePosition(option);
+    QString out;
+    out.reserve(20);
+    appendPadded(out, d.year(), 4);
+    if (position == 0 || position == 1 || position == 4)
+        out += u'-';
+    appendPadded(out, d.month(), 2);
+    if (position == 0 || position == 1 || position == 4)
+        out += u'-';
+    appendPadded(out, d.day(), 2);
+    if (position == 4 || position == 5)
+        return out;
+    out += position == 3 ? u'T' : u' ';
+    appendPadded(out, t.hour(), 2);
+    if (position == 0)
+        out += u'-';
+    appendPadded(out, t.minute(), 2);
+    if (position == 0)
+        out += u'-';
+    appendPadded(out, t.second(), 2);
+    return out;
+}
+
+void refreshTimeZone()
+{
+    ::tzset();
+}
+
+LocalDateTime localDateTimeOf(qint64 msecsSinceEpoch)
+{
+    // Within these bounds every Qt version converts with localtime_r; outside
+    // them Qt has rules of its own, so it is asked itself.
+    const qint64 seconds = msecsSinceEpoch / 1000;
+    const int msecs = int(msecsSinceEpoch % 1000);
+    if (msecsSinceEpoch >= 0 && seconds < 0x7fffffff) {
+        const time_t t = time_t(seconds);
+        struct tm local;
+        if (::localtime_r(&t, &local))
+            return {QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
+                    QTime(local.tm_hour, local.tm_min, local.tm_sec, msecs)};
     }
+    const QDateTime dateTime = QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch);
+    return {dateTime.date(), dateTime.time()};
 }
 
 } // namespace quillbay

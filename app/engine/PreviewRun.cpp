@@ -4,15 +4,13 @@
 #include "engine/FolderListing.h"
 #include "engine/FolderRules.h"
 #include "engine/FolderScanner.h"
+#include "engine/NameDate.h"
 #include "engine/NameValidation.h"
 #include "metadata/MetadataSource.h"
 #include "run/PreviewDocument.h"
 #include "settings/SettingsDocument.h"
 #include "settings/XmlTools.h"
 #include "ui/text/UiText.h"
-
-#include <QFile>
-#include <sys/stat.h>
 
 namespace quillbay {
 
@@ -58,6 +56,7 @@ PreviewResult PreviewRun::BuildPreview()
 {
     m_result = PreviewResult();
     m_cancel.reset();
+    refreshTimeZone();
     m_preview.NewPreviewDocument(UiText::LanguageSuffix());
 
     const pugi::xml_node setting = m_settings.SelectedSetting();
@@ -109,6 +108,7 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
         return true;
 
     FolderListing listing(folder, m_sorter);
+    listing.reserve(size_t(scan.folders.size() + scan.files.size()));
     const bool recurse = m_unlimited || depth < m_maximumDepth;
     for (const ScannedEntry &child : scan.folders) {
         if (recurse) {
@@ -126,16 +126,18 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
         return true;
 
     m_fileRules->restartNumbering();
-    for (const ScannedEntry &file : scan.files)
-        listing.addItem(file.name, false);
+    for (ScannedEntry &file : scan.files)
+        listing.addItem(std::move(file.name), false);
+    scan.files = {};
     listing.sort();
 
     const QString folderName = lastComponent(folder);
+    FolderHandle handle(folder);
     for (RenamePreviewListItem &item : listing.items()) {
         if (m_cancel.PollCancel())
             break;
         if (!item.isFolder)
-            ConsiderFile(item, folder, folderName, listing);
+            ConsiderFile(item, handle, folderName, listing);
     }
     if (m_cancel.cancelled())
         return false;
@@ -143,26 +145,20 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
     return true;
 }
 
-static qint64 modifiedMSecs(const QString &path)
-{
-    struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return -1;
-    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
-}
-
-void PreviewRun::ConsiderFile(RenamePreviewListItem &item, const QString &folder, const QString &folderName,
+void PreviewRun::ConsiderFile(RenamePreviewListItem &item, FolderHandle &folder, const QString &folderName,
                               FolderListing &listing)
 {
     const SplitName split = splitFileName(item.name);
     if (!m_criteria.nameSelected(split.base, split.ext))
         return;
+    FileItem file{folder.path(), folderName, item.name, std::nullopt, &folder};
     if (m_criteria.usesDateFilter()) {
-        const qint64 modified = modifiedMSecs(joinPath(folder, item.name));
-        if (modified < 0 || !m_criteria.modifiedSelected(modified))
+        // A time before 1970 counts as one that cannot be read, as it always has.
+        file.modifiedMSecs = folder.lastModifiedMSecs(item.name);
+        if (!file.modifiedMSecs || *file.modifiedMSecs < 0 || !m_criteria.modifiedSelected(*file.modifiedMSecs))
             return;
     }
-    const RuleOutcome outcome = m_fileRules->ApplyFileRules(FileItem{folder, folderName, item.name});
+    const RuleOutcome outcome = m_fileRules->ApplyFileRules(file);
     if (outcome.failed)
         noteRuleFailure(outcome.errorText);
     if (!outcome.changed)

@@ -16,6 +16,7 @@
 namespace quillbay {
 
 class FileRules;
+class FolderHandle;
 class FolderListing;
 struct RenamePreviewListItem;
 class FolderRules;
@@ -56,7 +57,7 @@ public:
 
 private:
     bool WalkFolder(const QString &folder, int depth);
-    void ConsiderFile(RenamePreviewListItem &item, const QString &folder, const QString &folderName,
+    void ConsiderFile(RenamePreviewListItem &item, FolderHandle &folder, const QString &folderName,
                       FolderListing &listing);
     void ConsiderFolder(const QString &child, const QString &parent, FolderListing &listing);
     void noteRuleFailure(const QString &error);
