@@ -2,7 +2,7 @@
 
 #include "settings/XmlTools.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 namespace quillbay {
@@ -32,15 +32,27 @@ QString PreviewDocument::NextEntryId()
 
 const std::string &PreviewDocument::utf8Of(const QString &text)
 {
-    m_buffer.resize(size_t(text.size()));
+    // Code units outside the surrogate range encode on their own; text with
+    // surrogates goes through Qt, which knows what to do with unpaired ones.
+    m_buffer.resize(size_t(text.size()) * 3);
     char *out = m_buffer.data();
     for (const QChar c : text) {
-        if (c.unicode() >= 0x80) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            *out++ = char(u);
+        } else if (u < 0x800) {
+            *out++ = char(0xC0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else if (!QChar::isSurrogate(u)) {
+            *out++ = char(0xE0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else {
             m_buffer = toUtf8(text);
             return m_buffer;
         }
-        *out++ = char(c.unicode());
     }
+    m_buffer.resize(size_t(out - m_buffer.data()));
     return m_buffer;
 }
 
@@ -58,9 +70,9 @@ pugi::xml_node PreviewDocument::AddPreviewEntry(const char *kind, const QString 
         m_lastFolderUtf8 = toUtf8(folder);
     }
     set(entry.append_attribute("folder"), m_lastFolderUtf8);
-    char id[24];
-    std::snprintf(id, sizeof id, "f%llu", static_cast<unsigned long long>(++m_entryCounter));
-    entry.append_attribute("id").set_value(id);
+    char id[24] = "f";
+    const char *idEnd = std::to_chars(id + 1, id + sizeof id, ++m_entryCounter).ptr;
+    entry.append_attribute("id").set_value(id, size_t(idEnd - id));
     if (!include)
         entry.append_attribute("include").set_value("false");
     return entry;
