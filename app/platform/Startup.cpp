@@ -8,7 +8,6 @@
 #include "settings/Options.h"
 #include "ui/text/UiText.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <exception>
 
@@ -16,9 +15,11 @@ namespace quillbay {
 
 namespace {
 
+// Message texts break their lines as message boxes do ("\r\n"); a terminal
+// wants "\n".
 void printToStandardError(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8() + '\n';
+    const QByteArray bytes = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }

@@ -1,6 +1,7 @@
 #include "platform/UnattendedRun.h"
 
 #include "engine/Manager.h"
+#include "engine/PreviewMessages.h"
 #include "run/RenameExecutor.h"
 #include "ui/text/UiText.h"
 
@@ -29,14 +30,7 @@ bool UnattendedRun::buildPreview()
 {
     const int bits = m_manager.CheckPreviewPreconditions();
     if (bits != 0) {
-        QStringList texts;
-        if (bits & NoRules)
-            texts << UiText::LoadText(1276);
-        if (bits & NoFolders)
-            texts << UiText::LoadText(1278);
-        if (bits & MissingFolders)
-            texts << UiText::LoadText(1277);
-        m_showMessage(texts.join(u'\n'), UiText::LoadText(400));
+        m_showMessage(PreconditionMessage(bits), UiText::LoadText(400));
         return false;
     }
     const PreviewResult result = m_manager.BuildPreview();
@@ -47,10 +41,8 @@ bool UnattendedRun::buildPreview()
     for (const SkippedFolder &skipped : result.skippedFolders)
         m_note(QStringLiteral("Skipped a folder that cannot be read: %1 (%2)")
                    .arg(skipped.path, QString::fromLocal8Bit(std::strerror(skipped.errorNumber))));
-    if (result.invalidCount > 0) {
-        const int id = result.invalidCount == 1 ? 1274 : 1275;
-        m_note(UiText::LoadTextWith(id, {QStringLiteral("&num;"), QString::number(result.invalidCount)}));
-    }
+    if (result.invalidCount > 0)
+        m_note(InvalidCountMessage(result.invalidCount));
     return result.notCancelled;
 }
 

@@ -325,7 +325,7 @@ private slots:
                          "<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
         const Finished run = runProgram(home, {});
         QCOMPARE(run.exitCode, int(ExitNormal));
-        QCOMPARE(run.standardError, QStringLiteral("Quillbay the Renamer: ") + UiText::LoadText(952) + QStringLiteral("\r\n")
+        QCOMPARE(run.standardError, QStringLiteral("Quillbay the Renamer: ") + UiText::LoadText(952) + QStringLiteral("\n")
                                         + home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml\n"));
         QCOMPARE(readAll(home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")),
                  QByteArray("<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
