@@ -47,10 +47,10 @@ int carryOut(PreviewDocument &preview, const ReportFolders &folders)
     const ExecutionResult result = executor.ExecuteRenameList(preview);
     for (const JournalRecovery::Outcome &recovered : result.recovered) {
         if (recovered.ok && !recovered.reportPath.isEmpty())
-            printError(QStringLiteral("Saved the report of an interrupted run: %1").arg(recovered.reportPath));
+            printError(UiText::LoadTextWith(30010, {QStringLiteral("&path;"), recovered.reportPath}));
         else if (!recovered.ok)
-            printError(QStringLiteral("Cannot turn %1 into a report: %2")
-                           .arg(recovered.journalPath, recovered.errorText));
+            printError(UiText::LoadTextWith(30011, {QStringLiteral("&path;"), recovered.journalPath,
+                                                    QStringLiteral("&reason;"), recovered.errorText}));
     }
     if (!result.started) {
         printError(result.refusal);
@@ -59,7 +59,8 @@ int carryOut(PreviewDocument &preview, const ReportFolders &folders)
     printFailures(preview);
     if (!result.reportSaved) {
         // The journal of the run stays and becomes its report at the next run.
-        printError(QStringLiteral("Cannot save the report in %1: %2").arg(folders.reportFolder, result.reportError));
+        printError(UiText::LoadTextWith(30012, {QStringLiteral("&path;"), folders.reportFolder,
+                                                QStringLiteral("&reason;"), result.reportError}));
         return ExitSomeFailed;
     }
     printLine(result.reportPath);
