@@ -35,6 +35,57 @@ int FolderCursor::enter(const char *path, int *error)
     return m_fd;
 }
 
+void FolderCursor::Listing::add(std::string_view name, Known kind)
+{
+    if (m_text.size() + name.size() > UINT32_MAX)
+        return; // beyond what an offset can name: such names are checked on disk
+    if ((m_count + 1) * 2 > m_slots.size())
+        grow();
+    Slot slot;
+    slot.hash = std::hash<std::string_view>{}(name);
+    slot.offset = uint32_t(m_text.size());
+    slot.length = uint32_t(name.size());
+    slot.kind = kind;
+    slot.used = true;
+    m_text.append(name);
+    const size_t mask = m_slots.size() - 1;
+    size_t i = slot.hash & mask;
+    while (m_slots[i].used)
+        i = (i + 1) & mask;
+    m_slots[i] = slot;
+    ++m_count;
+}
+
+FolderCursor::Known *FolderCursor::Listing::find(std::string_view name)
+{
+    if (m_slots.empty())
+        return nullptr;
+    const size_t hash = std::hash<std::string_view>{}(name);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask; m_slots[i].used; i = (i + 1) & mask) {
+        Slot &slot = m_slots[i];
+        if (slot.hash == hash && std::string_view(m_text).substr(slot.offset, slot.length) == name)
+            return &slot.kind;
+    }
+    return nullptr;
+}
+
+void FolderCursor::Listing::grow()
+{
+    std::vector<Slot> old;
+    old.swap(m_slots);
+    m_slots.resize(old.empty() ? 1024 : old.size() * 2);
+    const size_t mask = m_slots.size() - 1;
+    for (const Slot &slot : old) {
+        if (!slot.used)
+            continue;
+        size_t i = slot.hash & mask;
+        while (m_slots[i].used)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+    }
+}
+
 void FolderCursor::load(Listing &listing)
 {
     listing.loaded = true;
@@ -49,9 +100,9 @@ void FolderCursor::load(Listing &listing)
     while (const dirent *e = ::readdir(dir)) {
         // Entries of unknown type are left out: a miss is checked on disk.
         if (e->d_type == DT_DIR)
-            listing.names.emplace(e->d_name, Known::Folder);
+            listing.add(e->d_name, Known::Folder);
         else if (e->d_type != DT_UNKNOWN)
-            listing.names.emplace(e->d_name, Known::File);
+            listing.add(e->d_name, Known::File);
     }
     ::closedir(dir);
 }
@@ -63,12 +114,11 @@ ItemKind FolderCursor::kindOf(const char *name)
         if (!m_listing->loaded && ++m_listing->uses >= kListingThreshold)
             load(*m_listing);
         if (m_listing->loaded) {
-            const auto it = m_listing->names.find(std::string_view(name));
-            if (it != m_listing->names.end()) {
+            if (Known *known = m_listing->find(name)) {
                 m_lastName = name;
-                m_lastHit = it;
-                if (it->second != Known::Unknown)
-                    return it->second == Known::Folder ? ItemKind::Folder : ItemKind::File;
+                m_lastHit = known;
+                if (*known != Known::Unknown)
+                    return *known == Known::Folder ? ItemKind::Folder : ItemKind::File;
             }
         }
     }
@@ -80,12 +130,11 @@ void FolderCursor::noteGone(const char *name)
     if (!m_listing || !m_listing->loaded)
         return;
     if (name == m_lastName) {
-        m_lastHit->second = Known::Unknown;
+        *m_lastHit = Known::Unknown;
         return;
     }
-    const auto it = m_listing->names.find(std::string_view(name));
-    if (it != m_listing->names.end())
-        it->second = Known::Unknown;
+    if (Known *known = m_listing->find(name))
+        *known = Known::Unknown;
 }
 
 void FolderCursor::forgetAll()

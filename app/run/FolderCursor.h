@@ -12,9 +12,11 @@
 
 #include "run/FileRenamer.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace quillbay {
 
@@ -39,16 +41,32 @@ public:
     static constexpr int kListingThreshold = 64;
 
 private:
-    // Heterogeneous look-up: no string is built to look a name up.
-    struct NameHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
     enum class Known : unsigned char { File, Folder, Unknown };
-    struct Listing {
+    // The names of one folder as read in one pass: all of them in one block
+    // of text, found through an open-addressing table of their hashes. A large
+    // folder holds hundreds of thousands of names; a node and a string each
+    // would cost more than the system call the listing saves.
+    class Listing
+    {
+    public:
         int uses = 0;
         bool loaded = false;
-        std::unordered_map<std::string, Known, NameHash, std::equal_to<>> names;
+        void add(std::string_view name, Known kind);
+        // The entry of name, or nullptr when the listing does not hold it.
+        Known *find(std::string_view name);
+
+    private:
+        struct Slot {
+            size_t hash = 0;
+            uint32_t offset = 0;
+            uint32_t length = 0;
+            Known kind = Known::Unknown;
+            bool used = false;
+        };
+        void grow();
+        std::string m_text;
+        std::vector<Slot> m_slots; // a power of two in size, at most half full
+        size_t m_count = 0;
     };
     void load(Listing &listing);
 
@@ -56,9 +74,9 @@ private:
     int m_fd = -1;
     Listing *m_listing = nullptr;
     // The last name found in the listing, so that noting it gone needs no
-    // second look-up (listings never grow after loading: the iterator stays valid).
+    // second look-up (listings never grow after loading: the entry stays put).
     const char *m_lastName = nullptr;
-    std::unordered_map<std::string, Known, NameHash, std::equal_to<>>::iterator m_lastHit;
+    Known *m_lastHit = nullptr;
     std::unordered_map<std::string, Listing> m_listings;
 };
 
