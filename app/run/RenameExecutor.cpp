@@ -92,7 +92,9 @@ ExecutionResult RenameExecutor::ExecuteRenameList(PreviewDocument &document)
     keeper.PrepareReportFolder();
     const ReportStore::Outcome saved =
         ReportStore::saveNew(m_folders.reportFolder, ReportStore::fileStem(result.runTime), QStringLiteral(".xml"),
-                             XmlTools::Serialize(document.document(), document.prologue()));
+                             [&document](int fd) {
+                                 return XmlTools::SerializeToFile(document.document(), document.prologue(), fd);
+                             });
     result.reportSaved = saved.ok;
     result.reportError = saved.errorText;
     if (saved.ok) {

@@ -80,6 +80,12 @@ ReportStore::Outcome ReportStore::moveToFreeName(int fromDir, const QByteArray &
 ReportStore::Outcome ReportStore::saveNew(const QString &folder, const QString &stem, const QString &suffix,
                                           const QByteArray &bytes)
 {
+    return saveNew(folder, stem, suffix, [&bytes](int fd) { return writeAll(fd, bytes); });
+}
+
+ReportStore::Outcome ReportStore::saveNew(const QString &folder, const QString &stem, const QString &suffix,
+                                          const std::function<bool(int fd)> &writeContent)
+{
     int err = 0;
     // Opened for reading, not as a bare path, so that it can be flushed below.
     const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -95,7 +101,7 @@ ReportStore::Outcome ReportStore::saveNew(const QString &folder, const QString &
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = writeContent(fd) && ::fsync(fd) == 0;
     err = written ? 0 : errno;
     if (::close(fd) != 0 && written)
         err = errno;

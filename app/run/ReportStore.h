@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 namespace quillbay {
 
@@ -29,6 +30,10 @@ public:
     // flushed to disk before the file gets its name, so a report that exists is
     // whole.
     static Outcome saveNew(const QString &folder, const QString &stem, const QString &suffix, const QByteArray &bytes);
+    // The same, with the content written by writeContent to the open file
+    // (false, with errno set, when it could not write everything).
+    static Outcome saveNew(const QString &folder, const QString &stem, const QString &suffix,
+                           const std::function<bool(int fd)> &writeContent);
 
     // Moves the file from (inside fromDir) into toDir under the first free name
     // as above; never replaces anything.

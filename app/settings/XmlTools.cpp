@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <limits>
+#include <string>
 #include <unistd.h>
 
 namespace quillbay {
@@ -280,16 +281,18 @@ void appendUtf16Le(QByteArray &bytes, const QString &text)
 }
 } // namespace
 
-QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &prologue)
+// Writes the byte-order mark, the head and the document through writer: the
+// one way both serializers make their bytes.
+static void serializeThrough(pugi::xml_writer &writer, const pugi::xml_document &doc, const QString &prologue)
 {
     const QString head = prologue.isEmpty() ? QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") : prologue;
-    QByteArray bytes;
-    bytes.append(char(0xff));
-    bytes.append(char(0xfe));
-    appendUtf16Le(bytes, head);
-    // pugixml writes UTF-16 itself, straight into the result: the report of a
+    QByteArray start;
+    start.append(char(0xff));
+    start.append(char(0xfe));
+    appendUtf16Le(start, head);
+    writer.write(start.constData(), size_t(start.size()));
+    // pugixml writes UTF-16 itself, straight to the writer: the report of a
     // large run is tens of megabytes, and no intermediate copy is made.
-    ByteArrayWriter writer(bytes);
     const unsigned int flags = pugi::format_raw | pugi::format_no_declaration;
     if (prologue.isEmpty()) {
         // The bytes are UTF-16 whatever the loaded file said, so the document's
@@ -304,7 +307,65 @@ QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &pro
         // processing instructions; only the document element follows it.
         doc.document_element().print(writer, "", flags, pugi::encoding_utf16_le);
     }
+}
+
+QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &prologue)
+{
+    QByteArray bytes;
+    ByteArrayWriter writer(bytes);
+    serializeThrough(writer, doc, prologue);
     return bytes;
+}
+
+namespace {
+// Collects pugixml's small pieces into large writes; after the first failed
+// write it writes nothing more and keeps the error.
+struct FileWriter : pugi::xml_writer {
+    explicit FileWriter(int descriptor) : fd(descriptor) { buffer.reserve(kSize); }
+    ~FileWriter() override = default;
+    void write(const void *data, size_t size) override
+    {
+        if (buffer.size() + size > kSize)
+            flush();
+        if (size > kSize)
+            writeOut(static_cast<const char *>(data), size);
+        else
+            buffer.append(static_cast<const char *>(data), size);
+    }
+    bool flush()
+    {
+        writeOut(buffer.data(), buffer.size());
+        buffer.clear();
+        return error == 0;
+    }
+    void writeOut(const char *p, size_t left)
+    {
+        while (error == 0 && left > 0) {
+            const ssize_t n = ::write(fd, p, left);
+            if (n < 0) {
+                if (errno != EINTR)
+                    error = errno;
+                continue;
+            }
+            p += n;
+            left -= size_t(n);
+        }
+    }
+    static constexpr size_t kSize = 256 * 1024;
+    int fd;
+    int error = 0;
+    std::string buffer;
+};
+} // namespace
+
+bool XmlTools::SerializeToFile(const pugi::xml_document &doc, const QString &prologue, int fd)
+{
+    FileWriter writer(fd);
+    serializeThrough(writer, doc, prologue);
+    if (writer.flush())
+        return true;
+    errno = writer.error;
+    return false;
 }
 
 XmlTools::SaveResult XmlTools::SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)

@@ -75,6 +75,10 @@ public:
     // and no indentation. prologue, when given, replaces that declaration and
     // everything before the document element (reports start with a fixed prologue).
     static QByteArray Serialize(const pugi::xml_document &doc, const QString &prologue = {});
+    // The same bytes, written to an open file as they are made, so that a
+    // document of tens of megabytes is never held twice. False (errno set) when
+    // a write fails.
+    static bool SerializeToFile(const pugi::xml_document &doc, const QString &prologue, int fd);
 
     // Writes the document to path without ever leaving a half-written file: the
     // bytes go to a temporary file in the same folder, are flushed to disk and

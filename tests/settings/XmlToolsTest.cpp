@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <string>
 
 using namespace quillbay;
 
@@ -226,6 +227,41 @@ private slots:
         pugi::xml_document back;
         QVERIFY(XmlTools::LoadFile(back, path));
         QCOMPARE(decodeUtf16Le(XmlTools::Serialize(back)), decodeUtf16Le(bytes));
+    }
+
+    void serializeToFileWritesTheSameBytes()
+    {
+        // Large enough for several buffers of the file writer, with one
+        // attribute longer than a buffer.
+        pugi::xml_document doc = parse("<files version=\"1.0\"/>");
+        pugi::xml_node root = doc.document_element();
+        for (int i = 0; i < 20000; ++i) {
+            pugi::xml_node e = root.append_child("file");
+            e.append_attribute("name").set_value(("n\xC3\xA9 <" + std::to_string(i) + ">").c_str());
+            e.append_attribute("id").set_value(i);
+        }
+        root.append_child("big").append_attribute("v").set_value(std::string(300000, 'x').c_str());
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const QString &prologue : {QString(), QStringLiteral("<?xml version='1.0'?><?p?>")}) {
+            QFile file(dir.filePath(QStringLiteral("out.xml")));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(XmlTools::SerializeToFile(doc, prologue, file.handle()));
+            file.close();
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll() == XmlTools::Serialize(doc, prologue));
+        }
+    }
+
+    void serializeToFileReportsAFailedWrite()
+    {
+        QFile full(QStringLiteral("/dev/full"));
+        if (!full.open(QIODevice::WriteOnly))
+            QSKIP("no /dev/full here");
+        pugi::xml_document doc = parse("<a/>");
+        errno = 0;
+        QVERIFY(!XmlTools::SerializeToFile(doc, QString(), full.handle()));
+        QCOMPARE(errno, ENOSPC);
     }
 
     void saveFailureIsReported()
