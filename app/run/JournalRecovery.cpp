@@ -162,7 +162,10 @@ QList<JournalRecovery::Outcome> JournalRecovery::recoverAll(const QString &repor
             content = file.readAll();
         PreviewDocument report;
         QDateTime start;
-        if (!buildReport(content, report, start)) {
+        if (qstrnlen(content.constData(), size_t(content.size())) == 0) {
+            // A run that ended before writing anything: nothing to report.
+            o.ok = ::unlink(path.constData()) == 0;
+        } else if (!buildReport(content, report, start)) {
             o.errorText = UiText::LoadText(930);
         } else if (report.entryCount() == 0) {
             o.ok = ::unlink(path.constData()) == 0;

@@ -88,7 +88,9 @@ bool RunJournal::create(const QString &folder, const QString &languageSuffix, co
             *errorText = QString::fromLocal8Bit(std::strerror(err));
         return false;
     }
-    ::flock(m_fd, LOCK_EX | LOCK_NB); // a new file: nobody else can hold it
+    // A recovery in another program may have opened the new file already; it
+    // lets go at once when it finds no header, and this waits for that.
+    ::flock(m_fd, LOCK_EX);
     // Reserve the blocks before mapping them: writing into a mapping whose
     // blocks the file system cannot supply would kill the process.
     if (::posix_fallocate(m_fd, 0, off_t(kInitialSize)) == 0) {

@@ -139,10 +139,13 @@ private slots:
         QVERIFY(live.begin("file", "f1", "/nowhere", "a", "b", ""));
         QVERIFY(live.renamed());
         writeFile(reports.path() + "/garbage.journal", "not a journal at all\n");
+        writeFile(reports.path() + "/empty.journal", QByteArray(4096, '\0')); // ended before its header
         const QList<JournalRecovery::Outcome> outcomes = JournalRecovery::recoverAll(reports.path());
-        QCOMPARE(outcomes.size(), 1);
-        QVERIFY(!outcomes[0].ok);
-        QCOMPARE(outcomes[0].errorText, UiText::LoadText(930));
+        QCOMPARE(outcomes.size(), 2);
+        QVERIFY(outcomes[0].ok); // the empty one, removed
+        QVERIFY(outcomes[0].reportPath.isEmpty());
+        QVERIFY(!outcomes[1].ok);
+        QCOMPARE(outcomes[1].errorText, UiText::LoadText(930));
         QCOMPARE(journalsIn(reports.path()).size(), 2);
         live.close();
         // Once its run has ended, the journal becomes a report.
