@@ -9,9 +9,11 @@
 // are reserved in advance, so recording an entry is a copy into the page cache
 // with no system call. Each record is in the kernel the moment it is written
 // and survives the end of the process however it ends. Against a power cut the
-// journal is flushed to disk when it is created, at least every quarter of a
-// second while the run goes, and when it ends; a power cut can lose the records
-// of the last moments before it, as it can lose those renames themselves.
+// journal is flushed to disk when it is created, about every quarter of a
+// second while entries are being recorded, and when the run ends. A power cut
+// can lose the records of the last moments before it, as it can lose those
+// renames themselves; a flush per entry would make a run of many files several
+// times slower.
 //
 // Format: UTF-8 lines of tab-separated fields, with backslash, tab, carriage
 // return and line feed escaped as \\ \t \r \n. The mapped file is longer than
