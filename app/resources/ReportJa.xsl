@@ -10,7 +10,7 @@
     <html lang="ja">
       <head>
         <meta charset="UTF-8"/>
-        <title>名前の変更の記録 <xsl:value-of select="files/@date"/></title>
+        <title>名前の変更レポート <xsl:value-of select="files/@date"/></title>
         <style>
           body { font-family: sans-serif; margin: 1.5em; color: #222; }
           h1 { font-size: 1.3em; margin-bottom: 0.2em; }
@@ -27,7 +27,7 @@
         </style>
       </head>
       <body>
-        <h1>名前の変更の記録</h1>
+        <h1>名前の変更レポート</h1>
         <p class="summary">
           日時: <xsl:value-of select="files/@date"/> —
           項目: <xsl:value-of select="count(files/file | files/folder)"/>,
@@ -41,7 +41,7 @@
         <table>
           <thead>
             <tr>
-              <th>#</th><th>種類</th><th>変更前の名前</th><th>変更後の名前</th><th>フォルダー</th><th>結果</th>
+              <th>#</th><th>種類</th><th>変更前の名前</th><th>変更後の名前</th><th>フォルダ</th><th>結果</th>
             </tr>
           </thead>
           <tbody>
@@ -63,7 +63,7 @@
       <td><xsl:value-of select="position()"/></td>
       <td>
         <xsl:choose>
-          <xsl:when test="local-name() = 'folder'">フォルダー</xsl:when>
+          <xsl:when test="local-name() = 'folder'">フォルダ</xsl:when>
           <xsl:otherwise>ファイル</xsl:otherwise>
         </xsl:choose>
       </td>
