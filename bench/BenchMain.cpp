@@ -9,9 +9,12 @@
 #include "TreeMaker.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,9 +34,12 @@ const char usage[] =
     "            (default /dev/shm when it exists, else /tmp)\n"
     "  --sizes   numbers of files (default 10000,100000)\n"
     "  --huge    also 1000000 files\n"
-    "  --runs    runs per measurement (default 5; 3 for sizes above 100000)\n"
+    "  --runs    runs per measurement (default 5; 3 for sizes above 10000)\n"
     "  --layout  which trees (default both)\n"
     "  --cli     the quillbay-cli to measure (default: the one built beside this program)\n"
+    "  --only    groups of lines besides the floors, comma-separated: preview, previewDate,\n"
+    "            memory, run, cli, file-rename, mmv (default: all)\n"
+    "  --locale  the locale to sort names in, e.g. en_US.UTF-8 (default: LANG as it is)\n"
     "  --make-tree FOLDER  only make the tree of the first size and layout in FOLDER and write\n"
     "            FOLDER.xml, the settings of the basic job for it (for profiling)\n";
 
@@ -45,6 +51,7 @@ struct Options {
     bool nested = true;
     std::string cli = QUILLBAY_CLI_PATH;
     std::string makeTree; // only make a tree there
+    std::set<std::string> groups;
 };
 
 bool isFolder(const std::string &path)
@@ -64,6 +71,11 @@ bool parse(const QStringList &args, Options &o)
             huge = true;
         } else if (a == QLatin1String("--dir") && hasValue) {
             o.dir = args[++i].toStdString();
+        } else if (a == QLatin1String("--only") && hasValue) {
+            for (const QString &g : args[++i].split(u',', Qt::SkipEmptyParts))
+                o.groups.insert(g.toStdString());
+        } else if (a == QLatin1String("--locale") && hasValue) {
+            ++i; // taken before the application object exists
         } else if (a == QLatin1String("--make-tree") && hasValue) {
             o.makeTree = args[++i].toStdString();
         } else if (a == QLatin1String("--cli") && hasValue) {
@@ -112,10 +124,24 @@ int makeTreeOnly(const Options &options)
     return std::fclose(f) == 0 && written ? 0 : 1;
 }
 
+// The locale decides how names are sorted (a collator for a language, folded
+// names for C), so it must be set before Qt reads it; children inherit it.
+void takeLocale(int argc, char *argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--locale") == 0) {
+            ::setenv("LANG", argv[i + 1], 1);
+            ::unsetenv("LC_ALL");
+            ::unsetenv("LC_COLLATE");
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    takeLocale(argc, argv);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("--memory-child"))
@@ -142,6 +168,7 @@ int main(int argc, char *argv[])
     runner.workFolder = work;
     runner.cliPath = options.cli;
     runner.selfPath = QCoreApplication::applicationFilePath().toStdString();
+    runner.groups = options.groups;
     std::fprintf(stderr, "working in %s\n", work.c_str());
 
     std::vector<TreeResult> trees;
@@ -149,14 +176,15 @@ int main(int argc, char *argv[])
         if ((layout == Layout::Flat && !options.flat) || (layout == Layout::Nested && !options.nested))
             continue;
         for (int n : options.sizes) {
-            runner.runs = options.runs > 0 ? options.runs : (n > 100000 ? 3 : 5);
+            runner.runs = options.runs > 0 ? options.runs : (n > 10000 ? 3 : 5);
             trees.push_back(measureTree(runner, layout, n));
         }
     }
     removeTree(work);
 
-    std::printf("quillbay-bench: %s, %d runs per line unless the line says otherwise\n", options.dir.c_str(),
-                options.runs > 0 ? options.runs : 5);
+    std::printf("quillbay-bench in %s, locale %s (names sorted %s)\n", options.dir.c_str(),
+                qPrintable(QLocale().name()),
+                QLocale().language() == QLocale::C ? "by folded UTF-16" : "by the locale's collator");
     std::vector<Verdict> verdicts;
     for (const TreeResult &t : trees) {
         const std::vector<Verdict> v = printTree(t);

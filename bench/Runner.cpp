@@ -59,6 +59,10 @@ private:
         return false;
     }
     long prefixed() const { return countFilesWithPrefix(m_tree, newNamePrefix()); }
+    bool wanted(const std::string &group) const
+    {
+        return m_options.groups.empty() || m_options.groups.count(group) > 0;
+    }
 
     Row walkRow();
     Row renameFloorRow(const RenameList &renames);
@@ -265,13 +269,20 @@ TreeResult TreeBench::measure()
     }
     result.rows.push_back(renames);
 
-    result.rows.push_back(previewRow(Job::Basic));
-    result.rows.push_back(previewRow(Job::WithDate));
-    result.rows.push_back(memoryRow());
-    chainRows(result.rows);
-    cliRows(result.rows);
-    result.rows.push_back(toolRow("file-rename", "perl file-rename (same job)", "file-rename"));
-    result.rows.push_back(toolRow("mmv", "mmv (prefix only)", "mmv"));
+    if (wanted("preview"))
+        result.rows.push_back(previewRow(Job::Basic));
+    if (wanted("previewDate"))
+        result.rows.push_back(previewRow(Job::WithDate));
+    if (wanted("memory"))
+        result.rows.push_back(memoryRow());
+    if (wanted("run"))
+        chainRows(result.rows);
+    if (wanted("cli"))
+        cliRows(result.rows);
+    if (wanted("file-rename") || wanted("cli"))
+        result.rows.push_back(toolRow("file-rename", "perl file-rename (same job)", "file-rename"));
+    if (wanted("mmv"))
+        result.rows.push_back(toolRow("mmv", "mmv (prefix only)", "mmv"));
     removeTree(m_tree);
     return result;
 }

@@ -4,6 +4,7 @@
 
 #include "Report.h"
 
+#include <set>
 #include <string>
 
 namespace bench {
@@ -13,6 +14,9 @@ struct RunnerOptions {
     int runs = 5;
     std::string cliPath;    // quillbay-cli
     std::string selfPath;   // this program, for the memory measurement in a child process
+    // Which groups of lines to measure besides the floors (empty: all): preview,
+    // previewDate, memory, run (with the undo), cli (with file-rename), file-rename, mmv.
+    std::set<std::string> groups;
 };
 
 TreeResult measureTree(const RunnerOptions &options, Layout layout, int files);
