@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <strings.h>
+#include <utility>
 
 namespace quillbay {
 
@@ -25,6 +26,30 @@ public:
     RenamingFlag(const RenamingFlag &) = delete;
     RenamingFlag &operator=(const RenamingFlag &) = delete;
 };
+
+// The attributes of an entry that a run reads or replaces, found in one pass
+// over the entry (the first of each name, as pugixml's look-up finds it).
+struct EntryFields {
+    pugi::xml_attribute folder, name, newName, id, include, renamed, error;
+};
+
+EntryFields fieldsOf(pugi::xml_node entry)
+{
+    EntryFields f;
+    const std::pair<const char *, pugi::xml_attribute *> wanted[] = {
+        {"name", &f.name},       {"newName", &f.newName}, {"folder", &f.folder}, {"id", &f.id},
+        {"include", &f.include}, {"renamed", &f.renamed}, {"error", &f.error},
+    };
+    for (pugi::xml_attribute a = entry.first_attribute(); a; a = a.next_attribute()) {
+        for (const auto &[attributeName, slot] : wanted) {
+            if (!*slot && std::strcmp(a.name(), attributeName) == 0) {
+                *slot = a;
+                break;
+            }
+        }
+    }
+    return f;
+}
 
 bool isEntry(pugi::xml_node node)
 {
@@ -57,7 +82,11 @@ bool RenameExecutor::renamingInProgress()
 
 bool RenameExecutor::isIncluded(pugi::xml_node entry)
 {
-    const pugi::xml_attribute include = entry.attribute("include");
+    return includedBy(entry.attribute("include"));
+}
+
+bool RenameExecutor::includedBy(pugi::xml_attribute include)
+{
     if (!include)
         return true;
     const char *v = include.value();
@@ -119,20 +148,22 @@ void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, 
         next = node.next_sibling();
         if (!isEntry(node))
             continue;
-        if (!isIncluded(node)) {
+        const EntryFields fields = fieldsOf(node);
+        if (!includedBy(fields.include)) {
             root.remove_child(node);
             continue;
         }
         // Outcomes of an earlier run (a document carried out twice) are stale.
-        node.remove_attribute("renamed");
-        node.remove_attribute("error");
+        if (fields.renamed)
+            node.remove_attribute(fields.renamed);
+        if (fields.error)
+            node.remove_attribute(fields.error);
         const bool folderEntry = std::strcmp(node.name(), "folder") == 0;
-        const char *folder = node.attribute("folder").value();
-        const char *name = node.attribute("name").value();
-        const char *newName = node.attribute("newName").value();
+        const char *folder = fields.folder.value();
+        const char *name = fields.name.value();
+        const char *newName = fields.newName.value();
         EntryOutcome outcome;
-        if (!journal.begin(node.name(), node.attribute("id").value(), folder, name, newName,
-                           node.attribute("include").value())) {
+        if (!journal.begin(node.name(), fields.id.value(), folder, name, newName, fields.include.value())) {
             // What cannot be recorded is not done.
             outcome.failure = failureForErrno(errno ? errno : EIO, folderEntry);
         } else {

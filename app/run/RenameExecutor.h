@@ -48,6 +48,8 @@ public:
 
     // The include mark of an entry: absent or not convertible means included.
     static bool isIncluded(pugi::xml_node entry);
+    // The same, from the entry's include attribute (which may be missing).
+    static bool includedBy(pugi::xml_attribute include);
 
 private:
     void runEntries(PreviewDocument &document, class RunJournal &journal, ExecutionResult &result);

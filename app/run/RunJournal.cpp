@@ -34,14 +34,19 @@ void syncFolderOf(const QByteArray &path)
 
 void appendJournalField(std::string &line, const char *text)
 {
-    for (const char *p = text; *p; ++p) {
+    // Names rarely hold a character to escape: copy the runs between them whole.
+    for (const char *p = text;;) {
+        const size_t plain = std::strcspn(p, "\\\t\n\r");
+        line.append(p, plain);
+        p += plain;
         switch (*p) {
+        case '\0': return;
         case '\\': line += "\\\\"; break;
         case '\t': line += "\\t"; break;
         case '\n': line += "\\n"; break;
-        case '\r': line += "\\r"; break;
-        default: line += *p;
+        default: line += "\\r"; break;
         }
+        ++p;
     }
 }
 
