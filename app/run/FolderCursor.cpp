@@ -35,39 +35,53 @@ int FolderCursor::enter(const char *path, int *error)
     return m_fd;
 }
 
+namespace {
+
+uint32_t hashOf(std::string_view name)
+{
+    return uint32_t(std::hash<std::string_view>{}(name));
+}
+
+} // namespace
+
 void FolderCursor::Listing::add(std::string_view name, Known kind)
 {
-    if (m_text.size() + name.size() > UINT32_MAX)
-        return; // beyond what an offset can name: such names are checked on disk
+    // Beyond what a place or a length can name: such a name is checked on disk.
+    if (name.size() > 0xFFFF || m_text.size() + name.size() + 3 > UINT32_MAX)
+        return;
+    if (m_text.empty())
+        m_text.push_back('\0');
     if ((m_count + 1) * 2 > m_slots.size())
         grow();
-    Slot slot;
-    slot.hash = std::hash<std::string_view>{}(name);
-    slot.offset = uint32_t(m_text.size());
-    slot.length = uint32_t(name.size());
-    slot.kind = kind;
-    slot.used = true;
+    const Slot slot{hashOf(name), uint32_t(m_text.size())};
+    m_text.push_back(char(kind));
+    m_text.push_back(char(name.size() & 0xFF));
+    m_text.push_back(char(name.size() >> 8));
     m_text.append(name);
     const size_t mask = m_slots.size() - 1;
     size_t i = slot.hash & mask;
-    while (m_slots[i].used)
+    while (m_slots[i].place != 0)
         i = (i + 1) & mask;
     m_slots[i] = slot;
     ++m_count;
 }
 
-FolderCursor::Known *FolderCursor::Listing::find(std::string_view name)
+uint32_t FolderCursor::Listing::find(std::string_view name) const
 {
     if (m_slots.empty())
-        return nullptr;
-    const size_t hash = std::hash<std::string_view>{}(name);
+        return 0;
+    const uint32_t hash = hashOf(name);
     const size_t mask = m_slots.size() - 1;
-    for (size_t i = hash & mask; m_slots[i].used; i = (i + 1) & mask) {
-        Slot &slot = m_slots[i];
-        if (slot.hash == hash && std::string_view(m_text).substr(slot.offset, slot.length) == name)
-            return &slot.kind;
+    for (size_t i = hash & mask; m_slots[i].place != 0; i = (i + 1) & mask) {
+        const Slot &slot = m_slots[i];
+        if (slot.hash != hash)
+            continue;
+        const unsigned char *entry = reinterpret_cast<const unsigned char *>(m_text.data()) + slot.place;
+        const size_t length = size_t(entry[1]) | size_t(entry[2]) << 8;
+        if (length == name.size() && std::memcmp(entry + 3, name.data(), length) == 0)
+            return slot.place;
     }
-    return nullptr;
+    return 0;
 }
 
 void FolderCursor::Listing::grow()
@@ -77,10 +91,10 @@ void FolderCursor::Listing::grow()
     m_slots.resize(old.empty() ? 1024 : old.size() * 2);
     const size_t mask = m_slots.size() - 1;
     for (const Slot &slot : old) {
-        if (!slot.used)
+        if (slot.place == 0)
             continue;
         size_t i = slot.hash & mask;
-        while (m_slots[i].used)
+        while (m_slots[i].place != 0)
             i = (i + 1) & mask;
         m_slots[i] = slot;
     }
@@ -114,11 +128,12 @@ ItemKind FolderCursor::kindOf(const char *name)
         if (!m_listing->loaded && ++m_listing->uses >= kListingThreshold)
             load(*m_listing);
         if (m_listing->loaded) {
-            if (Known *known = m_listing->find(name)) {
+            if (const uint32_t place = m_listing->find(name)) {
                 m_lastName = name;
-                m_lastHit = known;
-                if (*known != Known::Unknown)
-                    return *known == Known::Folder ? ItemKind::Folder : ItemKind::File;
+                m_lastHit = place;
+                const Known known = m_listing->kindAt(place);
+                if (known != Known::Unknown)
+                    return known == Known::Folder ? ItemKind::Folder : ItemKind::File;
             }
         }
     }
@@ -129,12 +144,9 @@ void FolderCursor::noteGone(const char *name)
 {
     if (!m_listing || !m_listing->loaded)
         return;
-    if (name == m_lastName) {
-        *m_lastHit = Known::Unknown;
-        return;
-    }
-    if (Known *known = m_listing->find(name))
-        *known = Known::Unknown;
+    const uint32_t place = name == m_lastName ? m_lastHit : m_listing->find(name);
+    if (place != 0)
+        m_listing->setKindAt(place, Known::Unknown);
 }
 
 void FolderCursor::forgetAll()

@@ -52,16 +52,18 @@ private:
         int uses = 0;
         bool loaded = false;
         void add(std::string_view name, Known kind);
-        // The entry of name, or nullptr when the listing does not hold it.
-        Known *find(std::string_view name);
+        // Where the listing keeps name, or 0 when it does not hold it.
+        uint32_t find(std::string_view name) const;
+        Known kindAt(uint32_t place) const { return Known(m_text[place]); }
+        void setKindAt(uint32_t place, Known kind) { m_text[place] = char(kind); }
 
     private:
+        // Each name is kept as a byte of kind, two bytes of length and the
+        // name; a slot holds 32 bits of the name's hash and where it starts
+        // (0 for an empty slot: the text starts with a byte of its own).
         struct Slot {
-            size_t hash = 0;
-            uint32_t offset = 0;
-            uint32_t length = 0;
-            Known kind = Known::Unknown;
-            bool used = false;
+            uint32_t hash = 0;
+            uint32_t place = 0;
         };
         void grow();
         std::string m_text;
@@ -76,7 +78,7 @@ private:
     // The last name found in the listing, so that noting it gone needs no
     // second look-up (listings never grow after loading: the entry stays put).
     const char *m_lastName = nullptr;
-    Known *m_lastHit = nullptr;
+    uint32_t m_lastHit = 0;
     std::unordered_map<std::string, Listing> m_listings;
 };
 
