@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QTest>
+#include <random>
 
 using namespace quillbay;
 
@@ -117,6 +118,35 @@ private slots:
         for (int i = 0; i < *variant; ++i)
             QVERIFY(!sameFoldedName(listing.items()[size_t(i)].name, QString::fromUtf8("äpfel.txt")));
         QCOMPARE(nameOf(QStringLiteral("c.txt")), QString());
+    }
+
+    void listingSortsAsTheSorterCompares()
+    {
+        // Names that share long beginnings, differ in case only, run shorter
+        // than the compared heads, or hold accented letters.
+        QStringList names = {"a", "A", "ab", "a b", "a.txt", "A.TXT", "ä.txt", "Zebra", "zebra2", "IMG_0001.JPG",
+                             "img_0001.jpg", "IMG_00010.JPG", "Meeting notes 1.txt", "Meeting notes 10.txt",
+                             "meeting notes 2.txt", "Été", "été", "ete", "e", "日本"};
+        std::mt19937 random(7);
+        const QString letters = QStringLiteral("aAbBéÉ _.-1");
+        for (int i = 0; i < 2000; ++i) {
+            QString name = QStringLiteral("Report Q1 ");
+            const int length = int(random() % 12);
+            for (int k = 0; k < length; ++k)
+                name += letters.at(qsizetype(random() % quint32(letters.size())));
+            if (!names.contains(name))
+                names << name;
+        }
+        NameSorter sorter;
+        FolderListing listing(QStringLiteral("/x"), sorter);
+        for (const QString &name : names)
+            listing.addItem(name, false);
+        listing.sort();
+        const auto &items = listing.items();
+        QCOMPARE(qsizetype(items.size()), names.size());
+        for (size_t i = 0; i + 1 < items.size(); ++i)
+            QVERIFY2(sorter.compare(items[i].name, items[i + 1].name) < 0,
+                     qPrintable(items[i].name + QStringLiteral(" before ") + items[i + 1].name));
     }
 
     void padDigitsKeepsItsMeaning()
