@@ -31,7 +31,7 @@ void FoldedNameIndex::insert(size_t hash, int reference)
 
 void FoldedNameIndex::rehash(size_t slotCount)
 {
-    std::vector<Slot> old;
+    std::vector<Slot, LargeMemory::Allocator<Slot>> old;
     old.swap(m_slots);
     m_slots.assign(slotCount, Slot{});
     const size_t mask = slotCount - 1;

@@ -9,6 +9,8 @@
 // this keeps 16 bytes per name and folds plain ASCII names without building
 // anything.
 
+#include "platform/LargeMemory.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -45,7 +47,7 @@ private:
     };
     void rehash(size_t slotCount);
 
-    std::vector<Slot> m_slots; // a power of two in size, at most half full
+    std::vector<Slot, LargeMemory::Allocator<Slot>> m_slots; // a power of two in size, at most half full
     size_t m_count = 0;
 };
 

@@ -43,7 +43,7 @@ static quint64 headOf(const NameSorter::Key &key, qsizetype from)
 
 void FolderListing::sort()
 {
-    std::vector<NameSorter::Key> keys;
+    Table<NameSorter::Key> keys;
     keys.reserve(m_items.size());
     for (const auto &item : m_items)
         keys.push_back(m_sorter.sortKey(item.name));
@@ -54,7 +54,7 @@ void FolderListing::sort()
         quint64 head[2];
         int index;
     };
-    std::vector<Place> order(m_items.size());
+    Table<Place> order(m_items.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = Place{{headOf(keys[i], 0), headOf(keys[i], 4)}, int(i)};
     std::sort(order.begin(), order.end(), [&](const Place &a, const Place &b) {
@@ -67,7 +67,7 @@ void FolderListing::sort()
             return c < 0;
         return QString::compare(m_items[size_t(a.index)].name, m_items[size_t(b.index)].name, Qt::CaseSensitive) < 0;
     });
-    std::vector<RenamePreviewListItem> sorted;
+    Table<RenamePreviewListItem> sorted;
     sorted.reserve(m_items.size());
     m_byFoldedName.clear();
     m_byFoldedName.reserve(m_items.size());

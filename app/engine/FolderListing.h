@@ -5,6 +5,7 @@
 
 #include "engine/FoldedNameIndex.h"
 #include "engine/NameCompare.h"
+#include "platform/LargeMemory.h"
 
 #include <QString>
 #include <functional>
@@ -29,6 +30,10 @@ struct RenamePreviewListItem {
 class FolderListing
 {
 public:
+    // A folder may hold a million items: its tables live in large memory.
+    template<typename T>
+    using Table = std::vector<T, LargeMemory::Allocator<T>>;
+
     FolderListing(QString folderPath, const NameSorter &sorter);
 
     // Room for count items and as many new names.
@@ -36,7 +41,7 @@ public:
     void addItem(QString name, bool isFolder);
     // Sorts by current name without regard to case; call once, after adding every item.
     void sort();
-    std::vector<RenamePreviewListItem> &items() { return m_items; }
+    Table<RenamePreviewListItem> &items() { return m_items; }
 
     // Registers a new name of this folder; false when it is already taken
     // (compared without regard to case).
@@ -58,10 +63,10 @@ private:
 
     QString m_folderPath;
     const NameSorter &m_sorter;
-    std::vector<RenamePreviewListItem> m_items;
+    Table<RenamePreviewListItem> m_items;
     FoldedNameIndex m_byFoldedName; // item indexes by folded name; filled by sort()
     FoldedNameIndex m_taken;        // indexes into m_takenNames
-    std::vector<QString> m_takenNames;
+    Table<QString> m_takenNames;
     QString m_cycleTemporaryName;
     std::vector<char> m_onStack; // items of the chain being resolved
 };

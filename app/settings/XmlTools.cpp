@@ -1,5 +1,7 @@
 #include "settings/XmlTools.h"
 
+#include "platform/LargeMemory.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,6 +18,47 @@
 #include <unistd.h>
 
 namespace quillbay {
+
+namespace {
+
+// Every XML document keeps its nodes and texts in pages of about 32 KiB. A
+// preview or report of many entries fills hundreds of them, so they come from
+// a pool of large regions (see LargeMemory); other sizes come from malloc.
+constexpr std::size_t kXmlPageBlock = 32768 + 128;
+constexpr std::size_t kXmlPageSmallest = 16384;
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPoolXmlPages = false; // AddressSanitizer watches only what malloc hands out
+#else
+constexpr bool kPoolXmlPages = true;
+#endif
+
+LargeMemory::BlockPool &xmlPages()
+{
+    // Never destroyed: documents that outlive the end of main still give their pages back.
+    static auto *pool = new LargeMemory::BlockPool(kXmlPageBlock);
+    return *pool;
+}
+
+void *allocateXmlMemory(std::size_t size)
+{
+    if (kPoolXmlPages && size > kXmlPageSmallest && size <= xmlPages().blockSize()) {
+        if (void *block = xmlPages().take())
+            return block;
+    }
+    return std::malloc(size);
+}
+
+void releaseXmlMemory(void *memory)
+{
+    if (!xmlPages().give(memory))
+        std::free(memory);
+}
+
+// Memory that pugixml took before this ran is malloc's, which the release
+// above hands back to free: the functions may be set at any time.
+const bool xmlMemoryInstalled = (pugi::set_memory_management_functions(allocateXmlMemory, releaseXmlMemory), true);
+
+} // namespace
 
 std::optional<bool> parseFlag(const QString &text)
 {

@@ -1,0 +1,143 @@
+#include "platform/LargeMemory.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <sys/mman.h>
+
+namespace quillbay::LargeMemory {
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+
+std::size_t roundUp(std::size_t bytes, std::size_t unit)
+{
+    return (bytes + unit - 1) / unit * unit;
+}
+
+// size bytes (a multiple of kHugePage) at an address the kernel can back with
+// huge pages: aligned to kHugePage, and marked for them.
+void *mapRegion(std::size_t size)
+{
+    void *mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = roundUp(start, kHugePage);
+    if (aligned > start)
+        ::munmap(mapped, aligned - start);
+    const std::size_t tail = kHugePage - (aligned - start);
+    if (tail > 0)
+        ::munmap(reinterpret_cast<void *>(aligned + size), tail);
+    void *region = reinterpret_cast<void *>(aligned);
+    ::madvise(region, size, MADV_HUGEPAGE); // a wish: without huge pages the memory is ordinary
+    return region;
+}
+
+} // namespace
+
+void *allocate(std::size_t bytes)
+{
+    if (bytes < kLargeBytes)
+        return std::malloc(bytes == 0 ? 1 : bytes);
+    return mapRegion(roundUp(bytes, kHugePage));
+}
+
+void release(void *memory, std::size_t bytes) noexcept
+{
+    if (!memory)
+        return;
+    if (bytes < kLargeBytes)
+        std::free(memory);
+    else
+        ::munmap(memory, roundUp(bytes, kHugePage));
+}
+
+BlockPool::BlockPool(std::size_t blockSize)
+    : m_blockSize(roundUp(blockSize == 0 ? 1 : blockSize, 64)), m_blocksPerRegion(kHugePage / m_blockSize)
+{
+}
+
+BlockPool::~BlockPool()
+{
+    for (auto &[base, region] : m_regions)
+        ::munmap(region.base, kHugePage);
+}
+
+BlockPool::Region *BlockPool::regionWithRoom()
+{
+    const auto hasRoom = [this](const Region &r) { return r.freeBlocks || r.carved < m_blocksPerRegion; };
+    if (m_current && hasRoom(*m_current))
+        return m_current;
+    for (auto &[base, region] : m_regions) {
+        if (hasRoom(region))
+            return m_current = &region;
+    }
+    char *base = static_cast<char *>(mapRegion(kHugePage));
+    if (!base)
+        return nullptr;
+    Region &region = m_regions[reinterpret_cast<std::uintptr_t>(base)];
+    region.base = base;
+    return m_current = &region;
+}
+
+void *BlockPool::take()
+{
+    if (m_blocksPerRegion == 0)
+        return nullptr; // blocks larger than a region: the caller uses other memory
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    Region *region = regionWithRoom();
+    if (!region)
+        return nullptr;
+    void *block;
+    if (region->freeBlocks) {
+        block = region->freeBlocks;
+        region->freeBlocks = *static_cast<void **>(block);
+    } else {
+        block = region->base + region->carved * m_blockSize;
+        ++region->carved;
+    }
+    ++region->inUse;
+    if (m_spare == region)
+        m_spare = nullptr;
+    return block;
+}
+
+bool BlockPool::give(void *block) noexcept
+{
+    if (!block)
+        return false;
+    const std::uintptr_t base = reinterpret_cast<std::uintptr_t>(block) & ~(kHugePage - 1);
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_regions.find(base);
+    if (it == m_regions.end())
+        return false;
+    Region &region = it->second;
+    *static_cast<void **>(block) = region.freeBlocks;
+    region.freeBlocks = block;
+    if (--region.inUse == 0)
+        drop(region);
+    return true;
+}
+
+std::size_t BlockPool::regionCount()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_regions.size();
+}
+
+void BlockPool::drop(Region &region) noexcept
+{
+    // One empty region stays for the next document; any further one goes back.
+    if (!m_spare) {
+        m_spare = &region;
+        return;
+    }
+    if (m_current == &region)
+        m_current = nullptr;
+    char *base = region.base;
+    m_regions.erase(reinterpret_cast<std::uintptr_t>(base));
+    ::munmap(base, kHugePage);
+}
+
+} // namespace quillbay::LargeMemory
