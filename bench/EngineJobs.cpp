@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -189,16 +188,15 @@ int memoryChildMain(const QString &settingsFile)
     Manager manager;
     if (!manager.settings().LoadFile(settingsFile) || manager.CheckPreviewPreconditions() != 0)
         return 2;
-    const size_t heapBefore = mallinfo2().uordblks;
     const long long rssBefore = statusBytes("VmRSS");
     if (!resetPeakRss() || rssBefore < 0)
         return 3;
     const PreviewResult result = manager.BuildPreview();
     const long long peak = statusBytes("VmHWM");
-    const size_t heapAfter = mallinfo2().uordblks;
+    const long long rssAfter = statusBytes("VmRSS");
     if (!checkPreview(manager, result).empty())
         return 4;
-    std::printf("%lld %lld %d\n", peak - rssBefore, (long long)(heapAfter - heapBefore), manager.preview().entryCount());
+    std::printf("%lld %lld %d\n", peak - rssBefore, rssAfter - rssBefore, manager.preview().entryCount());
     return 0;
 }
 

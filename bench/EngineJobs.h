@@ -56,7 +56,9 @@ struct ChainTiming {
 ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expectedFiles);
 
 // The child-process side of the memory measurement: builds the preview of the
-// settings file and prints "peak-bytes retained-bytes entries" on stdout.
+// settings file and prints on stdout the growth of resident memory at its peak
+// and after the preview (the preview document and whatever else stays), and
+// the number of entries.
 int memoryChildMain(const QString &settingsFile);
 
 } // namespace bench

@@ -33,7 +33,7 @@ void printMemoryRow(const Row &row)
         return;
     }
     const double perEntry = row.entries > 0 ? row.peakBytes / row.entries : 0;
-    std::printf("%-36s  peak %.1f MiB = %.0f B/entry; retained %.1f MiB = %.0f B/entry; limit %.0f B/entry: %s\n",
+    std::printf("%-36s  peak %.1f MiB = %.0f B/entry; after %.1f MiB = %.0f B/entry; limit %.0f B/entry: %s\n",
                 row.label.c_str(), mib(row.peakBytes), perEntry, mib(row.retainedBytes),
                 row.entries > 0 ? row.retainedBytes / row.entries : 0, kMemoryLimit,
                 perEntry <= kMemoryLimit ? "met" : "MISSED");
