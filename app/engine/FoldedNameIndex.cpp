@@ -22,10 +22,10 @@ void FoldedNameIndex::insert(size_t hash, int reference)
     if ((m_count + 1) * 2 > m_slots.size())
         rehash(m_slots.empty() ? 16 : m_slots.size() * 2);
     const size_t mask = m_slots.size() - 1;
-    size_t i = hash & mask;
+    size_t i = uint32_t(hash) & mask;
     while (m_slots[i].reference >= 0)
         i = (i + 1) & mask;
-    m_slots[i] = Slot{hash, reference};
+    m_slots[i] = Slot{uint32_t(hash), reference};
     ++m_count;
 }
 

@@ -2,16 +2,17 @@
 // A compact index of names by their folded form (see foldedName): it keeps
 // only a hash and a caller's reference per name, never a folded copy. A look-up
 // visits the references whose hash matches; the caller confirms each one with
-// sameFoldedName, which almost always holds, since 64-bit hashes of different
+// sameFoldedName, which almost always holds, since 32-bit hashes of different
 // names rarely meet.
 //
 // A folder of a million files would need a million folded strings in a set;
-// this keeps 16 bytes per name and folds plain ASCII names without building
-// anything.
+// this keeps 16 bytes per name (8 in each of two slots, the table at most
+// half full).
 
 #include "platform/LargeMemory.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace quillbay {
@@ -30,20 +31,23 @@ public:
     {
         if (m_slots.empty())
             return;
+        const uint32_t key = uint32_t(hash);
         const size_t mask = m_slots.size() - 1;
-        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        for (size_t i = key & mask;; i = (i + 1) & mask) {
             const Slot &slot = m_slots[i];
             if (slot.reference < 0)
                 return;
-            if (slot.hash == hash && visit(slot.reference))
+            if (slot.hash == key && visit(slot.reference))
                 return;
         }
     }
 
 private:
+    // 32 bits of the hash are enough to find a name among a few billion,
+    // and keep a slot at 8 bytes: a folder of a million names needs 16 MB.
     struct Slot {
-        size_t hash = 0;
-        int reference = -1; // -1: empty
+        uint32_t hash = 0;
+        int32_t reference = -1; // -1: empty
     };
     void rehash(size_t slotCount);
 

@@ -3,7 +3,6 @@
 #include "run/PreviewDocument.h"
 #include "run/TemporaryName.h"
 
-#include <QHash>
 #include <algorithm>
 
 namespace quillbay {
@@ -28,56 +27,85 @@ void FolderListing::addItem(QString name, bool isFolder)
     m_items.push_back(std::move(item));
 }
 
-// Code units from..from+3 of a folded key, big-endian, with zeros past its
-// end: comparing heads orders keys as comparing them whole does, whenever
-// the heads differ. A collation key has no head (0): the whole key decides.
-static quint64 headOf(const NameSorter::Key &key, qsizetype from)
+// An item's place in the sorted order, with the folded code units of its name
+// from some depth on (eight of them, big-endian, zeros past the end).
+struct FolderListing::Place {
+    quint64 head[2];
+    int index;
+    uint32_t hash; // foldedNameHash of the name, taken while the name is at hand
+
+    bool headsBefore(const Place &other) const
+    {
+        return head[0] != other.head[0] ? head[0] < other.head[0] : head[1] < other.head[1];
+    }
+    bool sameHeads(const Place &other) const { return head[0] == other.head[0] && head[1] == other.head[1]; }
+};
+
+// Orders places by the folded text of their names, eight code units at a
+// time: sorting by the units at one depth never reaches into the strings, and
+// only places that agree so far have their next units read, each once. Names
+// whose folded texts are alike are ordered by their exact text.
+void FolderListing::sortByFoldedText(Place *begin, Place *end, qsizetype depth)
 {
-    if (key.collated)
-        return 0;
-    quint64 head = 0;
-    for (qsizetype i = from; i < from + 4; ++i)
-        head = head << 16 | (i < key.folded.size() ? key.folded.at(i).unicode() : 0u);
-    return head;
+    std::sort(begin, end, [](const Place &a, const Place &b) { return a.headsBefore(b); });
+    for (Place *run = begin; run != end;) {
+        Place *runEnd = run + 1;
+        while (runEnd != end && run->sameHeads(*runEnd))
+            ++runEnd;
+        if (runEnd - run > 1) {
+            const auto nameOf = [this](const Place &p) -> const QString & { return m_items[size_t(p.index)].name; };
+            const bool allEnded = std::all_of(run, runEnd, [&](const Place &p) { return nameOf(p).size() <= depth + 8; });
+            if (allEnded) {
+                std::sort(run, runEnd, [&](const Place &a, const Place &b) {
+                    return QString::compare(nameOf(a), nameOf(b), Qt::CaseSensitive) < 0;
+                });
+            } else {
+                for (Place *p = run; p != runEnd; ++p) {
+                    p->head[0] = foldedHead(nameOf(*p), depth + 8);
+                    p->head[1] = foldedHead(nameOf(*p), depth + 12);
+                }
+                sortByFoldedText(run, runEnd, depth + 8);
+            }
+        }
+        run = runEnd;
+    }
 }
 
 void FolderListing::sort()
 {
-    Table<NameSorter::Key> keys;
-    keys.reserve(m_items.size());
-    for (const auto &item : m_items)
-        keys.push_back(m_sorter.sortKey(item.name));
-    // Sorting a hundred thousand names compares each with many others; the
-    // first code units of a folded key, kept beside its index, settle most of
-    // those comparisons without reaching into the strings.
-    struct Place {
-        quint64 head[2];
-        int index;
-    };
+    // The names are read in the order they were listed, which is the order
+    // their strings lie in memory; later passes go in sorted order, so what
+    // can be taken from a name is taken here.
     Table<Place> order(m_items.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = Place{{headOf(keys[i], 0), headOf(keys[i], 4)}, int(i)};
-    std::sort(order.begin(), order.end(), [&](const Place &a, const Place &b) {
-        if (a.head[0] != b.head[0])
-            return a.head[0] < b.head[0];
-        if (a.head[1] != b.head[1])
-            return a.head[1] < b.head[1];
-        const int c = keys[size_t(a.index)].compare(keys[size_t(b.index)]);
-        if (c != 0)
-            return c < 0;
-        return QString::compare(m_items[size_t(a.index)].name, m_items[size_t(b.index)].name, Qt::CaseSensitive) < 0;
-    });
+    if (m_sorter.collates()) {
+        // A collator orders by keys, made once per name.
+        Table<NameSorter::Key> keys;
+        keys.reserve(m_items.size());
+        for (size_t i = 0; i < m_items.size(); ++i) {
+            keys.push_back(m_sorter.sortKey(m_items[i].name));
+            order[i] = Place{{0, 0}, int(i), uint32_t(foldedNameHash(m_items[i].name))};
+        }
+        std::sort(order.begin(), order.end(), [&](const Place &a, const Place &b) {
+            const int c = keys[size_t(a.index)].compare(keys[size_t(b.index)]);
+            if (c != 0)
+                return c < 0;
+            return QString::compare(m_items[size_t(a.index)].name, m_items[size_t(b.index)].name, Qt::CaseSensitive) < 0;
+        });
+    } else {
+        // Without a collator names are ordered by their folded text.
+        for (size_t i = 0; i < m_items.size(); ++i) {
+            const QString &name = m_items[i].name;
+            order[i] = Place{{foldedHead(name, 0), foldedHead(name, 4)}, int(i), uint32_t(foldedNameHash(name))};
+        }
+        sortByFoldedText(order.data(), order.data() + order.size(), 0);
+    }
     Table<RenamePreviewListItem> sorted;
     sorted.reserve(m_items.size());
     m_byFoldedName.clear();
     m_byFoldedName.reserve(m_items.size());
     for (const Place &place : order) {
-        const int i = place.index;
-        // A key without a collation key holds the folded name already.
-        const NameSorter::Key &key = keys[size_t(i)];
-        const size_t hash = key.collated ? foldedNameHash(m_items[size_t(i)].name) : qHash(QStringView(key.folded));
-        m_byFoldedName.insert(hash, int(sorted.size()));
-        sorted.push_back(std::move(m_items[size_t(i)]));
+        m_byFoldedName.insert(place.hash, int(sorted.size()));
+        sorted.push_back(std::move(m_items[size_t(place.index)]));
     }
     m_items = std::move(sorted);
 }

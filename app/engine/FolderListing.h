@@ -58,6 +58,8 @@ public:
 
 private:
     struct Frame;
+    struct Place;
+    void sortByFoldedText(Place *begin, Place *end, qsizetype depth);
     void resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames, int &blocked);
     void emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include);
 

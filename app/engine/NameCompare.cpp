@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QVarLengthArray>
+#include <algorithm>
 
 namespace quillbay {
 
@@ -79,6 +80,70 @@ bool sameFoldedName(const QString &a, const QString &b)
     if (lengthB < 0)
         return a.toCaseFolded() == b.toCaseFolded();
     return viewOf(x, lengthA) == viewOf(y, lengthB);
+}
+
+namespace {
+
+// The folded form of a code unit that is no surrogate, or 0 when it would not
+// stay one unit (no such mapping exists; Qt is asked then).
+char16_t foldUnit(char16_t u)
+{
+    if (u < 0x80)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    const char32_t folded = QChar::toCaseFolded(char32_t(u));
+    return QChar::requiresSurrogates(folded) ? 0 : char16_t(folded);
+}
+
+} // namespace
+
+// The sign of the comparison of the folded texts, as Qt folds them.
+static int compareFoldedByQt(const QString &a, const QString &b)
+{
+    return qBound(-1, QString::compare(a.toCaseFolded(), b.toCaseFolded()), 1);
+}
+
+int compareFoldedNames(const QString &a, const QString &b)
+{
+    // Until a surrogate turns up (Qt folds text with surrogates by its own
+    // rules), folding goes unit by unit: the first difference decides.
+    const char16_t *p = units(a);
+    const char16_t *q = units(b);
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (QChar::isSurrogate(p[i]) || QChar::isSurrogate(q[i]))
+            return compareFoldedByQt(a, b);
+        if (p[i] == q[i])
+            continue;
+        const char16_t x = foldUnit(p[i]);
+        const char16_t y = foldUnit(q[i]);
+        if (x == 0 || y == 0)
+            return compareFoldedByQt(a, b);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+quint64 foldedHead(const QString &name, qsizetype from)
+{
+    const char16_t *p = units(name);
+    const qsizetype end = std::min(name.size(), from + 4);
+    quint64 head = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        const char16_t folded = QChar::isSurrogate(p[i]) ? 0 : foldUnit(p[i]);
+        if (folded == 0 && p[i] != 0) {
+            const QString whole = name.toCaseFolded();
+            head = 0;
+            for (qsizetype k = from; k < from + 4; ++k)
+                head = head << 16 | (k < whole.size() ? whole.at(k).unicode() : 0u);
+            return head;
+        }
+        if (i >= from)
+            head = head << 16 | folded;
+    }
+    for (qsizetype k = std::max(end, from); k < from + 4; ++k)
+        head <<= 16;
+    return head;
 }
 
 NameSorter::NameSorter() : m_collator(QLocale()), m_plainLocale(QLocale().language() == QLocale::C)

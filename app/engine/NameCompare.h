@@ -20,6 +20,11 @@ QString foldedName(const QString &name);
 size_t foldedNameHash(const QString &name);
 // foldedName(a) == foldedName(b), decided without building either string.
 bool sameFoldedName(const QString &a, const QString &b);
+// The sign of QString::compare(foldedName(a), foldedName(b)), without
+// building either string.
+int compareFoldedNames(const QString &a, const QString &b);
+// Code units from..from+3 of foldedName(name), big-endian, zeros past its end.
+quint64 foldedHead(const QString &name, qsizetype from);
 
 class NameSorter
 {
@@ -37,6 +42,8 @@ public:
         }
     };
     Key sortKey(const QString &name) const;
+    // False when names are ordered by their folded text, as Key does without a collator.
+    bool collates() const { return !m_plainLocale; }
     int compare(const QString &a, const QString &b) const;
 
 private:

@@ -53,6 +53,9 @@ private slots:
         QTest::newRow("high surrogate last") << QString("AB") + QChar(0xD801) << QString("ab") + QChar(0xD801);
         QTest::newRow("long") << QString(300, u'A') + "é" << QString(300, u'a') + "É";
         QTest::newRow("lengths") << QString("ab") << QString("abc");
+        QTest::newRow("lone surrogate, changed before") << QString("A") + QChar(0xDC00) << QString("a") + QChar(0xDC00);
+        QTest::newRow("surrogate in the head") << QString("ab") + QChar(0xD801) + QString("CDEFGH") << QString("ab") + QChar(0xD801) + QString("cdefgh");
+        QTest::newRow("differs before a surrogate") << QString("Xa") + QChar(0xDC00) << QString("xb") + QChar(0xDC00);
     }
 
     void namesFoldAsQtFoldsThem()
@@ -64,6 +67,18 @@ private slots:
         QCOMPARE(foldedNameHash(a), qHash(QStringView(a.toCaseFolded())));
         QCOMPARE(sameFoldedName(a, b), a.toCaseFolded() == b.toCaseFolded());
         QCOMPARE(sameFoldedName(b, a), a.toCaseFolded() == b.toCaseFolded());
+        const int expected = qBound(-1, QString::compare(a.toCaseFolded(), b.toCaseFolded()), 1);
+        QCOMPARE(compareFoldedNames(a, b), expected);
+        QCOMPARE(compareFoldedNames(b, a), -expected);
+        for (const QString &name : {a, b}) {
+            const QString folded = name.toCaseFolded();
+            for (qsizetype from : {0, 4}) {
+                quint64 head = 0;
+                for (qsizetype k = from; k < from + 4; ++k)
+                    head = head << 16 | (k < folded.size() ? folded.at(k).unicode() : 0u);
+                QCOMPARE(foldedHead(name, from), head);
+            }
+        }
     }
 
     void indexVisitsEveryReferenceOfAHash()
@@ -126,7 +141,9 @@ private slots:
         // than the compared heads, or hold accented letters.
         QStringList names = {"a", "A", "ab", "a b", "a.txt", "A.TXT", "ä.txt", "Zebra", "zebra2", "IMG_0001.JPG",
                              "img_0001.jpg", "IMG_00010.JPG", "Meeting notes 1.txt", "Meeting notes 10.txt",
-                             "meeting notes 2.txt", "Été", "été", "ete", "e", "日本"};
+                             "meeting notes 2.txt", "Été", "été", "ete", "e", "日本",
+                             QString::fromUtf8("A\xF0\x90\x90\x80.txt"), QString::fromUtf8("a\xF0\x90\x90\xA8.txt"),
+                             QString("B") + QChar(0xDC00), QString("b") + QChar(0xDC00)};
         std::mt19937 random(7);
         const QString letters = QStringLiteral("aAbBéÉ _.-1");
         for (int i = 0; i < 2000; ++i) {
