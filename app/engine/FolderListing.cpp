@@ -28,20 +28,30 @@ void FolderListing::addItem(QString name, bool isFolder)
 }
 
 // An item's place in the sorted order, with the folded code units of its name
-// from some depth on (eight of them, big-endian, zeros past the end).
+// from some depth on (sixteen of them, big-endian, zeros past the end).
 struct FolderListing::Place {
-    quint64 head[2];
+    static constexpr qsizetype kUnits = 16;
+    quint64 head[4];
     int index;
     uint32_t hash; // foldedNameHash of the name, taken while the name is at hand
 
+    void takeHead(const QString &name, qsizetype depth)
+    {
+        for (int i = 0; i < 4; ++i)
+            head[i] = foldedHead(name, depth + 4 * i);
+    }
     bool headsBefore(const Place &other) const
     {
-        return head[0] != other.head[0] ? head[0] < other.head[0] : head[1] < other.head[1];
+        for (int i = 0; i < 4; ++i) {
+            if (head[i] != other.head[i])
+                return head[i] < other.head[i];
+        }
+        return false;
     }
-    bool sameHeads(const Place &other) const { return head[0] == other.head[0] && head[1] == other.head[1]; }
+    bool sameHeads(const Place &other) const { return std::equal(head, head + 4, other.head); }
 };
 
-// Orders places by the folded text of their names, eight code units at a
+// Orders places by the folded text of their names, sixteen code units at a
 // time: sorting by the units at one depth never reaches into the strings, and
 // only places that agree so far have their next units read, each once. Names
 // whose folded texts are alike are ordered by their exact text.
@@ -54,17 +64,16 @@ void FolderListing::sortByFoldedText(Place *begin, Place *end, qsizetype depth)
             ++runEnd;
         if (runEnd - run > 1) {
             const auto nameOf = [this](const Place &p) -> const QString & { return m_items[size_t(p.index)].name; };
-            const bool allEnded = std::all_of(run, runEnd, [&](const Place &p) { return nameOf(p).size() <= depth + 8; });
+            const bool allEnded =
+                std::all_of(run, runEnd, [&](const Place &p) { return nameOf(p).size() <= depth + Place::kUnits; });
             if (allEnded) {
                 std::sort(run, runEnd, [&](const Place &a, const Place &b) {
                     return QString::compare(nameOf(a), nameOf(b), Qt::CaseSensitive) < 0;
                 });
             } else {
-                for (Place *p = run; p != runEnd; ++p) {
-                    p->head[0] = foldedHead(nameOf(*p), depth + 8);
-                    p->head[1] = foldedHead(nameOf(*p), depth + 12);
-                }
-                sortByFoldedText(run, runEnd, depth + 8);
+                for (Place *p = run; p != runEnd; ++p)
+                    p->takeHead(nameOf(*p), depth + Place::kUnits);
+                sortByFoldedText(run, runEnd, depth + Place::kUnits);
             }
         }
         run = runEnd;
@@ -83,7 +92,7 @@ void FolderListing::sort()
         keys.reserve(m_items.size());
         for (size_t i = 0; i < m_items.size(); ++i) {
             keys.push_back(m_sorter.sortKey(m_items[i].name));
-            order[i] = Place{{0, 0}, int(i), uint32_t(foldedNameHash(m_items[i].name))};
+            order[i] = Place{{0, 0, 0, 0}, int(i), uint32_t(foldedNameHash(m_items[i].name))};
         }
         std::sort(order.begin(), order.end(), [&](const Place &a, const Place &b) {
             const int c = keys[size_t(a.index)].compare(keys[size_t(b.index)]);
@@ -95,7 +104,9 @@ void FolderListing::sort()
         // Without a collator names are ordered by their folded text.
         for (size_t i = 0; i < m_items.size(); ++i) {
             const QString &name = m_items[i].name;
-            order[i] = Place{{foldedHead(name, 0), foldedHead(name, 4)}, int(i), uint32_t(foldedNameHash(name))};
+            order[i].index = int(i);
+            order[i].hash = uint32_t(foldedNameHash(name));
+            order[i].takeHead(name, 0);
         }
         sortByFoldedText(order.data(), order.data() + order.size(), 0);
     }
