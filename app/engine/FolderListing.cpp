@@ -160,8 +160,16 @@ int FolderListing::OrderFolderEntries(PreviewDocument &preview, TemporaryNameSou
 {
     int blocked = 0;
     m_onStack.assign(m_items.size(), false);
-    for (int i = 0; i < int(m_items.size()); ++i)
+    constexpr int kAhead = 8;
+    const int count = int(m_items.size());
+    for (int i = 0; i < count; ++i) {
+        if (i + kAhead < count) {
+            const RenamePreviewListItem &ahead = m_items[size_t(i + kAhead)];
+            if (ahead.isTarget && ahead.include)
+                m_byFoldedName.prefetch(foldedNameHash(ahead.newName));
+        }
         resolveChain(i, preview, temporaryNames, blocked);
+    }
     return blocked;
 }
 
