@@ -4,6 +4,7 @@
 #include "engine/Manager.h"
 #include "run/RenameExecutor.h"
 #include "run/Undo.h"
+#include "settings/XmlTools.h"
 #include "ui/text/UiText.h"
 
 #include <QDir>
@@ -33,10 +34,10 @@ void printFailures(const PreviewDocument &report)
         const pugi::xml_attribute error = e.attribute("error");
         if (!error)
             continue;
-        const QString path = QDir(QString::fromUtf8(e.attribute("folder").value()))
-                                 .filePath(QString::fromUtf8(e.attribute("name").value()));
+        const QString path = QDir(toQString(e.attribute("folder")))
+                                 .filePath(toQString(e.attribute("name")));
         printError(QStringLiteral("%1 -> %2: %3")
-                       .arg(path, QString::fromUtf8(e.attribute("newName").value()), QString::fromUtf8(error.value())));
+                       .arg(path, toQString(e.attribute("newName")), QString::fromUtf8(error.value())));
     }
 }
 

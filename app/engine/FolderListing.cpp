@@ -19,12 +19,22 @@ void FolderListing::reserve(size_t count)
     m_takenNames.reserve(count);
 }
 
-void FolderListing::addItem(QString name, bool isFolder)
+void FolderListing::addItem(QStringView name, bool isFolder)
 {
-    RenamePreviewListItem item;
-    item.isFolder = isFolder;
-    item.name = std::move(name);
-    m_items.push_back(std::move(item));
+    m_names.append(name);
+    m_addedAsFolder.push_back(isFolder);
+}
+
+void FolderListing::addFiles(NameBlock &&names)
+{
+    if (m_names.empty()) {
+        m_names = std::move(names);
+    } else {
+        for (size_t i = 0; i < names.size(); ++i)
+            m_names.append(names.at(i));
+    }
+    names.clear();
+    m_addedAsFolder.resize(m_names.size(), false);
 }
 
 // An item's place in the sorted order, with the folded code units of its name
@@ -35,11 +45,7 @@ struct FolderListing::Place {
     int index;
     uint32_t hash; // foldedNameHash of the name, taken while the name is at hand
 
-    void takeHead(const QString &name, qsizetype depth)
-    {
-        for (int i = 0; i < 4; ++i)
-            head[i] = foldedHead(name, depth + 4 * i);
-    }
+    void takeHead(QStringView name, qsizetype depth) { foldedHeads(name, depth, head, 4); }
     bool headsBefore(const Place &other) const
     {
         for (int i = 0; i < 4; ++i) {
@@ -63,12 +69,12 @@ void FolderListing::sortByFoldedText(Place *begin, Place *end, qsizetype depth)
         while (runEnd != end && run->sameHeads(*runEnd))
             ++runEnd;
         if (runEnd - run > 1) {
-            const auto nameOf = [this](const Place &p) -> const QString & { return m_items[size_t(p.index)].name; };
+            const auto nameOf = [this](const Place &p) { return m_names.at(size_t(p.index)); };
             const bool allEnded =
                 std::all_of(run, runEnd, [&](const Place &p) { return nameOf(p).size() <= depth + Place::kUnits; });
             if (allEnded) {
                 std::sort(run, runEnd, [&](const Place &a, const Place &b) {
-                    return QString::compare(nameOf(a), nameOf(b), Qt::CaseSensitive) < 0;
+                    return nameOf(a).compare(nameOf(b), Qt::CaseSensitive) < 0;
                 });
             } else {
                 for (Place *p = run; p != runEnd; ++p)
@@ -83,42 +89,50 @@ void FolderListing::sortByFoldedText(Place *begin, Place *end, qsizetype depth)
 void FolderListing::sort()
 {
     // The names are read in the order they were listed, which is the order
-    // their strings lie in memory; later passes go in sorted order, so what
-    // can be taken from a name is taken here.
-    Table<Place> order(m_items.size());
+    // they lie in the block; later passes go in sorted order, so what can be
+    // taken from a name is taken here.
+    const size_t count = m_names.size();
+    Table<Place> order(count);
     if (m_sorter.collates()) {
         // A collator orders by keys, made once per name.
         Table<NameSorter::Key> keys;
-        keys.reserve(m_items.size());
-        for (size_t i = 0; i < m_items.size(); ++i) {
-            keys.push_back(m_sorter.sortKey(m_items[i].name));
-            order[i] = Place{{0, 0, 0, 0}, int(i), uint32_t(foldedNameHash(m_items[i].name))};
+        keys.reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            const QStringView name = m_names.at(i);
+            keys.push_back(m_sorter.sortKey(QString::fromRawData(name.data(), name.size())));
+            order[i] = Place{{0, 0, 0, 0}, int(i), uint32_t(foldedNameHash(name))};
         }
         std::sort(order.begin(), order.end(), [&](const Place &a, const Place &b) {
             const int c = keys[size_t(a.index)].compare(keys[size_t(b.index)]);
             if (c != 0)
                 return c < 0;
-            return QString::compare(m_items[size_t(a.index)].name, m_items[size_t(b.index)].name, Qt::CaseSensitive) < 0;
+            return m_names.at(size_t(a.index)).compare(m_names.at(size_t(b.index)), Qt::CaseSensitive) < 0;
         });
     } else {
         // Without a collator names are ordered by their folded text.
-        for (size_t i = 0; i < m_items.size(); ++i) {
-            const QString &name = m_items[i].name;
+        for (size_t i = 0; i < count; ++i) {
+            const QStringView name = m_names.at(i);
             order[i].index = int(i);
             order[i].hash = uint32_t(foldedNameHash(name));
             order[i].takeHead(name, 0);
         }
         sortByFoldedText(order.data(), order.data() + order.size(), 0);
     }
-    Table<RenamePreviewListItem> sorted;
-    sorted.reserve(m_items.size());
+    // Each name becomes a string of its own in sorted order, so the strings
+    // of neighbouring items lie side by side for the passes that follow.
+    m_items.clear();
+    m_items.reserve(count);
     m_byFoldedName.clear();
-    m_byFoldedName.reserve(m_items.size());
+    m_byFoldedName.reserve(count);
     for (const Place &place : order) {
-        m_byFoldedName.insert(place.hash, int(sorted.size()));
-        sorted.push_back(std::move(m_items[size_t(place.index)]));
+        m_byFoldedName.insert(place.hash, int(m_items.size()));
+        RenamePreviewListItem item;
+        item.isFolder = m_addedAsFolder[size_t(place.index)];
+        item.name = m_names.at(size_t(place.index)).toString();
+        m_items.push_back(std::move(item));
     }
-    m_items = std::move(sorted);
+    m_names.clear();
+    std::vector<bool>().swap(m_addedAsFolder);
 }
 
 bool FolderListing::takeNewName(const QString &newName)

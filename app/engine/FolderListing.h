@@ -4,6 +4,7 @@
 // files' renames can be carried out one after the other.
 
 #include "engine/FoldedNameIndex.h"
+#include "engine/NameBlock.h"
 #include "engine/NameCompare.h"
 #include "platform/LargeMemory.h"
 
@@ -38,8 +39,11 @@ public:
 
     // Room for count items and as many new names.
     void reserve(size_t count);
-    void addItem(QString name, bool isFolder);
-    // Sorts by current name without regard to case; call once, after adding every item.
+    void addItem(QStringView name, bool isFolder);
+    // Adds every name of the block as a file; cheapest while the listing is empty.
+    void addFiles(NameBlock &&names);
+    // Sorts by current name without regard to case; call once, after adding
+    // every item. The items exist from then on.
     void sort();
     Table<RenamePreviewListItem> &items() { return m_items; }
 
@@ -65,6 +69,8 @@ private:
 
     QString m_folderPath;
     const NameSorter &m_sorter;
+    NameBlock m_names;             // the names as added, until sort()
+    std::vector<bool> m_addedAsFolder;
     Table<RenamePreviewListItem> m_items;
     FoldedNameIndex m_byFoldedName; // item indexes by folded name; filled by sort()
     FoldedNameIndex m_taken;        // indexes into m_takenNames

@@ -1,5 +1,7 @@
 #include "engine/FolderScanner.h"
 
+#include "platform/Utf8Text.h"
+
 #include <QFile>
 #include <QUtf8StringView>
 
@@ -56,8 +58,10 @@ FolderScan scanFolder(const QString &path)
                 continue; // vanished while we listed
             isFolder = S_ISDIR(st.st_mode);
         }
-        ScannedEntry entry{raw.toString(), isFolder};
-        (isFolder ? scan.folders : scan.files).append(std::move(entry));
+        if (isFolder)
+            scan.folders.append(ScannedEntry{textFromUtf8(QByteArrayView(raw.data(), raw.size())), true});
+        else
+            scan.files.appendUtf8(raw);
     }
     scan.ok = true;
     return scan;

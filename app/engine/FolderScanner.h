@@ -2,6 +2,8 @@
 // Lists one folder the cheap way (readdir, with lstat only where the entry
 // type is unknown) and keeps what the preview needs of each entry.
 
+#include "engine/NameBlock.h"
+
 #include <QString>
 #include <QList>
 #include <optional>
@@ -17,7 +19,7 @@ struct FolderScan {
     bool ok = false;
     int errorNumber = 0;        // errno of the failure when !ok
     QList<ScannedEntry> folders; // in the order the file system lists them
-    QList<ScannedEntry> files;
+    NameBlock files;             // everything else, symbolic links included, in the same order
     int undecodableNames = 0;    // entries whose names are not valid UTF-8; they are left out
 };
 

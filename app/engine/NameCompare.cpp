@@ -8,7 +8,7 @@ namespace quillbay {
 
 namespace {
 
-const char16_t *units(const QString &text)
+const char16_t *units(QStringView text)
 {
     return reinterpret_cast<const char16_t *>(text.constData());
 }
@@ -22,7 +22,7 @@ using FoldBuffer = QVarLengthArray<char16_t, 256>;
 // Qt's string conversion. Text with surrogates is left to Qt, which has its
 // own rules for unpaired ones. Returns the length of the folded form written
 // to out, or -1 when Qt must fold the text.
-qsizetype foldInto(const QString &text, FoldBuffer &out)
+qsizetype foldInto(QStringView text, FoldBuffer &out)
 {
     const char16_t *p = units(text);
     const qsizetype n = text.size();
@@ -62,12 +62,12 @@ QString foldedName(const QString &name)
     return viewOf(buffer, length).toString();
 }
 
-size_t foldedNameHash(const QString &name)
+size_t foldedNameHash(QStringView name)
 {
     FoldBuffer buffer;
     const qsizetype length = foldInto(name, buffer);
     if (length < 0)
-        return qHash(QStringView(name.toCaseFolded()));
+        return qHash(QStringView(name.toString().toCaseFolded()));
     return qHash(viewOf(buffer, length));
 }
 
@@ -124,26 +124,41 @@ int compareFoldedNames(const QString &a, const QString &b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-quint64 foldedHead(const QString &name, qsizetype from)
+quint64 foldedHead(QStringView name, qsizetype from)
+{
+    quint64 head = 0;
+    foldedHeads(name, from, &head, 1);
+    return head;
+}
+
+void foldedHeads(QStringView name, qsizetype from, quint64 *heads, int count)
 {
     const char16_t *p = units(name);
-    const qsizetype end = std::min(name.size(), from + 4);
-    quint64 head = 0;
+    const qsizetype end = std::min(name.size(), from + 4 * qsizetype(count));
+    std::fill(heads, heads + count, 0);
     for (qsizetype i = 0; i < end; ++i) {
         const char16_t folded = QChar::isSurrogate(p[i]) ? 0 : foldUnit(p[i]);
         if (folded == 0 && p[i] != 0) {
-            const QString whole = name.toCaseFolded();
-            head = 0;
-            for (qsizetype k = from; k < from + 4; ++k)
+            // Up to here unit-by-unit folding agrees with Qt's; from here on
+            // Qt's own rules decide, so its folded text is taken whole.
+            const QString whole = name.toString().toCaseFolded();
+            std::fill(heads, heads + count, 0);
+            for (qsizetype k = from; k < from + 4 * qsizetype(count); ++k) {
+                quint64 &head = heads[(k - from) / 4];
                 head = head << 16 | (k < whole.size() ? whole.at(k).unicode() : 0u);
-            return head;
+            }
+            return;
         }
-        if (i >= from)
+        if (i >= from) {
+            quint64 &head = heads[(i - from) / 4];
             head = head << 16 | folded;
+        }
     }
-    for (qsizetype k = std::max(end, from); k < from + 4; ++k)
+    // Zeros past the end, so that every head holds its four units big-endian.
+    for (qsizetype k = std::max(end, from); k < from + 4 * qsizetype(count); ++k) {
+        quint64 &head = heads[(k - from) / 4];
         head <<= 16;
-    return head;
+    }
 }
 
 NameSorter::NameSorter() : m_collator(QLocale()), m_plainLocale(QLocale().language() == QLocale::C)

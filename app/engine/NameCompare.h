@@ -17,14 +17,16 @@ namespace quillbay {
 // text as QString::toCaseFolded, made in one pass without Qt's detours.
 QString foldedName(const QString &name);
 // qHash of foldedName(name), computed without building that string.
-size_t foldedNameHash(const QString &name);
+size_t foldedNameHash(QStringView name);
 // foldedName(a) == foldedName(b), decided without building either string.
 bool sameFoldedName(const QString &a, const QString &b);
 // The sign of QString::compare(foldedName(a), foldedName(b)), without
 // building either string.
 int compareFoldedNames(const QString &a, const QString &b);
 // Code units from..from+3 of foldedName(name), big-endian, zeros past its end.
-quint64 foldedHead(const QString &name, qsizetype from);
+quint64 foldedHead(QStringView name, qsizetype from);
+// foldedHead(name, from + 4 * i) for i below count, read in one pass.
+void foldedHeads(QStringView name, qsizetype from, quint64 *heads, int count);
 
 class NameSorter
 {

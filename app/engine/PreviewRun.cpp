@@ -104,31 +104,30 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
         return true;
     }
     m_result.undecodableNames += scan.undecodableNames;
-    if (scan.folders.isEmpty() && scan.files.isEmpty())
+    if (scan.folders.isEmpty() && scan.files.empty())
         return true;
 
     FolderListing listing(folder, m_sorter);
-    listing.reserve(size_t(scan.folders.size() + scan.files.size()));
+    listing.reserve(size_t(scan.folders.size()) + scan.files.size());
     const bool recurse = m_unlimited || depth < m_maximumDepth;
     for (const ScannedEntry &child : scan.folders) {
-        if (recurse) {
-            if (m_cancel.PollCancel())
-                break;
-            if (!WalkFolder(joinPath(folder, child.name), depth + 1))
-                break;
-            ConsiderFolder(child.name, folder, listing);
-        }
-        listing.addItem(child.name, true);
+        if (!recurse)
+            break;
+        if (m_cancel.PollCancel())
+            break;
+        if (!WalkFolder(joinPath(folder, child.name), depth + 1))
+            break;
+        ConsiderFolder(child.name, folder, listing);
     }
     if (m_cancel.cancelled())
         return false;
-    if (m_fileRules->empty() || scan.files.isEmpty())
+    if (m_fileRules->empty() || scan.files.empty())
         return true;
 
     m_fileRules->restartNumbering();
-    for (ScannedEntry &file : scan.files)
-        listing.addItem(std::move(file.name), false);
-    scan.files = {};
+    listing.addFiles(std::move(scan.files));
+    for (const ScannedEntry &child : scan.folders)
+        listing.addItem(child.name, true);
     listing.sort();
 
     const QString folderName = lastComponent(folder);

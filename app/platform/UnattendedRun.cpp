@@ -3,6 +3,7 @@
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
 #include "run/RenameExecutor.h"
+#include "settings/XmlTools.h"
 #include "ui/text/UiText.h"
 
 #include <QDir>
@@ -60,10 +61,10 @@ UnattendedRun::Outcome UnattendedRun::carryOut()
     }
     for (pugi::xml_node e = m_manager.preview().root().first_child(); e; e = e.next_sibling()) {
         if (const pugi::xml_attribute error = e.attribute("error")) {
-            const QString path = QDir(QString::fromUtf8(e.attribute("folder").value()))
-                                     .filePath(QString::fromUtf8(e.attribute("name").value()));
+            const QString path = QDir(toQString(e.attribute("folder")))
+                                     .filePath(toQString(e.attribute("name")));
             m_note(QStringLiteral("%1 -> %2: %3")
-                       .arg(path, QString::fromUtf8(e.attribute("newName").value()), QString::fromUtf8(error.value())));
+                       .arg(path, toQString(e.attribute("newName")), QString::fromUtf8(error.value())));
         }
     }
     if (!result.reportSaved) {

@@ -1,5 +1,7 @@
 #include "run/FileRenamer.h"
 
+#include "platform/Utf8Text.h"
+
 #include <QString>
 #include <cerrno>
 #include <cstdio>
@@ -108,8 +110,8 @@ bool FileRenamer::namesSameItem(int dirFd, const char *from, const char *to)
     // is not itself listed can only be the other spelling of the same entry.
     if (a.st_dev != b.st_dev)
         return false;
-    const QString f = QString::fromUtf8(from);
-    const QString t = QString::fromUtf8(to);
+    const QString f = textFromUtf8(from);
+    const QString t = textFromUtf8(to);
     if (f.compare(t, Qt::CaseInsensitive) != 0)
         return false;
     return !listsExactName(dirFd, to);

@@ -1,5 +1,7 @@
 #include "settings/XmlTools.h"
 
+#include "settings/Utf16FileDecoder.h"
+
 #include "platform/LargeMemory.h"
 
 #include <QByteArray>
@@ -139,19 +141,35 @@ static bool reportParse(const pugi::xml_parse_result &r, pugi::xml_document &doc
 bool XmlTools::LoadFile(pugi::xml_document &doc, const QString &path, QString *errorText)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto readFailed = [&] {
         doc.reset();
         if (errorText)
             *errorText = file.errorString();
         return false;
+    };
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return readFailed();
+
+    // What this program writes is converted while it is read; anything else,
+    // or anything irregular, goes to pugixml's own detection and conversion.
+    const DecodedUtf16File decoded = decodeUtf16LeFile(file, allocateXmlMemory, releaseXmlMemory);
+    switch (decoded.outcome) {
+    case DecodedUtf16File::Decoded:
+        // The document takes the text over and parses it where it lies.
+        return reportParse(doc.load_buffer_inplace_own(decoded.text, decoded.length, parseOptions(), pugi::encoding_utf8),
+                           doc, errorText);
+    case DecodedUtf16File::ReadFailed:
+        return readFailed();
+    case DecodedUtf16File::NotUtf16Le:
+    case DecodedUtf16File::Irregular:
+    case DecodedUtf16File::NoMemory:
+        break;
     }
+    if (!file.seek(0))
+        return readFailed();
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        doc.reset();
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return readFailed();
     return reportParse(doc.load_buffer(bytes.constData(), size_t(bytes.size()), parseOptions()), doc, errorText);
 }
 

@@ -5,6 +5,8 @@
 // Documents are pugixml trees in UTF-8; text crosses into QString here and
 // nowhere else. Failures are results: nothing in this file throws.
 
+#include "platform/Utf8Text.h"
+
 #include <QString>
 #include <optional>
 #include <pugixml.hpp>
@@ -23,9 +25,10 @@ std::optional<double> parseNumber(const QString &text);
 // clamps into the range of int.
 int roundHalfEven(double value);
 
-// The text of a UTF-8 string from pugixml as a QString, and back.
-inline QString toQString(const char *utf8) { return QString::fromUtf8(utf8); }
-inline QString toQString(const pugi::xml_attribute &a) { return QString::fromUtf8(a.value()); }
+// The text of a UTF-8 string from pugixml as a QString (a leading U+FEFF
+// kept: it may begin a file name), and back.
+inline QString toQString(const char *utf8) { return textFromUtf8(utf8); }
+inline QString toQString(const pugi::xml_attribute &a) { return textFromUtf8(a.value()); }
 inline std::string toUtf8(const QString &text) { return text.toStdString(); }
 
 class XmlTools

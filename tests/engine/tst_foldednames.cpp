@@ -5,6 +5,8 @@
 
 #include "engine/FoldedNameIndex.h"
 #include "engine/FolderListing.h"
+#include "engine/NameBlock.h"
+#include "platform/Utf8Text.h"
 #include "engine/NameCompare.h"
 #include "engine/RuleSteps.h"
 
@@ -72,13 +74,72 @@ private slots:
         QCOMPARE(compareFoldedNames(b, a), -expected);
         for (const QString &name : {a, b}) {
             const QString folded = name.toCaseFolded();
-            for (qsizetype from : {0, 4}) {
+            const auto expectedHead = [&](qsizetype from) {
                 quint64 head = 0;
                 for (qsizetype k = from; k < from + 4; ++k)
                     head = head << 16 | (k < folded.size() ? folded.at(k).unicode() : 0u);
-                QCOMPARE(foldedHead(name, from), head);
+                return head;
+            };
+            for (qsizetype from : {0, 1, 4, 16}) {
+                QCOMPARE(foldedHead(name, from), expectedHead(from));
+                quint64 heads[4] = {1, 2, 3, 4};
+                foldedHeads(name, from, heads, 4);
+                for (int i = 0; i < 4; ++i)
+                    QCOMPARE(heads[i], expectedHead(from + 4 * i));
             }
         }
+    }
+
+    void blockDecodesNamesAsQtDoes()
+    {
+        // Listed names go into one block, decoded without Qt; every kind of
+        // sequence must come out as Qt decodes it, except that a leading
+        // byte order mark stays (QString::fromUtf8 would drop it).
+        QList<QByteArray> names = {"", "plain.txt", "\xEF\xBB\xBF" "bom first", "mid\xEF\xBB\xBF", "\xC3\xA9t\xC3\xA9",
+                                   "\xE6\x97\xA5\xE6\x9C\xAC.jpg", "\xF0\x9F\x93\xB7 photo", "\xF4\x8F\xBF\xBF",
+                                   "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80"};
+        std::mt19937 random(11);
+        for (int i = 0; i < 500; ++i) {
+            QString text;
+            for (int k = int(random() % 20); k > 0; --k) {
+                const char32_t cp = char32_t(random() % 0x110000);
+                if (!QChar::isSurrogate(cp))
+                    text += QString::fromUcs4(&cp, 1);
+            }
+            names << text.toUtf8();
+        }
+        NameBlock block;
+        for (const QByteArray &name : names) {
+            QVERIFY(QUtf8StringView(name).isValidUtf8());
+            block.appendUtf8(QUtf8StringView(name));
+        }
+        block.append(u"after");
+        QCOMPARE(block.size(), size_t(names.size() + 1));
+        for (qsizetype i = 0; i < names.size(); ++i)
+            QCOMPARE(block.at(size_t(i)).toString(), textFromUtf8(names[i]));
+        QCOMPARE(block.at(2).toString(), QString(QChar(0xFEFF)) + QStringLiteral("bom first"));
+        QCOMPARE(textFromUtf8(names[2]), block.at(2).toString());
+        QCOMPARE(block.at(size_t(names.size())).toString(), QStringLiteral("after"));
+    }
+
+    void listingTakesFilesFromABlock()
+    {
+        // Folders added one by one, files as a block; after sorting every
+        // item is there once, with its kind.
+        NameSorter sorter;
+        FolderListing listing(QStringLiteral("/x"), sorter);
+        NameBlock files;
+        for (const char *name : {"c.txt", "A.txt", "b.txt"})
+            files.appendUtf8(QUtf8StringView(name));
+        listing.addItem(u"B", true);
+        listing.addFiles(std::move(files));
+        listing.addItem(u"a", true);
+        listing.sort();
+        QStringList seen;
+        for (const RenamePreviewListItem &item : listing.items())
+            seen << item.name + (item.isFolder ? QStringLiteral("/") : QString());
+        QCOMPARE(seen, QStringList({"a/", "A.txt", "B/", "b.txt", "c.txt"}));
+        QVERIFY(listing.FindItemByName(QStringLiteral("C.TXT")));
     }
 
     void indexVisitsEveryReferenceOfAHash()

@@ -113,6 +113,25 @@ private slots:
         QVERIFY(journals().isEmpty());
     }
 
+    void nameBeginningWithAByteOrderMarkKeepsIt()
+    {
+        // U+FEFF at the start of a name is part of the name; here it is the
+        // only difference between two files.
+        QDir().mkpath(m_files);
+        const QString bom = QString(QChar(0xFEFF)) + QStringLiteral("photo.jpg");
+        writeFile(m_files + u'/' + bom, "with mark");
+        writeFile(m_files + QStringLiteral("/photo.jpg"), "plain");
+        const Result run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(readFile(m_files + QStringLiteral("/new-") + bom), QByteArray("with mark"));
+        QCOMPARE(readFile(m_files + QStringLiteral("/new-photo.jpg")), QByteArray("plain"));
+
+        const Result undo = cli({"undo", run.out.trimmed(), "--run", "--report-dir", m_reports});
+        QCOMPARE(undo.exitCode, 0);
+        QCOMPARE(readFile(m_files + u'/' + bom), QByteArray("with mark"));
+        QCOMPARE(readFile(m_files + QStringLiteral("/photo.jpg")), QByteArray("plain"));
+    }
+
     void defaultReportFolderIsUnderXdgDataHome()
     {
         makeFiles(1);

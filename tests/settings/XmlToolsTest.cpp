@@ -277,6 +277,70 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
+    void loadFileReadsEveryEncodingAsPugixmlDoes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const auto utf16 = [](const QString &text, bool bom) {
+            QByteArray out = bom ? QByteArray("\xFF\xFE", 2) : QByteArray();
+            for (const QChar c : text) {
+                out.append(char(c.unicode() & 0xFF));
+                out.append(char(c.unicode() >> 8));
+            }
+            return out;
+        };
+        // Long enough that a surrogate pair straddles the pieces the file is
+        // read in, and everything the converter writes in one, two, three
+        // and four bytes.
+        QString big = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><files>");
+        for (int i = 0; big.size() < 300000; ++i)
+            big += QStringLiteral("<file name=\"a\u00e9\u65e5%1\U0001F4F7\" id=\"f%1\"/>").arg(i);
+        big += QStringLiteral("</files>");
+        QTest::newRow("utf-16 le, large") << utf16(big, true);
+        QTest::newRow("utf-16 le, empty element") << utf16(QStringLiteral("<a/>"), true);
+        QTest::newRow("utf-16 le, unpaired surrogate")
+            << utf16(QStringLiteral("<a n=\"x") + QChar(0xD800) + QStringLiteral("y\"/>"), true);
+        QTest::newRow("utf-16 le, high surrogate last") << utf16(QStringLiteral("<a/>") + QChar(0xD801), true);
+        QTest::newRow("utf-16 le, odd size") << utf16(QStringLiteral("<a/>"), true) + "x";
+        QTest::newRow("utf-16 le without mark") << utf16(QStringLiteral("<a n=\"\u00e9\"/>"), false);
+        QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF<a n=\"\xC3\xA9\"/>");
+        QTest::newRow("utf-8") << QByteArray("<?xml version=\"1.0\"?><a n=\"\xE6\x97\xA5\"/>");
+        QTest::newRow("not xml") << QByteArray("\xFF\xFE<\x00");
+        QTest::newRow("empty file") << QByteArray();
+    }
+
+    void loadFileReadsEveryEncodingAsPugixmlDoes()
+    {
+        // Files this program wrote are converted while read; the outcome must
+        // be what pugixml makes of the same bytes on its own.
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.xml"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+
+        pugi::xml_document expected;
+        const bool expectedOk = expected.load_buffer(bytes.constData(), size_t(bytes.size()), XmlTools::parseOptions());
+        pugi::xml_document loaded;
+        QString error;
+        QCOMPARE(XmlTools::LoadFile(loaded, path, &error), expectedOk);
+        QCOMPARE(error.isEmpty(), expectedOk);
+        if (expectedOk)
+            QCOMPARE(XmlTools::Serialize(loaded), XmlTools::Serialize(expected));
+    }
+
+    void loadFileReportsAFileThatCannotBeRead()
+    {
+        pugi::xml_document doc = parse("<a/>");
+        QString error;
+        QVERIFY(!XmlTools::LoadFile(doc, QStringLiteral("/nonexistent/doc.xml"), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!doc.first_child());
+        QTemporaryDir dir;
+        QVERIFY(!XmlTools::LoadFile(doc, dir.path(), &error)); // a folder
+        QVERIFY(!error.isEmpty());
+    }
+
     void loadFailureLeavesDocumentEmpty()
     {
         pugi::xml_document doc = parse("<a/>");
