@@ -4,6 +4,7 @@
 // and against the renamers it already has. See bench/README.md.
 
 #include "EngineJobs.h"
+#include "Growth.h"
 #include "Report.h"
 #include "Runner.h"
 #include "TreeMaker.h"
@@ -41,7 +42,9 @@ const char usage[] =
     "            memory, run, cli, file-rename, mmv (default: all)\n"
     "  --locale  the locale to sort names in, e.g. en_US.UTF-8 (default: LANG as it is)\n"
     "  --make-tree FOLDER  only make the tree of the first size and layout in FOLDER and write\n"
-    "            FOLDER.xml, the settings of the basic job for it (for profiling)\n";
+    "            FOLDER.xml, the settings of the basic job for it (for profiling)\n"
+    "  --growth  only the growth of the preview's cost per file from the first size to the\n"
+    "            last (default 100000 to 1000000), their runs taken in turn\n";
 
 struct Options {
     std::string dir;
@@ -51,6 +54,8 @@ struct Options {
     bool nested = true;
     std::string cli = QUILLBAY_CLI_PATH;
     std::string makeTree; // only make a tree there
+    bool growth = false;
+    bool sizesGiven = false;
     std::set<std::string> groups;
 };
 
@@ -69,6 +74,8 @@ bool parse(const QStringList &args, Options &o)
         const bool hasValue = i + 1 < args.size();
         if (a == QLatin1String("--huge")) {
             huge = true;
+        } else if (a == QLatin1String("--growth")) {
+            o.growth = true;
         } else if (a == QLatin1String("--dir") && hasValue) {
             o.dir = args[++i].toStdString();
         } else if (a == QLatin1String("--only") && hasValue) {
@@ -91,6 +98,7 @@ bool parse(const QStringList &args, Options &o)
             if (!o.flat && !o.nested)
                 return false;
         } else if (a == QLatin1String("--sizes") && hasValue) {
+            o.sizesGiven = true;
             o.sizes.clear();
             for (const QString &s : args[++i].split(u',', Qt::SkipEmptyParts)) {
                 bool ok = false;
@@ -164,6 +172,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot create a working folder in %s\n", options.dir.c_str());
         return 2;
     }
+    if (options.growth) {
+        const bool defaults = !options.sizesGiven || options.sizes.size() < 2;
+        const int status = measureGrowth(work, QCoreApplication::applicationFilePath().toStdString(),
+                                         options.flat ? Layout::Flat : Layout::Nested,
+                                         defaults ? 100000 : options.sizes.front(),
+                                         defaults ? 1000000 : options.sizes.back(), options.runs > 0 ? options.runs : 3);
+        removeTree(work);
+        return status;
+    }
+
     RunnerOptions runner;
     runner.workFolder = work;
     runner.cliPath = options.cli;

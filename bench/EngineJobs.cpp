@@ -191,12 +191,14 @@ int memoryChildMain(const QString &settingsFile)
     const long long rssBefore = statusBytes("VmRSS");
     if (!resetPeakRss() || rssBefore < 0)
         return 3;
+    Stopwatch watch;
     const PreviewResult result = manager.BuildPreview();
+    const double seconds = watch.elapsed().wall;
     const long long peak = statusBytes("VmHWM");
     const long long rssAfter = statusBytes("VmRSS");
     if (!checkPreview(manager, result).empty())
         return 4;
-    std::printf("%lld %lld %d\n", peak - rssBefore, rssAfter - rssBefore, manager.preview().entryCount());
+    std::printf("%lld %lld %d %.6f\n", peak - rssBefore, rssAfter - rssBefore, manager.preview().entryCount(), seconds);
     return 0;
 }
 

@@ -57,8 +57,9 @@ ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expect
 
 // The child-process side of the memory measurement: builds the preview of the
 // settings file and prints on stdout the growth of resident memory at its peak
-// and after the preview (the preview document and whatever else stays), and
-// the number of entries.
+// and after the preview (the preview document and whatever else stays), the
+// number of entries, and the seconds BuildPreview took (the first preview of a
+// fresh process, whose memory is all new to it).
 int memoryChildMain(const QString &settingsFile);
 
 } // namespace bench
