@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <sys/mman.h>
+#include <vector>
 
 namespace quillbay::LargeMemory {
 
@@ -34,13 +36,88 @@ void *mapRegion(std::size_t size)
     return region;
 }
 
+// Regions given back, kept for the next requests.
+//
+// A preview that is run again (the rules were changed, the user looks again)
+// asks for the same tables and pages as the time before. Memory new to a
+// process costs a page fault and the zeroing of every page, which on a virtual
+// machine took as long as the rest of a large preview; memory kept costs
+// nothing. Kept regions are marked MADV_FREE: the kernel may take their pages
+// back whenever it needs them, and until it does they are reused as they are.
+class RegionCache
+{
+public:
+    // The smallest kept region that is large enough; what it has beyond size
+    // stays kept as a region of its own (sizes are whole huge pages).
+    void *take(std::size_t size)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        std::size_t best = m_regions.size();
+        for (std::size_t i = 0; i < m_regions.size(); ++i) {
+            if (m_regions[i].size >= size && (best == m_regions.size() || m_regions[i].size < m_regions[best].size))
+                best = i;
+        }
+        if (best == m_regions.size())
+            return nullptr;
+        Region &region = m_regions[best];
+        char *base = static_cast<char *>(region.base);
+        m_keptBytes -= size;
+        if (region.size > size) {
+            region.base = base + size;
+            region.size -= size;
+        } else {
+            m_regions.erase(m_regions.begin() + std::ptrdiff_t(best));
+        }
+        return base;
+    }
+
+    void give(void *base, std::size_t size) noexcept
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_keptBytes + size <= kKeptBytesAtMost && m_regions.size() < kRegionsAtMost) {
+                ::madvise(base, size, MADV_FREE); // a wish: without it the pages simply stay
+                m_regions.push_back(Region{base, size});
+                m_keptBytes += size;
+                return;
+            }
+        }
+        ::munmap(base, size);
+    }
+
+private:
+    static constexpr std::size_t kKeptBytesAtMost = std::size_t(1) << 30;
+    static constexpr std::size_t kRegionsAtMost = 1024;
+    struct Region {
+        void *base;
+        std::size_t size;
+    };
+    std::mutex m_mutex;
+    std::vector<Region> m_regions;
+    std::size_t m_keptBytes = 0;
+};
+
+RegionCache &regionCache()
+{
+    // Never destroyed: memory may be given back while the program ends.
+    static auto *cache = new RegionCache;
+    return *cache;
+}
+
+void *takeRegion(std::size_t size)
+{
+    if (void *kept = regionCache().take(size))
+        return kept;
+    return mapRegion(size);
+}
+
 } // namespace
 
 void *allocate(std::size_t bytes)
 {
     if (bytes < kLargeBytes)
         return std::malloc(bytes == 0 ? 1 : bytes);
-    return mapRegion(roundUp(bytes, kHugePage));
+    return takeRegion(roundUp(bytes, kHugePage));
 }
 
 void release(void *memory, std::size_t bytes) noexcept
@@ -50,7 +127,7 @@ void release(void *memory, std::size_t bytes) noexcept
     if (bytes < kLargeBytes)
         std::free(memory);
     else
-        ::munmap(memory, roundUp(bytes, kHugePage));
+        regionCache().give(memory, roundUp(bytes, kHugePage));
 }
 
 BlockPool::BlockPool(std::size_t blockSize)
@@ -73,7 +150,7 @@ BlockPool::Region *BlockPool::regionWithRoom()
         if (hasRoom(region))
             return m_current = &region;
     }
-    char *base = static_cast<char *>(mapRegion(kHugePage));
+    char *base = static_cast<char *>(takeRegion(kHugePage));
     if (!base)
         return nullptr;
     Region &region = m_regions[reinterpret_cast<std::uintptr_t>(base)];
@@ -137,7 +214,7 @@ void BlockPool::drop(Region &region) noexcept
         m_current = nullptr;
     char *base = region.base;
     m_regions.erase(reinterpret_cast<std::uintptr_t>(base));
-    ::munmap(base, kHugePage);
+    regionCache().give(base, kHugePage);
 }
 
 } // namespace quillbay::LargeMemory

@@ -8,6 +8,9 @@
 // Memory taken here comes from the system in regions that the kernel may back
 // with 2 MiB pages (madvise MADV_HUGEPAGE), so that a large table costs a few
 // faults. Where the kernel does not do huge pages the memory is ordinary.
+// Regions given back are kept (up to 1 GiB, marked MADV_FREE so the kernel can
+// reclaim them) for the next requests: a preview run again finds its memory
+// ready, and a table that outgrows its region takes memory already mapped.
 
 #include <cstddef>
 #include <mutex>
@@ -19,7 +22,7 @@ namespace quillbay::LargeMemory {
 // Blocks from this size up come from the system directly.
 constexpr std::size_t kLargeBytes = std::size_t(1) << 20;
 
-// bytes of memory, or nullptr when there is none to be had.
+// bytes of memory, or nullptr when there is none to be had. Not zeroed.
 void *allocate(std::size_t bytes);
 // Gives back what allocate returned for the same number of bytes.
 void release(void *memory, std::size_t bytes) noexcept;

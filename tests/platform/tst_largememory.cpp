@@ -38,6 +38,40 @@ private slots:
         LargeMemory::release(nullptr, bytes);
     }
 
+    void regionsGivenBackServeTheNextRequestOfTheirSize()
+    {
+        // A second preview of the same folder asks for the same sizes: it gets
+        // the regions of the first back, usable, and another size a region of its own.
+        const std::size_t bytes = 7 * 1024 * 1024 + 5;
+        auto *first = static_cast<unsigned char *>(LargeMemory::allocate(bytes));
+        QVERIFY(first);
+        std::memset(first, 0x11, bytes);
+        LargeMemory::release(first, bytes);
+        auto *again = static_cast<unsigned char *>(LargeMemory::allocate(bytes));
+        QCOMPARE(again, first);
+        std::memset(again, 0x22, bytes);
+        QCOMPARE(again[bytes - 1], 0x22);
+        auto *other = static_cast<unsigned char *>(LargeMemory::allocate(bytes + 4 * 1024 * 1024));
+        QVERIFY(other && other != again);
+        std::memset(other, 0x33, bytes + 4 * 1024 * 1024);
+        QCOMPARE(again[0], 0x22); // distinct memory
+        LargeMemory::release(other, bytes + 4 * 1024 * 1024);
+        LargeMemory::release(again, bytes);
+
+        // A smaller request is carved from a kept region; the two parts are
+        // distinct, and both go back.
+        const std::size_t small = 2 * 1024 * 1024;
+        auto *a = static_cast<unsigned char *>(LargeMemory::allocate(small));
+        auto *b = static_cast<unsigned char *>(LargeMemory::allocate(small));
+        QVERIFY(a && b && a != b);
+        std::memset(a, 0x44, small);
+        std::memset(b, 0x55, small);
+        QCOMPARE(a[small - 1], 0x44);
+        QCOMPARE(b[0], 0x55);
+        LargeMemory::release(a, small);
+        LargeMemory::release(b, small);
+    }
+
     void vectorsGrowAndKeepTheirElements()
     {
         std::vector<std::uint64_t, LargeMemory::Allocator<std::uint64_t>> v;
