@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <mutex>
 #include <sys/mman.h>
-#include <vector>
+#include <iterator>
+#include <map>
 
 namespace quillbay::LargeMemory {
 
@@ -44,56 +45,91 @@ void *mapRegion(std::size_t size)
 // machine took as long as the rest of a large preview; memory kept costs
 // nothing. Kept regions are marked MADV_FREE: the kernel may take their pages
 // back whenever it needs them, and until it does they are reused as they are.
+//
+// Neighbouring regions are joined, so that the pages of a document given back
+// one by one can serve a large table next time. A request that nothing kept
+// can serve first gives everything kept back to the system: the kernel then
+// hands those same pages out again, instead of pages the process never had.
 class RegionCache
 {
 public:
-    // The smallest kept region that is large enough; what it has beyond size
-    // stays kept as a region of its own (sizes are whole huge pages).
+    // Carved from the start of the smallest kept region that is large
+    // enough; nullptr (and nothing kept any more) when there is none.
     void *take(std::size_t size)
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        std::size_t best = m_regions.size();
-        for (std::size_t i = 0; i < m_regions.size(); ++i) {
-            if (m_regions[i].size >= size && (best == m_regions.size() || m_regions[i].size < m_regions[best].size))
-                best = i;
+        auto best = m_regions.end();
+        for (auto it = m_regions.begin(); it != m_regions.end(); ++it) {
+            if (it->second >= size && (best == m_regions.end() || it->second < best->second))
+                best = it;
         }
-        if (best == m_regions.size())
+        if (best == m_regions.end()) {
+            for (const auto &[base, length] : m_regions)
+                ::munmap(reinterpret_cast<void *>(base), length);
+            m_regions.clear();
+            m_keptBytes = 0;
             return nullptr;
-        Region &region = m_regions[best];
-        char *base = static_cast<char *>(region.base);
-        m_keptBytes -= size;
-        if (region.size > size) {
-            region.base = base + size;
-            region.size -= size;
-        } else {
-            m_regions.erase(m_regions.begin() + std::ptrdiff_t(best));
         }
-        return base;
+        // The record is moved, not made anew: nothing here can fail.
+        auto record = m_regions.extract(best);
+        const std::uintptr_t base = record.key();
+        if (record.mapped() > size) {
+            record.mapped() -= size;
+            record.key() = base + size;
+            m_regions.insert(std::move(record));
+        }
+        m_keptBytes -= size;
+        return reinterpret_cast<void *>(base);
     }
 
-    void give(void *base, std::size_t size) noexcept
+    void give(void *memory, std::size_t size) noexcept
     {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_keptBytes + size <= kKeptBytesAtMost && m_regions.size() < kRegionsAtMost) {
-                ::madvise(base, size, MADV_FREE); // a wish: without it the pages simply stay
-                m_regions.push_back(Region{base, size});
-                m_keptBytes += size;
-                return;
-            }
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_keptBytes + size > kKeptBytesAtMost || !keep(reinterpret_cast<std::uintptr_t>(memory), size)) {
+            ::munmap(memory, size);
+            return;
         }
-        ::munmap(base, size);
+        ::madvise(memory, size, MADV_FREE); // a wish: without it the pages simply stay
+        m_keptBytes += size;
     }
 
 private:
     static constexpr std::size_t kKeptBytesAtMost = std::size_t(1) << 30;
-    static constexpr std::size_t kRegionsAtMost = 1024;
-    struct Region {
-        void *base;
-        std::size_t size;
-    };
+
+    // Records the region, joined with the kept regions right before and after
+    // it; false when there is no memory for a record of its own.
+    bool keep(std::uintptr_t base, std::size_t size) noexcept
+    {
+        const auto next = m_regions.lower_bound(base);
+        const bool joinsNext = next != m_regions.end() && base + size == next->first;
+        if (next != m_regions.begin()) {
+            const auto before = std::prev(next);
+            if (before->first + before->second == base) {
+                before->second += size;
+                if (joinsNext) {
+                    before->second += next->second;
+                    m_regions.erase(next);
+                }
+                return true;
+            }
+        }
+        if (joinsNext) {
+            auto record = m_regions.extract(next);
+            record.key() = base;
+            record.mapped() += size;
+            m_regions.insert(std::move(record));
+            return true;
+        }
+        try {
+            m_regions.emplace_hint(next, base, size);
+        } catch (...) {
+            return false;
+        }
+        return true;
+    }
+
     std::mutex m_mutex;
-    std::vector<Region> m_regions;
+    std::map<std::uintptr_t, std::size_t> m_regions; // length by base address
     std::size_t m_keptBytes = 0;
 };
 
