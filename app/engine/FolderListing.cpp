@@ -95,7 +95,7 @@ void FolderListing::sort()
     Table<Place> order(count);
     if (m_sorter.collates()) {
         // A collator orders by keys, made once per name.
-        Table<NameSorter::Key> keys;
+        Table<QCollatorSortKey> keys;
         keys.reserve(count);
         for (size_t i = 0; i < count; ++i) {
             const QStringView name = m_names.at(i);
@@ -149,10 +149,15 @@ bool FolderListing::takeNewName(const QString &newName)
 
 std::optional<int> FolderListing::FindItemByName(const QString &name) const
 {
+    return findItem(name, foldedNameHash(name));
+}
+
+std::optional<int> FolderListing::findItem(const QString &name, size_t foldedHash) const
+{
     // The item of exactly that name, else the first of those that differ from
     // it in letter case only.
     std::optional<int> found;
-    m_byFoldedName.find(foldedNameHash(name), [&](int i) {
+    m_byFoldedName.find(foldedHash, [&](int i) {
         const QString &candidate = m_items[size_t(i)].name;
         if (candidate == name) {
             found = i;
@@ -174,16 +179,24 @@ int FolderListing::OrderFolderEntries(PreviewDocument &preview, TemporaryNameSou
 {
     int blocked = 0;
     m_onStack.assign(m_items.size(), false);
+    // Each new name is looked up once its item's turn comes, and asked for a
+    // few items ahead of that: its hash is taken once, for both.
+    m_newNameHashes.resize(m_items.size());
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const RenamePreviewListItem &item = m_items[i];
+        m_newNameHashes[i] = item.isTarget && item.include ? uint32_t(foldedNameHash(item.newName)) : 0;
+    }
     constexpr int kAhead = 8;
     const int count = int(m_items.size());
     for (int i = 0; i < count; ++i) {
         if (i + kAhead < count) {
             const RenamePreviewListItem &ahead = m_items[size_t(i + kAhead)];
             if (ahead.isTarget && ahead.include)
-                m_byFoldedName.prefetch(foldedNameHash(ahead.newName));
+                m_byFoldedName.prefetch(m_newNameHashes[size_t(i + kAhead)]);
         }
         resolveChain(i, preview, temporaryNames, blocked);
     }
+    decltype(m_newNameHashes)().swap(m_newNameHashes);
     return blocked;
 }
 
@@ -228,7 +241,7 @@ void FolderListing::resolveChain(int start, PreviewDocument &preview, TemporaryN
                 f.newState = next.state;
             }
         } else if (item.include) {
-            const std::optional<int> hit = FindItemByName(item.newName);
+            const std::optional<int> hit = findItem(item.newName, m_newNameHashes[size_t(f.item)]);
             const int j = (hit && *hit != f.item) ? *hit : -1;
             if (j < 0) {
                 f.newState = Item::Emitted;

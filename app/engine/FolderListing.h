@@ -65,6 +65,7 @@ private:
     struct Place;
     void sortByFoldedText(Place *begin, Place *end, qsizetype depth);
     void resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames, int &blocked);
+    std::optional<int> findItem(const QString &name, size_t foldedHash) const;
     void emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include);
 
     QString m_folderPath;
@@ -77,6 +78,7 @@ private:
     Table<QString> m_takenNames;
     QString m_cycleTemporaryName;
     std::vector<char> m_onStack; // items of the chain being resolved
+    Table<uint32_t> m_newNameHashes; // foldedNameHash of each item's new name, while the entries are ordered
 };
 
 } // namespace quillbay

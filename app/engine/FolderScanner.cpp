@@ -19,6 +19,11 @@ struct DirCloser {
     ~DirCloser() { if (dir) ::closedir(dir); }
 };
 
+qint64 modifiedMSecsOf(const struct stat &st)
+{
+    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+}
+
 bool isDot(const char *n)
 {
     return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
@@ -72,7 +77,7 @@ std::optional<qint64> lastModifiedMSecs(const QString &path)
     struct stat st;
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return std::nullopt;
-    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+    return modifiedMSecsOf(st);
 }
 
 FolderHandle::~FolderHandle()
@@ -92,7 +97,7 @@ std::optional<qint64> FolderHandle::lastModifiedMSecs(const QString &name)
     struct stat st;
     if (::fstatat(m_fd, QFile::encodeName(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
-    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+    return modifiedMSecsOf(st);
 }
 
 bool folderExists(const QString &path)

@@ -13,6 +13,16 @@ const char16_t *units(QStringView text)
     return reinterpret_cast<const char16_t *>(text.constData());
 }
 
+// The folded form of a code unit that is no surrogate, or 0 when it would not
+// stay one unit (no such mapping exists; Qt is asked then).
+char16_t foldUnit(char16_t u)
+{
+    if (u < 0x80)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    const char32_t folded = QChar::toCaseFolded(char32_t(u));
+    return QChar::requiresSurrogates(folded) ? 0 : char16_t(folded);
+}
+
 // The folded form of a name; short names stay on the stack.
 using FoldBuffer = QVarLengthArray<char16_t, 256>;
 
@@ -30,16 +40,11 @@ qsizetype foldInto(QStringView text, FoldBuffer &out)
     char16_t *o = out.data();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = p[i];
-        if (u < 0x80) {
-            o[i] = u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
-        } else if (QChar::isSurrogate(u)) {
+        if (QChar::isSurrogate(u))
             return -1;
-        } else {
-            const char32_t folded = QChar::toCaseFolded(char32_t(u));
-            if (QChar::requiresSurrogates(folded))
-                return -1;
-            o[i] = char16_t(folded);
-        }
+        o[i] = foldUnit(u);
+        if (o[i] == 0 && u != 0)
+            return -1;
     }
     return n;
 }
@@ -82,19 +87,6 @@ bool sameFoldedName(const QString &a, const QString &b)
     return viewOf(x, lengthA) == viewOf(y, lengthB);
 }
 
-namespace {
-
-// The folded form of a code unit that is no surrogate, or 0 when it would not
-// stay one unit (no such mapping exists; Qt is asked then).
-char16_t foldUnit(char16_t u)
-{
-    if (u < 0x80)
-        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
-    const char32_t folded = QChar::toCaseFolded(char32_t(u));
-    return QChar::requiresSurrogates(folded) ? 0 : char16_t(folded);
-}
-
-} // namespace
 
 // The sign of the comparison of the folded texts, as Qt folds them.
 static int compareFoldedByQt(const QString &a, const QString &b)
@@ -166,16 +158,9 @@ NameSorter::NameSorter() : m_collator(QLocale()), m_plainLocale(QLocale().langua
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-NameSorter::Key NameSorter::sortKey(const QString &name) const
-{
-    if (m_plainLocale)
-        return Key{std::nullopt, foldedName(name)};
-    return Key{m_collator.sortKey(name), QString()};
-}
-
 int NameSorter::compare(const QString &a, const QString &b) const
 {
-    const int c = sortKey(a).compare(sortKey(b));
+    const int c = m_plainLocale ? compareFoldedNames(a, b) : sortKey(a).compare(sortKey(b));
     if (c != 0)
         return c;
     // Names the collator calls equal (they differ in letter case only, which

@@ -9,7 +9,6 @@
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QString>
-#include <optional>
 
 namespace quillbay {
 
@@ -33,19 +32,13 @@ class NameSorter
 public:
     NameSorter();
 
-    // Computing a key once per name and comparing keys is far cheaper than
-    // comparing through the collator at every step of a sort.
-    struct Key {
-        std::optional<QCollatorSortKey> collated;
-        QString folded; // the C locale has no case-insensitive collation: folded names stand in
-        int compare(const Key &other) const
-        {
-            return collated ? collated->compare(*other.collated) : QString::compare(folded, other.folded);
-        }
-    };
-    Key sortKey(const QString &name) const;
-    // False when names are ordered by their folded text, as Key does without a collator.
+    // False in the C locale, which has no case-insensitive collation: names
+    // are then ordered by their folded text (compareFoldedNames).
     bool collates() const { return !m_plainLocale; }
+    // The collation key of a name, when collates(): computing a key once per
+    // name and comparing keys is far cheaper than comparing through the
+    // collator at every step of a sort.
+    QCollatorSortKey sortKey(const QString &name) const { return m_collator.sortKey(name); }
     int compare(const QString &a, const QString &b) const;
 
 private:

@@ -12,4 +12,26 @@ namespace quillbay {
 
 QString textFromUtf8(QByteArrayView utf8);
 
+// Writes code point cp (no surrogate) as UTF-8 at out, which has room for
+// four bytes; returns the end. For converters that write large texts in bulk.
+inline char *putUtf8(char *out, char32_t cp)
+{
+    if (cp < 0x80) {
+        *out++ = char(cp);
+    } else if (cp < 0x800) {
+        *out++ = char(0xC0 | (cp >> 6));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = char(0xE0 | (cp >> 12));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = char(0xF0 | (cp >> 18));
+        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
 } // namespace quillbay

@@ -1,5 +1,6 @@
 #include "run/PreviewDocument.h"
 
+#include "platform/Utf8Text.h"
 #include "settings/XmlTools.h"
 
 #include <charconv>
@@ -38,19 +39,11 @@ const std::string &PreviewDocument::utf8Of(const QString &text)
     char *out = m_buffer.data();
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x80) {
-            *out++ = char(u);
-        } else if (u < 0x800) {
-            *out++ = char(0xC0 | (u >> 6));
-            *out++ = char(0x80 | (u & 0x3F));
-        } else if (!QChar::isSurrogate(u)) {
-            *out++ = char(0xE0 | (u >> 12));
-            *out++ = char(0x80 | ((u >> 6) & 0x3F));
-            *out++ = char(0x80 | (u & 0x3F));
-        } else {
+        if (QChar::isSurrogate(u)) {
             m_buffer = toUtf8(text);
             return m_buffer;
         }
+        out = putUtf8(out, u);
     }
     m_buffer.resize(size_t(out - m_buffer.data()));
     return m_buffer;

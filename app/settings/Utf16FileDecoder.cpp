@@ -1,5 +1,7 @@
 #include "settings/Utf16FileDecoder.h"
 
+#include "platform/Utf8Text.h"
+
 #include <QChar>
 #include <memory>
 
@@ -8,27 +10,6 @@ namespace quillbay {
 namespace {
 
 constexpr qint64 kPieceBytes = 256 * 1024;
-
-// Writes code point cp as UTF-8 at out; returns the end.
-char *putUtf8(char *out, char32_t cp)
-{
-    if (cp < 0x80) {
-        *out++ = char(cp);
-    } else if (cp < 0x800) {
-        *out++ = char(0xC0 | (cp >> 6));
-        *out++ = char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *out++ = char(0xE0 | (cp >> 12));
-        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = char(0x80 | (cp & 0x3F));
-    } else {
-        *out++ = char(0xF0 | (cp >> 18));
-        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = char(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
 
 } // namespace
 
