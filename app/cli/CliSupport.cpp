@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 #include <cstdio>
-#include <cstring>
 
 namespace quillbay {
 
@@ -90,8 +89,7 @@ int loadSettings(Manager &manager, const QString &path, const QString &settingNa
 static void printRunNotes(const PreviewResult &result)
 {
     for (const SkippedFolder &skipped : result.skippedFolders)
-        printError(UiText::LoadTextWith(30003, {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"),
-                                                QString::fromLocal8Bit(std::strerror(skipped.errorNumber))}));
+        printError(SkippedFolderMessage(skipped));
     if (result.undecodableNames > 0)
         printError(UiText::LoadTextWith(30004, {QStringLiteral("&num;"), QString::number(result.undecodableNames)}));
     if (result.ruleFailures > 0)

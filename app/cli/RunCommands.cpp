@@ -2,12 +2,12 @@
 
 #include "cli/CliSupport.h"
 #include "engine/Manager.h"
+#include "engine/PreviewMessages.h"
 #include "run/RenameExecutor.h"
 #include "run/Undo.h"
 #include "settings/XmlTools.h"
 #include "ui/text/UiText.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace quillbay {
@@ -30,15 +30,8 @@ void printMessage(const QString &text, const QString &title)
 
 void printFailures(const PreviewDocument &report)
 {
-    for (pugi::xml_node e = report.root().first_child(); e; e = e.next_sibling()) {
-        const pugi::xml_attribute error = e.attribute("error");
-        if (!error)
-            continue;
-        const QString path = QDir(toQString(e.attribute("folder")))
-                                 .filePath(toQString(e.attribute("name")));
-        printError(QStringLiteral("%1 -> %2: %3")
-                       .arg(path, toQString(e.attribute("newName")), QString::fromUtf8(error.value())));
-    }
+    for (const QString &line : FailedEntryLines(report))
+        printError(line);
 }
 
 // Carries out the preview, saves its report and prints its path.

@@ -1,9 +1,12 @@
 #include "engine/PreviewMessages.h"
 
 #include "engine/PreviewRun.h"
+#include "run/PreviewDocument.h"
+#include "settings/XmlTools.h"
 #include "ui/text/UiText.h"
 
-#include <QStringList>
+#include <QDir>
+#include <cstring>
 
 namespace quillbay {
 
@@ -25,6 +28,25 @@ QString InvalidCountMessage(int invalidCount)
         return {};
     return UiText::LoadTextWith(invalidCount == 1 ? 1274 : 1275,
                                 {QStringLiteral("&num;"), QString::number(invalidCount)});
+}
+
+QString SkippedFolderMessage(const SkippedFolder &skipped)
+{
+    return UiText::LoadTextWith(30003, {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"),
+                                        QString::fromLocal8Bit(std::strerror(skipped.errorNumber))});
+}
+
+QStringList FailedEntryLines(const PreviewDocument &document)
+{
+    QStringList lines;
+    for (pugi::xml_node e = document.root().first_child(); e; e = e.next_sibling()) {
+        const pugi::xml_attribute error = e.attribute("error");
+        if (!error)
+            continue;
+        const QString path = QDir(toQString(e.attribute("folder"))).filePath(toQString(e.attribute("name")));
+        lines << QStringLiteral("%1 -> %2: %3").arg(path, toQString(e.attribute("newName")), toQString(error));
+    }
+    return lines;
 }
 
 } // namespace quillbay

@@ -6,8 +6,6 @@
 #include "settings/XmlTools.h"
 #include "ui/text/UiText.h"
 
-#include <QDir>
-#include <cstring>
 
 namespace quillbay {
 
@@ -36,12 +34,11 @@ bool UnattendedRun::buildPreview()
     }
     const PreviewResult result = m_manager.BuildPreview();
     if (!result.criteriaError.isEmpty()) {
-        m_note(QStringLiteral("The criteria cannot be used: %1").arg(result.criteriaError));
+        m_note(UiText::LoadTextWith(30006, {QStringLiteral("&reason;"), result.criteriaError}));
         return false;
     }
     for (const SkippedFolder &skipped : result.skippedFolders)
-        m_note(QStringLiteral("Skipped a folder that cannot be read: %1 (%2)")
-                   .arg(skipped.path, QString::fromLocal8Bit(std::strerror(skipped.errorNumber))));
+        m_note(SkippedFolderMessage(skipped));
     if (result.invalidCount > 0)
         m_note(InvalidCountMessage(result.invalidCount));
     return result.notCancelled;
@@ -53,23 +50,19 @@ UnattendedRun::Outcome UnattendedRun::carryOut()
     const ExecutionResult result = executor.ExecuteRenameList(m_manager.preview());
     for (const JournalRecovery::Outcome &recovered : result.recovered) {
         if (!recovered.ok)
-            m_note(QStringLiteral("Cannot turn %1 into a report: %2").arg(recovered.journalPath, recovered.errorText));
+            m_note(UiText::LoadTextWith(30011, {QStringLiteral("&path;"), recovered.journalPath,
+                                                QStringLiteral("&reason;"), recovered.errorText}));
     }
     if (!result.started) {
         m_showMessage(result.refusal, UiText::LoadText(400));
         return Outcome::NotPossible;
     }
-    for (pugi::xml_node e = m_manager.preview().root().first_child(); e; e = e.next_sibling()) {
-        if (const pugi::xml_attribute error = e.attribute("error")) {
-            const QString path = QDir(toQString(e.attribute("folder")))
-                                     .filePath(toQString(e.attribute("name")));
-            m_note(QStringLiteral("%1 -> %2: %3")
-                       .arg(path, toQString(e.attribute("newName")), QString::fromUtf8(error.value())));
-        }
-    }
+    for (const QString &line : FailedEntryLines(m_manager.preview()))
+        m_note(line);
     if (!result.reportSaved) {
-        m_note(QStringLiteral("Cannot save the report in %1: %2")
-                   .arg(ReportFolders::underDataFolder(m_folders.dataFolder).reportFolder, result.reportError));
+        m_note(UiText::LoadTextWith(30012, {QStringLiteral("&path;"),
+                                            ReportFolders::underDataFolder(m_folders.dataFolder).reportFolder,
+                                            QStringLiteral("&reason;"), result.reportError}));
         return Outcome::Incomplete;
     }
     m_note(QStringLiteral("Report: %1").arg(result.reportPath));
