@@ -123,13 +123,7 @@ int makeTreeOnly(const Options &options)
     const Layout layout = options.flat ? Layout::Flat : Layout::Nested;
     if (!makeTree(options.makeTree, planTree(layout, options.sizes.front())))
         return 1;
-    const QString settings = settingsText(Job::Basic, options.makeTree, layout);
-    FILE *f = std::fopen((options.makeTree + ".xml").c_str(), "wb");
-    if (!f)
-        return 1;
-    const QByteArray bytes = settings.toUtf8();
-    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f) == size_t(bytes.size());
-    return std::fclose(f) == 0 && written ? 0 : 1;
+    return writeSettingsFile(options.makeTree + ".xml", Job::Basic, options.makeTree, layout) ? 0 : 1;
 }
 
 // The locale decides how names are sorted (a collator for a language, folded

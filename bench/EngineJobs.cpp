@@ -1,5 +1,7 @@
 #include "EngineJobs.h"
 
+#include "ExternalJobs.h"
+
 #include "engine/Manager.h"
 #include "run/RenameExecutor.h"
 #include "run/Undo.h"
@@ -98,6 +100,13 @@ QString settingsText(Job job, const std::string &root, Layout layout)
                           "<rule type=\"numbering\" start=\"1\" column=\"6\" prefix=\"_\" position=\"after\"/>"
                           "</newNameRules><newFolderNameRules/></setting></settings>")
         .arg(depth, qs(root).toHtmlEscaped(), criteria, QString::fromLatin1(newNamePrefix()), date);
+}
+
+bool writeSettingsFile(const std::string &path, Job job, const std::string &root, Layout layout)
+{
+    QFile file(QString::fromStdString(path));
+    const QByteArray bytes = settingsText(job, root, layout).toUtf8();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 PreviewTiming timePreview(Job job, const EngineContext &context, Layout layout)
@@ -200,6 +209,17 @@ int memoryChildMain(const QString &settingsFile)
         return 4;
     std::printf("%lld %lld %d %.6f\n", peak - rssBefore, rssAfter - rssBefore, manager.preview().entryCount(), seconds);
     return 0;
+}
+
+MemoryChildReport runMemoryChild(const std::string &selfPath, const std::string &settingsFile,
+                                  const std::string &workFolder, const std::string &scratchFolder)
+{
+    const ProcessRun run = runProcess({selfPath, "--memory-child", settingsFile}, workFolder, "", scratchFolder);
+    MemoryChildReport r;
+    r.exitCode = run.exitCode;
+    r.ok = run.exitCode == 0
+        && std::sscanf(run.output.c_str(), "%lld %lld %d %lf", &r.peakBytes, &r.retainedBytes, &r.entries, &r.seconds) == 4;
+    return r;
 }
 
 } // namespace bench

@@ -23,6 +23,8 @@ inline const char *newNamePrefix() { return "qb_"; }
 
 // A complete settings document whose selected setting does the job on the tree at root.
 QString settingsText(Job job, const std::string &root, Layout layout);
+// Writes that document to path; false when it cannot.
+bool writeSettingsFile(const std::string &path, Job job, const std::string &root, Layout layout);
 
 // Where the engine's reports go: a folder of the benchmark's own.
 struct EngineContext {
@@ -61,5 +63,18 @@ ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expect
 // number of entries, and the seconds BuildPreview took (the first preview of a
 // fresh process, whose memory is all new to it).
 int memoryChildMain(const QString &settingsFile);
+
+// What a memory child printed, read by the parent.
+struct MemoryChildReport {
+    bool ok = false;    // the child ended well and printed its figures
+    int exitCode = -1;  // the child's
+    long long peakBytes = 0;
+    long long retainedBytes = 0;
+    int entries = 0;
+    double seconds = 0; // BuildPreview
+};
+// Runs this program (selfPath) as a memory child on the settings file.
+MemoryChildReport runMemoryChild(const std::string &selfPath, const std::string &settingsFile,
+                                  const std::string &workFolder, const std::string &scratchFolder);
 
 } // namespace bench

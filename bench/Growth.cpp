@@ -1,10 +1,8 @@
 #include "Growth.h"
 
 #include "EngineJobs.h"
-#include "ExternalJobs.h"
 #include "Floors.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,25 +21,11 @@ struct Size {
     std::string settings;
 };
 
-bool writeSettings(const std::string &path, const std::string &tree, Layout layout)
-{
-    QFile file(QString::fromStdString(path));
-    const QByteArray bytes = settingsText(Job::Basic, tree, layout).toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // The time BuildPreview took in a child process, or a negative number.
 double firstPreviewSeconds(const std::string &selfPath, const Size &s, const std::string &workFolder)
 {
-    const ProcessRun run = runProcess({selfPath, "--memory-child", s.settings}, workFolder, "", workFolder);
-    long long peak = 0;
-    long long retained = 0;
-    int entries = 0;
-    double seconds = -1;
-    if (run.exitCode != 0 || std::sscanf(run.output.c_str(), "%lld %lld %d %lf", &peak, &retained, &entries, &seconds) != 4
-        || entries != s.files)
-        return -1;
-    return seconds;
+    const MemoryChildReport child = runMemoryChild(selfPath, s.settings, workFolder, workFolder);
+    return child.ok && child.entries == s.files ? child.seconds : -1;
 }
 
 double perFile(double seconds, int files)
@@ -62,7 +46,7 @@ int measureGrowth(const std::string &workFolder, const std::string &selfPath, La
     for (Size &s : sizes) {
         std::fprintf(stderr, "making %d files\n", s.files);
         s.settings = s.tree + ".xml";
-        if (!makeTree(s.tree, planTree(layout, s.files)) || !writeSettings(s.settings, s.tree, layout)) {
+        if (!makeTree(s.tree, planTree(layout, s.files)) || !writeSettingsFile(s.settings, Job::Basic, s.tree, layout)) {
             std::fprintf(stderr, "cannot make the tree in %s\n", s.tree.c_str());
             return 1;
         }

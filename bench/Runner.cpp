@@ -4,7 +4,6 @@
 #include "ExternalJobs.h"
 #include "Floors.h"
 
-#include <QFile>
 #include <cstdio>
 #include <sstream>
 #include <sys/stat.h>
@@ -142,24 +141,18 @@ Row TreeBench::memoryRow()
     if (!freshTree(row.series))
         return row;
     const std::string settings = m_scratch + "/memory-settings.xml";
-    QFile file(QString::fromStdString(settings));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || file.write(settingsText(Job::Basic, m_tree, m_layout).toUtf8()) < 0) {
+    if (!writeSettingsFile(settings, Job::Basic, m_tree, m_layout)) {
         row.series.failure = "cannot write the settings file";
         return row;
     }
-    file.close();
-    const ProcessRun run = runProcess({m_options.selfPath, "--memory-child", settings}, m_options.workFolder, "", m_scratch);
-    long long peak = 0;
-    long long retained = 0;
-    int entries = 0;
-    if (run.exitCode != 0 || std::sscanf(run.output.c_str(), "%lld %lld %d", &peak, &retained, &entries) != 3) {
-        row.series.failure = "the measuring child failed (exit " + std::to_string(run.exitCode) + ")";
+    const MemoryChildReport child = runMemoryChild(m_options.selfPath, settings, m_options.workFolder, m_scratch);
+    if (!child.ok) {
+        row.series.failure = "the measuring child failed (exit " + std::to_string(child.exitCode) + ")";
         return row;
     }
-    row.peakBytes = double(peak);
-    row.retainedBytes = double(retained);
-    row.entries = entries;
+    row.peakBytes = double(child.peakBytes);
+    row.retainedBytes = double(child.retainedBytes);
+    row.entries = child.entries;
     return row;
 }
 
@@ -192,12 +185,8 @@ void TreeBench::cliRows(std::vector<Row> &rows)
     run.ours = undo.ours = true;
     progress(run.label);
     const std::string settings = m_scratch + "/cli-settings.xml";
-    QFile file(QString::fromStdString(settings));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || file.write(settingsText(Job::Basic, m_tree, m_layout).toUtf8()) < 0) {
+    if (!writeSettingsFile(settings, Job::Basic, m_tree, m_layout))
         run.series.failure = undo.series.failure = "cannot write the settings file";
-    }
-    file.close();
     for (int i = 0; i < m_options.runs && run.series.failure.empty() && undo.series.failure.empty(); ++i) {
         if (!freshTree(run.series))
             break;
