@@ -3,9 +3,9 @@
 // sorted by name, the new names already taken, and the order in which the
 // files' renames can be carried out one after the other.
 
-#include "engine/FoldedNameIndex.h"
 #include "engine/NameBlock.h"
 #include "engine/NameCompare.h"
+#include "platform/HashIndex.h"
 #include "platform/LargeMemory.h"
 
 #include <QString>
@@ -73,8 +73,8 @@ private:
     NameBlock m_names;             // the names as added, until sort()
     std::vector<bool> m_addedAsFolder;
     Table<RenamePreviewListItem> m_items;
-    FoldedNameIndex m_byFoldedName; // item indexes by folded name; filled by sort()
-    FoldedNameIndex m_taken;        // indexes into m_takenNames
+    HashIndex m_byFoldedName; // item indexes by foldedNameHash; filled by sort()
+    HashIndex m_taken;        // indexes into m_takenNames, by foldedNameHash
     Table<QString> m_takenNames;
     QString m_cycleTemporaryName;
     std::vector<char> m_onStack; // items of the chain being resolved

@@ -47,57 +47,29 @@ uint32_t hashOf(std::string_view name)
 void FolderCursor::Listing::add(std::string_view name, Known kind)
 {
     // Beyond what a place or a length can name: such a name is checked on disk.
-    if (name.size() > 0xFFFF || m_text.size() + name.size() + 3 > UINT32_MAX)
+    if (name.size() > 0xFFFF || m_text.size() + name.size() + 3 > size_t(INT32_MAX))
         return;
     if (m_text.empty())
         m_text.push_back('\0');
-    if ((m_count + 1) * 2 > m_slots.size())
-        grow();
-    const Slot slot{hashOf(name), uint32_t(m_text.size())};
+    m_index.insert(hashOf(name), int(m_text.size()));
     m_text.push_back(char(kind));
     m_text.push_back(char(name.size() & 0xFF));
     m_text.push_back(char(name.size() >> 8));
     m_text.append(name);
-    const size_t mask = m_slots.size() - 1;
-    size_t i = slot.hash & mask;
-    while (m_slots[i].place != 0)
-        i = (i + 1) & mask;
-    m_slots[i] = slot;
-    ++m_count;
 }
 
 uint32_t FolderCursor::Listing::find(std::string_view name) const
 {
-    if (m_slots.empty())
-        return 0;
-    const uint32_t hash = hashOf(name);
-    const size_t mask = m_slots.size() - 1;
-    for (size_t i = hash & mask; m_slots[i].place != 0; i = (i + 1) & mask) {
-        const Slot &slot = m_slots[i];
-        if (slot.hash != hash)
-            continue;
-        const unsigned char *entry = reinterpret_cast<const unsigned char *>(m_text.data()) + slot.place;
+    uint32_t found = 0;
+    m_index.find(hashOf(name), [&](int place) {
+        const unsigned char *entry = reinterpret_cast<const unsigned char *>(m_text.data()) + place;
         const size_t length = size_t(entry[1]) | size_t(entry[2]) << 8;
-        if (length == name.size() && std::memcmp(entry + 3, name.data(), length) == 0)
-            return slot.place;
-    }
-    return 0;
-}
-
-void FolderCursor::Listing::grow()
-{
-    std::vector<Slot> old;
-    old.swap(m_slots);
-    m_slots.resize(old.empty() ? 1024 : old.size() * 2);
-    const size_t mask = m_slots.size() - 1;
-    for (const Slot &slot : old) {
-        if (slot.place == 0)
-            continue;
-        size_t i = slot.hash & mask;
-        while (m_slots[i].place != 0)
-            i = (i + 1) & mask;
-        m_slots[i] = slot;
-    }
+        if (length != name.size() || std::memcmp(entry + 3, name.data(), length) != 0)
+            return false;
+        found = uint32_t(place);
+        return true;
+    });
+    return found;
 }
 
 void FolderCursor::load(Listing &listing)

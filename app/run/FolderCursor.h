@@ -10,13 +10,13 @@
 // hit (another program removed the item since the listing was read) can only
 // lead to a rename that fails with "not found", since renames never replace.
 
+#include "platform/HashIndex.h"
 #include "run/FileRenamer.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 namespace quillbay {
 
@@ -59,16 +59,10 @@ private:
 
     private:
         // Each name is kept as a byte of kind, two bytes of length and the
-        // name; a slot holds 32 bits of the name's hash and where it starts
-        // (0 for an empty slot: the text starts with a byte of its own).
-        struct Slot {
-            uint32_t hash = 0;
-            uint32_t place = 0;
-        };
-        void grow();
+        // name; the index holds where each starts (never 0: the text starts
+        // with a byte of its own), by the hash of the name.
         std::string m_text;
-        std::vector<Slot> m_slots; // a power of two in size, at most half full
-        size_t m_count = 0;
+        HashIndex m_index;
     };
     void load(Listing &listing);
 

@@ -3,7 +3,7 @@
 // find every name of a hash, and the listing must treat names that differ in
 // case only as the same name.
 
-#include "engine/FoldedNameIndex.h"
+#include "platform/HashIndex.h"
 #include "engine/FolderListing.h"
 #include "engine/NameBlock.h"
 #include "platform/Utf8Text.h"
@@ -144,7 +144,7 @@ private slots:
 
     void indexVisitsEveryReferenceOfAHash()
     {
-        FoldedNameIndex index;
+        HashIndex index;
         // Many references under few hashes, through several growths of the table.
         for (int i = 0; i < 1000; ++i)
             index.insert(size_t(i % 7) * 0x10000, i);

@@ -1,8 +1,8 @@
-#include "engine/FoldedNameIndex.h"
+#include "platform/HashIndex.h"
 
 namespace quillbay {
 
-void FoldedNameIndex::reserve(size_t count)
+void HashIndex::reserve(size_t count)
 {
     size_t slots = 16;
     while (slots < count * 2)
@@ -11,13 +11,13 @@ void FoldedNameIndex::reserve(size_t count)
         rehash(slots);
 }
 
-void FoldedNameIndex::clear()
+void HashIndex::clear()
 {
     m_slots.clear();
     m_count = 0;
 }
 
-void FoldedNameIndex::insert(size_t hash, int reference)
+void HashIndex::insert(size_t hash, int reference)
 {
     if ((m_count + 1) * 2 > m_slots.size())
         rehash(m_slots.empty() ? 16 : m_slots.size() * 2);
@@ -29,7 +29,7 @@ void FoldedNameIndex::insert(size_t hash, int reference)
     ++m_count;
 }
 
-void FoldedNameIndex::rehash(size_t slotCount)
+void HashIndex::rehash(size_t slotCount)
 {
     std::vector<Slot, LargeMemory::Allocator<Slot>> old;
     old.swap(m_slots);

@@ -1,13 +1,13 @@
 #pragma once
-// A compact index of names by their folded form (see foldedName): it keeps
-// only a hash and a caller's reference per name, never a folded copy. A look-up
-// visits the references whose hash matches; the caller confirms each one with
-// sameFoldedName, which almost always holds, since 32-bit hashes of different
-// names rarely meet.
+// A compact index of references by the 32-bit hash of what they refer to: the
+// caller keeps the things themselves (names, in a table or a block of text)
+// and the index keeps a hash and a reference each, 8 bytes in a slot, the
+// table at most half full. A look-up visits the references whose hash
+// matches; the caller confirms each one, which almost always holds, since
+// 32-bit hashes of different names rarely meet.
 //
-// A folder of a million files would need a million folded strings in a set;
-// this keeps 16 bytes per name (8 in each of two slots, the table at most
-// half full).
+// A folder of a million files would need a million strings in a set; this
+// keeps 16 bytes per name.
 
 #include "platform/LargeMemory.h"
 
@@ -17,7 +17,7 @@
 
 namespace quillbay {
 
-class FoldedNameIndex
+class HashIndex
 {
 public:
     void reserve(size_t count);
