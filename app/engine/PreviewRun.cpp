@@ -110,14 +110,12 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
     FolderListing listing(folder, m_sorter);
     listing.reserve(size_t(scan.folders.size()) + scan.files.size());
     const bool recurse = m_unlimited || depth < m_maximumDepth;
-    for (const ScannedEntry &child : scan.folders) {
-        if (!recurse)
-            break;
-        if (m_cancel.PollCancel())
-            break;
-        if (!WalkFolder(joinPath(folder, child.name), depth + 1))
-            break;
-        ConsiderFolder(child.name, folder, listing);
+    if (recurse) {
+        for (const ScannedEntry &child : scan.folders) {
+            if (m_cancel.PollCancel() || !WalkFolder(joinPath(folder, child.name), depth + 1))
+                break;
+            ConsiderFolder(child.name, folder, listing);
+        }
     }
     if (m_cancel.cancelled())
         return false;
