@@ -124,7 +124,11 @@ void FolderListing::sort()
     m_items.reserve(count);
     m_byFoldedName.clear();
     m_byFoldedName.reserve(count);
+    constexpr size_t kAhead = 8; // inserts at random places of a large table: ask for them early
     for (const Place &place : order) {
+        const size_t next = m_items.size() + kAhead;
+        if (next < count)
+            m_byFoldedName.prefetch(order[next].hash);
         m_byFoldedName.insert(place.hash, int(m_items.size()));
         RenamePreviewListItem item;
         item.isFolder = m_addedAsFolder[size_t(place.index)];
@@ -133,11 +137,40 @@ void FolderListing::sort()
     }
     m_names.clear();
     std::vector<bool>().swap(m_addedAsFolder);
+    m_newNameHashes.assign(count, 0);
+    m_queuedItem = -1;
+    m_refusedNewNames = 0;
 }
 
 bool FolderListing::takeNewName(const QString &newName)
 {
-    const size_t hash = foldedNameHash(newName);
+    settleNewNames();
+    return takeNewName(newName, foldedNameHash(newName));
+}
+
+void FolderListing::queueNewName(int index)
+{
+    settleNewNames();
+    const uint32_t hash = uint32_t(foldedNameHash(m_items[size_t(index)].newName));
+    m_newNameHashes[size_t(index)] = hash;
+    m_taken.prefetch(hash);
+    m_queuedItem = index;
+}
+
+int FolderListing::settleNewNames()
+{
+    if (m_queuedItem >= 0) {
+        RenamePreviewListItem &item = m_items[size_t(m_queuedItem)];
+        item.include = takeNewName(item.newName, m_newNameHashes[size_t(m_queuedItem)]);
+        if (!item.include)
+            ++m_refusedNewNames;
+        m_queuedItem = -1;
+    }
+    return m_refusedNewNames;
+}
+
+bool FolderListing::takeNewName(const QString &newName, size_t hash)
+{
     bool taken = false;
     m_taken.find(hash, [&](int i) { return taken = sameFoldedName(m_takenNames[size_t(i)], newName); });
     if (taken)
@@ -177,15 +210,11 @@ void FolderListing::emitEntry(PreviewDocument &preview, const QString &name, con
 
 int FolderListing::OrderFolderEntries(PreviewDocument &preview, TemporaryNameSource &temporaryNames)
 {
+    settleNewNames();
     int blocked = 0;
     m_onStack.assign(m_items.size(), false);
     // Each new name is looked up once its item's turn comes, and asked for a
-    // few items ahead of that: its hash is taken once, for both.
-    m_newNameHashes.resize(m_items.size());
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        const RenamePreviewListItem &item = m_items[i];
-        m_newNameHashes[i] = item.isTarget && item.include ? uint32_t(foldedNameHash(item.newName)) : 0;
-    }
+    // few items ahead of that, by the hash taken when it was queued.
     constexpr int kAhead = 8;
     const int count = int(m_items.size());
     for (int i = 0; i < count; ++i) {

@@ -51,11 +51,22 @@ public:
     // (compared without regard to case).
     bool takeNewName(const QString &newName);
 
+    // Registers the new name of the item at index, a file, and sets its
+    // include flag: false when an earlier new name of this folder has it.
+    // The decision is made when the next name is queued, or by
+    // settleNewNames(): in a large folder the look-up waits for memory, and
+    // meanwhile the rules of the next file run.
+    void queueNewName(int index);
+    // Decides the queued name, if any. Returns how many queued names have
+    // been refused since the listing was sorted.
+    int settleNewNames();
+
     // The item whose current name equals name without regard to case. An
     // item of exactly that name wins over one that differs in case only.
     std::optional<int> FindItemByName(const QString &name) const;
 
-    // Emits the file entries of this folder into the preview document so that
+    // Emits the file entries of this folder, those whose new names were
+    // queued and taken, into the preview document so that
     // every rename targets a name that is free at that moment; a cycle goes
     // through a temporary name. Returns how many entries had to be blocked.
     int OrderFolderEntries(PreviewDocument &preview, TemporaryNameSource &temporaryNames);
@@ -67,6 +78,7 @@ private:
     void resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames, int &blocked);
     std::optional<int> findItem(const QString &name, size_t foldedHash) const;
     void emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include);
+    bool takeNewName(const QString &newName, size_t hash);
 
     QString m_folderPath;
     const NameSorter &m_sorter;
@@ -78,7 +90,9 @@ private:
     Table<QString> m_takenNames;
     QString m_cycleTemporaryName;
     std::vector<char> m_onStack; // items of the chain being resolved
-    Table<uint32_t> m_newNameHashes; // foldedNameHash of each item's new name, while the entries are ordered
+    Table<uint32_t> m_newNameHashes; // foldedNameHash of each queued item's new name
+    int m_queuedItem = -1;           // the item whose new name waits to be taken
+    int m_refusedNewNames = 0;
 };
 
 } // namespace quillbay

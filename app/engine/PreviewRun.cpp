@@ -130,21 +130,23 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
 
     const QString folderName = lastComponent(folder);
     FolderHandle handle(folder);
-    for (RenamePreviewListItem &item : listing.items()) {
+    const int itemCount = int(listing.items().size());
+    for (int i = 0; i < itemCount; ++i) {
         if (m_cancel.PollCancel())
             break;
-        if (!item.isFolder)
-            ConsiderFile(item, handle, folderName, listing);
+        if (!listing.items()[size_t(i)].isFolder)
+            ConsiderFile(i, handle, folderName, listing);
     }
+    m_result.invalidCount += listing.settleNewNames();
     if (m_cancel.cancelled())
         return false;
     m_result.invalidCount += listing.OrderFolderEntries(m_preview, m_temporaryNames);
     return true;
 }
 
-void PreviewRun::ConsiderFile(RenamePreviewListItem &item, FolderHandle &folder, const QString &folderName,
-                              FolderListing &listing)
+void PreviewRun::ConsiderFile(int index, FolderHandle &folder, const QString &folderName, FolderListing &listing)
 {
+    RenamePreviewListItem &item = listing.items()[size_t(index)];
     const SplitName split = splitFileName(item.name);
     if (!m_criteria.nameSelected(split.base, split.ext))
         return;
@@ -162,8 +164,9 @@ void PreviewRun::ConsiderFile(RenamePreviewListItem &item, FolderHandle &folder,
         return;
     item.isTarget = true;
     item.newName = outcome.newName;
-    item.include = IsValidNewName(item.newName) && listing.takeNewName(item.newName);
-    if (!item.include)
+    if (IsValidNewName(item.newName))
+        listing.queueNewName(index); // decides item.include
+    else
         ++m_result.invalidCount;
 }
 

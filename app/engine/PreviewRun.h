@@ -57,8 +57,8 @@ public:
 
 private:
     bool WalkFolder(const QString &folder, int depth);
-    void ConsiderFile(RenamePreviewListItem &item, FolderHandle &folder, const QString &folderName,
-                      FolderListing &listing);
+    // Applies the file rules to the item at index of the listing.
+    void ConsiderFile(int index, FolderHandle &folder, const QString &folderName, FolderListing &listing);
     void ConsiderFolder(const QString &child, const QString &parent, FolderListing &listing);
     void noteRuleFailure(const QString &error);
 

@@ -84,6 +84,18 @@ private slots:
         QCOMPARE(r.invalidCount, 3);
     }
 
+    void collisionOfTheLastFileIsCaughtToo()
+    {
+        // The new name of a file is decided when the next one comes; the last
+        // one of the folder has no next one.
+        touch(root + "/x1.txt");
+        touch(root + "/x2.txt");
+        Manager m;
+        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"));
+        QCOMPARE(summary(m), (QStringList{"x1.txt>x.txt", "!x2.txt>x.txt"}));
+        QCOMPARE(r.invalidCount, 1);
+    }
+
     void caseOnlyChangeIsAllowed()
     {
         touch(root + "/File.TXT");
