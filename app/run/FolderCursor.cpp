@@ -30,9 +30,19 @@ int FolderCursor::enter(const char *path, int *error)
     m_lastName = nullptr;
     m_fd = FileRenamer::openFolder(QByteArray(key.data(), qsizetype(key.size())), error);
     m_listing = m_fd >= 0 ? &m_listings[m_path] : nullptr;
+    m_expectedHere = m_path == m_announcedPath ? m_announcedCount : 0;
     if (m_fd < 0)
         m_path.clear();
     return m_fd;
+}
+
+void FolderCursor::expectEntries(const char *path, int count)
+{
+    size_t length = std::strlen(path);
+    while (length > 1 && path[length - 1] == '/')
+        --length;
+    m_announcedPath.assign(path, length);
+    m_announcedCount = count;
 }
 
 namespace {
@@ -52,10 +62,18 @@ void FolderCursor::Listing::add(std::string_view name, Known kind)
     if (m_text.empty())
         m_text.push_back('\0');
     m_index.insert(hashOf(name), int(m_text.size()));
+    ++m_count;
     m_text.push_back(char(kind));
     m_text.push_back(char(name.size() & 0xFF));
     m_text.push_back(char(name.size() >> 8));
     m_text.append(name);
+}
+
+void FolderCursor::Listing::clear()
+{
+    std::string().swap(m_text);
+    m_index.clear();
+    m_count = 0;
 }
 
 uint32_t FolderCursor::Listing::find(std::string_view name) const
@@ -72,7 +90,7 @@ uint32_t FolderCursor::Listing::find(std::string_view name) const
     return found;
 }
 
-void FolderCursor::load(Listing &listing)
+void FolderCursor::load(Listing &listing, size_t maxNames)
 {
     listing.loaded = true;
     const int fd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -84,6 +102,11 @@ void FolderCursor::load(Listing &listing)
         return;
     }
     while (const dirent *e = ::readdir(dir)) {
+        if (listing.size() >= maxNames) {
+            listing.clear();
+            listing.loaded = false;
+            break;
+        }
         // Entries of unknown type are left out: a miss is checked on disk.
         if (e->d_type == DT_DIR)
             listing.add(e->d_name, Known::Folder);
@@ -93,13 +116,27 @@ void FolderCursor::load(Listing &listing)
     ::closedir(dir);
 }
 
+bool FolderCursor::shouldLoad(Listing &listing)
+{
+    if (listing.loaded)
+        return true;
+    if (++listing.uses >= kListingThreshold) {
+        load(listing);
+    } else if (!listing.triedEarly && m_expectedHere >= kAnnouncedThreshold) {
+        // Worth it only while the listing is not much longer than the entries
+        // are many; a longer one is read after all once kListingThreshold
+        // entries have come.
+        listing.triedEarly = true;
+        load(listing, size_t(m_expectedHere) * kNamesPerAnnouncedEntry);
+    }
+    return listing.loaded;
+}
+
 ItemKind FolderCursor::kindOf(const char *name)
 {
     m_lastName = nullptr;
     if (m_listing) {
-        if (!m_listing->loaded && ++m_listing->uses >= kListingThreshold)
-            load(*m_listing);
-        if (m_listing->loaded) {
+        if (shouldLoad(*m_listing)) {
             if (const uint32_t place = m_listing->find(name)) {
                 m_lastName = name;
                 m_lastHit = place;
@@ -130,6 +167,7 @@ void FolderCursor::forgetAll()
     m_listing = nullptr;
     m_lastName = nullptr;
     m_listings.clear();
+    m_expectedHere = 0;
 }
 
 } // namespace quillbay

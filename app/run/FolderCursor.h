@@ -4,7 +4,10 @@
 // Entries of one folder follow each other in a run, so the folder's path is
 // looked up once, not once per entry. Once a folder has had many entries, its
 // listing is read in one pass and the existence check of each entry becomes a
-// look-up in memory: on a large folder that saves a system call per entry.
+// look-up in memory: that saves a system call per entry. When the run says
+// beforehand how many entries a folder will have, a folder with a few of them
+// has its listing read at the first one, unless the listing turns out to be
+// much longer than the entries are many (a few files of a huge folder).
 // A name that the run has moved away is marked as unknown in the listing, and
 // names the run created are not in it: both are then checked on disk. A stale
 // hit (another program removed the item since the listing was read) can only
@@ -37,8 +40,14 @@ public:
     void noteGone(const char *name);
     // After a folder was renamed, every path held may name something else.
     void forgetAll();
+    // The next count entries are all in the folder at path.
+    void expectEntries(const char *path, int count);
 
     static constexpr int kListingThreshold = 64;
+    // Announced entries from which a listing is read at once, and how many
+    // names per announced entry it may then hold.
+    static constexpr int kAnnouncedThreshold = 4;
+    static constexpr int kNamesPerAnnouncedEntry = 64;
 
 private:
     enum class Known : unsigned char { File, Folder, Unknown };
@@ -51,9 +60,12 @@ private:
     public:
         int uses = 0;
         bool loaded = false;
+        bool triedEarly = false;
         void add(std::string_view name, Known kind);
         // Where the listing keeps name, or 0 when it does not hold it.
         uint32_t find(std::string_view name) const;
+        size_t size() const { return m_count; }
+        void clear();
         Known kindAt(uint32_t place) const { return Known(m_text[place]); }
         void setKindAt(uint32_t place, Known kind) { m_text[place] = char(kind); }
 
@@ -63,8 +75,12 @@ private:
         // with a byte of its own), by the hash of the name.
         std::string m_text;
         HashIndex m_index;
+        size_t m_count = 0;
     };
-    void load(Listing &listing);
+    // Reads the folder's names; gives up, leaving the listing empty and not
+    // loaded, when there are more than maxNames of them.
+    void load(Listing &listing, size_t maxNames = SIZE_MAX);
+    bool shouldLoad(Listing &listing);
 
     std::string m_path;
     int m_fd = -1;
@@ -74,6 +90,9 @@ private:
     const char *m_lastName = nullptr;
     uint32_t m_lastHit = 0;
     std::unordered_map<std::string, Listing> m_listings;
+    std::string m_announcedPath;
+    int m_announcedCount = 0; // entries announced for m_announcedPath
+    int m_expectedHere = 0;   // entries announced for the current folder
 };
 
 } // namespace quillbay

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include <utility>
 
@@ -55,6 +56,20 @@ bool isEntry(pugi::xml_node node)
 {
     return node.type() == pugi::node_element
         && (std::strcmp(node.name(), "file") == 0 || std::strcmp(node.name(), "folder") == 0);
+}
+
+// How many entries from entry on, entry included, lie in folder.
+int entriesInFolder(pugi::xml_node entry, const char *folder)
+{
+    int count = 0;
+    for (pugi::xml_node n = entry; n; n = n.next_sibling()) {
+        if (!isEntry(n))
+            continue;
+        if (std::strcmp(n.attribute("folder").value(), folder) != 0)
+            break;
+        ++count;
+    }
+    return count;
 }
 
 void setOutcome(pugi::xml_node entry, const EntryOutcome &outcome)
@@ -143,6 +158,7 @@ void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, 
     FolderCursor cursor;
     EntryRenamer renamer(cursor, journal);
     pugi::xml_node root = document.root();
+    std::string announcedFolder;
     pugi::xml_node next;
     for (pugi::xml_node node = root.first_child(); node; node = next) {
         next = node.next_sibling();
@@ -160,6 +176,10 @@ void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, 
             node.remove_attribute(fields.error);
         const bool folderEntry = std::strcmp(node.name(), "folder") == 0;
         const char *folder = fields.folder.value();
+        if (std::strcmp(folder, announcedFolder.c_str()) != 0) {
+            announcedFolder = folder;
+            cursor.expectEntries(folder, entriesInFolder(node, folder));
+        }
         const char *name = fields.name.value();
         const char *newName = fields.newName.value();
         EntryOutcome outcome;

@@ -404,6 +404,48 @@ private slots:
         QCOMPARE(namesIn(w()).size(), n - 1);
     }
 
+    void fewEntriesOfAFolder_data()
+    {
+        // Five entries: a small folder's listing is read at the first of them;
+        // a large folder's is not (it would hold far more names than entries).
+        QTest::addColumn<int>("files");
+        QTest::newRow("small folder") << 10;
+        QTest::newRow("large folder") << 400;
+    }
+    void fewEntriesOfAFolder()
+    {
+        QFETCH(int, files);
+        for (int i = 0; i < files; ++i)
+            writeFile(w() + QStringLiteral("/f%1").arg(i), QByteArray::number(i));
+        QDir(w()).mkdir("sub");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w(), "f0", "g0", true);
+        doc.AddPreviewEntry("file", w(), "sub", "x", true);     // a folder is no file
+        doc.AddPreviewEntry("file", w(), "missing", "y", true);
+        doc.AddPreviewEntry("file", w(), "f1", "f2", true);     // taken
+        doc.AddPreviewEntry("file", w(), "f3", "g3", true);     // removed during the run
+        ReportPlace place;
+        RenameExecutor executor(place.folders());
+        executor.setEntryObserver([&](int attempted) {
+            if (attempted == 1)
+                QFile::remove(w() + "/f3");
+        });
+        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        QCOMPARE(r.failed, 4);
+        LoadedReport report;
+        loadReport(r.reportPath, report);
+        const QStringList expected = {QString(), "File not found", "File not found", "File already exists",
+                                      "File not found"};
+        QCOMPARE(report.count(), int(expected.size()));
+        for (int i = 0; i < report.count(); ++i)
+            QCOMPARE(attr(report.entry(i), "error"), expected[i]);
+        QCOMPARE(readFile(w() + "/g0"), QByteArray("0"));
+        QCOMPARE(readFile(w() + "/f1"), QByteArray("1"));
+        QCOMPARE(readFile(w() + "/f2"), QByteArray("2"));
+        QVERIFY(QFileInfo(w() + "/sub").isDir());
+        QCOMPARE(namesIn(w()).size(), files); // f3 gone, sub added
+    }
+
     void noRecordNoRun()
     {
         // Where no journal can be kept, nothing is renamed: a run cut short
