@@ -157,7 +157,7 @@ void FolderListing::queueNewName(int index)
     m_queuedItem = index;
 }
 
-int FolderListing::settleNewNames()
+void FolderListing::settleNewNames()
 {
     if (m_queuedItem >= 0) {
         RenamePreviewListItem &item = m_items[size_t(m_queuedItem)];
@@ -166,7 +166,6 @@ int FolderListing::settleNewNames()
             ++m_refusedNewNames;
         m_queuedItem = -1;
     }
-    return m_refusedNewNames;
 }
 
 bool FolderListing::takeNewName(const QString &newName, size_t hash)

@@ -57,9 +57,10 @@ public:
     // settleNewNames(): in a large folder the look-up waits for memory, and
     // meanwhile the rules of the next file run.
     void queueNewName(int index);
-    // Decides the queued name, if any. Returns how many queued names have
-    // been refused since the listing was sorted.
-    int settleNewNames();
+    // Decides the queued name, if any.
+    void settleNewNames();
+    // How many queued names have been refused since the listing was sorted.
+    int refusedNewNames() const { return m_refusedNewNames; }
 
     // The item whose current name equals name without regard to case. An
     // item of exactly that name wins over one that differs in case only.

@@ -137,7 +137,8 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
         if (!listing.items()[size_t(i)].isFolder)
             ConsiderFile(i, handle, folderName, listing);
     }
-    m_result.invalidCount += listing.settleNewNames();
+    listing.settleNewNames();
+    m_result.invalidCount += listing.refusedNewNames();
     if (m_cancel.cancelled())
         return false;
     m_result.invalidCount += listing.OrderFolderEntries(m_preview, m_temporaryNames);

@@ -23,6 +23,7 @@ public:
     void reserve(size_t count);
     void clear();
     void insert(size_t hash, int reference);
+    size_t size() const { return m_count; }
 
     // Calls visit(reference) for each reference inserted under hash, until
     // visit returns true.

@@ -14,12 +14,27 @@ FolderCursor::~FolderCursor()
         ::close(m_fd);
 }
 
-int FolderCursor::enter(const char *path, int *error)
+namespace {
+
+// A folder's path without trailing slashes, as folders are told apart here.
+std::string_view folderKey(const char *path)
 {
     size_t length = std::strlen(path);
     while (length > 1 && path[length - 1] == '/')
         --length;
-    const std::string_view key(path, length);
+    return std::string_view(path, length);
+}
+
+uint32_t hashOf(std::string_view name)
+{
+    return uint32_t(std::hash<std::string_view>{}(name));
+}
+
+} // namespace
+
+int FolderCursor::enter(const char *path, int *error)
+{
+    const std::string_view key = folderKey(path);
     if (m_fd >= 0 && key == m_path) {
         *error = 0;
         return m_fd;
@@ -38,21 +53,9 @@ int FolderCursor::enter(const char *path, int *error)
 
 void FolderCursor::expectEntries(const char *path, int count)
 {
-    size_t length = std::strlen(path);
-    while (length > 1 && path[length - 1] == '/')
-        --length;
-    m_announcedPath.assign(path, length);
+    m_announcedPath.assign(folderKey(path));
     m_announcedCount = count;
 }
-
-namespace {
-
-uint32_t hashOf(std::string_view name)
-{
-    return uint32_t(std::hash<std::string_view>{}(name));
-}
-
-} // namespace
 
 void FolderCursor::Listing::add(std::string_view name, Known kind)
 {
@@ -62,7 +65,6 @@ void FolderCursor::Listing::add(std::string_view name, Known kind)
     if (m_text.empty())
         m_text.push_back('\0');
     m_index.insert(hashOf(name), int(m_text.size()));
-    ++m_count;
     m_text.push_back(char(kind));
     m_text.push_back(char(name.size() & 0xFF));
     m_text.push_back(char(name.size() >> 8));
@@ -73,7 +75,6 @@ void FolderCursor::Listing::clear()
 {
     std::string().swap(m_text);
     m_index.clear();
-    m_count = 0;
 }
 
 uint32_t FolderCursor::Listing::find(std::string_view name) const

@@ -64,7 +64,7 @@ private:
         void add(std::string_view name, Known kind);
         // Where the listing keeps name, or 0 when it does not hold it.
         uint32_t find(std::string_view name) const;
-        size_t size() const { return m_count; }
+        size_t size() const { return m_index.size(); }
         void clear();
         Known kindAt(uint32_t place) const { return Known(m_text[place]); }
         void setKindAt(uint32_t place, Known kind) { m_text[place] = char(kind); }
@@ -75,7 +75,6 @@ private:
         // with a byte of its own), by the hash of the name.
         std::string m_text;
         HashIndex m_index;
-        size_t m_count = 0;
     };
     // Reads the folder's names; gives up, leaving the listing empty and not
     // loaded, when there are more than maxNames of them.
