@@ -2,11 +2,11 @@
 
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
-#include "platform/DataFolders.h"
+#include "services/DataFolders.h"
 #include "settings/SettingsSchema.h"
 #include "settings/SettingsVersion.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -136,7 +136,7 @@ int writePreview(const Manager &manager, const QString &outputPath)
         printDocument(preview.document());
         return ExitOk;
     }
-    const XmlTools::SaveResult saved = XmlTools::SaveToPath(preview.document(), outputPath, preview.prologue());
+    const SaveResult saved = XmlTools::SaveToPath(preview.document(), outputPath, preview.prologue());
     if (!saved) {
         printError(UiText::LoadTextWith(30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"), saved.errorText}));
         return ExitUsage;

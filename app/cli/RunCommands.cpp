@@ -6,7 +6,7 @@
 #include "run/RenameExecutor.h"
 #include "run/Undo.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QFileInfo>
 

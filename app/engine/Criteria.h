@@ -2,7 +2,7 @@
 // The files and folders criteria of a setting, compiled into expressions once
 // per preview run.
 
-#include "platform/RegExp.h"
+#include "base/RegExp.h"
 
 #include <QString>
 #include <pugixml.hpp>

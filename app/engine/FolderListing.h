@@ -5,8 +5,8 @@
 
 #include "engine/NameBlock.h"
 #include "engine/NameCompare.h"
-#include "platform/HashIndex.h"
-#include "platform/LargeMemory.h"
+#include "base/HashIndex.h"
+#include "base/LargeMemory.h"
 
 #include <QString>
 #include <functional>

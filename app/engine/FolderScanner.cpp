@@ -1,6 +1,6 @@
 #include "engine/FolderScanner.h"
 
-#include "platform/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <QFile>
 #include <QUtf8StringView>

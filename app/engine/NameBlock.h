@@ -7,7 +7,7 @@
 // become separate strings only once they are sorted, so that later passes,
 // which go in sorted order, read memory in order.
 
-#include "platform/LargeMemory.h"
+#include "base/LargeMemory.h"
 
 #include <QStringView>
 #include <QUtf8StringView>

@@ -3,7 +3,7 @@
 #include "engine/PreviewRun.h"
 #include "run/PreviewDocument.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <cstring>

@@ -10,7 +10,7 @@
 #include "run/PreviewDocument.h"
 #include "settings/SettingsDocument.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 namespace quillbay {
 

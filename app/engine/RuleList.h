@@ -5,7 +5,7 @@
 // are filled in with their defaults then (so a preview completes the rules it
 // touches), and its expressions are compiled once for the whole run.
 
-#include "platform/RegExp.h"
+#include "base/RegExp.h"
 #include "settings/SettingsDocument.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "engine/RuleSteps.h"
 
 #include "engine/transforms/ManagerUtil.h"
-#include "platform/RegExp.h"
+#include "base/RegExp.h"
 
 #include <algorithm>
 

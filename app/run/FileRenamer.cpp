@@ -1,6 +1,6 @@
 #include "run/FileRenamer.h"
 
-#include "platform/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <QString>
 #include <cerrno>

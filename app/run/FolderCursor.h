@@ -13,7 +13,7 @@
 // hit (another program removed the item since the listing was read) can only
 // lead to a rename that fails with "not found", since renames never replace.
 
-#include "platform/HashIndex.h"
+#include "base/HashIndex.h"
 #include "run/FileRenamer.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "run/ReportStore.h"
 #include "run/RunJournal.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "run/PreviewDocument.h"
 
-#include "platform/Utf8Text.h"
+#include "base/Utf8Text.h"
 #include "settings/XmlTools.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "run/RenameErrors.h"
 
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,8 +1,9 @@
 #include "run/ReportFolders.h"
 
 #include "run/ReportStore.h"
+#include "base/AtomicFile.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,7 +87,7 @@ void ReportFolderKeeper::copyStyleSheet(const QString &fileName)
     if (!in.open(QIODevice::ReadOnly))
         return;
     QDir().mkpath(m_folders.dataFolder);
-    if (XmlTools::WriteFileAtomically(copy.filePath(), in.readAll()))
+    if (writeFileAtomically(copy.filePath(), in.readAll()))
         QFile(copy.filePath()).setFileTime(source.lastModified(), QFileDevice::FileModificationTime);
 }
 

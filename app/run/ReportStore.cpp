@@ -2,12 +2,13 @@
 
 #include "run/FileRenamer.h"
 
+#include "base/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillbay {
@@ -22,23 +23,6 @@ ReportStore::Outcome failed(int err)
     o.errorNumber = err;
     o.errorText = QString::fromLocal8Bit(std::strerror(err));
     return o;
-}
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    const char *p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
 }
 
 QString variantName(const QString &stem, const QString &suffix, int n)
@@ -80,7 +64,13 @@ ReportStore::Outcome ReportStore::moveToFreeName(int fromDir, const QByteArray &
 ReportStore::Outcome ReportStore::saveNew(const QString &folder, const QString &stem, const QString &suffix,
                                           const QByteArray &bytes)
 {
-    return saveNew(folder, stem, suffix, [&bytes](int fd) { return writeAll(fd, bytes); });
+    return saveNew(folder, stem, suffix, [&bytes](int fd) {
+        if (const int err = writeAll(fd, bytes)) {
+            errno = err;
+            return false;
+        }
+        return true;
+    });
 }
 
 ReportStore::Outcome ReportStore::saveNew(const QString &folder, const QString &stem, const QString &suffix,
@@ -91,16 +81,13 @@ ReportStore::Outcome ReportStore::saveNew(const QString &folder, const QString &
     const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
         return failed(errno);
-    QByteArray tmpl = QFile::encodeName(folder) + "/.report-XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    QByteArray tmpl;
+    const int fd = createTemporaryFile(QFile::encodeName(folder) + "/.report-", tmpl);
     if (fd < 0) {
         err = errno;
         ::close(dirFd);
         return failed(err);
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
     const bool written = writeContent(fd) && ::fsync(fd) == 0;
     err = written ? 0 : errno;
     if (::close(fd) != 0 && written)

@@ -1,7 +1,7 @@
 #include "run/ReportViewer.h"
 
-#include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "base/AtomicFile.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,7 +154,7 @@ bool ReportViewer::renderHtml(const QString &reportPath, const QString &htmlPath
         return false;
     }
     QDir().mkpath(QFileInfo(htmlPath).absolutePath());
-    const XmlTools::SaveResult saved = XmlTools::WriteFileAtomically(htmlPath, html);
+    const SaveResult saved = writeFileAtomically(htmlPath, html);
     if (!saved && errorText)
         *errorText = saved.errorText;
     return saved.ok;

@@ -1,9 +1,9 @@
 #include "settings/FolderMenu.h"
 
-#include "platform/Registry.h"
+#include "services/Registry.h"
 #include "settings/Options.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 namespace quillbay {
 

@@ -1,6 +1,6 @@
 #include "settings/HelpFile.h"
 
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "settings/Options.h"
 
-#include "platform/Registry.h"
+#include "services/Registry.h"
 #include "settings/FolderMenu.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,7 +135,7 @@ void Options::WritePosition(const QString &objectName, const QString &paramName,
     XmlTools::SetAttribute(param, kValue, QString::number(value));
 }
 
-XmlTools::SaveResult Options::Save()
+SaveResult Options::Save()
 {
     EnsureRootAndDeclaration();
     return XmlTools::SaveToPath(m_doc, m_optionsFile);

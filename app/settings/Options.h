@@ -66,7 +66,7 @@ public:
 
     // Gives the document its root and the declaration (version 1.0, UTF-16).
     void EnsureRootAndDeclaration();
-    XmlTools::SaveResult Save();
+    SaveResult Save();
 
     OptionsTable &table() { return m_table; }
     const OptionsTable &table() const { return m_table; }

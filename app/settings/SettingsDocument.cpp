@@ -2,7 +2,7 @@
 
 #include "settings/SettingsSchema.h"
 #include "settings/XmlTools.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <optional>
 #include <utility>

@@ -1,11 +1,11 @@
 #include "settings/SettingsStore.h"
 
-#include "platform/Registry.h"
+#include "services/Registry.h"
 #include "settings/Options.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsSchema.h"
 #include "settings/SettingsVersion.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,21 +72,21 @@ SettingsLoadOutcome SettingsStore::LoadSettings()
     return outcome;
 }
 
-static XmlTools::SaveResult copyFile(const QString &from, const QString &to)
+static SaveResult copyFile(const QString &from, const QString &to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
-        XmlTools::SaveResult failed;
+        SaveResult failed;
         failed.errorText = QStringLiteral("%1: %2").arg(from, source.errorString());
         return failed;
     }
     const QByteArray bytes = source.readAll();
     if (source.error() != QFileDevice::NoError) {
-        XmlTools::SaveResult failed;
+        SaveResult failed;
         failed.errorText = QStringLiteral("%1: %2").arg(from, source.errorString());
         return failed;
     }
-    XmlTools::SaveResult written = XmlTools::WriteFileAtomically(to, bytes);
+    SaveResult written = writeFileAtomically(to, bytes);
     if (!written)
         written.errorText = QStringLiteral("%1: %2").arg(to, written.errorText);
     return written;
@@ -98,7 +98,7 @@ void SettingsStore::upgrade(SettingsLoadOutcome &outcome)
     XmlTools::SetAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
     if (m_message)
         m_message(UiText::LoadText(952) + QStringLiteral("\r\n") + m_folders.backupFile, UiText::LoadText(11));
-    const XmlTools::SaveResult copied = copyFile(m_folders.settingsFile, m_folders.backupFile);
+    const SaveResult copied = copyFile(m_folders.settingsFile, m_folders.backupFile);
     if (!copied) {
         // The old file is then copied before the first save replaces it.
         outcome.backupError = copied.errorText;
@@ -116,9 +116,9 @@ QString SettingsStore::freeUnusableName() const
     }
 }
 
-XmlTools::SaveResult SettingsStore::makePendingCopy()
+SaveResult SettingsStore::makePendingCopy()
 {
-    XmlTools::SaveResult result;
+    SaveResult result;
     result.ok = true;
     if (m_pendingCopy == PendingCopy::None || !QFileInfo::exists(m_folders.settingsFile)) {
         m_pendingCopy = PendingCopy::None;
@@ -131,22 +131,22 @@ XmlTools::SaveResult SettingsStore::makePendingCopy()
     return result;
 }
 
-XmlTools::SaveResult SettingsStore::SaveSettingsFile()
+SaveResult SettingsStore::SaveSettingsFile()
 {
-    XmlTools::SaveResult kept = makePendingCopy();
+    SaveResult kept = makePendingCopy();
     if (!kept)
         return kept;
-    XmlTools::SaveResult saved = XmlTools::SaveToPath(m_settings.document(), m_folders.settingsFile);
+    SaveResult saved = XmlTools::SaveToPath(m_settings.document(), m_folders.settingsFile);
     if (!saved)
         saved.errorText = QStringLiteral("%1: %2").arg(m_folders.settingsFile, saved.errorText);
     return saved;
 }
 
-XmlTools::SaveResult SettingsStore::SaveAll()
+SaveResult SettingsStore::SaveAll()
 {
     m_options.EnsureRootAndDeclaration();
     CreateDataFolders();
-    XmlTools::SaveResult options = m_options.Save();
+    SaveResult options = m_options.Save();
     if (!options) {
         options.errorText = QStringLiteral("%1: %2").arg(m_options.optionsFile(), options.errorText);
         return options;
@@ -158,7 +158,7 @@ bool SettingsStore::SaveSettingsWithRetry(const RetryQuestion &askRetry)
 {
     m_options.StoreOptions();
     for (;;) {
-        const XmlTools::SaveResult saved = SaveAll();
+        const SaveResult saved = SaveAll();
         if (saved)
             return true;
         if (!askRetry || !askRetry(UiText::LoadText(932), UiText::LoadText(400), saved.errorText))

@@ -9,7 +9,7 @@
 // be used is copied to "Setting_Unusable<N>.xml" before the first save
 // replaces it.
 
-#include "platform/DataFolders.h"
+#include "services/DataFolders.h"
 #include "settings/XmlTools.h"
 
 #include <QString>
@@ -59,9 +59,9 @@ public:
     // fresh identifiers.
     SettingsLoadOutcome LoadSettings();
 
-    XmlTools::SaveResult SaveSettingsFile();
+    SaveResult SaveSettingsFile();
     // The options file, then (when that worked) the settings file.
-    XmlTools::SaveResult SaveAll();
+    SaveResult SaveAll();
     // Copies the options into the options document and saves both files;
     // after a failure asks whether to try again. True when the files were written.
     bool SaveSettingsWithRetry(const RetryQuestion &askRetry);
@@ -78,7 +78,7 @@ public:
     PendingCopy pendingCopy() const { return m_pendingCopy; }
 
 private:
-    XmlTools::SaveResult makePendingCopy();
+    SaveResult makePendingCopy();
     QString freeUnusableName() const;
     void upgrade(SettingsLoadOutcome &outcome);
 

@@ -1,6 +1,6 @@
 #include "settings/Utf16FileDecoder.h"
 
-#include "platform/Utf8Text.h"
+#include "base/Utf8Text.h"
 
 #include <QChar>
 #include <memory>

@@ -2,7 +2,8 @@
 
 #include "settings/Utf16FileDecoder.h"
 
-#include "platform/LargeMemory.h"
+#include "base/AtomicFile.h"
+#include "base/LargeMemory.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -400,18 +401,10 @@ struct FileWriter : pugi::xml_writer {
         buffer.clear();
         return error == 0;
     }
-    void writeOut(const char *p, size_t left)
+    void writeOut(const char *p, size_t size)
     {
-        while (error == 0 && left > 0) {
-            const ssize_t n = ::write(fd, p, left);
-            if (n < 0) {
-                if (errno != EINTR)
-                    error = errno;
-                continue;
-            }
-            p += n;
-            left -= size_t(n);
-        }
+        if (error == 0)
+            error = writeAll(fd, p, size);
     }
     static constexpr size_t kSize = 256 * 1024;
     int fd;
@@ -430,65 +423,9 @@ bool XmlTools::SerializeToFile(const pugi::xml_document &doc, const QString &pro
     return false;
 }
 
-XmlTools::SaveResult XmlTools::SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)
+SaveResult XmlTools::SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)
 {
-    return WriteFileAtomically(path, Serialize(doc, prologue));
-}
-
-static XmlTools::SaveResult failure(int err)
-{
-    XmlTools::SaveResult r;
-    r.errorNumber = err;
-    r.errorText = QString::fromLocal8Bit(std::strerror(err));
-    return r;
-}
-
-XmlTools::SaveResult XmlTools::WriteFileAtomically(const QString &path, const QByteArray &bytes)
-{
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray tmpl = target + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return failure(errno);
-    const char *p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            ::unlink(tmpl.constData());
-            return failure(err);
-        }
-        p += n;
-        left -= n;
-    }
-    // Keep the permissions a user would expect of a new file, not mkstemp's 0600.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        return failure(err);
-    }
-    if (::rename(tmpl.constData(), target.constData()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        return failure(err);
-    }
-    // Make the rename itself durable.
-    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    SaveResult ok;
-    ok.ok = true;
-    return ok;
+    return writeFileAtomically(path, Serialize(doc, prologue));
 }
 
 } // namespace quillbay

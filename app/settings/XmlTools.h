@@ -5,7 +5,8 @@
 // Documents are pugixml trees in UTF-8; text crosses into QString here and
 // nowhere else. Failures are results: nothing in this file throws.
 
-#include "platform/Utf8Text.h"
+#include "base/AtomicFile.h"
+#include "base/Utf8Text.h"
 
 #include <QString>
 #include <optional>
@@ -83,19 +84,9 @@ public:
     // a write fails.
     static bool SerializeToFile(const pugi::xml_document &doc, const QString &prologue, int fd);
 
-    // Writes the document to path without ever leaving a half-written file: the
-    // bytes go to a temporary file in the same folder, are flushed to disk and
-    // then renamed over path. On failure the old file is untouched and the
-    // error number and text are kept in the result.
-    struct SaveResult {
-        bool ok = false;
-        int errorNumber = 0;
-        QString errorText;
-        explicit operator bool() const { return ok; }
-    };
+    // Writes the document to path through writeFileAtomically (base/AtomicFile.h):
+    // a failed save leaves the old file as it was.
     static SaveResult SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue = {});
-    // Writes bytes atomically as above; shared by anything that must not leave half a file.
-    static SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 };
 
 } // namespace quillbay

@@ -3,10 +3,10 @@
 // find every name of a hash, and the listing must treat names that differ in
 // case only as the same name.
 
-#include "platform/HashIndex.h"
+#include "base/HashIndex.h"
 #include "engine/FolderListing.h"
 #include "engine/NameBlock.h"
-#include "platform/Utf8Text.h"
+#include "base/Utf8Text.h"
 #include "engine/NameCompare.h"
 #include "engine/RuleSteps.h"
 

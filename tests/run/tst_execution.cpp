@@ -6,7 +6,7 @@
 #include "run/RenameExecutor.h"
 #include "run/ReportStore.h"
 #include "run/TemporaryName.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QProcess>
 #include <atomic>

@@ -9,7 +9,7 @@
 #include "run/RunJournal.h"
 #include "run/TemporaryName.h"
 #include "run/Undo.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QProcess>
 

@@ -4,7 +4,7 @@
 
 #include "run/RenameExecutor.h"
 #include "run/ReportViewer.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 using namespace quillbay;
 using namespace runtest;

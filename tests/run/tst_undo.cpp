@@ -6,7 +6,7 @@
 #include "run/RenameExecutor.h"
 #include "run/TemporaryName.h"
 #include "run/Undo.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 using namespace quillbay;
 using namespace runtest;

@@ -216,7 +216,7 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("doc.xml"));
         pugi::xml_document doc = parse("<a unknown=\"\xC3\xA9\"><?pi x?><zz q=\"1\"><y/></zz></a>");
-        const XmlTools::SaveResult saved = XmlTools::SaveToPath(doc, path);
+        const SaveResult saved = XmlTools::SaveToPath(doc, path);
         QVERIFY2(saved.ok, qPrintable(saved.errorText));
 
         QFile file(path);
@@ -270,7 +270,7 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("missing/doc.xml"));
         pugi::xml_document doc = parse("<a/>");
-        const XmlTools::SaveResult saved = XmlTools::SaveToPath(doc, path);
+        const SaveResult saved = XmlTools::SaveToPath(doc, path);
         QVERIFY(!saved.ok);
         QCOMPARE(saved.errorNumber, ENOENT);
         QVERIFY(!saved.errorText.isEmpty());

@@ -1,6 +1,6 @@
-#include "platform/Arguments.h"
-#include "platform/Conversions.h"
-#include "platform/SystemIdentity.h"
+#include "base/Arguments.h"
+#include "base/Conversions.h"
+#include "services/SystemIdentity.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "platform/Registry.h"
+#include "services/Registry.h"
 #include "settings/FolderMenu.h"
 #include "settings/HelpFile.h"
 #include "settings/Options.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFile>

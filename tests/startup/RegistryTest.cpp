@@ -1,4 +1,4 @@
-#include "platform/Registry.h"
+#include "services/Registry.h"
 
 #include <QDir>
 #include <QFile>

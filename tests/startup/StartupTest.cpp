@@ -1,6 +1,6 @@
-#include "platform/SingleInstance.h"
-#include "platform/Startup.h"
-#include "ui/text/UiText.h"
+#include "services/SingleInstance.h"
+#include "main/Startup.h"
+#include "text/UiText.h"
 
 #include <QDir>
 #include <QFile>

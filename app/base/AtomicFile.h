@@ -1,0 +1,36 @@
+#pragma once
+// Writing files so that a reader never sees half of one: the bytes go to a new
+// file beside the target, are flushed to disk, and only then take the target's
+// name. Also the small pieces this is made of, which the report store shares.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+
+namespace quillbay {
+
+// Writes every byte to fd, going on after an interrupted or partial write.
+// 0, or the error number of the write that failed.
+int writeAll(int fd, const char *data, std::size_t size);
+inline int writeAll(int fd, const QByteArray &bytes) { return writeAll(fd, bytes.constData(), std::size_t(bytes.size())); }
+
+// Creates a new file named prefix followed by six random characters, opened
+// for writing (close-on-exec), and puts its path into path. The file gets the
+// permissions of any new file (0666 less the process's umask, applied by the
+// kernel), not the 0600 of mkstemp. -1 with errno set when no file could be made.
+int createTemporaryFile(const QByteArray &prefix, QByteArray &path);
+
+// Writes bytes to path without ever leaving a half-written file: the bytes go
+// to a temporary file in the same folder, are flushed to disk and then renamed
+// over path. On failure the old file is untouched and the error number and
+// text are kept in the result.
+struct SaveResult {
+    bool ok = false;
+    int errorNumber = 0;
+    QString errorText;
+    explicit operator bool() const { return ok; }
+};
+SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+} // namespace quillbay

@@ -1,0 +1,76 @@
+#include "base/StringAdder.h"
+
+#include <algorithm>
+
+namespace quillbay {
+namespace {
+
+constexpr qsizetype kGrowth = 10000; // characters
+
+} // namespace
+
+StringAdder::StringAdder()
+    : m_buffer(kGrowth, QLatin1Char(' '))
+{
+}
+
+// Grows the buffer at its end by `growth` spaces when `extra` more characters
+// would not fit. Growing in large steps keeps re-allocations rare.
+void StringAdder::reserveFor(qsizetype extra, qsizetype growth)
+{
+    if (m_used + extra > m_buffer.size())
+        m_buffer.resize(m_buffer.size() + growth, QLatin1Char(' '));
+}
+
+void StringAdder::Append(const QString &piece)
+{
+    reserveFor(piece.size(), piece.size() + kGrowth);
+    std::copy(piece.cbegin(), piece.cend(), m_buffer.begin() + m_used);
+    m_used += piece.size();
+}
+
+void StringAdder::Append2(const QString &a, const QString &b)
+{
+    const qsizetype total = a.size() + b.size();
+    reserveFor(total, total + kGrowth);
+    QChar *out = m_buffer.data() + m_used;
+    out = std::copy(a.cbegin(), a.cend(), out);
+    std::copy(b.cbegin(), b.cend(), out);
+    m_used += total;
+}
+
+void StringAdder::Append3(const QString &a, const QString &b, const QString &c)
+{
+    const qsizetype total = a.size() + b.size() + c.size();
+    reserveFor(total, total + kGrowth);
+    QChar *out = m_buffer.data() + m_used;
+    out = std::copy(a.cbegin(), a.cend(), out);
+    out = std::copy(b.cbegin(), b.cend(), out);
+    std::copy(c.cbegin(), c.cend(), out);
+    m_used += total;
+}
+
+void StringAdder::AppendChar(QChar c)
+{
+    reserveFor(1, kGrowth);
+    m_buffer[m_used] = c;
+    ++m_used;
+}
+
+void StringAdder::AppendCode(int code)
+{
+    Q_ASSERT(code >= 0 && code <= 0xFFFF);
+    AppendChar(QChar(char16_t(code)));
+}
+
+QString StringAdder::ToString() const
+{
+    return m_buffer.left(m_used);
+}
+
+void StringAdder::Clear()
+{
+    m_used = 0;
+}
+
+} // namespace quillbay

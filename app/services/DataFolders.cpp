@@ -1,0 +1,56 @@
+#include "services/DataFolders.h"
+
+#include <QDir>
+
+namespace quillbay {
+
+static QString xdgFolder(const char *variable, const QString &underHome)
+{
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return QDir::cleanPath(value);
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || !QDir::isAbsolutePath(home))
+        return {};
+    return QDir::cleanPath(home + u'/' + underHome);
+}
+
+QString DataFolders::DataHome() { return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")); }
+
+QString DataFolders::ConfigHome() { return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")); }
+
+DataFolders DataFolders::InFolder(const QString &dataFolder)
+{
+    DataFolders folders;
+    folders.dataFolder = dataFolder;
+    const QDir data(dataFolder);
+    folders.reportFolder = data.filePath(QStringLiteral("Report"));
+    folders.settingsFile = data.filePath(QStringLiteral("Setting.xml"));
+    folders.optionsFile = data.filePath(QStringLiteral("app.xml"));
+    folders.backupFile = data.filePath(QStringLiteral("Setting_OldVersion1.xml"));
+    return folders;
+}
+
+static DataFolders underDataHome(const QString &home)
+{
+    const QString maker = QDir(home).filePath(QStringLiteral("Tolvane"));
+    DataFolders folders = DataFolders::InFolder(QDir(maker).filePath(QStringLiteral("Quillbay")));
+    folders.makerFolder = maker;
+    return folders;
+}
+
+DataFolders DataFolders::Resolve(const QString &programFolder)
+{
+    const QString home = DataHome();
+    if (home.isEmpty() || !QDir().mkpath(home))
+        return InFolder(programFolder);
+    return underDataHome(home);
+}
+
+DataFolders DataFolders::UserFolders()
+{
+    const QString home = DataHome();
+    return home.isEmpty() ? DataFolders() : underDataHome(home);
+}
+
+} // namespace quillbay
