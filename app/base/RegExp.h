@@ -1,6 +1,8 @@
 #pragma once
 // The one regular-expression class of the program: ECMAScript syntax and
-// JavaScript replacement rules, on UTF-16 code units as they are.
+// JavaScript replacement rules, on UTF-16 code units as they are. One class
+// differs from today's JavaScript: \s (and \S) is ASCII white space only, as in
+// the older scripting engine whose patterns the settings were written for.
 //
 // Failures are results: a pattern the engine rejects, or a match that runs
 // into the engine's limits, makes the operation return no value and leaves a

@@ -3,7 +3,9 @@
 //
 // Every function returns one atom (a quantifier may follow it). Characters
 // are written as \uHHHH, which PCRE2 reads under PCRE2_ALT_BSUX; the sets of
-// \d \w \s and their negations match case-exactly, as in ECMAScript.
+// \d \w \s and their negations match case-exactly, as in ECMAScript. \d, \w
+// and \s are ASCII; \s is narrower than in today's ECMAScript (see
+// SpaceRanges).
 //
 // Case-insensitive matching: PCRE2 (UCP) follows Unicode case folding, which
 // joins a few characters that ECMAScript's matching without the u flag keeps

@@ -37,14 +37,14 @@ QString replaceText(const QString &name, const QString &pattern, const QString &
     return out.replace(pattern, replaceWith, Qt::CaseInsensitive);
 }
 
-// ECMAScript's \s, plus the no-break, ideographic and typographic spaces that
-// names pick up from documents and web pages.
+// The rule's class [\s\u00a0\u3000\u2000-\u200b\u202f]: ASCII white space
+// (the patterns' \s), plus the no-break, ideographic and typographic spaces
+// that names pick up from documents and web pages.
 bool isNameSpace(char16_t u)
 {
     switch (u) {
     case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20:
-    case 0xA0: case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F:
-    case 0x3000: case 0xFEFF:
+    case 0xA0: case 0x202F: case 0x3000:
         return true;
     default:
         return u >= 0x2000 && u <= 0x200B;

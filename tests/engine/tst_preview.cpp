@@ -4,8 +4,10 @@
 #include "EngineFixture.h"
 
 #include "engine/NameValidation.h"
+#include "engine/RuleSteps.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <unistd.h>
 #include <utime.h>
 
@@ -207,6 +209,10 @@ private slots:
         QTest::newRow("regexpBase first only") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"a\" replace=\"b\"/>" << "baa.txt";
         QTest::newRow("regexpBase global") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" global=\"True\"/>" << "bbb.txt";
         QTest::newRow("regexpBase case") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" ignoreCase=\"false\"/>" << "";
+        // \s in patterns is ASCII white space only.
+        QTest::newRow("\\s+ keeps no-break space") << QString("m\u00a0n o.txt") << "<rule type=\"regexp\" basePattern=\"\\s+\" baseReplace=\"_\"/>" << QString("m\u00a0n_o.txt");
+        QTest::newRow("\\s keeps ideographic space") << QString("x\u3000y z.txt") << "<rule type=\"regexp\" basePattern=\"\\s\"/>" << QString("x\u3000yz.txt");
+        QTest::newRow("\\S+ spans no-break space") << QString("m\u00a0n.bak") << "<rule type=\"regexpBase\" pattern=\"\\S+\" replace=\"[$&amp;]\" global=\"True\"/>" << QString("[m\u00a0n].bak");
         QTest::newRow("copyright escape") << QString("x\u00a9.txt") << "<rule type=\"regexp\" basePattern=\"\\u00a9\" baseReplace=\"(C)\" extPattern=\"\" extReplace=\"\"/>" << "x(C).txt";
         QTest::newRow("folder name") << "a.txt" << "<rule type=\"FolderName\" position=\"after\"/>" << "aFOLDER.txt";
         QTest::newRow("dotfile") << ".profile" << "<rule type=\"caseExt\" option=\"upper\"/>" << ".PROFILE";
@@ -225,6 +231,29 @@ private slots:
         const PreviewResult r = preview(m, settingXml(root + "/FOLDER", rules));
         QVERIFY2(r.criteriaError.isEmpty(), qPrintable(r.criteriaError));
         QCOMPARE(summary(m), expected.isEmpty() ? QStringList() : QStringList{file + ">" + expected});
+    }
+
+    // The "space" rule's class: ASCII white space, U+00A0, U+3000, U+2000 to
+    // U+200B and U+202F; other Unicode spaces are left as they are.
+    void spaceRuleClass_data()
+    {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<bool>("inClass");
+        for (int unit : {0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20, 0xA0, 0x3000, 0x202F})
+            QTest::addRow("U+%04X", unit) << unit << true;
+        for (int unit = 0x2000; unit <= 0x200B; ++unit)
+            QTest::addRow("U+%04X", unit) << unit << true;
+        for (int unit : {0x85, 0x1680, 0x180E, 0x200C, 0x2028, 0x2029, 0x205F, 0xFEFF})
+            QTest::addRow("U+%04X", unit) << unit << false;
+    }
+    void spaceRuleClass()
+    {
+        QFETCH(int, unit);
+        QFETCH(bool, inClass);
+        const QString twice = QString(2, QChar(unit));
+        const QString text = twice + QStringLiteral("a") + twice + QStringLiteral("b") + twice;
+        QCOMPARE(applySpaceRule(text, QStringLiteral("removeAll")), inClass ? QStringLiteral("ab") : text);
+        QCOMPARE(applySpaceRule(text, QStringLiteral("singleSpace")), inClass ? QStringLiteral(" a b") : text);
     }
 
     void folderRules_data()
@@ -281,6 +310,7 @@ private slots:
         QTest::newRow("extensions") << "<fileToBeChanged ext=\"jpg jpeg\"/>" << QStringList{"a.JPG", "b.jpeg"};
         QTest::newRow("blank at ends admits no extension") << "<fileToBeChanged ext=\" jpg \"/>" << QStringList{"a.JPG", "d"};
         QTest::newRow("start with is literal") << "<fileToBeChanged startWith=\"a.b\"/>" << QStringList{"a.b1.txt"};
+        QTest::newRow("no-break space is not blank") << QString("<fileToBeChanged ext=\"\u00a0\"/>") << QStringList{};
         QTest::newRow("regexp mode") << "<fileToBeChanged regExp=\"true\" regExpBaseName=\"^[ab]\" regExpExt=\"^jpe?g$\" regExpExtIgnoreCase=\"true\"/>" << QStringList{"a.JPG", "b.jpeg"};
     }
     void fileCriteria()
@@ -353,6 +383,8 @@ private slots:
         FILE *f = std::fopen(bad.constData(), "w");
         QVERIFY(f);
         std::fclose(f);
+        // QTemporaryDir cannot remove a name it cannot decode; remove it here.
+        const auto removeBad = qScopeGuard([&bad] { ::unlink(bad.constData()); });
         Manager m;
         const PreviewResult r = preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>"));
         QCOMPARE(summary(m), (QStringList{"good.txt>good_.txt"}));
