@@ -1,0 +1,62 @@
+#include "ui/preview/PreviewPane.h"
+
+#include "engine/Manager.h"
+#include "ui/common/MessageBoxes.h"
+#include "ui/common/ProgramContext.h"
+#include "ui/common/WindowTexts.h"
+#include "ui/preview/PreviewHost.h"
+#include "ui/text/UiText.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillbay {
+
+PreviewPane::PreviewPane(ProgramContext &context, PreviewHost &host, QWidget *parent)
+    : QWidget(parent), m_context(context), m_host(host), m_close(new QPushButton(QStringLiteral("&Close preview"), this))
+{
+    setObjectName(QStringLiteral("picPaneTop_1"));
+    m_close->setObjectName(QStringLiteral("cmdClosePreview"));
+    setTag(m_close, QStringLiteral("c=1280"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_close);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    connect(m_close, &QPushButton::clicked, this, &PreviewPane::ClosePreview);
+}
+
+QString PreviewPane::preconditionMessage(int findings)
+{
+    QStringList lines;
+    if (findings & NoRules)
+        lines << UiText::LoadText(1276);
+    if (findings & NoFolders)
+        lines << UiText::LoadText(1278);
+    if (findings & MissingFolders)
+        lines << UiText::LoadText(1277);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+void PreviewPane::Preview()
+{
+    const int findings = m_context.manager.CheckPreviewPreconditions();
+    if (findings & MissingFolders)
+        m_host.RefreshCurrentSetting();
+    if (findings != 0) {
+        ShowMessage(m_host.dialogParent(), preconditionMessage(findings), kProgramTitleId);
+        return;
+    }
+    m_host.showPreviewFace();
+    m_close->setFocus();
+}
+
+void PreviewPane::ClosePreview()
+{
+    m_host.showEditorFace();
+}
+
+} // namespace quillbay
