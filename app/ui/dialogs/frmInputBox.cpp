@@ -71,10 +71,10 @@ void frmInputBox::prepare()
     }
 }
 
-int frmInputBox::exec()
+void frmInputBox::showEvent(QShowEvent *event)
 {
     prepare();
-    return QDialog::exec();
+    QDialog::showEvent(event);
 }
 
 void frmInputBox::acceptText()

@@ -25,8 +25,7 @@ public:
     void setDefaultText(const QString &text) { m_defaultText = text; }
     void setMultiLine(bool multiLine) { m_multiLine = multiLine; }
 
-    // Shows the dialog modally. Afterwards: cancelled() and text().
-    int exec() override;
+    // After the dialog closed: whether it was cancelled, and the text.
     bool cancelled() const { return m_cancelled; }
     QString text() const { return m_text; }
 
@@ -34,6 +33,10 @@ public:
     // when the user cancelled.
     static std::optional<QString> ask(QWidget *parent, const QString &title, const QString &prompt,
                                       const QString &defaultText = QString());
+
+protected:
+    // Each showing starts as cancelled, with the default text selected.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void prepare();

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -37,6 +38,9 @@ SettingEditor::SettingEditor(SettingHost &host, const QList<SettingPage *> &page
     m_selector->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_selector->setMinimumContentsLength(24);
     m_tabs->setObjectName(QStringLiteral("tabSetting"));
+    // Every tab stays in sight: the window is as wide as its tabs need.
+    m_tabs->tabBar()->setUsesScrollButtons(false);
+    m_tabs->tabBar()->setElideMode(Qt::ElideNone);
     for (int i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setObjectName(QStringLiteral("picPaneTab_%1").arg(i));
         setTabTag(m_pages[i], QString::fromLatin1(kTabTags[i]));
