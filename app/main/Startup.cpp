@@ -61,9 +61,9 @@ int Startup::Run()
             return ExitStartRefused;
         m_stage = 700;
         const CommandLineRequest request = ReadCommandLine(m_env.arguments);
-        m_flags.busy = false;
-        m_flags.ready = true;
-        return actOnCommandLine(request);
+        m_flags.setBusy(false);
+        m_flags.setReady();
+        return m_window && !request.immediateRun ? runWindow(request) : actOnCommandLine(request);
     } catch (const std::exception &) {
         // Nothing here throws by design; running out of memory is what is left.
         m_env.showMessage(QStringLiteral("Initialization error: %1").arg(m_stage), UiText::LoadText(400));
@@ -78,7 +78,7 @@ void Startup::refuse(int textId)
 
 bool Startup::startUp()
 {
-    m_flags.busy = true;
+    m_flags.setBusy(true);
     m_stage = 100;
     m_common = std::make_unique<CommonGeneral>(RegistryStore(m_env.registryFile));
     if (!checkSystem())
@@ -89,7 +89,7 @@ bool Startup::startUp()
     m_stage = 120;
     if (!checkSingleInstance())
         return false;
-    if (!createObjects())
+    if (!createObjects() || !createWindow())
         return false;
     m_stage = 400;
     if (!m_manager || !m_store) {
@@ -106,8 +106,13 @@ bool Startup::startUp()
     // Stages 602 and 610 show the main window and fill it; the window loads
     // by deleting the reports past their holding time.
     m_stage = 602;
-    deleteOldReports();
+    if (m_window)
+        m_window->show();
+    else
+        deleteOldReports();
     m_stage = 610;
+    if (m_window)
+        m_window->fill();
     return true;
 }
 
@@ -143,13 +148,39 @@ bool Startup::checkSingleInstance()
 bool Startup::createObjects()
 {
     // Stages 121 (file system), 133 (regular expressions), 310 (element
-    // operations), 321 (main window) and 331 (name utilities) create nothing
-    // here: those are classes used in place, and the window does not exist yet.
+    // operations) and 331 (name utilities) create nothing here: those are
+    // classes used in place. The main window (321) comes after the engine's
+    // owner, since it works on its documents from the start.
     m_stage = 332;
     m_manager = std::make_unique<Manager>();
     m_options = std::make_unique<Options>();
     m_store = std::make_unique<SettingsStore>(m_manager->settings(), *m_options);
+    m_context = std::make_unique<ProgramContext>(
+        ProgramContext{*m_manager, *m_options, *m_store, m_common->registry(), m_flags, m_env.programFolder});
     return true;
+}
+
+bool Startup::createWindow()
+{
+    if (!m_env.makeWindow)
+        return true;
+    m_stage = 321;
+    m_window = m_env.makeWindow(*m_context);
+    if (m_window)
+        return true;
+    m_env.showMessage(QStringLiteral("Initialization error: %1").arg(m_stage), UiText::LoadText(400));
+    return false;
+}
+
+// The window's life: the folder of the command line goes to the select-setting
+// step once the window is shown, then the window runs until it is closed,
+// which saves the options and the settings and deletes old reports.
+int Startup::runWindow(const CommandLineRequest &request)
+{
+    m_pendingOpenPath = request.openPath;
+    if (!m_pendingOpenPath.isEmpty())
+        m_window->deliverPendingRequest(m_pendingOpenPath);
+    return m_window->runUntilClosed() ? ExitNormal : ExitNotSaved;
 }
 
 bool Startup::checkFreeSpace()

@@ -12,10 +12,13 @@
 // settings). The unattended run ("-exec") never needs a display.
 
 #include "base/Arguments.h"
+#include "main/StartupWindow.h"
 #include "services/DiskSpace.h"
 #include "services/RegistryStore.h"
 #include "services/SingleInstance.h"
 #include "settings/SettingsStore.h"
+#include "ui/common/ProgramContext.h"
+#include "ui/common/ProgramState.h"
 
 #include <QString>
 #include <QStringList>
@@ -48,18 +51,13 @@ struct StartupEnvironment {
     std::function<std::optional<qint64>(const QString &path)> freeBytes = FreeBytes;
     QString registryFile = RegistryStore::DefaultFilePath();
     QString lockFile; // empty: SingleInstance::LockFilePath
+    // Creates the main window; without one the program ends after start-up
+    // as if its window had been closed at once (the unattended run needs none).
+    StartupWindowFactory makeWindow;
 
     // This process: the program's folder and arguments, messages on standard
     // error, no retry after a failed save (nobody may be there to answer).
     static StartupEnvironment ForThisProcess(const QStringList &arguments, const QString &programFolder);
-};
-
-// Process-wide flags. busy: from the first step until the command line has
-// been read (the window refuses to close, requests from outside wait); ready:
-// start-up has finished (never cleared).
-struct ProcessFlags {
-    bool busy = false;
-    bool ready = false;
 };
 
 class Startup
@@ -72,7 +70,10 @@ public:
     int Run();
 
     int stage() const { return m_stage; }
-    const ProcessFlags &flags() const { return m_flags; }
+    // busy from the first step until the command line has been read (the
+    // window refuses to close, requests from outside wait); ready once
+    // start-up has finished.
+    const ProgramState &flags() const { return m_flags; }
     // A folder named on the command line, waiting for the select-setting step.
     const QString &pendingOpenPath() const { return m_pendingOpenPath; }
 
@@ -86,19 +87,23 @@ private:
     void readOptionsAndSettings();
     void recoverInterruptedRuns();
     void deleteOldReports();
+    bool createWindow();
     int actOnCommandLine(const CommandLineRequest &request);
+    int runWindow(const CommandLineRequest &request);
     int end(int status);
     void refuse(int textId);
 
     StartupEnvironment m_env;
     int m_stage = 0;
-    ProcessFlags m_flags;
+    ProgramState m_flags;
     QString m_pendingOpenPath;
     SingleInstance m_instance;
     std::unique_ptr<CommonGeneral> m_common;
     std::unique_ptr<Manager> m_manager;
     std::unique_ptr<Options> m_options;
     std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<ProgramContext> m_context;
+    std::unique_ptr<StartupWindow> m_window;
 };
 
 } // namespace quillbay

@@ -1,13 +1,17 @@
+#include "base/Arguments.h"
 #include "services/SingleInstance.h"
 #include "main/Startup.h"
 #include "text/UiText.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <unistd.h>
 
 using namespace quillbay;
@@ -41,7 +45,11 @@ struct Home {
     QString runtimeFolder() const { return path(QStringLiteral("runtime")); }
     QString registryFile() const { return path(QStringLiteral("home/.config/Tolvane/Quillbay/registry.txt")); }
 
-    Home() { QDir().mkpath(runtimeFolder()); }
+    Home()
+    {
+        QDir().mkpath(runtimeFolder());
+        QFile::setPermissions(runtimeFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
 
     QProcessEnvironment environment(bool withRuntimeFolder = true) const
     {
@@ -69,14 +77,48 @@ struct Finished {
     QString standardError;
 };
 
+// Whether the process has its handler for SIGTERM in place (the caught
+// signals of /proc/<pid>/status).
+bool catchesTermination(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    }
+    return false;
+}
+
+// Starts the program. Unless it was asked for the unattended run, it shows
+// its window (on a display of its own that shows nothing) and is then asked
+// to end as the desktop asks at the end of a session, which closes the
+// window as the user would.
 Finished runProgram(const Home &home, const QStringList &arguments, bool withRuntimeFolder = true)
 {
     QProcess process;
-    process.setProcessEnvironment(home.environment(withRuntimeFolder));
+    QProcessEnvironment environment = home.environment(withRuntimeFolder);
+    const bool windowed = !ReadCommandLine(arguments).immediateRun;
+    if (windowed) {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("minimal"));
+        // What the platform layer says of the display that shows nothing is
+        // not the program's to say.
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("default.warning=false"));
+    }
+    process.setProcessEnvironment(environment);
     process.setProgram(QStringLiteral(QUILLBAY_PROGRAM));
     process.setArguments(arguments);
     process.start();
     Finished finished;
+    if (windowed && process.waitForStarted()) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!catchesTermination(process.processId()) && waited.elapsed() < 30000
+               && process.state() == QProcess::Running)
+            QThread::msleep(10);
+        ::kill(pid_t(process.processId()), SIGTERM);
+    }
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
@@ -292,15 +334,15 @@ private slots:
             QCOMPARE(status, int(ExitStartRefused));
             QCOMPARE(messages, QStringList{"Error|Not enough space available on local disk."});
             QVERIFY(!QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
-            QVERIFY(startup.flags().busy);
-            QVERIFY(!startup.flags().ready);
+            QVERIFY(startup.flags().busy());
+            QVERIFY(!startup.flags().ready());
             return;
         }
         QCOMPARE(status, int(ExitNormal));
         QVERIFY(messages.isEmpty());
         QCOMPARE(notes.filter(QStringLiteral("free space")).size(), programFree < 0 ? 2 : 0);
-        QVERIFY(!startup.flags().busy);
-        QVERIFY(startup.flags().ready);
+        QVERIFY(!startup.flags().busy());
+        QVERIFY(startup.flags().ready());
         QCOMPARE(startup.pendingOpenPath(), QStringLiteral("/some/folder"));
         QVERIFY(QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
     }
@@ -318,15 +360,27 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("not"))));
     }
 
+    // The notice is shown to the user (a message box of the window, here
+    // collected) with the path of the backup copy.
     void olderSettingsFileAnnouncesItsUpgrade()
     {
         Home home;
         QVERIFY(writeAll(home.dataFolder() + QStringLiteral("/Setting.xml"),
                          "<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
-        const Finished run = runProgram(home, {});
-        QCOMPARE(run.exitCode, int(ExitNormal));
-        QCOMPARE(run.standardError, QStringLiteral("Quillbay the Renamer: ") + UiText::LoadText(952) + QStringLiteral("\n")
-                                        + home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml\n"));
+        const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", home.path(QStringLiteral("home/.local/share")).toUtf8());
+        QStringList messages;
+        StartupEnvironment env;
+        env.programFolder = home.path(QStringLiteral("program"));
+        env.registryFile = home.registryFile();
+        env.lockFile = home.runtimeFolder() + QStringLiteral("/test.lock");
+        env.showMessage = [&](const QString &text, const QString &title) { messages << title + u'|' + text; };
+        env.freeBytes = [](const QString &) { return std::optional<qint64>(1LL << 40); };
+        const int status = Startup(env).Run();
+        qputenv("XDG_DATA_HOME", savedDataHome);
+        QCOMPARE(status, int(ExitNormal));
+        QCOMPARE(messages, QStringList{QStringLiteral("Quillbay the Renamer|") + UiText::LoadText(952) + QStringLiteral("\r\n")
+                                       + home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")});
         QCOMPARE(readAll(home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")),
                  QByteArray("<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
     }

@@ -3,7 +3,7 @@
 // it, and the means to answer the dialogs it opens as a user would.
 
 #include "engine/Manager.h"
-#include "platform/Registry.h"
+#include "services/Registry.h"
 #include "settings/Options.h"
 #include "settings/SettingsStore.h"
 #include "ui/common/ProgramContext.h"

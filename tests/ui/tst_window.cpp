@@ -7,7 +7,7 @@
 #include "settings/SettingsDocument.h"
 #include "ui/common/Twips.h"
 #include "ui/dialogs/frmSelectSetting.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 #include "ui/window/FolderRequests.h"
 #include "ui/window/SettingEditor.h"
 #include "ui/window/WindowCommands.h"

@@ -1,7 +1,7 @@
 #include "ui/common/FontChoice.h"
 
 #include "settings/Options.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,16 +1,22 @@
 #include "ui/common/MessageBoxes.h"
 
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 namespace quillbay {
 
 QMessageBox::StandardButton ShowMessage(QWidget *parent, const QString &text, int titleId,
                                         QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
 {
+    return ShowMessageWithTitle(parent, text, UiText::LoadText(titleId), buttons, icon);
+}
+
+QMessageBox::StandardButton ShowMessageWithTitle(QWidget *parent, const QString &text, const QString &title,
+                                                 QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+{
     // Table texts break lines as "\r\n"; a label wants "\n".
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, UiText::LoadText(titleId), shown, buttons, parent);
+    QMessageBox box(icon, title, shown, buttons, parent);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     return QMessageBox::StandardButton(box.exec());

@@ -18,6 +18,11 @@ QMessageBox::StandardButton ShowMessage(QWidget *parent, const QString &text, in
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         QMessageBox::Icon icon = QMessageBox::NoIcon);
 
+// The same with a title already made.
+QMessageBox::StandardButton ShowMessageWithTitle(QWidget *parent, const QString &text, const QString &title,
+                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                 QMessageBox::Icon icon = QMessageBox::NoIcon);
+
 // Message textId titled "Error", with OK.
 void ShowError(QWidget *parent, int textId);
 // A text already made (placeholders filled) titled "Error", with OK.

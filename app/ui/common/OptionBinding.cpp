@@ -2,7 +2,7 @@
 
 #include "settings/OptionsTable.h"
 #include "ui/common/WindowTexts.h"
-#include "ui/text/ControlTag.h"
+#include "text/ControlTag.h"
 
 #include <QAbstractSlider>
 #include <QCheckBox>

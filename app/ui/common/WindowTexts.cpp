@@ -1,6 +1,6 @@
 #include "ui/common/WindowTexts.h"
 
-#include "ui/text/ControlTag.h"
+#include "text/ControlTag.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 #include "ui/panes/LookInFolderCheck.h"
 
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QFileInfo>
 

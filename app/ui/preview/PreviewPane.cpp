@@ -5,7 +5,7 @@
 #include "ui/common/ProgramContext.h"
 #include "ui/common/WindowTexts.h"
 #include "ui/preview/PreviewHost.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

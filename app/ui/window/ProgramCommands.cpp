@@ -6,7 +6,7 @@
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/WindowTexts.h"
 #include "ui/dialogs/frmOptions.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 #include "ui/window/WindowCommands.h"
 #include "ui/window/frmMain.h"
 
@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kFileNotFoundId = 943;
 constexpr int kFolderNotFoundId = 942;
+constexpr int kVersionId = 31001;
 
 bool openInDesktop(const QString &url)
 {
@@ -83,8 +84,8 @@ void ProgramCommands::showAbout()
         title.chop(1);
     QMessageBox box(QMessageBox::Information, title,
                     UiText::LoadText(kProgramTitleId) + QStringLiteral("\n")
-                        + QCoreApplication::translate("quillbay", "Version %1")
-                              .arg(QCoreApplication::applicationVersion()),
+                        + UiText::LoadTextWith(kVersionId, {QStringLiteral("&version;"),
+                                                            QCoreApplication::applicationVersion()}),
                     QMessageBox::Ok, &m_window);
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();

@@ -3,7 +3,7 @@
 #include "settings/SettingsDocument.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/dialogs/frmInputBox.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 #include "ui/window/WindowCommands.h"
 #include "ui/window/frmMain.h"
 

@@ -11,7 +11,7 @@
 #include "ui/common/WindowTexts.h"
 #include "ui/preview/PreviewHost.h"
 #include "ui/preview/PreviewPane.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 #include "ui/window/FolderRequests.h"
 #include "ui/window/ProgramCommands.h"
 #include "ui/window/SettingCommands.h"
@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillbay {
@@ -68,6 +69,10 @@ frmMain::frmMain(ProgramContext &context, QWidget *parent)
         m_commands->setEnabled(Command::FolderAdd, index == kLookInPage);
         m_commands->setEnabled(Command::FolderRemove, index == kLookInPage);
         m_commands->setEnabled(Command::NamingRuleAdd, index == kFileRulesPage || index == kFolderRulesPage);
+    });
+    connect(&m_context.state, &ProgramState::busyChanged, this, [this](bool busy) {
+        if (!busy && m_closeRequested)
+            QTimer::singleShot(0, this, &frmMain::requestClose);
     });
     qApp->installEventFilter(this);
 }
@@ -167,6 +172,18 @@ void frmMain::showEditorFace()
 bool frmMain::previewing() const
 {
     return m_panes->currentWidget() == m_previewPane;
+}
+
+void frmMain::requestClose()
+{
+    m_closeRequested = true;
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->close();
+        QTimer::singleShot(50, this, &frmMain::requestClose);
+        return;
+    }
+    if (!m_context.state.busy())
+        close();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

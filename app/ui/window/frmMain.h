@@ -67,6 +67,11 @@ public:
     SettingEditor &editor() { return *m_editor; }
     PreviewPane &previewPane() { return *m_previewPane; }
     FolderRequests &folderRequests() { return *m_folderRequests; }
+    // A request to end the program from outside (the session ends): open
+    // dialogs are closed as if cancelled, and the window closes (saving the
+    // settings) as soon as it is not busy.
+    void requestClose();
+
     // Whether the last save at closing succeeded (false when the user gave up).
     bool savedAtClose() const { return m_savedAtClose; }
 
@@ -89,6 +94,7 @@ private:
     std::unique_ptr<ProgramCommands> m_programCommands;
     std::unique_ptr<FolderRequests> m_folderRequests;
     bool m_savedAtClose = true;
+    bool m_closeRequested = false;
 };
 
 } // namespace quillbay

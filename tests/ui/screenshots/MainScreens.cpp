@@ -5,7 +5,7 @@
 #include "ui/dialogs/frmInputBox.h"
 #include "ui/dialogs/frmOptions.h"
 #include "ui/dialogs/frmSelectSetting.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 #include "ui/window/SettingEditor.h"
 
 #include <QTabWidget>

@@ -9,7 +9,7 @@
 // save(), and closes it again.
 
 #include "engine/Manager.h"
-#include "platform/Registry.h"
+#include "services/Registry.h"
 #include "settings/Options.h"
 #include "settings/SettingsStore.h"
 #include "ui/common/ProgramContext.h"

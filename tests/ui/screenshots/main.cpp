@@ -7,7 +7,7 @@
 
 #include "settings/Options.h"
 #include "ui/common/FontChoice.h"
-#include "ui/text/UiText.h"
+#include "text/UiText.h"
 
 #include <QApplication>
 #include <QDir>
