@@ -12,7 +12,9 @@
 #include "ui/window/SettingEditor.h"
 #include "ui/window/WindowCommands.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QMenu>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -396,6 +398,42 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(recorder.opened.size(), 1);
         QCOMPARE(recorder.opened[0].toLocalFile(), m_dir.filePath(opened));
+    }
+
+    // Every control a person can reach with the keyboard has a name that a
+    // screen reader says (its caption, its label's text, or its tooltip), in
+    // both languages.
+    void everyControlHasAName_data()
+    {
+        QTest::addColumn<bool>("japanese");
+        QTest::newRow("English") << false;
+        QTest::newRow("Japanese") << true;
+    }
+    void everyControlHasAName()
+    {
+        QFETCH(bool, japanese);
+        UiText::setLanguage(japanese ? UiLanguage::Japanese : UiLanguage::English);
+        frmMain &window = openWith(kThreeSettings);
+        QStringList unnamed;
+        const auto check = [&unnamed](QWidget *top) {
+            for (QWidget *widget : top->findChildren<QWidget *>()) {
+                // Popups of lists are windows of their own; a tab widget is named by its tabs.
+                if (widget->focusPolicy() == Qt::NoFocus || widget->window() != top || qobject_cast<QTabWidget *>(widget))
+                    continue;
+                QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+                if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+                    unnamed << top->objectName() + u'/' + widget->objectName() + u'(' + widget->metaObject()->className() + u')';
+            }
+        };
+        check(&window);
+        for (const char *command : {"mnuOptions", "mnuSettingRename"}) {
+            whenModalShows([&](QWidget *dialog) {
+                check(dialog);
+                dialog->close();
+            });
+            child<QAction>(&window, command)->trigger();
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
     }
 
     void previewReportsEveryFindingInOneMessage()

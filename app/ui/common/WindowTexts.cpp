@@ -93,14 +93,15 @@ void setTabTag(QWidget *page, const QString &tag)
 
 void ApplyWindowTexts(QWidget *window)
 {
-    applyToWidget(window);
-    for (QWidget *widget : window->findChildren<QWidget *>())
-        applyToWidget(widget);
+    // Actions first: toolbar buttons take their tooltips from their actions.
     for (QAction *action : window->findChildren<QAction *>()) {
-        // A menu's own action carries the menu's title, which applyToWidget set.
+        // A menu's own action carries the menu's title, which applyToWidget sets.
         if (!action->menu())
             applyToAction(action);
     }
+    applyToWidget(window);
+    for (QWidget *widget : window->findChildren<QWidget *>())
+        applyToWidget(widget);
 }
 
 QString withoutAccessKey(const QString &caption)

@@ -48,7 +48,8 @@ frmInputBox::frmInputBox(QWidget *parent)
 void frmInputBox::setPrompt(const QString &prompt)
 {
     m_prompt->setText(prompt);
-    m_prompt->setBuddy(m_line);
+    m_line->setAccessibleName(withoutAccessKey(prompt));
+    m_lines->setAccessibleName(withoutAccessKey(prompt));
 }
 
 void frmInputBox::prepare()
