@@ -315,9 +315,13 @@ private slots:
         const QString daysBefore = m_fixture->options.table().Text(QStringLiteral("ReportHoldingDays"));
         bool applyWasDisabled = false;
         bool applyEnabledAfterTyping = false;
+        int pageAfterBacktab = -1;
         whenModalShows([&](QWidget *dialog) {
             auto *apply = child<QPushButton>(dialog, "cmdApply");
             applyWasDisabled = !apply->isEnabled();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+            pageAfterBacktab = child<QTabWidget>(dialog, "tabOptions")->currentIndex();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
             auto *days = child<QLineEdit>(dialog, "txtReportDays");
             days->setFocus();
             QTest::keyClicks(days, QStringLiteral("x9"));
@@ -326,6 +330,7 @@ private slots:
         });
         child<QAction>(&window, "mnuOptions")->trigger();
         QVERIFY(applyWasDisabled);
+        QCOMPARE(pageAfterBacktab, 2);
         QVERIFY(applyEnabledAfterTyping);
         QCOMPARE(m_fixture->options.table().Text(QStringLiteral("ReportHoldingDays")), daysBefore);
 
