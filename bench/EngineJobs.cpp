@@ -53,10 +53,11 @@ bool resetPeakRss()
     return ok;
 }
 
-std::string checkPreview(Manager &manager, const PreviewResult &result)
+std::string checkPreview(Manager &manager, const Result<PreviewSummary> &built)
 {
-    if (!result.criteriaError.isEmpty())
-        return "criteria: " + result.criteriaError.toStdString();
+    if (!built)
+        return "criteria: " + built.error().message.toStdString();
+    const PreviewSummary &result = built.value();
     if (result.ruleFailures > 0)
         return "rule failures: " + result.firstRuleError.toStdString();
     if (result.invalidCount > 0)
@@ -70,7 +71,7 @@ std::string checkPreview(Manager &manager, const PreviewResult &result)
 
 bool loadJob(Manager &manager, Job job, const std::string &root, Layout layout)
 {
-    return manager.settings().LoadText(settingsText(job, root, layout)) && manager.CheckPreviewPreconditions() == 0;
+    return manager.settings().LoadText(settingsText(job, root, layout)) && manager.CheckPreviewPreconditions().met();
 }
 
 // Empties the report folder so that every run finds it alike (the run looks
@@ -118,7 +119,7 @@ PreviewTiming timePreview(Job job, const EngineContext &context, Layout layout)
         return timing;
     }
     Stopwatch watch;
-    const PreviewResult result = manager.BuildPreview();
+    const Result<PreviewSummary> result = manager.BuildPreview();
     timing.sample = watch.elapsed();
     timing.failure = checkPreview(manager, result);
     timing.entries = manager.preview().entryCount();
@@ -165,10 +166,14 @@ ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expect
 
     RenameExecutor executor(ReportFolders::forReportFolder(qs(context.reportFolder)));
     Stopwatch watch;
-    const ExecutionResult run = executor.ExecuteRenameList(manager.preview());
+    const Result<ExecutionSummary> run = executor.ExecuteRenameList(manager.preview());
     timing.run = watch.elapsed();
-    if (!run.started || !run.allSucceeded || !run.reportSaved || run.attempted != timing.entries) {
-        timing.failure = "run: " + std::to_string(run.failed) + " failed, report " + (run.reportSaved ? "saved" : "not saved");
+    if (!run) {
+        timing.failure = "run: " + run.error().message.toStdString();
+        return timing;
+    }
+    if (!run->allSucceeded || !run->report || run->attempted != timing.entries) {
+        timing.failure = "run: " + std::to_string(run->failed) + " failed, report " + (run->report ? "saved" : "not saved");
         return timing;
     }
     if (countFilesWithPrefix(context.treeRoot, newNamePrefix()) != expectedFiles) {
@@ -178,30 +183,33 @@ ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expect
 
     PreviewDocument undo;
     watch.restart();
-    const bool undone = Undo::UndoFromReport(run.reportPath, undo, QStringLiteral("En"));
+    const bool undone = Undo::UndoFromReport(run->report.value(), undo, QStringLiteral("En")).ok();
     timing.undoPreview = watch.elapsed();
     if (!undone || undo.entryCount() != timing.entries) {
         timing.failure = "undo preview";
         return timing;
     }
     watch.restart();
-    const ExecutionResult back = executor.ExecuteRenameList(undo);
+    const Result<ExecutionSummary> back = executor.ExecuteRenameList(undo);
     timing.undoRun = watch.elapsed();
-    if (!back.allSucceeded || back.attempted != timing.entries || countFilesWithPrefix(context.treeRoot, newNamePrefix()) != 0)
-        timing.failure = "undo run: " + std::to_string(back.failed) + " failed";
+    if (!back)
+        timing.failure = "undo run: " + back.error().message.toStdString();
+    else if (!back->allSucceeded || back->attempted != timing.entries
+             || countFilesWithPrefix(context.treeRoot, newNamePrefix()) != 0)
+        timing.failure = "undo run: " + std::to_string(back->failed) + " failed";
     return timing;
 }
 
 int memoryChildMain(const QString &settingsFile)
 {
     Manager manager;
-    if (!manager.settings().LoadFile(settingsFile) || manager.CheckPreviewPreconditions() != 0)
+    if (!manager.settings().LoadFile(settingsFile) || !manager.CheckPreviewPreconditions().met())
         return 2;
     const long long rssBefore = statusBytes("VmRSS");
     if (!resetPeakRss() || rssBefore < 0)
         return 3;
     Stopwatch watch;
-    const PreviewResult result = manager.BuildPreview();
+    const Result<PreviewSummary> result = manager.BuildPreview();
     const double seconds = watch.elapsed().wall;
     const long long peak = statusBytes("VmHWM");
     const long long rssAfter = statusBytes("VmRSS");

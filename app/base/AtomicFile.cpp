@@ -5,7 +5,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -44,21 +43,13 @@ int createTemporaryFile(const QByteArray &prefix, QByteArray &path)
     return -1;
 }
 
-static SaveResult failure(int err)
-{
-    SaveResult r;
-    r.errorNumber = err;
-    r.errorText = QString::fromLocal8Bit(std::strerror(err));
-    return r;
-}
-
-SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes)
+Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     const QByteArray target = QFile::encodeName(path);
     QByteArray temporary;
     const int fd = createTemporaryFile(target + '.', temporary);
     if (fd < 0)
-        return failure(errno);
+        return Error::fromErrno(errno);
     int err = writeAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0)
         err = errno;
@@ -68,7 +59,7 @@ SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes)
         err = errno;
     if (err != 0) {
         ::unlink(temporary.constData());
-        return failure(err);
+        return Error::fromErrno(err);
     }
     // Make the rename itself durable.
     const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
@@ -77,9 +68,7 @@ SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes)
         ::fsync(dfd);
         ::close(dfd);
     }
-    SaveResult ok;
-    ok.ok = true;
-    return ok;
+    return {};
 }
 
 } // namespace quillbay

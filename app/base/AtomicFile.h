@@ -3,6 +3,8 @@
 // file beside the target, are flushed to disk, and only then take the target's
 // name. Also the small pieces this is made of, which the report store shares.
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -23,14 +25,8 @@ int createTemporaryFile(const QByteArray &prefix, QByteArray &path);
 
 // Writes bytes to path without ever leaving a half-written file: the bytes go
 // to a temporary file in the same folder, are flushed to disk and then renamed
-// over path. On failure the old file is untouched and the error number and
-// text are kept in the result.
-struct SaveResult {
-    bool ok = false;
-    int errorNumber = 0;
-    QString errorText;
-    explicit operator bool() const { return ok; }
-};
-SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes);
+// over path. On failure the old file is untouched and the error carries the
+// system's error number and its description.
+Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes);
 
 } // namespace quillbay

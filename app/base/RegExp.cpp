@@ -109,10 +109,10 @@ bool RegExp::Impl::EnsureCompiled()
         CompileError = PcreMessage(PCRE2_ERROR_NOMEMORY);
         return false;
     }
-    const regexp_detail::TranslatedPattern translated =
+    const Result<regexp_detail::TranslatedPattern> translated =
         regexp_detail::TranslateEcmaScriptPattern(Pattern, IgnoreCase, Multiline);
-    if (!translated.Ok) {
-        CompileError = QStringLiteral("%1 at offset %2").arg(translated.ErrorMessage).arg(translated.ErrorOffset);
+    if (!translated) {
+        CompileError = translated.error().message;
         return false;
     }
     // Multi-line anchors are already written out by the translator (ECMAScript
@@ -120,12 +120,12 @@ bool RegExp::Impl::EnsureCompiled()
     const uint32_t options = kCompileOptions | (IgnoreCase ? PCRE2_CASELESS : 0u) | (Multiline ? PCRE2_MULTILINE : 0u);
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
-    Code = pcre2_compile(Units(translated.Text), PCRE2_SIZE(translated.Text.size()), options, &errorCode,
+    Code = pcre2_compile(Units(translated->Text), PCRE2_SIZE(translated->Text.size()), options, &errorCode,
                          &errorOffset, nullptr);
     if (!Code) {
         CompileError = QStringLiteral("%1 at offset %2")
                            .arg(PcreMessage(errorCode))
-                           .arg(translated.SourceOffsetOf(qsizetype(errorOffset)));
+                           .arg(translated->SourceOffsetOf(qsizetype(errorOffset)));
         return false;
     }
     pcre2_jit_compile(Code, PCRE2_JIT_COMPLETE); // on failure the interpreter runs the pattern

@@ -1,5 +1,6 @@
 #include "base/RegExpTranslator.h"
 
+#include "base/Numbers.h"
 #include "base/RegExpCharSets.h"
 
 #include <utility>
@@ -15,16 +16,6 @@ bool IsAsciiLetter(int c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-int HexValue(int c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 class Translator
 {
@@ -34,7 +25,7 @@ public:
     {
     }
 
-    TranslatedPattern Run();
+    Result<TranslatedPattern> Run();
 
 private:
     struct ClassAtom {
@@ -73,6 +64,7 @@ private:
     bool m_canQuantify = false;
     std::vector<bool> m_openGroups; // per open group: may it be quantified once closed
     TranslatedPattern m_result;
+    Error m_error;
 };
 
 void Translator::Emit(const QString &text)
@@ -83,9 +75,7 @@ void Translator::Emit(const QString &text)
 
 bool Translator::Fail(const QString &message, qsizetype offset)
 {
-    m_result.Ok = false;
-    m_result.ErrorMessage = message;
-    m_result.ErrorOffset = offset;
+    m_error = Error::withMessage(QStringLiteral("%1 at offset %2").arg(message).arg(offset));
     return false;
 }
 
@@ -113,20 +103,19 @@ void Translator::CountGroups()
     }
 }
 
-TranslatedPattern Translator::Run()
+Result<TranslatedPattern> Translator::Run()
 {
     CountGroups();
     while (m_pos < m_src.size()) {
         m_tokenStart = m_pos;
         if (!TranslateToken())
-            return std::move(m_result);
+            return m_error;
     }
     if (!m_openGroups.empty()) {
         Fail(QStringLiteral("missing closing parenthesis"), m_src.size());
-        return std::move(m_result);
+        return m_error;
     }
     m_result.SourceOffsets.push_back(m_src.size());
-    m_result.Ok = true;
     return std::move(m_result);
 }
 
@@ -342,8 +331,8 @@ char16_t Translator::ReadCharacterEscape(bool inClass)
         return u'\\';
     }
     case 'x':
-        if (HexValue(At(m_pos + 1)) >= 0 && HexValue(At(m_pos + 2)) >= 0) {
-            const int value = HexValue(At(m_pos + 1)) * 16 + HexValue(At(m_pos + 2));
+        if (hexDigitValue(At(m_pos + 1)) >= 0 && hexDigitValue(At(m_pos + 2)) >= 0) {
+            const int value = hexDigitValue(At(m_pos + 1)) * 16 + hexDigitValue(At(m_pos + 2));
             m_pos += 3;
             return char16_t(value);
         }
@@ -352,7 +341,7 @@ char16_t Translator::ReadCharacterEscape(bool inClass)
     case 'u': {
         int value = 0;
         for (qsizetype k = 1; k <= 4; ++k) {
-            const int digit = HexValue(At(m_pos + k));
+            const int digit = hexDigitValue(At(m_pos + k));
             if (digit < 0) {
                 ++m_pos;
                 return u'u';
@@ -474,7 +463,7 @@ qsizetype TranslatedPattern::SourceOffsetOf(qsizetype textOffset) const
     return SourceOffsets[index];
 }
 
-TranslatedPattern TranslateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline)
+Result<TranslatedPattern> TranslateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline)
 {
     return Translator(pattern, ignoreCase, multiline).Run();
 }

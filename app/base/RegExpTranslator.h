@@ -11,6 +11,8 @@
 // PCRE2 reads one way only. Characters are written as \uHHHH (the compile
 // options include PCRE2_ALT_BSUX, under which \x{...} is not recognised).
 
+#include "base/Result.h"
+
 #include <QString>
 #include <QStringView>
 #include <vector>
@@ -18,16 +20,15 @@
 namespace quillbay::regexp_detail {
 
 struct TranslatedPattern {
-    bool Ok = false;
     QString Text;                         // the PCRE2 pattern
     std::vector<qsizetype> SourceOffsets; // per code unit of Text, plus one for its end: offset in the source
-    QString ErrorMessage;                 // when !Ok
-    qsizetype ErrorOffset = 0;            // when !Ok: offset in the source pattern
 
     // Maps an offset in Text (as PCRE2 reports it) back to the source pattern.
     qsizetype SourceOffsetOf(qsizetype textOffset) const;
 };
 
-TranslatedPattern TranslateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline);
+// The pattern for PCRE2, or why the source is no ECMAScript pattern
+// ("message at offset N", the offset in the source).
+Result<TranslatedPattern> TranslateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline);
 
 } // namespace quillbay::regexp_detail

@@ -1,7 +1,7 @@
 #include "cli/CliSupport.h"
 
 #include "engine/Manager.h"
-#include "engine/PreviewMessages.h"
+#include "run/PreviewDocument.h"
 #include "services/DataFolders.h"
 #include "settings/SettingsSchema.h"
 #include "settings/SettingsVersion.h"
@@ -13,7 +13,7 @@
 
 namespace quillbay {
 
-ParsedOptions parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &flags)
+Result<ParsedOptions> parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &flags)
 {
     ParsedOptions parsed;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -32,15 +32,12 @@ ParsedOptions parseOptions(const QStringList &args, const QStringList &withValue
             } else if (i + 1 < args.size()) {
                 parsed.values.insert(name, args[++i]);
             } else {
-                parsed.error = QStringLiteral("Option %1 needs a value.").arg(name);
-                return parsed;
+                return Error::withMessage(QStringLiteral("Option %1 needs a value.").arg(name));
             }
         } else {
-            parsed.error = QStringLiteral("Unknown option: %1").arg(arg);
-            return parsed;
+            return Error::withMessage(QStringLiteral("Unknown option: %1").arg(arg));
         }
     }
-    parsed.ok = true;
     return parsed;
 }
 
@@ -62,9 +59,9 @@ QString settingsFileFrom(const ParsedOptions &options)
 
 int loadSettings(Manager &manager, const QString &path, const QString &settingName)
 {
-    QString error;
-    if (!manager.settings().LoadFile(path, &error)) {
-        printError(UiText::LoadTextWith(30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"), error}));
+    if (const Result<void> loaded = manager.settings().LoadFile(path); !loaded) {
+        printError(UiText::LoadTextWith(30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"),
+                                                loaded.error().message}));
         return ExitUsage;
     }
     const SettingsFormat format = ClassifySettings(manager.settings().document());
@@ -86,35 +83,6 @@ int loadSettings(Manager &manager, const QString &path, const QString &settingNa
     return ExitOk;
 }
 
-static void printRunNotes(const PreviewResult &result)
-{
-    for (const SkippedFolder &skipped : result.skippedFolders)
-        printError(SkippedFolderMessage(skipped));
-    if (result.undecodableNames > 0)
-        printError(UiText::LoadTextWith(30004, {QStringLiteral("&num;"), QString::number(result.undecodableNames)}));
-    if (result.ruleFailures > 0)
-        printError(UiText::LoadTextWith(30005, {QStringLiteral("&num;"), QString::number(result.ruleFailures),
-                                                QStringLiteral("&reason;"), result.firstRuleError}));
-    if (result.invalidCount > 0)
-        printError(InvalidCountMessage(result.invalidCount));
-}
-
-int buildPreview(Manager &manager)
-{
-    const int bits = manager.CheckPreviewPreconditions();
-    if (bits != 0) {
-        printError(QString(PreconditionMessage(bits)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        return ExitPrecondition;
-    }
-    const PreviewResult result = manager.BuildPreview();
-    if (!result.criteriaError.isEmpty()) {
-        printError(UiText::LoadTextWith(30006, {QStringLiteral("&reason;"), result.criteriaError}));
-        return ExitPrecondition;
-    }
-    printRunNotes(result);
-    return ExitOk;
-}
-
 namespace {
 struct StdoutWriter : pugi::xml_writer {
     void write(const void *data, size_t size) override { std::fwrite(data, 1, size, stdout); }
@@ -129,16 +97,16 @@ void printDocument(const pugi::xml_document &doc)
     std::fflush(stdout);
 }
 
-int writePreview(const Manager &manager, const QString &outputPath)
+int writePreview(const PreviewDocument &preview, const QString &outputPath)
 {
-    const PreviewDocument &preview = const_cast<Manager &>(manager).preview();
     if (outputPath.isNull()) {
         printDocument(preview.document());
         return ExitOk;
     }
-    const SaveResult saved = XmlTools::SaveToPath(preview.document(), outputPath, preview.prologue());
+    const Result<void> saved = XmlTools::SaveToPath(preview.document(), outputPath, preview.prologue());
     if (!saved) {
-        printError(UiText::LoadTextWith(30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"), saved.errorText}));
+        printError(UiText::LoadTextWith(30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"),
+                                                saved.error().message}));
         return ExitUsage;
     }
     return ExitOk;

@@ -2,6 +2,8 @@
 // What the subcommands of quillbay-cli share: option parsing, loading the
 // settings, printing documents and messages.
 
+#include "base/Result.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -10,20 +12,18 @@
 namespace quillbay {
 
 class Manager;
-struct PreviewResult;
+class PreviewDocument;
 
 enum ExitCode { ExitOk = 0, ExitPrecondition = 1, ExitUsage = 2, ExitSomeFailed = 3 };
 
 struct ParsedOptions {
-    bool ok = false;
-    QString error;
     QHash<QString, QString> values; // "--settings" -> "file"
     QStringList flags;              // "--run"
     QStringList positional;
 };
 
 // Options that take a value are given as "--name value" or "--name=value".
-ParsedOptions parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &flags);
+Result<ParsedOptions> parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &flags);
 
 void printError(const QString &text);
 void printLine(const QString &text);
@@ -38,13 +38,9 @@ QString settingsFileFrom(const ParsedOptions &options);
 // failure the message is printed and the exit code returned; ExitOk on success.
 int loadSettings(Manager &manager, const QString &path, const QString &settingName);
 
-// Runs the precondition check and the preview; prints what the user must know.
-// Returns ExitOk when the preview document is ready.
-int buildPreview(Manager &manager);
-
 // The preview document as UTF-8 XML on standard output, or as the program
 // writes its files (UTF-16 with the report prologue) to path.
-int writePreview(const Manager &manager, const QString &outputPath);
+int writePreview(const PreviewDocument &preview, const QString &outputPath);
 void printDocument(const pugi::xml_document &doc);
 
 } // namespace quillbay

@@ -49,7 +49,7 @@ QString extensionPattern(const QString &ext)
 }
 } // namespace
 
-bool Criteria::compile(pugi::xml_node setting, QString *error)
+Result<void> Criteria::compile(pugi::xml_node setting)
 {
     const pugi::xml_node files = setting.child("fileToBeChanged");
     if (XmlTools::ReadFlagAttribute(files, "regExp", false)) {
@@ -77,16 +77,13 @@ bool Criteria::compile(pugi::xml_node setting, QString *error)
                            Named{&m_folderFirst, "folders: name"}, Named{&m_folderSecond, "folders: name end"}}) {
         if (n.re == &m_folderSecond && m_folderRegExpMode)
             continue;
-        if (!n.re->Compile()) {
-            if (error)
-                *error = QStringLiteral("%1 pattern \"%2\": %3")
-                             .arg(QString::fromLatin1(n.what), n.re->Pattern(), n.re->ErrorText());
-            return false;
-        }
+        if (!n.re->Compile())
+            return Error::withMessage(QStringLiteral("%1 pattern \"%2\": %3")
+                                          .arg(QString::fromLatin1(n.what), n.re->Pattern(), n.re->ErrorText()));
     }
     m_fileBaseAll = matchesAll(m_fileBase);
     m_fileExtAll = matchesAll(m_fileExt);
-    return true;
+    return {};
 }
 
 bool Criteria::matchesAll(const RegExp &re)

@@ -3,6 +3,7 @@
 // per preview run.
 
 #include "base/RegExp.h"
+#include "base/Result.h"
 
 #include <QString>
 #include <pugixml.hpp>
@@ -15,9 +16,9 @@ QString EscapeRegExpLiteral(const QString &text);
 class Criteria
 {
 public:
-    // Reads fileToBeChanged and folderToBeChanged of the setting. False when a
-    // pattern is rejected; error then says which and why.
-    bool compile(pugi::xml_node setting, QString *error);
+    // Reads fileToBeChanged and folderToBeChanged of the setting. An error
+    // saying which pattern was rejected and why.
+    Result<void> compile(pugi::xml_node setting);
 
     bool usesDateFilter() const { return m_dateFilter; }
     // The base name and extension tests, in that order.

@@ -4,9 +4,9 @@ namespace quillbay {
 
 Manager::Manager() = default;
 
-PreviewResult Manager::BuildPreview()
+Result<PreviewSummary> Manager::BuildPreview()
 {
-    PreviewRun run(m_settings, m_preview, m_temporaryNames, m_cancel);
+    PreviewRun run(m_settings, m_preview, m_temporaryNames, m_previewControl);
     return run.BuildPreview();
 }
 

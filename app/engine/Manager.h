@@ -2,7 +2,7 @@
 // The engine and owner of the program's documents. A thin facade: each
 // operation hands the work to the class that knows it.
 
-#include "engine/CancelPoll.h"
+#include "engine/PreviewControl.h"
 #include "engine/PreviewRun.h"
 #include "run/PreviewDocument.h"
 #include "run/TemporaryName.h"
@@ -18,17 +18,19 @@ public:
     SettingsDocument &settings() { return m_settings; }
     PreviewDocument &preview() { return m_preview; }
     TemporaryNameSource &temporaryNames() { return m_temporaryNames; }
-    CancelPoll &cancelPoll() { return m_cancel; }
+    // The cancel request and the progress of a running preview (any thread).
+    PreviewControl &previewControl() { return m_previewControl; }
 
-    int CheckPreviewPreconditions() { return PreviewRun::CheckPreviewPreconditions(m_settings); }
-    PreviewResult BuildPreview();
+    PreviewPreconditions CheckPreviewPreconditions() { return PreviewRun::CheckPreviewPreconditions(m_settings); }
+    Result<PreviewSummary> BuildPreview();
+    // The design's Boolean: whether there is such an entry, which is no failure.
     bool SetEntryInclude(const QString &id, bool include) { return m_preview.SetEntryInclude(id, include); }
 
 private:
     SettingsDocument m_settings;
     PreviewDocument m_preview;
     TemporaryNameSource m_temporaryNames;
-    CancelPoll m_cancel;
+    PreviewControl m_previewControl;
 };
 
 } // namespace quillbay

@@ -10,14 +10,14 @@
 
 namespace quillbay {
 
-QString PreconditionMessage(int bits)
+QString PreconditionMessage(const PreviewPreconditions &found)
 {
     QStringList texts;
-    if (bits & NoRules)
+    if (found.noRules)
         texts << UiText::LoadText(1276);
-    if (bits & NoFolders)
+    if (found.noFolders)
         texts << UiText::LoadText(1278);
-    if (bits & MissingFolders)
+    if (found.missingFolders)
         texts << UiText::LoadText(1277);
     return texts.join(QStringLiteral("\r\n"));
 }
@@ -36,6 +36,26 @@ QString SkippedFolderMessage(const SkippedFolder &skipped)
                                         QString::fromLocal8Bit(std::strerror(skipped.errorNumber))});
 }
 
+QStringList PreviewNotes(const PreviewSummary &summary)
+{
+    QStringList notes;
+    for (const SkippedFolder &skipped : summary.skippedFolders)
+        notes << SkippedFolderMessage(skipped);
+    if (summary.undecodableNames > 0)
+        notes << UiText::LoadTextWith(30004, {QStringLiteral("&num;"), QString::number(summary.undecodableNames)});
+    if (summary.ruleFailures > 0)
+        notes << UiText::LoadTextWith(30005, {QStringLiteral("&num;"), QString::number(summary.ruleFailures),
+                                              QStringLiteral("&reason;"), summary.firstRuleError});
+    if (summary.invalidCount > 0)
+        notes << InvalidCountMessage(summary.invalidCount);
+    return notes;
+}
+
+QString CriteriaErrorMessage(const Error &error)
+{
+    return UiText::LoadTextWith(30006, {QStringLiteral("&reason;"), error.message});
+}
+
 QStringList FailedEntryLines(const PreviewDocument &document)
 {
     QStringList lines;
@@ -47,6 +67,24 @@ QStringList FailedEntryLines(const PreviewDocument &document)
         lines << QStringLiteral("%1 -> %2: %3").arg(path, toQString(e.attribute("newName")), toQString(error));
     }
     return lines;
+}
+
+QStringList RecoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
+{
+    QStringList notes;
+    for (const JournalRecovery::Outcome &o : recovered) {
+        if (!o.report)
+            notes << UiText::LoadTextWith(30011, {QStringLiteral("&path;"), o.journalPath, QStringLiteral("&reason;"),
+                                                  o.report.error().message});
+        else if (!o.report.value().isEmpty())
+            notes << UiText::LoadTextWith(30010, {QStringLiteral("&path;"), o.report.value()});
+    }
+    return notes;
+}
+
+QString ReportNotSavedMessage(const QString &reportFolder, const Error &error)
+{
+    return UiText::LoadTextWith(30012, {QStringLiteral("&path;"), reportFolder, QStringLiteral("&reason;"), error.message});
 }
 
 } // namespace quillbay

@@ -15,19 +15,18 @@
 namespace quillbay {
 
 PreviewRun::PreviewRun(SettingsDocument &settings, PreviewDocument &preview, TemporaryNameSource &temporaryNames,
-                       CancelPoll &cancel)
-    : m_settings(settings), m_preview(preview), m_temporaryNames(temporaryNames), m_cancel(cancel)
+                       PreviewControl &control)
+    : m_settings(settings), m_preview(preview), m_temporaryNames(temporaryNames), m_control(control)
 {
 }
 
 PreviewRun::~PreviewRun() = default;
 
-int PreviewRun::CheckPreviewPreconditions(SettingsDocument &settings)
+PreviewPreconditions PreviewRun::CheckPreviewPreconditions(SettingsDocument &settings)
 {
-    int bits = 0;
+    PreviewPreconditions found;
     const pugi::xml_node setting = settings.SelectedSetting();
-    if (!setting.child("newNameRules").child("rule") && !setting.child("newFolderNameRules").child("rule"))
-        bits |= NoRules;
+    found.noRules = !setting.child("newNameRules").child("rule") && !setting.child("newFolderNameRules").child("rule");
     pugi::xml_node folders = setting.child("folders");
     int existing = 0;
     for (pugi::xml_node f = folders.child("folder"); f;) {
@@ -35,14 +34,13 @@ int PreviewRun::CheckPreviewPreconditions(SettingsDocument &settings)
         if (folderExists(toQString(f.attribute("path")))) {
             ++existing;
         } else {
-            bits |= MissingFolders;
+            found.missingFolders = true;
             folders.remove_child(f);
         }
         f = next;
     }
-    if (existing == 0)
-        bits |= NoFolders;
-    return bits;
+    found.noFolders = existing == 0;
+    return found;
 }
 
 static QString withoutTrailingSlash(QString path)
@@ -52,10 +50,10 @@ static QString withoutTrailingSlash(QString path)
     return path;
 }
 
-PreviewResult PreviewRun::BuildPreview()
+Result<PreviewSummary> PreviewRun::BuildPreview()
 {
-    m_result = PreviewResult();
-    m_cancel.reset();
+    m_result = PreviewSummary();
+    m_control.start();
     refreshTimeZone();
     m_preview.NewPreviewDocument(UiText::LanguageSuffix());
 
@@ -67,8 +65,8 @@ PreviewResult PreviewRun::BuildPreview()
     m_unlimited = XmlTools::ReadAttribute(folders, "childFolders", QStringLiteral("deep"), false) == QLatin1String("all");
     m_maximumDepth = XmlTools::ReadWholeNumberAttribute(folders, "subFoldersDepth", 0, folders ? true : false);
 
-    if (!m_criteria.compile(setting, &m_result.criteriaError))
-        return m_result;
+    if (Result<void> compiled = m_criteria.compile(setting); !compiled)
+        return compiled.error();
     m_metadata = makeFileMetadataSource();
     m_fileRules = std::make_unique<FileRules>(setting.child("newNameRules"), *m_metadata);
     m_folderRules = std::make_unique<FolderRules>(setting.child("newFolderNameRules"));
@@ -78,10 +76,11 @@ PreviewResult PreviewRun::BuildPreview()
         if (!folderExists(path))
             continue; // vanished since the check
         if (!WalkFolder(path, 0)) {
-            m_result.notCancelled = false;
+            m_result.cancelled = true;
             break;
         }
     }
+    m_control.finish();
     m_fileRules.reset();
     m_folderRules.reset();
     m_metadata.reset();
@@ -104,6 +103,7 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
         return true;
     }
     m_result.undecodableNames += scan.undecodableNames;
+    m_control.noteFolder(scan.files.size());
     if (scan.folders.isEmpty() && scan.files.empty())
         return true;
 
@@ -112,12 +112,12 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
     const bool recurse = m_unlimited || depth < m_maximumDepth;
     if (recurse) {
         for (const ScannedEntry &child : scan.folders) {
-            if (m_cancel.PollCancel() || !WalkFolder(joinPath(folder, child.name), depth + 1))
+            if (m_control.PollCancel() || !WalkFolder(joinPath(folder, child.name), depth + 1))
                 break;
             ConsiderFolder(child.name, folder, listing);
         }
     }
-    if (m_cancel.cancelled())
+    if (m_control.cancelled())
         return false;
     if (m_fileRules->empty() || scan.files.empty())
         return true;
@@ -132,16 +132,17 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
     FolderHandle handle(folder);
     const int itemCount = int(listing.items().size());
     for (int i = 0; i < itemCount; ++i) {
-        if (m_cancel.PollCancel())
+        if (m_control.PollCancel())
             break;
         if (!listing.items()[size_t(i)].isFolder)
             ConsiderFile(i, handle, folderName, listing);
     }
     listing.settleNewNames();
     m_result.invalidCount += listing.refusedNewNames();
-    if (m_cancel.cancelled())
+    if (m_control.cancelled())
         return false;
     m_result.invalidCount += listing.OrderFolderEntries(m_preview, m_temporaryNames);
+    m_control.noteEntries(quint64(m_preview.entryCount()));
     return true;
 }
 

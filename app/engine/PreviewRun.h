@@ -5,7 +5,8 @@
 // and hands every change to the preview document in an order that can be
 // carried out one rename after the other.
 
-#include "engine/CancelPoll.h"
+#include "base/Result.h"
+#include "engine/PreviewControl.h"
 #include "engine/Criteria.h"
 #include "engine/NameCompare.h"
 
@@ -25,17 +26,24 @@ class PreviewDocument;
 class SettingsDocument;
 class TemporaryNameSource;
 
-enum PreconditionBits { NoRules = 1, MissingFolders = 2, NoFolders = 4 };
+// What stands in the way of a preview; nothing set means it can start.
+struct PreviewPreconditions {
+    bool noRules = false;        // neither rule list of the setting holds a rule
+    bool missingFolders = false; // "Look in" folders that do not exist (they were removed)
+    bool noFolders = false;      // no existing "Look in" folder is left
+    bool met() const { return !noRules && !missingFolders && !noFolders; }
+    bool operator==(const PreviewPreconditions &) const = default;
+};
 
 struct SkippedFolder {
     QString path;
     int errorNumber = 0;
 };
 
-struct PreviewResult {
+// What a preview found besides its entries.
+struct PreviewSummary {
     int invalidCount = 0;
-    bool notCancelled = true;
-    QString criteriaError;              // a criteria pattern was rejected: nothing was walked
+    bool cancelled = false;
     QList<SkippedFolder> skippedFolders; // folders that could not be listed; the walk went on
     int undecodableNames = 0;            // names that are not valid UTF-8, left out
     int ruleFailures = 0;                // items left out because a rule could not be applied
@@ -46,14 +54,15 @@ class PreviewRun
 {
 public:
     PreviewRun(SettingsDocument &settings, PreviewDocument &preview, TemporaryNameSource &temporaryNames,
-               CancelPoll &cancel);
+               PreviewControl &control);
     ~PreviewRun();
 
-    // Bits of PreconditionBits; 0 means a preview can start. Folders that do
-    // not exist are removed from the setting.
-    static int CheckPreviewPreconditions(SettingsDocument &settings);
+    // Folders that do not exist are removed from the setting.
+    static PreviewPreconditions CheckPreviewPreconditions(SettingsDocument &settings);
 
-    PreviewResult BuildPreview();
+    // Fills the preview document. An error, with nothing walked, when a
+    // criteria pattern does not compile.
+    Result<PreviewSummary> BuildPreview();
 
 private:
     bool WalkFolder(const QString &folder, int depth);
@@ -65,7 +74,7 @@ private:
     SettingsDocument &m_settings;
     PreviewDocument &m_preview;
     TemporaryNameSource &m_temporaryNames;
-    CancelPoll &m_cancel;
+    PreviewControl &m_control;
     NameSorter m_sorter;
     Criteria m_criteria;
     std::unique_ptr<MetadataSource> m_metadata;
@@ -73,7 +82,7 @@ private:
     std::unique_ptr<FolderRules> m_folderRules;
     bool m_unlimited = false;
     int m_maximumDepth = 0;
-    PreviewResult m_result;
+    PreviewSummary m_result;
 };
 
 } // namespace quillbay

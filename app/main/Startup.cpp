@@ -1,6 +1,7 @@
 #include "main/Startup.h"
 
 #include "engine/Manager.h"
+#include "engine/PreviewMessages.h"
 #include "services/CommonGeneral.h"
 #include "main/UnattendedRun.h"
 #include "run/JournalRecovery.h"
@@ -207,19 +208,17 @@ void Startup::prepareDataFolder()
     m_store->setMessageSink(m_env.showMessage);
     m_store->CreateDataFolders();
     recoverInterruptedRuns();
-    m_options->ReadOptionsFile();
+    // A missing or unreadable options file leaves the defaults in force, as
+    // the options always have: there is nothing to ask the user here.
+    static_cast<void>(m_options->ReadOptionsFile());
     SettingsStore::CleanUpOlderVersion(m_common->registry());
 }
 
 void Startup::recoverInterruptedRuns()
 {
     const QString reportFolder = ReportFolders::underDataFolder(m_store->folders().dataFolder).reportFolder;
-    for (const JournalRecovery::Outcome &outcome : JournalRecovery::recoverAll(reportFolder)) {
-        if (!outcome.ok)
-            m_env.note(QStringLiteral("Cannot turn %1 into a report: %2").arg(outcome.journalPath, outcome.errorText));
-        else if (!outcome.reportPath.isEmpty())
-            m_env.note(QStringLiteral("Saved the report of an interrupted run: %1").arg(outcome.reportPath));
-    }
+    for (const QString &note : RecoveryNotes(JournalRecovery::recoverAll(reportFolder)))
+        m_env.note(note);
 }
 
 void Startup::readOptionsAndSettings()

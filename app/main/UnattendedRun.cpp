@@ -3,9 +3,7 @@
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
 #include "run/RenameExecutor.h"
-#include "settings/XmlTools.h"
 #include "text/UiText.h"
-
 
 namespace quillbay {
 
@@ -27,46 +25,40 @@ UnattendedRun::Outcome UnattendedRun::Run()
 
 bool UnattendedRun::buildPreview()
 {
-    const int bits = m_manager.CheckPreviewPreconditions();
-    if (bits != 0) {
-        m_showMessage(PreconditionMessage(bits), UiText::LoadText(400));
+    const PreviewPreconditions found = m_manager.CheckPreviewPreconditions();
+    if (!found.met()) {
+        m_showMessage(PreconditionMessage(found), UiText::LoadText(400));
         return false;
     }
-    const PreviewResult result = m_manager.BuildPreview();
-    if (!result.criteriaError.isEmpty()) {
-        m_note(UiText::LoadTextWith(30006, {QStringLiteral("&reason;"), result.criteriaError}));
+    const Result<PreviewSummary> built = m_manager.BuildPreview();
+    if (!built) {
+        m_note(CriteriaErrorMessage(built.error()));
         return false;
     }
-    for (const SkippedFolder &skipped : result.skippedFolders)
-        m_note(SkippedFolderMessage(skipped));
-    if (result.invalidCount > 0)
-        m_note(InvalidCountMessage(result.invalidCount));
-    return result.notCancelled;
+    for (const QString &note : PreviewNotes(built.value()))
+        m_note(note);
+    return !built->cancelled;
 }
 
 UnattendedRun::Outcome UnattendedRun::carryOut()
 {
-    RenameExecutor executor(ReportFolders::underDataFolder(m_folders.dataFolder), m_showMessage);
-    const ExecutionResult result = executor.ExecuteRenameList(m_manager.preview());
-    for (const JournalRecovery::Outcome &recovered : result.recovered) {
-        if (!recovered.ok)
-            m_note(UiText::LoadTextWith(30011, {QStringLiteral("&path;"), recovered.journalPath,
-                                                QStringLiteral("&reason;"), recovered.errorText}));
-    }
-    if (!result.started) {
-        m_showMessage(result.refusal, UiText::LoadText(400));
+    const ReportFolders folders = ReportFolders::underDataFolder(m_folders.dataFolder);
+    RenameExecutor executor(folders, m_showMessage);
+    const Result<ExecutionSummary> executed = executor.ExecuteRenameList(m_manager.preview());
+    for (const QString &note : RecoveryNotes(executor.recoveredJournals()))
+        m_note(note);
+    if (!executed) {
+        m_showMessage(executed.error().message, UiText::LoadText(400));
         return Outcome::NotPossible;
     }
     for (const QString &line : FailedEntryLines(m_manager.preview()))
         m_note(line);
-    if (!result.reportSaved) {
-        m_note(UiText::LoadTextWith(30012, {QStringLiteral("&path;"),
-                                            ReportFolders::underDataFolder(m_folders.dataFolder).reportFolder,
-                                            QStringLiteral("&reason;"), result.reportError}));
+    if (!executed->report) {
+        m_note(ReportNotSavedMessage(folders.reportFolder, executed->report.error()));
         return Outcome::Incomplete;
     }
-    m_note(QStringLiteral("Report: %1").arg(result.reportPath));
-    return result.allSucceeded ? Outcome::Done : Outcome::Incomplete;
+    m_note(QStringLiteral("Report: %1").arg(executed->report.value()));
+    return executed->allSucceeded ? Outcome::Done : Outcome::Incomplete;
 }
 
 } // namespace quillbay

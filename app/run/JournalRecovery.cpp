@@ -136,6 +136,7 @@ bool JournalRecovery::buildReport(const QByteArray &content, PreviewDocument &re
         readEntryLine(f, entry, report.root());
     }
     settleFromDisk(entry);
+    report.entriesChanged();
     return headerSeen;
 }
 
@@ -162,22 +163,23 @@ QList<JournalRecovery::Outcome> JournalRecovery::recoverAll(const QString &repor
             content = file.readAll();
         PreviewDocument report;
         QDateTime start;
+        const auto deleteJournal = [&]() -> Result<QString> {
+            if (::unlink(path.constData()) != 0)
+                return Error::fromErrno(errno);
+            return QString();
+        };
         if (qstrnlen(content.constData(), size_t(content.size())) == 0) {
             // A run that ended before writing anything: nothing to report.
-            o.ok = ::unlink(path.constData()) == 0;
+            o.report = deleteJournal();
         } else if (!buildReport(content, report, start)) {
-            o.errorText = UiText::LoadText(930);
+            o.report = Error::fromText(930, UiText::LoadText(930));
         } else if (report.entryCount() == 0) {
-            o.ok = ::unlink(path.constData()) == 0;
+            o.report = deleteJournal();
         } else {
             XmlTools::SetAttribute(report.root(), "date", ReportStore::dateText(start));
-            const ReportStore::Outcome saved = ReportStore::saveNew(
-                reportFolder, ReportStore::fileStem(start), QStringLiteral(".xml"),
-                XmlTools::Serialize(report.document(), report.prologue()));
-            o.ok = saved.ok;
-            o.reportPath = saved.path;
-            o.errorText = saved.errorText;
-            if (saved.ok)
+            o.report = ReportStore::saveNew(reportFolder, ReportStore::fileStem(start), QStringLiteral(".xml"),
+                                            XmlTools::Serialize(report.document(), report.prologue()));
+            if (o.report)
                 ::unlink(path.constData());
         }
         ::close(fd);

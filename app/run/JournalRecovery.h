@@ -2,6 +2,7 @@
 // Turns the journal of a run that ended without its report into that report,
 // so that what the run did can still be read and undone.
 
+#include "base/Result.h"
 #include "run/PreviewDocument.h"
 
 #include <QByteArray>
@@ -16,9 +17,9 @@ class JournalRecovery
 public:
     struct Outcome {
         QString journalPath;
-        bool ok = false;
-        QString reportPath; // empty when the run had not begun any entry
-        QString errorText;
+        // The path of the report made from the journal: empty when the run
+        // had not begun any entry (the journal is then just deleted).
+        Result<QString> report = QString();
     };
 
     // Every journal in the report folder that no running program holds becomes

@@ -3,6 +3,7 @@
 #include "base/Utf8Text.h"
 #include "settings/XmlTools.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -23,7 +24,19 @@ void PreviewDocument::NewPreviewDocument(const QString &languageSuffix)
 {
     m_languageSuffix = languageSuffix;
     m_entryCounter = 0;
-    XmlTools::LoadText(m_doc, prologueFor(languageSuffix) + QStringLiteral("<files version='1.0'/>"));
+    const Result<void> made =
+        XmlTools::LoadText(m_doc, prologueFor(languageSuffix) + QStringLiteral("<files version='1.0'/>"));
+    QB_ASSERT(made, m_doc.reset());
+    m_index = EntryIndex();
+    m_entryCount = 0;
+    m_countKnown = true;
+}
+
+Result<void> PreviewDocument::LoadFile(const QString &path)
+{
+    Result<void> loaded = XmlTools::LoadFile(m_doc, path);
+    entriesChanged();
+    return loaded;
 }
 
 QString PreviewDocument::NextEntryId()
@@ -68,20 +81,83 @@ pugi::xml_node PreviewDocument::AddPreviewEntry(const char *kind, const QString 
     entry.append_attribute("id").set_value(id, size_t(idEnd - id));
     if (!include)
         entry.append_attribute("include").set_value("false");
+    ++m_entryCount;
+    if (m_index.built) {
+        if (m_index.byNumber.size() <= m_entryCounter)
+            m_index.byNumber.resize(size_t(m_entryCounter) * 2);
+        m_index.byNumber[size_t(m_entryCounter)] = entry;
+    }
     return entry;
+}
+
+bool PreviewDocument::isEntry(pugi::xml_node node)
+{
+    return node.type() == pugi::node_element
+        && (std::strcmp(node.name(), "file") == 0 || std::strcmp(node.name(), "folder") == 0);
+}
+
+namespace {
+
+// N of an id "f<N>" (digits without a leading zero), or 0 for any other id.
+size_t counterNumber(const char *id)
+{
+    if (id[0] != 'f' || id[1] < '1' || id[1] > '9')
+        return 0;
+    size_t n = 0;
+    const char *end = id + std::strlen(id);
+    const auto [rest, error] = std::from_chars(id + 1, end, n);
+    return error == std::errc() && rest == end ? n : 0;
+}
+
+// A file entry wins over a folder entry of the same id, and the first of two
+// entries of one kind over the second, as a search in document order finds them.
+bool takesSlot(pugi::xml_node candidate, pugi::xml_node holder)
+{
+    return !holder || (std::strcmp(holder.name(), "folder") == 0 && std::strcmp(candidate.name(), "file") == 0);
+}
+
+} // namespace
+
+void PreviewDocument::buildIndex() const
+{
+    m_index = EntryIndex();
+    m_index.built = true;
+    int count = 0;
+    for (pugi::xml_node e = root().first_child(); e; e = e.next_sibling())
+        count += isEntry(e) ? 1 : 0;
+    m_entryCount = count;
+    m_countKnown = true;
+    // Numbers far beyond the number of entries (a document edited by hand)
+    // would make the table large: such ids go to the hash.
+    const size_t largest = size_t(count) * 2 + 16;
+    m_index.byNumber.resize(std::max<size_t>(largest, size_t(m_entryCounter) + 1));
+    for (pugi::xml_node e = root().first_child(); e; e = e.next_sibling()) {
+        if (!isEntry(e))
+            continue;
+        const char *id = e.attribute("id").value();
+        const size_t n = counterNumber(id);
+        pugi::xml_node &slot = n > 0 && n < m_index.byNumber.size() ? m_index.byNumber[n] : m_index.byText[id];
+        if (takesSlot(e, slot))
+            slot = e;
+    }
+}
+
+pugi::xml_node PreviewDocument::findEntry(const QString &id) const
+{
+    if (!m_index.built)
+        buildIndex();
+    const QByteArray key = id.toUtf8();
+    const size_t n = counterNumber(key.constData());
+    const pugi::xml_node found = n > 0 && n < m_index.byNumber.size() ? m_index.byNumber[n] : m_index.byText.value(key);
+    // Every change of the entry list drops the index; an entry found under
+    // another id means one went by unannounced.
+    QB_ASSERT(!found || key == found.attribute("id").value(), buildIndex(); return findEntry(id));
+    return found;
 }
 
 bool PreviewDocument::SetEntryInclude(const QString &id, bool include)
 {
-    const std::string key = toUtf8(id);
-    pugi::xml_node found;
-    for (const char *kind : {"file", "folder"}) {
-        for (pugi::xml_node e = root().child(kind); e && !found; e = e.next_sibling(kind))
-            if (key == e.attribute("id").value())
-                found = e;
-        if (found)
-            break;
-    }
+    const pugi::xml_node found = findEntry(id);
     if (!found)
         return false;
     XmlTools::SetAttribute(found, "include", include ? QStringLiteral("true") : QStringLiteral("false"));
@@ -90,11 +166,25 @@ bool PreviewDocument::SetEntryInclude(const QString &id, bool include)
 
 int PreviewDocument::entryCount() const
 {
-    int n = 0;
-    for (pugi::xml_node e = root().first_child(); e; e = e.next_sibling())
-        if (std::strcmp(e.name(), "file") == 0 || std::strcmp(e.name(), "folder") == 0)
-            ++n;
-    return n;
+    if (!m_countKnown)
+        buildIndex();
+    return m_entryCount;
+}
+
+void PreviewDocument::removeEntry(pugi::xml_node entry)
+{
+    QB_ASSERT(entry.parent() == root() && isEntry(entry), return);
+    if (m_countKnown)
+        --m_entryCount;
+    // Another entry of the same id may now be the one a look-up finds.
+    m_index.built = false;
+    root().remove_child(entry);
+}
+
+void PreviewDocument::entriesChanged()
+{
+    m_index = EntryIndex();
+    m_countKnown = false;
 }
 
 } // namespace quillbay

@@ -112,48 +112,44 @@ bool RenameExecutor::includedBy(pugi::xml_attribute include)
     return parseFlag(QString::fromUtf8(v)).value_or(true);
 }
 
-ExecutionResult RenameExecutor::ExecuteRenameList(PreviewDocument &document)
+Result<ExecutionSummary> RenameExecutor::ExecuteRenameList(PreviewDocument &document)
 {
     RenamingFlag flag;
-    ExecutionResult result;
     ReportFolderKeeper keeper(m_folders, m_messages);
     keeper.PrepareReportFolder();
-    result.recovered = JournalRecovery::recoverAll(m_folders.reportFolder);
+    m_recovered = JournalRecovery::recoverAll(m_folders.reportFolder);
 
     RunJournal journal;
-    QString journalError;
-    if (!journal.create(m_folders.reportFolder, document.languageSuffix(), m_clock(), &journalError)) {
+    if (const Result<void> created = journal.create(m_folders.reportFolder, document.languageSuffix(), m_clock());
+        !created) {
         // Without a record, a run that is cut short could not be reversed.
-        result.refusal = UiText::LoadText(460) + QStringLiteral(" (") + journalError + u')';
-        return result;
+        return Error{created.error().errorNumber, 460,
+                     UiText::LoadText(460) + QStringLiteral(" (") + created.error().message + u')'};
     }
-    result.started = true;
-    runEntries(document, journal, result);
+    ExecutionSummary summary;
+    runEntries(document, journal, summary);
     journal.sync();
 
-    result.runTime = m_clock();
-    XmlTools::SetAttribute(document.root(), "date", ReportStore::dateText(result.runTime));
+    summary.runTime = m_clock();
+    XmlTools::SetAttribute(document.root(), "date", ReportStore::dateText(summary.runTime));
     keeper.PrepareReportFolder();
-    const ReportStore::Outcome saved =
-        ReportStore::saveNew(m_folders.reportFolder, ReportStore::fileStem(result.runTime), QStringLiteral(".xml"),
+    summary.report =
+        ReportStore::saveNew(m_folders.reportFolder, ReportStore::fileStem(summary.runTime), QStringLiteral(".xml"),
                              [&document](int fd) {
                                  return XmlTools::SerializeToFile(document.document(), document.prologue(), fd);
                              });
-    result.reportSaved = saved.ok;
-    result.reportError = saved.errorText;
-    if (saved.ok) {
-        result.reportPath = saved.path;
-        m_lastReportPath = saved.path;
+    if (summary.report) {
+        m_lastReportPath = summary.report.value();
         journal.remove();
     } else {
         // The journal stays and becomes the report at the next run or start.
         journal.close();
     }
-    result.allSucceeded = result.failed == 0;
-    return result;
+    summary.allSucceeded = summary.failed == 0;
+    return summary;
 }
 
-void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, ExecutionResult &result)
+void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, ExecutionSummary &result)
 {
     FolderCursor cursor;
     EntryRenamer renamer(cursor, journal);
@@ -166,7 +162,7 @@ void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, 
             continue;
         const EntryFields fields = fieldsOf(node);
         if (!includedBy(fields.include)) {
-            root.remove_child(node);
+            document.removeEntry(node);
             continue;
         }
         // Outcomes of an earlier run (a document carried out twice) are stale.

@@ -87,7 +87,7 @@ void ReportFolderKeeper::copyStyleSheet(const QString &fileName)
     if (!in.open(QIODevice::ReadOnly))
         return;
     QDir().mkpath(m_folders.dataFolder);
-    if (writeFileAtomically(copy.filePath(), in.readAll()))
+    if (writeFileAtomically(copy.filePath(), in.readAll()).ok())
         QFile(copy.filePath()).setFileTime(source.lastModified(), QFileDevice::FileModificationTime);
 }
 
@@ -106,8 +106,10 @@ void ReportFolderKeeper::moveNestedReportsUp()
                 const QFileInfo info(name);
                 const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
                 const QString stem = suffix.isEmpty() ? name : name.left(name.size() - suffix.size());
-                ReportStore::moveToFreeName(fromDir, QFile::encodeName(name), toDir, m_folders.reportFolder, stem,
-                                            suffix);
+                // A report that cannot be moved stays where it is, and keeps
+                // the nested folder with it.
+                static_cast<void>(ReportStore::moveToFreeName(fromDir, QFile::encodeName(name), toDir,
+                                                              m_folders.reportFolder, stem, suffix));
             }
         }
         if (fromDir >= 0)

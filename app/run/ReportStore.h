@@ -3,6 +3,8 @@
 // a report never replaces another one. Two runs within one second keep both
 // reports: the later one is saved as "2004-01-31 180509 (2).xml".
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -18,26 +20,19 @@ public:
     // "yyyy-mm-dd hhmmss": the report's file name without extension.
     static QString fileStem(const QDateTime &time);
 
-    struct Outcome {
-        bool ok = false;
-        QString path;      // full path of the saved report
-        int errorNumber = 0;
-        QString errorText; // the system's description of the failure
-    };
-
     // Writes bytes to a new file in folder named after stem and suffix, taking
     // the first free one of "stem.suffix", "stem (2).suffix", ... The bytes are
     // flushed to disk before the file gets its name, so a report that exists is
-    // whole.
-    static Outcome saveNew(const QString &folder, const QString &stem, const QString &suffix, const QByteArray &bytes);
+    // whole. The full path of the saved report, or the system's error.
+    static Result<QString> saveNew(const QString &folder, const QString &stem, const QString &suffix, const QByteArray &bytes);
     // The same, with the content written by writeContent to the open file
     // (false, with errno set, when it could not write everything).
-    static Outcome saveNew(const QString &folder, const QString &stem, const QString &suffix,
-                           const std::function<bool(int fd)> &writeContent);
+    static Result<QString> saveNew(const QString &folder, const QString &stem, const QString &suffix,
+                                   const std::function<bool(int fd)> &writeContent);
 
     // Moves the file from (inside fromDir) into toDir under the first free name
     // as above; never replaces anything.
-    static Outcome moveToFreeName(int fromDir, const QByteArray &from, int toDir, const QString &toFolder,
+    static Result<QString> moveToFreeName(int fromDir, const QByteArray &from, int toDir, const QString &toFolder,
                                   const QString &stem, const QString &suffix);
 };
 

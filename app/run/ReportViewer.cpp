@@ -131,14 +131,11 @@ QString ReportViewer::defaultCacheFolder()
     return base + QStringLiteral("/Tolvane/Quillbay");
 }
 
-bool ReportViewer::renderHtml(const QString &reportPath, const QString &htmlPath, QString *errorText)
+Result<void> ReportViewer::renderHtml(const QString &reportPath, const QString &htmlPath)
 {
     QFile file(reportPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Error::withMessage(file.errorString());
     const QByteArray bytes = file.readAll();
     xmlSetGenericErrorFunc(nullptr, ignoreLibraryMessage);
     xsltSetGenericErrorFunc(nullptr, ignoreLibraryMessage);
@@ -148,16 +145,10 @@ bool ReportViewer::renderHtml(const QString &reportPath, const QString &htmlPath
         html = transform(report, styleSheetBytes(reportPath, styleSheetNameOf(report)));
         xmlFreeDoc(report);
     }
-    if (html.isEmpty()) {
-        if (errorText)
-            *errorText = UiText::LoadText(930);
-        return false;
-    }
+    if (html.isEmpty())
+        return Error::fromText(930, UiText::LoadText(930));
     QDir().mkpath(QFileInfo(htmlPath).absolutePath());
-    const SaveResult saved = writeFileAtomically(htmlPath, html);
-    if (!saved && errorText)
-        *errorText = saved.errorText;
-    return saved.ok;
+    return writeFileAtomically(htmlPath, html);
 }
 
 bool ReportViewer::showInFileManager(const QString &path)
@@ -181,7 +172,7 @@ ReportViewer::Shown ReportViewer::OpenLastReport(const QString &reportPath)
         return shown;
     const QString html = m_cacheFolder + QStringLiteral("/Reports/") + QFileInfo(reportPath).completeBaseName()
         + QStringLiteral(".html");
-    shown.page = renderHtml(reportPath, html) ? html : reportPath;
+    shown.page = renderHtml(reportPath, html).ok() ? html : reportPath;
     shown.inBrowser = m_launcher.startDetached(QStringLiteral("xdg-open"), {shown.page});
     if (shown.inBrowser)
         return shown;

@@ -5,6 +5,7 @@
 // opened with the user's default browser. Where no browser can be started, the
 // user is told (message 431) and the file manager shows the report instead.
 
+#include "base/Result.h"
 #include "run/ReportFolders.h"
 
 #include <QString>
@@ -51,7 +52,7 @@ public:
     // folder above the report's folder, else the program's own copy) into an
     // HTML file. The transformation may not read or write anything else, nor
     // reach the network.
-    static bool renderHtml(const QString &reportPath, const QString &htmlPath, QString *errorText = nullptr);
+    static Result<void> renderHtml(const QString &reportPath, const QString &htmlPath);
 
     // Shows the file selected in the file manager, or its folder.
     bool showInFileManager(const QString &path);

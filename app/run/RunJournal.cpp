@@ -75,8 +75,7 @@ RunJournal::~RunJournal()
     close();
 }
 
-bool RunJournal::create(const QString &folder, const QString &languageSuffix, const QDateTime &start,
-                        QString *errorText)
+Result<void> RunJournal::create(const QString &folder, const QString &languageSuffix, const QDateTime &start)
 {
     const QString stem = folder + u'/' + ReportStore::fileStem(start) + QStringLiteral(" run ")
         + QString::number(::getpid());
@@ -88,11 +87,8 @@ bool RunJournal::create(const QString &folder, const QString &languageSuffix, co
         if (m_fd >= 0)
             m_path = candidate;
     }
-    if (m_fd < 0) {
-        if (errorText)
-            *errorText = QString::fromLocal8Bit(std::strerror(err));
-        return false;
-    }
+    if (m_fd < 0)
+        return Error::fromErrno(err);
     // A recovery in another program may have opened the new file already; it
     // lets go at once when it finds no header, and this waits for that.
     ::flock(m_fd, LOCK_EX);
@@ -110,15 +106,13 @@ bool RunJournal::create(const QString &folder, const QString &languageSuffix, co
     const bool ok = record({"QBJ1", suffix8.c_str(), start8.c_str()}) && ::fsync(m_fd) == 0;
     if (!ok) {
         err = errno;
-        if (errorText)
-            *errorText = QString::fromLocal8Bit(std::strerror(err));
         ::unlink(QFile::encodeName(m_path).constData());
         close();
-        return false;
+        return Error::fromErrno(err);
     }
     syncFolderOf(QFile::encodeName(m_path));
     m_lastSync = std::chrono::steady_clock::now();
-    return true;
+    return {};
 }
 
 bool RunJournal::record(std::initializer_list<const char *> fields, int verbatimField)

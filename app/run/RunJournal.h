@@ -27,6 +27,8 @@
 //   S <tab> temporary name   (the entry was left under the temporary name)
 //   E <tab> number <tab> description   (the entry failed)
 
+#include "base/Result.h"
+
 #include <QDateTime>
 #include <QString>
 #include <chrono>
@@ -48,7 +50,7 @@ public:
 
     // Creates a new journal in folder, locked against recovery by anyone else
     // while this object holds it, and flushed to disk before the run starts.
-    bool create(const QString &folder, const QString &languageSuffix, const QDateTime &start, QString *errorText);
+    Result<void> create(const QString &folder, const QString &languageSuffix, const QDateTime &start);
     bool isOpen() const { return m_fd >= 0; }
     QString path() const { return m_path; }
 

@@ -6,11 +6,11 @@
 
 namespace quillbay {
 
-bool Undo::UndoFromReport(const QString &path, PreviewDocument &preview, const QString &languageSuffix)
+Result<void> Undo::UndoFromReport(const QString &path, PreviewDocument &preview, const QString &languageSuffix)
 {
     pugi::xml_document report;
-    if (!XmlTools::LoadFile(report, path))
-        return false;
+    if (Result<void> loaded = XmlTools::LoadFile(report, path); !loaded)
+        return loaded.error().about(path);
     preview.NewPreviewDocument(languageSuffix);
     pugi::xml_node target = preview.root();
     const pugi::xml_node root = report.document_element();
@@ -36,7 +36,8 @@ bool Undo::UndoFromReport(const QString &path, PreviewDocument &preview, const Q
             copy.append_attribute("id").set_value(id.c_str());
         copy.remove_attribute("renamed");
     }
-    return true;
+    preview.entriesChanged();
+    return {};
 }
 
 } // namespace quillbay

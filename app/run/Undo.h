@@ -13,9 +13,9 @@ class Undo
 public:
     // Loads the report at path and, when it is well-formed XML, replaces
     // preview with a new document (prologue of languageSuffix, ids from f1)
-    // holding one reversed entry per entry that was renamed. False, with the
-    // preview unchanged, when the file cannot be loaded.
-    static bool UndoFromReport(const QString &path, PreviewDocument &preview, const QString &languageSuffix);
+    // holding one reversed entry per entry that was renamed. An error, with the
+    // preview unchanged, when the file cannot be loaded as XML.
+    static Result<void> UndoFromReport(const QString &path, PreviewDocument &preview, const QString &languageSuffix);
 };
 
 } // namespace quillbay

@@ -52,9 +52,9 @@ qsizetype indexOfValue(const RegistryKey &key, const QString &name)
 
 Registry::Registry(RegistryStore store) : m_store(std::move(store)) {}
 
-bool Registry::writeValue(const QString &key, const QString &name, const RegistryValue &value)
+bool Registry::writeValue(const QString &key, const QString &name, const StoredValue &value)
 {
-    return m_store.Update([&](RegistryContent &content) {
+    return m_store.update([&](RegistryContent &content) {
         RegistryKey &k = content.key(key);
         const qsizetype i = indexOfValue(k, name);
         if (i >= 0)
@@ -62,25 +62,25 @@ bool Registry::writeValue(const QString &key, const QString &name, const Registr
         else
             k.values.append(RegistryNamedValue{name, value});
         return true;
-    });
+    }).ok();
 }
 
 bool Registry::WriteRegistryText(const QString &subkey, const QString &name, const QString &text)
 {
-    return writeValue(ProgramKey() + u'\\' + subkey, name, RegistryValue::ofText(text));
+    return writeValue(ProgramKey() + u'\\' + subkey, name, StoredValue::ofText(text));
 }
 
 bool Registry::WriteRegistryNumber(const QString &subkey, const QString &name, quint32 number)
 {
-    return writeValue(ProgramKey() + u'\\' + subkey, name, RegistryValue::ofNumber(number));
+    return writeValue(ProgramKey() + u'\\' + subkey, name, StoredValue::ofWhole(number));
 }
 
 bool Registry::RegistryKeyExists(RegistryRoot root, const QString &path, bool forWriting)
 {
     if (root != RegistryRoot::CurrentUser)
         return false;
-    RegistryContent content;
-    if (!m_store.Read(content) || !content.keyExists(path))
+    const Result<RegistryContent> content = m_store.read();
+    if (!content || !content.value().keyExists(path))
         return false;
     if (!forWriting)
         return true;
@@ -92,10 +92,10 @@ QList<RegistryNamedValue> Registry::RegistryValues(RegistryRoot root, const QStr
 {
     if (root != RegistryRoot::CurrentUser)
         return {};
-    RegistryContent content;
-    if (!m_store.Read(content))
+    const Result<RegistryContent> content = m_store.read();
+    if (!content)
         return {};
-    const RegistryKey *key = content.findKey(path);
+    const RegistryKey *key = content.value().findKey(path);
     return key ? key->values : QList<RegistryNamedValue>();
 }
 
@@ -104,7 +104,8 @@ bool Registry::DeleteRegistryKey(const QString &fullPath)
     const auto parts = splitFullPath(fullPath);
     if (!parts || !parts->currentUser)
         return false;
-    return m_store.Update([&](RegistryContent &content) {
+    bool deleted = false;
+    const Result<void> updated = m_store.update([&](RegistryContent &content) {
         if (parts->namesKey) {
             // As on the desktop platform, a key that still has subkeys stays.
             if (content.hasSubkeys(parts->key))
@@ -112,7 +113,7 @@ bool Registry::DeleteRegistryKey(const QString &fullPath)
             for (qsizetype i = 0; i < content.keys.size(); ++i) {
                 if (RegistryContent::samePath(content.keys[i].path, parts->key)) {
                     content.keys.removeAt(i);
-                    return true;
+                    return deleted = true;
                 }
             }
             return false;
@@ -122,19 +123,20 @@ bool Registry::DeleteRegistryKey(const QString &fullPath)
         if (i < 0)
             return false;
         key->values.removeAt(i);
-        return true;
+        return deleted = true;
     });
+    return updated && deleted;
 }
 
-std::optional<RegistryValue> Registry::ReadRegistry(const QString &fullPath)
+std::optional<StoredValue> Registry::ReadRegistry(const QString &fullPath)
 {
     const auto parts = splitFullPath(fullPath);
     if (!parts || !parts->currentUser)
         return std::nullopt;
-    RegistryContent content;
-    if (!m_store.Read(content))
+    const Result<RegistryContent> content = m_store.read();
+    if (!content)
         return std::nullopt;
-    const RegistryKey *key = content.findKey(parts->key);
+    const RegistryKey *key = content.value().findKey(parts->key);
     if (!key)
         return std::nullopt;
     const qsizetype i = indexOfValue(*key, parts->valueName);

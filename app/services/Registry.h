@@ -38,12 +38,12 @@ public:
     // ReadRegistry: the key's unnamed value); otherwise the text after the
     // last "\" names a value of the key before it.
     bool DeleteRegistryKey(const QString &fullPath);
-    std::optional<RegistryValue> ReadRegistry(const QString &fullPath);
+    std::optional<StoredValue> ReadRegistry(const QString &fullPath);
 
     RegistryStore &store() { return m_store; }
 
 private:
-    bool writeValue(const QString &key, const QString &name, const RegistryValue &value);
+    bool writeValue(const QString &key, const QString &name, const StoredValue &value);
 
     RegistryStore m_store;
 };

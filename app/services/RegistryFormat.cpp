@@ -1,34 +1,13 @@
 #include "services/RegistryFormat.h"
 
+#include "base/Assert.h"
+#include "base/Numbers.h"
+
 #include <QList>
 
 namespace quillbay {
 
 static const QByteArray kHeader = QByteArrayLiteral("QuillbayRegistry 1");
-
-RegistryValue RegistryValue::ofText(const QString &text)
-{
-    RegistryValue v;
-    v.type = Type::Text;
-    v.text = text;
-    return v;
-}
-
-RegistryValue RegistryValue::ofNumber(quint32 number)
-{
-    RegistryValue v;
-    v.type = Type::Number;
-    v.number = number;
-    return v;
-}
-
-RegistryValue RegistryValue::ofBytes(const QByteArray &bytes)
-{
-    RegistryValue v;
-    v.type = Type::Bytes;
-    v.bytes = bytes;
-    return v;
-}
 
 QString RegistryContent::normalizedPath(const QString &path)
 {
@@ -101,17 +80,6 @@ QByteArray escapeRegistryField(const QByteArray &utf8)
     return out;
 }
 
-static int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<QByteArray> unescapeRegistryField(const QByteArray &field)
 {
     if (field == "%")
@@ -125,8 +93,8 @@ std::optional<QByteArray> unescapeRegistryField(const QByteArray &field)
         }
         if (i + 2 >= field.size())
             return std::nullopt;
-        const int high = hexDigit(field[i + 1]);
-        const int low = hexDigit(field[i + 2]);
+        const int high = hexDigitValue(field[i + 1]);
+        const int low = hexDigitValue(field[i + 2]);
         if (high < 0 || low < 0)
             return std::nullopt;
         out.append(static_cast<char>(high * 16 + low));
@@ -143,22 +111,22 @@ static std::optional<QString> textField(const QByteArray &field)
     return QString::fromUtf8(*bytes);
 }
 
-static std::optional<RegistryValue> parseValue(const QByteArray &kind, const QByteArray &field)
+static std::optional<StoredValue> parseValue(const QByteArray &kind, const QByteArray &field)
 {
     if (kind == "text") {
         if (const auto text = textField(field))
-            return RegistryValue::ofText(*text);
+            return StoredValue::ofText(*text);
     } else if (kind == "number") {
         bool ok = false;
         const qulonglong n = field.toULongLong(&ok, 10);
         if (ok && n <= 0xffffffffULL && !field.startsWith('+') && !field.startsWith('-'))
-            return RegistryValue::ofNumber(static_cast<quint32>(n));
+            return StoredValue::ofWhole(qint64(n));
     } else if (kind == "bytes") {
         if (field == "%")
-            return RegistryValue::ofBytes({});
+            return StoredValue::ofBytes({});
         const QByteArray bytes = QByteArray::fromHex(field);
         if (bytes.size() * 2 == field.size())
-            return RegistryValue::ofBytes(bytes);
+            return StoredValue::ofBytes(bytes);
     }
     return std::nullopt;
 }
@@ -196,15 +164,20 @@ RegistryContent RegistryContent::parse(const QByteArray &bytes)
 static QByteArray valueLine(const RegistryNamedValue &named)
 {
     const QByteArray name = escapeRegistryField(named.name.toUtf8());
-    switch (named.value.type) {
-    case RegistryValue::Type::Text:
-        return "text " + name + ' ' + escapeRegistryField(named.value.text.toUtf8());
-    case RegistryValue::Type::Number:
-        return "number " + name + ' ' + QByteArray::number(named.value.number);
-    case RegistryValue::Type::Bytes:
-        return "bytes " + name + ' ' + (named.value.bytes.isEmpty() ? QByteArrayLiteral("%") : named.value.bytes.toHex());
+    const StoredValue &value = named.value;
+    switch (value.kind()) {
+    case StoredValue::Kind::Whole:
+        // The registry's numbers are 32 bits without sign (Registry writes no others).
+        QB_ASSERT(value.whole() >= 0 && value.whole() <= 0xffffffffLL, break);
+        return "number " + name + ' ' + QByteArray::number(value.whole());
+    case StoredValue::Kind::Bytes:
+        return "bytes " + name + ' ' + (value.bytes().isEmpty() ? QByteArrayLiteral("%") : value.bytes().toHex());
+    case StoredValue::Kind::Text:
+    case StoredValue::Kind::Real:
+        break;
     }
-    return {};
+    // Texts, and numbers the format cannot hold as numbers, are kept as text.
+    return "text " + name + ' ' + escapeRegistryField(value.toText().toUtf8());
 }
 
 QByteArray RegistryContent::serialize() const

@@ -29,6 +29,8 @@
 // - Lines that cannot be read are skipped; a reader must ignore record kinds
 //   it does not know.
 
+#include "base/StoredValue.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -36,22 +38,10 @@
 
 namespace quillbay {
 
-struct RegistryValue {
-    enum class Type { Text, Number, Bytes };
-    Type type = Type::Text;
-    QString text;
-    quint32 number = 0;
-    QByteArray bytes;
-
-    static RegistryValue ofText(const QString &text);
-    static RegistryValue ofNumber(quint32 number);
-    static RegistryValue ofBytes(const QByteArray &bytes);
-    bool operator==(const RegistryValue &other) const = default;
-};
-
+// A value of the store: a text, a whole number from 0 to 4294967295, or bytes.
 struct RegistryNamedValue {
     QString name;
-    RegistryValue value;
+    StoredValue value;
 };
 
 struct RegistryKey {

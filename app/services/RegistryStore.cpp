@@ -19,48 +19,32 @@ QString RegistryStore::DefaultFilePath()
     return QDir(config).filePath(QStringLiteral("Tolvane/Quillbay/registry.txt"));
 }
 
-bool RegistryStore::Read(RegistryContent &content, QString *errorText) const
+Result<RegistryContent> RegistryStore::read() const
 {
-    content = {};
-    if (m_filePath.isEmpty()) {
-        if (errorText)
-            *errorText = QStringLiteral("no configuration folder");
-        return false;
-    }
+    if (m_filePath.isEmpty())
+        return Error::withMessage(QStringLiteral("no configuration folder"));
     QFile file(m_filePath);
     if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
+        return RegistryContent();
+    if (!file.open(QIODevice::ReadOnly))
+        return Error::withMessage(file.errorString());
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    content = RegistryContent::parse(bytes);
-    return true;
+    if (file.error() != QFileDevice::NoError)
+        return Error::withMessage(file.errorString());
+    return RegistryContent::parse(bytes);
 }
 
-bool RegistryStore::Update(const std::function<bool(RegistryContent &)> &change, QString *errorText)
+Result<void> RegistryStore::update(const std::function<bool(RegistryContent &)> &change)
 {
-    RegistryContent content;
-    if (!Read(content, errorText))
-        return false;
-    if (!change(content))
-        return false;
-    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
-        if (errorText)
-            *errorText = QStringLiteral("cannot create %1").arg(QFileInfo(m_filePath).absolutePath());
-        return false;
-    }
-    const SaveResult saved = writeFileAtomically(m_filePath, content.serialize());
-    if (!saved && errorText)
-        *errorText = saved.errorText;
-    return saved.ok;
+    Result<RegistryContent> content = read();
+    if (!content)
+        return content.error();
+    if (!change(content.value()))
+        return {};
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Error::withMessage(QStringLiteral("cannot create %1").arg(folder));
+    return writeFileAtomically(m_filePath, content.value().serialize());
 }
 
 } // namespace quillbay

@@ -7,6 +7,7 @@
 // renamed over it, so a reader (the file manager extension, in another
 // process) sees either the old or the new file, never a part of one.
 
+#include "base/Result.h"
 #include "services/RegistryFormat.h"
 
 #include <QString>
@@ -23,13 +24,15 @@ public:
     static QString DefaultFilePath();
     const QString &filePath() const { return m_filePath; }
 
-    // A missing file is an empty store. False (and an empty content) when
-    // the file exists but cannot be read.
-    bool Read(RegistryContent &content, QString *errorText = nullptr) const;
+    // The content of the store; a missing file is an empty store. An error
+    // when the file exists but cannot be read.
+    Result<RegistryContent> read() const;
 
     // Reads the store, lets change edit it, and writes it back when change
-    // returns true. A store that cannot be read is never written over.
-    bool Update(const std::function<bool(RegistryContent &)> &change, QString *errorText = nullptr);
+    // returns true (it returns false when it changed nothing). A store that
+    // cannot be read is never written over. An error when the store could
+    // not be read or written.
+    Result<void> update(const std::function<bool(RegistryContent &)> &change);
 
 private:
     QString m_filePath;

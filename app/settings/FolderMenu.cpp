@@ -7,7 +7,7 @@
 
 namespace quillbay {
 
-QChar FolderMenu::AccessKey(const std::optional<OptionValue> &value)
+QChar FolderMenu::AccessKey(const std::optional<StoredValue> &value)
 {
     int code = 0;
     if (value) {
@@ -32,7 +32,7 @@ QString FolderMenu::MenuTitle(const QString &displayName, QChar key)
 
 void FolderMenu::WriteValues(const OptionsTable &table, Registry &registry)
 {
-    const std::optional<OptionValue> show = table.Get(OptionKey::FolderContextMenu);
+    const std::optional<StoredValue> show = table.Get(OptionKey::FolderContextMenu);
     const bool shown = show && show->number() == 1.0;
     if (shown) {
         // Title and help first: the extension may read at any moment and must

@@ -22,7 +22,7 @@ public:
     // The access-key letter of the option's value: a number is the 0-based
     // position of the letter in "A" to "Z"; a single character is itself;
     // anything else, or a result outside "A" to "Z", gives "B".
-    static QChar AccessKey(const std::optional<OptionValue> &value);
+    static QChar AccessKey(const std::optional<StoredValue> &value);
 
     // The title with the access-key marker: "&" before the first occurrence
     // of the key in the title (letter case ignored, the letter keeps its

@@ -27,12 +27,12 @@ void Options::setLocation(const QString &optionsFile, const QString &programFold
     m_programFolder = programFolder;
 }
 
-bool Options::ReadOptionsFile()
+Result<void> Options::ReadOptionsFile()
 {
     const QString delivered = QDir(m_programFolder).filePath(QStringLiteral("app.xml"));
     if (!m_programFolder.isEmpty() && !QFile::exists(m_optionsFile) && QFile::exists(delivered))
         QFile::copy(delivered, m_optionsFile); // never replaces: QFile::copy refuses an existing target
-    const bool loaded = XmlTools::LoadFile(m_doc, m_optionsFile);
+    Result<void> loaded = XmlTools::LoadFile(m_doc, m_optionsFile);
     EnsureRootAndDeclaration();
     return loaded;
 }
@@ -51,27 +51,14 @@ pugi::xml_node Options::object(const QString &name)
 OptionsTable Options::Defaults()
 {
     OptionsTable table;
-    table.Set(OptionKey::UiLang, OptionValue::text(UiText::LoadText(20)));
-    table.Set(OptionKey::UiLoad, OptionValue::text(QString()));
-    table.Set(OptionKey::FontName, OptionValue::text(QString()));
-    table.Set(OptionKey::FontSize, OptionValue::whole(14));
-    table.Set(OptionKey::ReportHoldingDays, OptionValue::whole(60));
-    table.Set(OptionKey::FolderContextMenu, OptionValue::whole(0));
-    table.Set(OptionKey::FolderContextMenuAccessKey, OptionValue::text(QStringLiteral("B")));
+    table.Set(OptionKey::UiLang, StoredValue::ofText(UiText::LoadText(20)));
+    table.Set(OptionKey::UiLoad, StoredValue::ofText(QString()));
+    table.Set(OptionKey::FontName, StoredValue::ofText(QString()));
+    table.Set(OptionKey::FontSize, StoredValue::ofWhole(14));
+    table.Set(OptionKey::ReportHoldingDays, StoredValue::ofWhole(60));
+    table.Set(OptionKey::FolderContextMenu, StoredValue::ofWhole(0));
+    table.Set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("B")));
     return table;
-}
-
-static OptionValue fromRegistry(const RegistryValue &value)
-{
-    switch (value.type) {
-    case RegistryValue::Type::Number:
-        return OptionValue::whole(value.number);
-    case RegistryValue::Type::Bytes:
-        return OptionValue::bytes(value.bytes);
-    case RegistryValue::Type::Text:
-        break;
-    }
-    return OptionValue::text(value.text);
 }
 
 void Options::BuildOptions(Registry &registry)
@@ -80,13 +67,13 @@ void Options::BuildOptions(Registry &registry)
     const QString olderKey = Registry::ProgramKey() + QStringLiteral("\\Options");
     if (registry.RegistryKeyExists(RegistryRoot::CurrentUser, olderKey, false)) {
         for (const RegistryNamedValue &named : registry.RegistryValues(RegistryRoot::CurrentUser, olderKey))
-            m_table.Set(named.name, fromRegistry(named.value));
+            m_table.Set(named.name, named.value);
     }
     const pugi::xml_node options = object(QStringLiteral("Options"));
     for (pugi::xml_node param = options.child(kParam); param; param = param.next_sibling(kParam)) {
         const QString key = XmlTools::ReadAttribute(param, kName, QString(), true);
         const QString text = XmlTools::ReadAttribute(param, kValue, QString(), true);
-        m_table.Set(key, OptionValue::fromFileText(text));
+        m_table.Set(key, StoredValue::fromText(text));
     }
     const OptionsTable defaults = Defaults();
     for (const QString &key : {OptionKey::FontSize, OptionKey::ReportHoldingDays, OptionKey::FolderContextMenu}) {
@@ -135,7 +122,7 @@ void Options::WritePosition(const QString &objectName, const QString &paramName,
     XmlTools::SetAttribute(param, kValue, QString::number(value));
 }
 
-SaveResult Options::Save()
+Result<void> Options::Save()
 {
     EnsureRootAndDeclaration();
     return XmlTools::SaveToPath(m_doc, m_optionsFile);

@@ -42,8 +42,8 @@ public:
     // data folder has none (an existing file is never replaced), then loads
     // the options file; a missing or unreadable file leaves the document
     // empty. Ends with the root "appSetting" and the declaration ensured.
-    // Returns whether a file was loaded.
-    bool ReadOptionsFile();
+    // An error (the file missing, unreadable or not XML) when no file was loaded.
+    Result<void> ReadOptionsFile();
 
     // The table from the defaults, then the older registry location, then the
     // object "Options" of the options document; the font size, the report
@@ -66,7 +66,7 @@ public:
 
     // Gives the document its root and the declaration (version 1.0, UTF-16).
     void EnsureRootAndDeclaration();
-    SaveResult Save();
+    Result<void> Save();
 
     OptionsTable &table() { return m_table; }
     const OptionsTable &table() const { return m_table; }

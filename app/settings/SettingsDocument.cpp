@@ -45,30 +45,30 @@ QString SettingsDocument::defaultDocumentText()
     return UiText::LoadText(kDefaultDocumentTextId);
 }
 
-bool SettingsDocument::LoadDefault()
+Result<void> SettingsDocument::LoadDefault()
 {
     const QString text = defaultDocumentText();
     if (text.isEmpty())
-        return false;
+        return Error::withMessage(QStringLiteral("the program holds no default settings document"));
     return LoadText(text);
 }
 
-bool SettingsDocument::LoadText(const QString &xml, QString *errorText)
+Result<void> SettingsDocument::LoadText(const QString &xml)
 {
     pugi::xml_document loaded;
-    if (!XmlTools::LoadText(loaded, xml, errorText))
-        return false;
+    if (Result<void> parsed = XmlTools::LoadText(loaded, xml); !parsed)
+        return parsed;
     m_doc = std::move(loaded);
-    return true;
+    return {};
 }
 
-bool SettingsDocument::LoadFile(const QString &path, QString *errorText)
+Result<void> SettingsDocument::LoadFile(const QString &path)
 {
     pugi::xml_document loaded;
-    if (!XmlTools::LoadFile(loaded, path, errorText))
-        return false;
+    if (Result<void> read = XmlTools::LoadFile(loaded, path); !read)
+        return read;
     m_doc = std::move(loaded);
-    return true;
+    return {};
 }
 
 pugi::xml_node SettingsDocument::SettingsRoot()

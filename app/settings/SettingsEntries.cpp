@@ -93,11 +93,11 @@ void SettingsDocument::SetSettingAttribute(const QString &settingName, const cha
 }
 
 void SettingsDocument::SetCriteriaFlag(const QString &settingName, RuleKind kind, const char *attribute,
-                                       int checkState)
+                                       bool checked)
 {
     const pugi::xml_node setting = settingOrSelected(settingName);
     const pugi::xml_node criteria = XmlTools::ChildElement(setting, criteriaElement(kind), true);
-    XmlTools::SetAttribute(criteria, attribute, checkState == 1 ? QStringLiteral("true") : kFalse);
+    XmlTools::SetAttribute(criteria, attribute, checked ? QStringLiteral("true") : kFalse);
 }
 
 void SettingsDocument::ResetCriteria(const QString &settingName)
@@ -145,14 +145,9 @@ void SettingsDocument::WriteRuleAttribute(const QString &settingName, RuleKind k
     XmlTools::SetAttribute(XmlTools::KeyedChild(list, kRule, kId, ruleId, true), attribute, text);
 }
 
-bool SettingsDocument::RuleIdAndType(pugi::xml_node rule, QString *id, QString *type)
+SettingsDocument::RuleIdentity SettingsDocument::RuleIdAndType(pugi::xml_node rule)
 {
-    const QString t = XmlTools::ReadAttribute(rule, kType, QString(), false);
-    if (id)
-        *id = XmlTools::ReadAttribute(rule, kId, QString(), false);
-    if (type)
-        *type = t;
-    return !t.isEmpty();
+    return {XmlTools::ReadAttribute(rule, kId, QString(), false), XmlTools::ReadAttribute(rule, kType, QString(), false)};
 }
 
 QString SettingsDocument::RuleType(pugi::xml_node rule, bool removeIfEmpty)
@@ -170,25 +165,31 @@ void SettingsDocument::RemoveRule(const QString &settingName, RuleKind kind, con
 }
 
 void SettingsDocument::MoveRule(const QString &settingName, RuleKind kind, const QString &ruleId,
-                                const QString &beforeId, bool move)
+                                const QString &beforeId)
+{
+    pugi::xml_node list = RulesList(settingName, kind);
+    const pugi::xml_node rule = FindRule(list, ruleId);
+    // An empty or unknown id finds no rule, which means "at the end".
+    const pugi::xml_node before = beforeId.isEmpty() ? pugi::xml_node() : FindRule(list, beforeId);
+    if (!rule || before == rule)
+        return;
+    if (before)
+        list.insert_move_before(rule, before);
+    else
+        list.append_move(rule);
+}
+
+pugi::xml_node SettingsDocument::CopyRule(const QString &settingName, RuleKind kind, const QString &ruleId,
+                                          const QString &beforeId)
 {
     pugi::xml_node list = RulesList(settingName, kind);
     const pugi::xml_node rule = FindRule(list, ruleId);
     if (!rule)
-        return;
-    // An empty or unknown id finds no rule, which means "at the end".
+        return {};
     const pugi::xml_node before = beforeId.isEmpty() ? pugi::xml_node() : FindRule(list, beforeId);
-    if (move) {
-        if (before == rule)
-            return;
-        if (before)
-            list.insert_move_before(rule, before);
-        else
-            list.append_move(rule);
-        return;
-    }
     const pugi::xml_node copy = before ? list.insert_copy_before(rule, before) : list.append_copy(rule);
     XmlTools::SetAttribute(copy, kId, NextRuleId());
+    return copy;
 }
 
 void SettingsDocument::RemoveAllRules(const QString &settingName)

@@ -43,13 +43,12 @@ SettingsLoadOutcome SettingsStore::LoadSettings()
     outcome.fileExisted = QFileInfo::exists(path);
     SettingsFormat format = SettingsFormat::Unusable;
     if (outcome.fileExisted) {
-        QString error;
-        if (m_settings.LoadFile(path, &error)) {
+        if (const Result<void> loaded = m_settings.LoadFile(path); loaded) {
             format = ClassifySettings(m_settings.document());
             if (format == SettingsFormat::Unusable)
                 outcome.problem = QStringLiteral("not a settings file of a version this program can read");
         } else {
-            outcome.problem = error;
+            outcome.problem = loaded.error().message;
         }
     }
     if (format == SettingsFormat::Unusable) {
@@ -72,23 +71,17 @@ SettingsLoadOutcome SettingsStore::LoadSettings()
     return outcome;
 }
 
-static SaveResult copyFile(const QString &from, const QString &to)
+static Result<void> copyFile(const QString &from, const QString &to)
 {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        SaveResult failed;
-        failed.errorText = QStringLiteral("%1: %2").arg(from, source.errorString());
-        return failed;
-    }
+    if (!source.open(QIODevice::ReadOnly))
+        return Error::withMessage(source.errorString()).about(from);
     const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) {
-        SaveResult failed;
-        failed.errorText = QStringLiteral("%1: %2").arg(from, source.errorString());
-        return failed;
-    }
-    SaveResult written = writeFileAtomically(to, bytes);
+    if (source.error() != QFileDevice::NoError)
+        return Error::withMessage(source.errorString()).about(from);
+    Result<void> written = writeFileAtomically(to, bytes);
     if (!written)
-        written.errorText = QStringLiteral("%1: %2").arg(to, written.errorText);
+        return written.error().about(to);
     return written;
 }
 
@@ -98,10 +91,10 @@ void SettingsStore::upgrade(SettingsLoadOutcome &outcome)
     XmlTools::SetAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
     if (m_message)
         m_message(UiText::LoadText(952) + QStringLiteral("\r\n") + m_folders.backupFile, UiText::LoadText(11));
-    const SaveResult copied = copyFile(m_folders.settingsFile, m_folders.backupFile);
+    const Result<void> copied = copyFile(m_folders.settingsFile, m_folders.backupFile);
     if (!copied) {
         // The old file is then copied before the first save replaces it.
-        outcome.backupError = copied.errorText;
+        outcome.backupError = copied.error().message;
         m_pendingCopy = PendingCopy::Backup;
     }
 }
@@ -116,41 +109,35 @@ QString SettingsStore::freeUnusableName() const
     }
 }
 
-SaveResult SettingsStore::makePendingCopy()
+Result<void> SettingsStore::makePendingCopy()
 {
-    SaveResult result;
-    result.ok = true;
     if (m_pendingCopy == PendingCopy::None || !QFileInfo::exists(m_folders.settingsFile)) {
         m_pendingCopy = PendingCopy::None;
-        return result;
+        return {};
     }
     const QString target = m_pendingCopy == PendingCopy::Backup ? m_folders.backupFile : freeUnusableName();
-    result = copyFile(m_folders.settingsFile, target);
-    if (result)
+    Result<void> copied = copyFile(m_folders.settingsFile, target);
+    if (copied)
         m_pendingCopy = PendingCopy::None;
-    return result;
+    return copied;
 }
 
-SaveResult SettingsStore::SaveSettingsFile()
+Result<void> SettingsStore::SaveSettingsFile()
 {
-    SaveResult kept = makePendingCopy();
-    if (!kept)
+    if (Result<void> kept = makePendingCopy(); !kept)
         return kept;
-    SaveResult saved = XmlTools::SaveToPath(m_settings.document(), m_folders.settingsFile);
+    Result<void> saved = XmlTools::SaveToPath(m_settings.document(), m_folders.settingsFile);
     if (!saved)
-        saved.errorText = QStringLiteral("%1: %2").arg(m_folders.settingsFile, saved.errorText);
+        return saved.error().about(m_folders.settingsFile);
     return saved;
 }
 
-SaveResult SettingsStore::SaveAll()
+Result<void> SettingsStore::SaveAll()
 {
     m_options.EnsureRootAndDeclaration();
     CreateDataFolders();
-    SaveResult options = m_options.Save();
-    if (!options) {
-        options.errorText = QStringLiteral("%1: %2").arg(m_options.optionsFile(), options.errorText);
-        return options;
-    }
+    if (Result<void> options = m_options.Save(); !options)
+        return options.error().about(m_options.optionsFile());
     return SaveSettingsFile();
 }
 
@@ -158,10 +145,10 @@ bool SettingsStore::SaveSettingsWithRetry(const RetryQuestion &askRetry)
 {
     m_options.StoreOptions();
     for (;;) {
-        const SaveResult saved = SaveAll();
+        const Result<void> saved = SaveAll();
         if (saved)
             return true;
-        if (!askRetry || !askRetry(UiText::LoadText(932), UiText::LoadText(400), saved.errorText))
+        if (!askRetry || !askRetry(UiText::LoadText(932), UiText::LoadText(400), saved.error().message))
             return false;
     }
 }

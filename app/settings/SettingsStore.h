@@ -59,9 +59,9 @@ public:
     // fresh identifiers.
     SettingsLoadOutcome LoadSettings();
 
-    SaveResult SaveSettingsFile();
+    Result<void> SaveSettingsFile();
     // The options file, then (when that worked) the settings file.
-    SaveResult SaveAll();
+    Result<void> SaveAll();
     // Copies the options into the options document and saves both files;
     // after a failure asks whether to try again. True when the files were written.
     bool SaveSettingsWithRetry(const RetryQuestion &askRetry);
@@ -78,7 +78,7 @@ public:
     PendingCopy pendingCopy() const { return m_pendingCopy; }
 
 private:
-    SaveResult makePendingCopy();
+    Result<void> makePendingCopy();
     QString freeUnusableName() const;
     void upgrade(SettingsLoadOutcome &outcome);
 

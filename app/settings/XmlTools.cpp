@@ -75,78 +75,26 @@ std::optional<bool> parseFlag(const QString &text)
     return std::nullopt;
 }
 
-std::optional<double> parseNumber(const QString &text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-    // Accept only plain decimal notation: QString::toDouble alone would also
-    // take "inf" and "nan", which no settings file means as a number.
-    qsizetype i = 0;
-    const qsizetype n = t.size();
-    auto isDigit = [&](qsizetype k) { return k < n && t[k] >= u'0' && t[k] <= u'9'; };
-    if (i < n && (t[i] == u'+' || t[i] == u'-'))
-        ++i;
-    bool digits = false;
-    while (isDigit(i)) { ++i; digits = true; }
-    if (i < n && t[i] == u'.') {
-        ++i;
-        while (isDigit(i)) { ++i; digits = true; }
-    }
-    if (!digits)
-        return std::nullopt;
-    if (i < n && (t[i] == u'e' || t[i] == u'E')) {
-        ++i;
-        if (i < n && (t[i] == u'+' || t[i] == u'-'))
-            ++i;
-        if (!isDigit(i))
-            return std::nullopt;
-        while (isDigit(i))
-            ++i;
-    }
-    if (i != n)
-        return std::nullopt;
-    bool ok = false;
-    const double value = t.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-int roundHalfEven(double value)
-{
-    const double r = std::nearbyint(value); // default rounding mode: to nearest, ties to even
-    if (r >= std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (r <= std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(r);
-}
-
 unsigned int XmlTools::parseOptions()
 {
     return pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments
         | pugi::parse_doctype;
 }
 
-static bool reportParse(const pugi::xml_parse_result &r, pugi::xml_document &doc, QString *errorText)
+static Result<void> reportParse(const pugi::xml_parse_result &r, pugi::xml_document &doc)
 {
     if (r)
-        return true;
+        return {};
     doc.reset();
-    if (errorText)
-        *errorText = QString::fromUtf8(r.description()) + QStringLiteral(" (offset %1)").arg(r.offset);
-    return false;
+    return Error::withMessage(QString::fromUtf8(r.description()) + QStringLiteral(" (offset %1)").arg(r.offset));
 }
 
-bool XmlTools::LoadFile(pugi::xml_document &doc, const QString &path, QString *errorText)
+Result<void> XmlTools::LoadFile(pugi::xml_document &doc, const QString &path)
 {
     QFile file(path);
-    const auto readFailed = [&] {
+    const auto readFailed = [&]() -> Result<void> {
         doc.reset();
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
+        return Error::withMessage(file.errorString());
     };
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return readFailed();
@@ -158,7 +106,7 @@ bool XmlTools::LoadFile(pugi::xml_document &doc, const QString &path, QString *e
     case DecodedUtf16File::Decoded:
         // The document takes the text over and parses it where it lies.
         return reportParse(doc.load_buffer_inplace_own(decoded.text, decoded.length, parseOptions(), pugi::encoding_utf8),
-                           doc, errorText);
+                           doc);
     case DecodedUtf16File::ReadFailed:
         return readFailed();
     case DecodedUtf16File::NotUtf16Le:
@@ -171,14 +119,14 @@ bool XmlTools::LoadFile(pugi::xml_document &doc, const QString &path, QString *e
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return readFailed();
-    return reportParse(doc.load_buffer(bytes.constData(), size_t(bytes.size()), parseOptions()), doc, errorText);
+    return reportParse(doc.load_buffer(bytes.constData(), size_t(bytes.size()), parseOptions()), doc);
 }
 
-bool XmlTools::LoadText(pugi::xml_document &doc, const QString &text, QString *errorText)
+Result<void> XmlTools::LoadText(pugi::xml_document &doc, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
     return reportParse(doc.load_buffer(utf8.constData(), size_t(utf8.size()), parseOptions(), pugi::encoding_utf8),
-                       doc, errorText);
+                       doc);
 }
 
 pugi::xml_node XmlTools::ChildElement(pugi::xml_node parent, const char *name, bool create)
@@ -423,7 +371,7 @@ bool XmlTools::SerializeToFile(const pugi::xml_document &doc, const QString &pro
     return false;
 }
 
-SaveResult XmlTools::SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)
+Result<void> XmlTools::SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)
 {
     return writeFileAtomically(path, Serialize(doc, prologue));
 }

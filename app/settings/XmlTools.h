@@ -6,6 +6,8 @@
 // nowhere else. Failures are results: nothing in this file throws.
 
 #include "base/AtomicFile.h"
+#include "base/Numbers.h"
+#include "base/Result.h"
 #include "base/Utf8Text.h"
 
 #include <QString>
@@ -17,14 +19,6 @@ namespace quillbay {
 // Converts the text of a flag attribute: "true"/"false" in any letter case, or a
 // number where zero means false. Anything else gives no value.
 std::optional<bool> parseFlag(const QString &text);
-
-// A number as the settings files may hold it: optional blanks and sign, digits,
-// an optional fraction and exponent. Anything else gives no value.
-std::optional<double> parseNumber(const QString &text);
-
-// Rounds to the nearest whole number, a half going to the even neighbour, and
-// clamps into the range of int.
-int roundHalfEven(double value);
 
 // The text of a UTF-8 string from pugixml as a QString (a leading U+FEFF
 // kept: it may begin a file name), and back.
@@ -41,9 +35,9 @@ public:
     static unsigned int parseOptions();
 
     // Loads a file (any encoding with a byte-order mark, or UTF-8). On failure
-    // the document is left empty and errorText describes why.
-    static bool LoadFile(pugi::xml_document &doc, const QString &path, QString *errorText = nullptr);
-    static bool LoadText(pugi::xml_document &doc, const QString &text, QString *errorText = nullptr);
+    // the document is left empty and the error describes why.
+    static Result<void> LoadFile(pugi::xml_document &doc, const QString &path);
+    static Result<void> LoadText(pugi::xml_document &doc, const QString &text);
 
     // First child element called name; created and appended when missing and create is set.
     static pugi::xml_node ChildElement(pugi::xml_node parent, const char *name, bool create);
@@ -86,7 +80,7 @@ public:
 
     // Writes the document to path through writeFileAtomically (base/AtomicFile.h):
     // a failed save leaves the old file as it was.
-    static SaveResult SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue = {});
+    static Result<void> SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue = {});
 };
 
 } // namespace quillbay

@@ -31,9 +31,9 @@ private slots:
         QTemporaryDir dir(QDir::home().filePath(QStringLiteral("atomic-XXXXXX")));
         const QString path = dir.filePath(QStringLiteral("file.xml"));
         const mode_t previous = ::umask(mode_t(mask));
-        const SaveResult saved = writeFileAtomically(path, QByteArrayLiteral("first"));
+        const Result<void> saved = writeFileAtomically(path, QByteArrayLiteral("first"));
         ::umask(previous);
-        QVERIFY2(saved.ok, qPrintable(saved.errorText));
+        QVERIFY2(saved, qPrintable(saved.error().message));
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
         QCOMPARE(int(st.st_mode & 0777), mode);
@@ -46,16 +46,16 @@ private slots:
     {
         QTemporaryDir dir(QDir::home().filePath(QStringLiteral("atomic-XXXXXX")));
         const QString path = dir.filePath(QStringLiteral("file.xml"));
-        QVERIFY(writeFileAtomically(path, QByteArrayLiteral("first version")).ok);
-        QVERIFY(writeFileAtomically(path, QByteArrayLiteral("second")).ok);
+        QVERIFY(writeFileAtomically(path, QByteArrayLiteral("first version")));
+        QVERIFY(writeFileAtomically(path, QByteArrayLiteral("second")));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArrayLiteral("second"));
 
-        const SaveResult failed = writeFileAtomically(dir.filePath(QStringLiteral("missing/file.xml")), "x");
-        QVERIFY(!failed.ok);
-        QCOMPARE(failed.errorNumber, ENOENT);
-        QVERIFY(!failed.errorText.isEmpty());
+        const Result<void> failed = writeFileAtomically(dir.filePath(QStringLiteral("missing/file.xml")), "x");
+        QVERIFY(!failed);
+        QCOMPARE(failed.error().errorNumber, ENOENT);
+        QVERIFY(!failed.error().message.isEmpty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("file.xml")});
     }

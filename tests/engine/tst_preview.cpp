@@ -8,6 +8,8 @@
 
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <semaphore>
+#include <thread>
 #include <unistd.h>
 #include <utime.h>
 
@@ -79,11 +81,11 @@ private slots:
         touch(root + "/d");      // d -> "sub" is the name of a child folder: blocked
         QDir().mkpath(root + "/sub");
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
+        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
                                                             "<rule type=\"regexpBase\" pattern=\"^c\\d$\" replace=\"c\"/>"
                                                             "<rule type=\"regexpBase\" pattern=\"^d$\" replace=\"sub\"/>"));
         QCOMPARE(summary(m), (QStringList{"!a.txt>b.txt", "c1.txt>c.txt", "!C2.txt>c.txt", "!d>sub"}));
-        QCOMPARE(r.invalidCount, 3);
+        QCOMPARE(r->invalidCount, 3);
     }
 
     void collisionOfTheLastFileIsCaughtToo()
@@ -93,9 +95,9 @@ private slots:
         touch(root + "/x1.txt");
         touch(root + "/x2.txt");
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"));
+        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"));
         QCOMPARE(summary(m), (QStringList{"x1.txt>x.txt", "!x2.txt>x.txt"}));
-        QCOMPARE(r.invalidCount, 1);
+        QCOMPARE(r->invalidCount, 1);
     }
 
     void caseOnlyChangeIsAllowed()
@@ -182,9 +184,9 @@ private slots:
         touch(root + "/b.txt");
         for (const char *rule : {"<rule type=\"numbering\" column=\"0\"/>", "<rule type=\"numbering\" start=\"x\"/>"}) {
             Manager m;
-            const PreviewResult r = preview(m, settingXml(root, QString::fromUtf8(rule)));
+            const Result<PreviewSummary> r = build(m, settingXml(root, QString::fromUtf8(rule)));
             QCOMPARE(summary(m), QStringList());
-            QCOMPARE(r.ruleFailures, 2);
+            QCOMPARE(r->ruleFailures, 2);
         }
     }
 
@@ -228,8 +230,8 @@ private slots:
         QFETCH(QString, expected);
         touch(root + "/FOLDER/" + file);
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root + "/FOLDER", rules));
-        QVERIFY2(r.criteriaError.isEmpty(), qPrintable(r.criteriaError));
+        const Result<PreviewSummary> r = build(m, settingXml(root + "/FOLDER", rules));
+        QVERIFY2(r, qPrintable(r.error().message));
         QCOMPARE(summary(m), expected.isEmpty() ? QStringList() : QStringList{file + ">" + expected});
     }
 
@@ -370,9 +372,9 @@ private slots:
     {
         touch(root + "/a.txt");
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"add\" text=\"_\"/>", {},
+        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\"/>", {},
                                                       "<fileToBeChanged ext=\"a( txt\"/>"));
-        QVERIFY(!r.criteriaError.isEmpty());
+        QVERIFY(!r.error().message.isEmpty());
         QCOMPARE(summary(m), QStringList());
     }
 
@@ -386,9 +388,9 @@ private slots:
         // QTemporaryDir cannot remove a name it cannot decode; remove it here.
         const auto removeBad = qScopeGuard([&bad] { ::unlink(bad.constData()); });
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>"));
+        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>"));
         QCOMPARE(summary(m), (QStringList{"good.txt>good_.txt"}));
-        QCOMPARE(r.undecodableNames, 1);
+        QCOMPARE(r->undecodableNames, 1);
     }
 
     void symbolicLinksAreRenamedAsThemselvesNotWalked()
@@ -412,18 +414,72 @@ private slots:
         touch(root + "/open/b.txt");
         QFile::setPermissions(root + "/locked", QFileDevice::Permissions());
         Manager m;
-        const PreviewResult r = preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
+        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
                                                       "childFolders=\"all\""));
         QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(summary(m), (QStringList{"b.txt>b_.txt"}));
-        QCOMPARE(r.skippedFolders.size(), 1);
+        QCOMPARE(r->skippedFolders.size(), 1);
+    }
+
+    // A preview is cancelled at its next poll, whether the request comes from
+    // a window on another thread (which also sees the progress so far) or from
+    // the event hook of a window on the preview's own thread.
+    void cancelStopsTheWalk_data()
+    {
+        QTest::addColumn<bool>("fromAnotherThread");
+        QTest::newRow("another thread") << true;
+        QTest::newRow("event hook") << false;
+    }
+    void cancelStopsTheWalk()
+    {
+        QFETCH(bool, fromAnotherThread);
+        for (int i = 0; i < 600; ++i) {
+            touch(root + QStringLiteral("/f%1.txt").arg(i));
+            touch(root + QStringLiteral("/sub/g%1.txt").arg(i));
+        }
+        Manager m;
+        QVERIFY(m.settings().LoadText(settingXml(root, "<rule type=\"add\" text=\"_\"/>", {}, {},
+                                                 QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\""))));
+        PreviewControl &control = m.previewControl();
+        std::binary_semaphore polled(0), answered(0);
+        bool first = true;
+        control.setEventHook(
+            [&] {
+                if (!std::exchange(first, false))
+                    return;
+                if (!fromAnotherThread) {
+                    control.requestCancel();
+                    return;
+                }
+                polled.release();
+                answered.acquire();
+            },
+            0);
+        Result<PreviewSummary> built = Error::withMessage(QStringLiteral("not run"));
+        std::thread worker([&] { built = m.BuildPreview(); });
+        PreviewProgress seen;
+        if (fromAnotherThread) {
+            polled.acquire();
+            seen = control.progress(); // the walk is waiting in its hook
+            control.requestCancel();
+            answered.release();
+        }
+        worker.join();
+        QVERIFY2(built, qPrintable(built.error().message));
+        QVERIFY(built->cancelled);
+        QVERIFY(m.preview().entryCount() < 1200);
+        if (fromAnotherThread) {
+            QCOMPARE(seen.foldersExamined, quint64(2)); // the folder and its child, listed
+            QCOMPARE(seen.filesExamined, quint64(1200));
+        }
+        QCOMPARE(control.progress().entriesFound, quint64(m.preview().entryCount()));
     }
 
     void preconditionsRemoveMissingFolders()
     {
         Manager m;
         QVERIFY(m.settings().LoadText(settingXml(root + "/missing", {})));
-        QCOMPARE(m.CheckPreviewPreconditions(), NoRules | MissingFolders | NoFolders);
+        QCOMPARE(m.CheckPreviewPreconditions(), (PreviewPreconditions{true, true, true}));
         QVERIFY(!m.settings().SelectedSetting().child("folders").child("folder"));
     }
 };

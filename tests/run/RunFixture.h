@@ -59,9 +59,9 @@ struct LoadedReport {
 
 inline void loadReport(const QString &path, LoadedReport &report)
 {
-    QString error;
-    report.ok = quillbay::XmlTools::LoadFile(report.doc, path, &error);
-    QVERIFY2(report.ok, qPrintable(path + QStringLiteral(": ") + error));
+    const quillbay::Result<void> read = quillbay::XmlTools::LoadFile(report.doc, path);
+    report.ok = read.ok();
+    QVERIFY2(report.ok, qPrintable(path + QStringLiteral(": ") + read.error().message));
 }
 
 inline QString attr(pugi::xml_node e, const char *name)

@@ -101,9 +101,9 @@ Cost fullRun(const QString &folder, const QString &reportFolder, int count, bool
                                 QString::fromStdString(fileName("new", i)), true);
     RenameExecutor executor(ReportFolders::forReportFolder(reportFolder));
     const Stopwatch watch;
-    const ExecutionResult result = executor.ExecuteRenameList(preview);
+    const Result<ExecutionSummary> result = executor.ExecuteRenameList(preview);
     const Cost ms = watch.read();
-    *ok = result.allSucceeded && result.reportSaved && result.attempted == count;
+    *ok = result->allSucceeded && result->report.ok() && result->attempted == count;
     removeFiles(folder);
     removeFiles(reportFolder);
     return ms;

@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
         for (;;)
             ::pause();
     });
-    const ExecutionResult result = executor.ExecuteRenameList(preview);
-    std::printf("%s\n", result.reportPath.toUtf8().constData());
-    return result.allSucceeded ? 0 : 3;
+    const Result<ExecutionSummary> result = executor.ExecuteRenameList(preview);
+    std::printf("%s\n", result->report.valueOr({}).toUtf8().constData());
+    return result->allSucceeded ? 0 : 3;
 }

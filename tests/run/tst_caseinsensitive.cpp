@@ -84,7 +84,7 @@ private:
         return true;
     }
 
-    ExecutionResult execute(PreviewDocument &doc)
+    Result<ExecutionSummary> execute(PreviewDocument &doc)
     {
         RenameExecutor executor(ReportFolders::underDataFolder(m_dir.path() + "/data"));
         return executor.ExecuteRenameList(doc);
@@ -137,17 +137,17 @@ private slots:
         writeFile(m_work + "/readme.txt", "read me");
         PreviewDocument doc;
         doc.AddPreviewEntry("file", m_work, "readme.txt", "README.TXT", true);
-        const ExecutionResult r = execute(doc);
-        QVERIFY(r.allSucceeded);
+        const Result<ExecutionSummary> r = execute(doc);
+        QVERIFY(r->allSucceeded);
         QCOMPARE(namesIn(m_work), QStringList({"README.TXT"}));
         QCOMPARE(readFile(m_work + "/README.TXT"), QByteArray("read me"));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(attr(report.entry(0), "renamed"), QStringLiteral("yes"));
 
         PreviewDocument reversal;
-        QVERIFY(Undo::UndoFromReport(r.reportPath, reversal, "En"));
-        QVERIFY(execute(reversal).allSucceeded);
+        QVERIFY(Undo::UndoFromReport(r->report.valueOr({}), reversal, "En"));
+        QVERIFY(execute(reversal)->allSucceeded);
         QCOMPARE(namesIn(m_work), QStringList({"readme.txt"}));
     }
 
@@ -161,8 +161,8 @@ private slots:
         PreviewDocument doc;
         doc.AddPreviewEntry("file", m_work + "/photos", "a.jpg", "A.JPG", true);
         doc.AddPreviewEntry("folder", m_work, "photos", "Photos", true);
-        const ExecutionResult r = execute(doc);
-        QVERIFY(r.allSucceeded);
+        const Result<ExecutionSummary> r = execute(doc);
+        QVERIFY(r->allSucceeded);
         QCOMPARE(namesIn(m_work), QStringList({"Photos"}));
         QCOMPARE(readFile(m_work + "/Photos/A.JPG"), QByteArray("jpeg"));
     }
@@ -173,13 +173,13 @@ private slots:
         writeFile(m_work + "/b.txt", "b");
         PreviewDocument doc;
         doc.AddPreviewEntry("file", m_work, "a.txt", "B.TXT", true);
-        const ExecutionResult r = execute(doc);
-        QCOMPARE(r.failed, 1);
+        const Result<ExecutionSummary> r = execute(doc);
+        QCOMPARE(r->failed, 1);
         QCOMPARE(namesIn(m_work), QStringList({"a.txt", "b.txt"}));
         QCOMPARE(readFile(m_work + "/a.txt"), QByteArray("a"));
         QCOMPARE(readFile(m_work + "/b.txt"), QByteArray("b"));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(attr(report.entry(0), "error"), QStringLiteral("File already exists"));
     }
 
@@ -195,8 +195,8 @@ private slots:
         doc.AddPreviewEntry("file", m_work, "two.txt", "one.txt", true);
         doc.AddPreviewEntry("file", m_work, tmp, "two.txt", true);
         doc.AddPreviewEntry("file", m_work, "three.txt", "drei.txt", true);
-        const ExecutionResult r = execute(doc);
-        QVERIFY(r.allSucceeded);
+        const Result<ExecutionSummary> r = execute(doc);
+        QVERIFY(r->allSucceeded);
         QCOMPARE(namesIn(m_work), QStringList({"drei.txt", "one.txt", "two.txt"}));
         QCOMPARE(readFile(m_work + "/one.txt"), QByteArray("2"));
         QCOMPARE(readFile(m_work + "/two.txt"), QByteArray("1"));

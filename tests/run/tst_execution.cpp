@@ -24,7 +24,7 @@ class ExecutionTest : public QObject
 private:
     QTemporaryDir m_work;
     QString w() const { return m_work.path(); }
-    ExecutionResult run(PreviewDocument &doc, const ReportPlace &place, const QDateTime &at = {})
+    Result<ExecutionSummary> run(PreviewDocument &doc, const ReportPlace &place, const QDateTime &at = {})
     {
         RenameExecutor executor(place.folders());
         if (at.isValid())
@@ -57,22 +57,22 @@ private slots:
         doc.AddPreviewEntry("file", w(), "b.txt", "a.txt", true);
         doc.AddPreviewEntry("file", w(), tmp->name, "b.txt", true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(r.started);
-        QVERIFY(r.allSucceeded);
-        QCOMPARE(r.attempted, 3);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(r.ok());
+        QVERIFY(r->allSucceeded);
+        QCOMPARE(r->attempted, 3);
         QCOMPARE(readFile(w() + "/a.txt"), QByteArray("content of b"));
         QCOMPARE(readFile(w() + "/b.txt"), QByteArray("content of a"));
         QCOMPARE(namesIn(w()), QStringList({"a.txt", "b.txt"}));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(report.count(), 3);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(attr(report.entry(i), "renamed"), QStringLiteral("yes"));
             QVERIFY(!hasAttr(report.entry(i), "error"));
         }
         // A run that ended normally leaves its report, not its journal.
-        QCOMPARE(namesIn(place.reportFolder()), QStringList({QFileInfo(r.reportPath).fileName()}));
+        QCOMPARE(namesIn(place.reportFolder()), QStringList({QFileInfo(r->report.valueOr({})).fileName()}));
     }
 
     void caseOnlyRename()
@@ -81,12 +81,12 @@ private slots:
         PreviewDocument doc;
         doc.AddPreviewEntry("file", w(), "readme.txt", "README.TXT", true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(r.allSucceeded);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(r->allSucceeded);
         QCOMPARE(namesIn(w()), QStringList({"README.TXT"}));
         QCOMPARE(readFile(w() + "/README.TXT"), QByteArray("read me"));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(attr(report.entry(0), "renamed"), QStringLiteral("yes"));
     }
 
@@ -98,13 +98,13 @@ private slots:
         PreviewDocument doc;
         doc.AddPreviewEntry("file", w(), "readme.txt", "README.TXT", true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(!r.allSucceeded);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(!r->allSucceeded);
         QCOMPARE(readFile(w() + "/readme.txt"), QByteArray("lower"));
         QCOMPARE(readFile(w() + "/README.TXT"), QByteArray("upper"));
         QCOMPARE(namesIn(w()), QStringList({"README.TXT", "readme.txt"}));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(attr(report.entry(0), "error"), QStringLiteral("File already exists"));
     }
 
@@ -132,12 +132,12 @@ private slots:
         if (!include.isNull())
             XmlTools::SetAttribute(marked, "include", include);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(r.allSucceeded);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(r->allSucceeded);
         QCOMPARE(QFile::exists(w() + "/dos.txt"), carriedOut);
         QCOMPARE(QFile::exists(w() + "/two.txt"), !carriedOut);
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(report.count(), carriedOut ? 2 : 1);
         QCOMPARE(attr(report.entry(0), "name"), QStringLiteral("one.txt"));
     }
@@ -149,12 +149,12 @@ private slots:
         const QString id = attr(doc.AddPreviewEntry("file", w(), "keep.txt", "gone.txt", true), "id");
         QVERIFY(doc.SetEntryInclude(id, false));
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(r.allSucceeded);
-        QCOMPARE(r.attempted, 0);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(r->allSucceeded);
+        QCOMPARE(r->attempted, 0);
         QCOMPARE(namesIn(w()), QStringList({"keep.txt"}));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(report.count(), 0);
     }
 
@@ -174,12 +174,12 @@ private slots:
         doc.AddPreviewEntry("file", w(), "c.txt", "C1.txt", true);
         QVERIFY(QFile::remove(w() + "/b.txt"));
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(!r.allSucceeded);
-        QCOMPARE(r.failed, 5);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(!r->allSucceeded);
+        QCOMPARE(r->failed, 5);
         QCOMPARE(namesIn(w()), QStringList({"A1.txt", "C1.txt", "folder"}));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         const QStringList expected = {QString(), "File not found", "The folder is not found.", "File not found",
                                       "The folder is not found.", "File not found", QString()};
         QCOMPARE(report.count(), int(expected.size()));
@@ -209,12 +209,12 @@ private slots:
         PreviewDocument doc;
         doc.AddPreviewEntry("file", w(), name, newName, true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(!r.allSucceeded);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(!r->allSucceeded);
         QCOMPARE(namesIn(w()), QStringList({"f.txt", "sub"}));
         QCOMPARE(namesIn(w() + "/sub"), QStringList({"f.txt"}));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(attr(report.entry(0), "error"), QStringLiteral("Bad file name or number"));
     }
 
@@ -229,8 +229,8 @@ private slots:
         doc.AddPreviewEntry("file", w() + "/photos", "list.txt", "List.txt", true);
         doc.AddPreviewEntry("folder", w(), "photos", "Photos", true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QVERIFY(r.allSucceeded);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(r->allSucceeded);
         QCOMPARE(readFile(w() + "/Photos/Year 2004/Img.JPG"), QByteArray("jpeg"));
         QCOMPARE(readFile(w() + "/Photos/List.txt"), QByteArray("list"));
         QCOMPARE(namesIn(w()), QStringList({"Photos"}));
@@ -245,8 +245,8 @@ private slots:
         doc.AddPreviewEntry("folder", w(), "p", "q", true);
         doc.AddPreviewEntry("folder", w(), "q", "p", true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QCOMPARE(r.failed, 2);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QCOMPARE(r->failed, 2);
         QCOMPARE(namesIn(w() + "/p"), QStringList({"inner"}));
         QCOMPARE(namesIn(w() + "/q"), QStringList({"file"}));
         QCOMPARE(namesIn(w()), QStringList({"p", "q"}));
@@ -261,13 +261,13 @@ private slots:
         doc.AddPreviewEntry("file", w(), "other.txt", "others.txt", true);
         writeFile(w() + "/final.txt", "someone else's final");
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QCOMPARE(r.failed, 1);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QCOMPARE(r->failed, 1);
         QCOMPARE(readFile(w() + "/draft.txt"), QByteArray("the draft"));
         QCOMPARE(readFile(w() + "/final.txt"), QByteArray("someone else's final"));
         QCOMPARE(readFile(w() + "/others.txt"), QByteArray("other"));
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         QCOMPARE(attr(report.entry(0), "error"), QStringLiteral("File already exists"));
         QVERIFY(!hasAttr(report.entry(0), "renamed"));
         QCOMPARE(attr(report.entry(1), "renamed"), QStringLiteral("yes"));
@@ -281,8 +281,8 @@ private slots:
         PreviewDocument doc;
         doc.AddPreviewEntry("folder", w(), "src", "empty", true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place);
-        QCOMPARE(r.failed, 1);
+        const Result<ExecutionSummary> r = run(doc, place);
+        QCOMPARE(r->failed, 1);
         QCOMPARE(namesIn(w() + "/src"), QStringList({"content"}));
         QVERIFY(QFileInfo(w() + "/empty").isDir());
     }
@@ -299,15 +299,15 @@ private slots:
         executor.setClock([&readings] {
             return QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)).addSecs(readings++);
         });
-        const ExecutionResult r = executor.ExecuteRenameList(doc);
-        QVERIFY(r.reportSaved);
+        const Result<ExecutionSummary> r = executor.ExecuteRenameList(doc);
+        QVERIFY(r->report.ok());
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         const QString date = attr(report.root(), "date");
-        QVERIFY2(QFileInfo(r.reportPath).fileName() == ReportStore::fileStem(r.runTime) + ".xml",
-                 qPrintable(r.reportPath));
-        QCOMPARE(date, ReportStore::dateText(r.runTime));
-        QCOMPARE(executor.lastReportPath(), r.reportPath);
+        QVERIFY2(QFileInfo(r->report.valueOr({})).fileName() == ReportStore::fileStem(r->runTime) + ".xml",
+                 qPrintable(r->report.valueOr({})));
+        QCOMPARE(date, ReportStore::dateText(r->runTime));
+        QCOMPARE(executor.lastReportPath(), r->report.valueOr({}));
         QCOMPARE(ReportStore::fileStem(QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9))),
                  QStringLiteral("2004-01-31 180509"));
         QCOMPARE(ReportStore::dateText(QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9))),
@@ -321,17 +321,17 @@ private slots:
         ReportPlace place;
         PreviewDocument first;
         first.AddPreviewEntry("file", w(), "1", "2", true);
-        const ExecutionResult r1 = run(first, place, at);
+        const Result<ExecutionSummary> r1 = run(first, place, at);
         PreviewDocument second;
         second.AddPreviewEntry("file", w(), "2", "3", true);
-        const ExecutionResult r2 = run(second, place, at);
-        QCOMPARE(QFileInfo(r1.reportPath).fileName(), QStringLiteral("2004-01-31 180509.xml"));
-        QCOMPARE(QFileInfo(r2.reportPath).fileName(), QStringLiteral("2004-01-31 180509 (2).xml"));
+        const Result<ExecutionSummary> r2 = run(second, place, at);
+        QCOMPARE(QFileInfo(r1->report.valueOr({})).fileName(), QStringLiteral("2004-01-31 180509.xml"));
+        QCOMPARE(QFileInfo(r2->report.valueOr({})).fileName(), QStringLiteral("2004-01-31 180509 (2).xml"));
         LoadedReport a;
-        loadReport(r1.reportPath, a);
+        loadReport(r1->report.valueOr({}), a);
         QCOMPARE(attr(a.entry(0), "newName"), QStringLiteral("2"));
         LoadedReport b;
-        loadReport(r2.reportPath, b);
+        loadReport(r2->report.valueOr({}), b);
         QCOMPARE(attr(b.entry(0), "newName"), QStringLiteral("3"));
     }
 
@@ -349,8 +349,8 @@ private slots:
         doc.NewPreviewDocument(suffix);
         doc.AddPreviewEntry("file", w(), "名前.txt", "新しい名前.txt", true);
         ReportPlace place;
-        const ExecutionResult r = run(doc, place, QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
-        const QByteArray bytes = readFile(r.reportPath);
+        const Result<ExecutionSummary> r = run(doc, place, QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
+        const QByteArray bytes = readFile(r->report.valueOr({}));
         QVERIFY(bytes.startsWith("\xff\xfe"));
         const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
                                                 (bytes.size() - 2) / 2);
@@ -370,7 +370,7 @@ private slots:
         bool seen = false;
         executor.setEntryObserver([&seen](int) { seen = RenameExecutor::renamingInProgress(); });
         QVERIFY(!RenameExecutor::renamingInProgress());
-        executor.ExecuteRenameList(doc);
+        static_cast<void>(executor.ExecuteRenameList(doc));
         QVERIFY(seen);
         QVERIFY(!RenameExecutor::renamingInProgress());
     }
@@ -395,8 +395,8 @@ private slots:
             if (attempted == 200)
                 QFile::remove(victim); // after the listing was read
         });
-        const ExecutionResult r = executor.ExecuteRenameList(doc);
-        QCOMPARE(r.failed, 1);
+        const Result<ExecutionSummary> r = executor.ExecuteRenameList(doc);
+        QCOMPARE(r->failed, 1);
         QCOMPARE(readFile(w() + "/g0"), QByteArray("0"));
         QCOMPARE(readFile(w() + "/h0"), QByteArray("1"));
         QCOMPARE(readFile(w() + "/g299"), QByteArray("299"));
@@ -430,10 +430,10 @@ private slots:
             if (attempted == 1)
                 QFile::remove(w() + "/f3");
         });
-        const ExecutionResult r = executor.ExecuteRenameList(doc);
-        QCOMPARE(r.failed, 4);
+        const Result<ExecutionSummary> r = executor.ExecuteRenameList(doc);
+        QCOMPARE(r->failed, 4);
         LoadedReport report;
-        loadReport(r.reportPath, report);
+        loadReport(r->report.valueOr({}), report);
         const QStringList expected = {QString(), "File not found", "File not found", "File already exists",
                                       "File not found"};
         QCOMPARE(report.count(), int(expected.size()));
@@ -458,9 +458,9 @@ private slots:
                                 [&messages](const QString &text, const QString &) { messages << text; });
         PreviewDocument doc;
         doc.AddPreviewEntry("file", w(), "a", "b", true);
-        const ExecutionResult r = executor.ExecuteRenameList(doc);
-        QVERIFY(!r.started);
-        QVERIFY(r.refusal.startsWith(UiText::LoadText(460)));
+        const Result<ExecutionSummary> r = executor.ExecuteRenameList(doc);
+        QVERIFY(!r.ok());
+        QVERIFY(r.error().message.startsWith(UiText::LoadText(460)));
         QVERIFY(!messages.isEmpty());
         QCOMPARE(namesIn(w()), QStringList({"a"}));
         QVERIFY(!RenameExecutor::renamingInProgress());
@@ -478,23 +478,24 @@ private slots:
         });
         PreviewDocument doc;
         doc.AddPreviewEntry("file", w(), "a", "b", true);
-        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        const Result<ExecutionSummary> r = executor.ExecuteRenameList(doc);
         if (!frozen)
             QSKIP("chattr +i is not available on this file system");
         QProcess::execute("chattr", {"-i", place.reportFolder()});
-        QVERIFY(r.started);
-        QVERIFY(!r.reportSaved);
-        QVERIFY(!r.reportError.isEmpty());
-        QVERIFY(r.reportPath.isEmpty());
+        QVERIFY(r.ok());
+        QVERIFY(!r->report.ok());
+        QVERIFY(!r->report.error().message.isEmpty());
+        QVERIFY(r->report.valueOr({}).isEmpty());
         const QStringList left = namesIn(place.reportFolder());
         QCOMPARE(left.size(), 1);
         QVERIFY(left[0].endsWith(".journal"));
         // The next run saves the report of this one.
         PreviewDocument empty;
-        const ExecutionResult next = RenameExecutor(place.folders()).ExecuteRenameList(empty);
-        QCOMPARE(next.recovered.size(), 1);
+        RenameExecutor next(place.folders());
+        QVERIFY(next.ExecuteRenameList(empty));
+        QCOMPARE(next.recoveredJournals().size(), 1);
         LoadedReport report;
-        loadReport(next.recovered[0].reportPath, report);
+        loadReport(next.recoveredJournals()[0].report.value(), report);
         QCOMPARE(attr(report.entry(0), "newName"), QStringLiteral("b"));
         QCOMPARE(attr(report.entry(0), "renamed"), QStringLiteral("yes"));
     }
@@ -532,7 +533,7 @@ private slots:
             if (attempted == n)
                 stop = true;
         });
-        const ExecutionResult r = executor.ExecuteRenameList(doc);
+        const Result<ExecutionSummary> r = executor.ExecuteRenameList(doc);
         stop = true;
         intruder.join();
         QSet<QByteArray> contents;
@@ -541,7 +542,7 @@ private slots:
         for (int i = 0; i < n; ++i)
             QVERIFY2(contents.contains("original " + QByteArray::number(i)), qPrintable(QString::number(i)));
         QCOMPARE(namesIn(w()).size(), n + created.load());
-        QCOMPARE(r.attempted, n);
+        QCOMPARE(r->attempted, n);
         QVERIFY(created.load() > 0);
     }
 };

@@ -49,9 +49,8 @@ private slots:
         QTemporaryDir reports;
         writeFile(work.path() + "/still here", "x");
         RunJournal journal;
-        QString error;
-        QVERIFY2(journal.create(reports.path(), "Ja", QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)), &error),
-                 qPrintable(error));
+        const Result<void> created = journal.create(reports.path(), "Ja", QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
+        QVERIFY2(created, qPrintable(created.error().message));
         const QByteArray folder = QFile::encodeName(work.path());
         QVERIFY(journal.begin("file", "f1", folder, "a\tb", "c\nd", "true"));
         QVERIFY(journal.renamed());
@@ -134,18 +133,17 @@ private slots:
     {
         QTemporaryDir reports;
         RunJournal live;
-        QString error;
-        QVERIFY(live.create(reports.path(), "En", QDateTime::currentDateTime(), &error));
+        QVERIFY(live.create(reports.path(), "En", QDateTime::currentDateTime()));
         QVERIFY(live.begin("file", "f1", "/nowhere", "a", "b", ""));
         QVERIFY(live.renamed());
         writeFile(reports.path() + "/garbage.journal", "not a journal at all\n");
         writeFile(reports.path() + "/empty.journal", QByteArray(4096, '\0')); // ended before its header
         const QList<JournalRecovery::Outcome> outcomes = JournalRecovery::recoverAll(reports.path());
         QCOMPARE(outcomes.size(), 2);
-        QVERIFY(outcomes[0].ok); // the empty one, removed
-        QVERIFY(outcomes[0].reportPath.isEmpty());
-        QVERIFY(!outcomes[1].ok);
-        QCOMPARE(outcomes[1].errorText, UiText::LoadText(930));
+        QVERIFY(outcomes[0].report); // the empty one, removed
+        QVERIFY(outcomes[0].report.value().isEmpty());
+        QVERIFY(!outcomes[1].report);
+        QCOMPARE(outcomes[1].report.error().message, UiText::LoadText(930));
         QCOMPARE(journalsIn(reports.path()).size(), 2);
         live.close();
         // Once its run has ended, the journal becomes a report.
@@ -199,21 +197,22 @@ private slots:
         // The next run, of an empty preview, turns the journal into a report.
         PreviewDocument empty;
         RenameExecutor next(ReportFolders::forReportFolder(reportFolder));
-        const ExecutionResult r = next.ExecuteRenameList(empty);
-        QCOMPARE(r.recovered.size(), 1);
-        QVERIFY(r.recovered[0].ok);
+        QVERIFY(next.ExecuteRenameList(empty));
+        QCOMPARE(next.recoveredJournals().size(), 1);
+        const Result<QString> report = next.recoveredJournals()[0].report;
+        QVERIFY(report);
         QVERIFY(journalsIn(reportFolder).isEmpty());
         LoadedReport recovered;
-        loadReport(r.recovered[0].reportPath, recovered);
+        loadReport(report.value(), recovered);
         QCOMPARE(recovered.count(), 30);
         for (int i = 0; i < 30; ++i)
             QCOMPARE(attr(recovered.entry(i), "renamed"), QStringLiteral("yes"));
 
         PreviewDocument reversal;
-        QVERIFY(Undo::UndoFromReport(r.recovered[0].reportPath, reversal, "En"));
+        QVERIFY(Undo::UndoFromReport(report.value(), reversal, "En"));
         QCOMPARE(reversal.entryCount(), 30);
-        const ExecutionResult undone = next.ExecuteRenameList(reversal);
-        QVERIFY(undone.allSucceeded);
+        const Result<ExecutionSummary> undone = next.ExecuteRenameList(reversal);
+        QVERIFY(undone->allSucceeded);
         QCOMPARE(namesIn(work.path()), before);
         for (int i = 0; i < n; ++i)
             QCOMPARE(readFile(work.path() + QStringLiteral("/file %1.txt").arg(i)), QByteArray::number(i));

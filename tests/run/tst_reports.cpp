@@ -58,7 +58,8 @@ private:
         doc.AddPreviewEntry("file", work, "a<b>&c.txt", "new.txt", true);
         doc.AddPreviewEntry("file", work, "vanished.txt", "whatever.txt", true);
         RenameExecutor executor(place.folders());
-        return executor.ExecuteRenameList(doc).reportPath;
+        const Result<ExecutionSummary> run = executor.ExecuteRenameList(doc);
+        return run ? run->report.valueOr({}) : QString();
     }
 
 private slots:
@@ -188,8 +189,8 @@ private slots:
         QTemporaryDir work;
         const QString report = makeReport(place, suffix, work.path());
         const QString html = place.data.path() + "/page.html";
-        QString error;
-        QVERIFY2(ReportViewer::renderHtml(report, html, &error), qPrintable(error));
+        const Result<void> rendered = ReportViewer::renderHtml(report, html);
+        QVERIFY2(rendered, qPrintable(rendered.error().message));
         const QString page = QString::fromUtf8(readFile(html));
         QVERIFY(page.contains(label));
         QVERIFY(page.contains("a&lt;b&gt;&amp;c.txt")); // names are text, never markup

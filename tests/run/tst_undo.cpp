@@ -17,7 +17,7 @@ class UndoTest : public QObject
 
 private:
     ReportPlace m_place;
-    ExecutionResult execute(PreviewDocument &doc)
+    Result<ExecutionSummary> execute(PreviewDocument &doc)
     {
         RenameExecutor executor(m_place.folders());
         return executor.ExecuteRenameList(doc);
@@ -97,10 +97,10 @@ private slots:
         PreviewDocument doc;
         doc.AddPreviewEntry("file", work.path(), "missing1", "x", true);
         doc.AddPreviewEntry("folder", work.path(), "missing2", "y", true);
-        const ExecutionResult r = execute(doc);
-        QCOMPARE(r.failed, 2);
+        const Result<ExecutionSummary> r = execute(doc);
+        QCOMPARE(r->failed, 2);
         PreviewDocument reversal;
-        QVERIFY(Undo::UndoFromReport(r.reportPath, reversal, "En"));
+        QVERIFY(Undo::UndoFromReport(r->report.valueOr({}), reversal, "En"));
         QCOMPARE(reversal.entryCount(), 0);
     }
 
@@ -116,23 +116,23 @@ private slots:
         doc.AddPreviewEntry("file", w, "A.txt", tmp, true);
         doc.AddPreviewEntry("file", w, "B.txt", "A.txt", true);
         doc.AddPreviewEntry("file", w, tmp, "B.txt", true);
-        const ExecutionResult swapped = execute(doc);
-        QVERIFY(swapped.allSucceeded);
+        const Result<ExecutionSummary> swapped = execute(doc);
+        QVERIFY(swapped->allSucceeded);
         QCOMPARE(readFile(w + "/A.txt"), QByteArray("second"));
 
         PreviewDocument reversal;
-        QVERIFY(Undo::UndoFromReport(swapped.reportPath, reversal, "En"));
+        QVERIFY(Undo::UndoFromReport(swapped->report.valueOr({}), reversal, "En"));
         QCOMPARE(entryTexts(reversal), QStringList({"file:B.txt>" + tmp + ":f1", "file:A.txt>B.txt:f2",
                                                     "file:" + tmp + ">A.txt:f3"}));
-        const ExecutionResult restored = execute(reversal);
-        QVERIFY(restored.allSucceeded);
+        const Result<ExecutionSummary> restored = execute(reversal);
+        QVERIFY(restored->allSucceeded);
         QCOMPARE(readFile(w + "/A.txt"), QByteArray("first"));
         QCOMPARE(readFile(w + "/B.txt"), QByteArray("second"));
         QCOMPARE(namesIn(w), QStringList({"A.txt", "B.txt"}));
 
         PreviewDocument again;
-        QVERIFY(Undo::UndoFromReport(restored.reportPath, again, "En"));
-        QVERIFY(execute(again).allSucceeded);
+        QVERIFY(Undo::UndoFromReport(restored->report.valueOr({}), again, "En"));
+        QVERIFY(execute(again)->allSucceeded);
         QCOMPARE(readFile(w + "/A.txt"), QByteArray("second"));
         QCOMPARE(readFile(w + "/B.txt"), QByteArray("first"));
         QCOMPARE(namesIn(w), QStringList({"A.txt", "B.txt"}));
@@ -150,17 +150,17 @@ private slots:
         doc.AddPreviewEntry("folder", w + "/album", "disc 1", "Disc 1", true);
         doc.AddPreviewEntry("file", w + "/album", "cover.jpg", "Cover.jpg", true);
         doc.AddPreviewEntry("folder", w, "album", "Album", true);
-        const ExecutionResult r = execute(doc);
-        QVERIFY(r.allSucceeded);
+        const Result<ExecutionSummary> r = execute(doc);
+        QVERIFY(r->allSucceeded);
         QCOMPARE(readFile(w + "/Album/Disc 1/01 Track.mp3"), QByteArray("music"));
 
         PreviewDocument reversal;
-        QVERIFY(Undo::UndoFromReport(r.reportPath, reversal, "En"));
+        QVERIFY(Undo::UndoFromReport(r->report.valueOr({}), reversal, "En"));
         // The folder comes back first, so the paths inside it are valid again.
         QCOMPARE(QString::fromUtf8(reversal.root().first_child().name()), QStringLiteral("folder"));
-        const ExecutionResult back = execute(reversal);
-        QVERIFY(back.allSucceeded);
-        QCOMPARE(back.attempted, 4);
+        const Result<ExecutionSummary> back = execute(reversal);
+        QVERIFY(back->allSucceeded);
+        QCOMPARE(back->attempted, 4);
         QCOMPARE(readFile(w + "/album/disc 1/track.mp3"), QByteArray("music"));
         QCOMPARE(readFile(w + "/album/cover.jpg"), QByteArray("cover"));
         QCOMPARE(namesIn(w), QStringList({"album"}));
@@ -173,12 +173,12 @@ private slots:
         writeFile(w + "/old.txt", "mine");
         PreviewDocument doc;
         doc.AddPreviewEntry("file", w, "old.txt", "new.txt", true);
-        const ExecutionResult r = execute(doc);
+        const Result<ExecutionSummary> r = execute(doc);
         writeFile(w + "/old.txt", "someone else's");
         PreviewDocument reversal;
-        QVERIFY(Undo::UndoFromReport(r.reportPath, reversal, "En"));
-        const ExecutionResult back = execute(reversal);
-        QCOMPARE(back.failed, 1);
+        QVERIFY(Undo::UndoFromReport(r->report.valueOr({}), reversal, "En"));
+        const Result<ExecutionSummary> back = execute(reversal);
+        QCOMPARE(back->failed, 1);
         QCOMPARE(readFile(w + "/old.txt"), QByteArray("someone else's"));
         QCOMPARE(readFile(w + "/new.txt"), QByteArray("mine"));
     }

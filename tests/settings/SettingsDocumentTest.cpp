@@ -30,9 +30,9 @@ QString defaultFileText()
 
 void load(SettingsDocument &doc, const char *xml)
 {
-    QString error;
-    if (!doc.LoadText(QString::fromUtf8(xml), &error))
-        qFatal("test document does not parse: %s", qPrintable(error));
+    const Result<void> parsed = doc.LoadText(QString::fromUtf8(xml));
+    if (!parsed)
+        qFatal("test document does not parse: %s", qPrintable(parsed.error().message));
 }
 
 QStringList ruleIds(pugi::xml_node list)
@@ -237,9 +237,9 @@ private slots:
         const pugi::xml_node files = doc.FindSetting(QStringLiteral("A")).child("fileToBeChanged");
         QCOMPARE(XmlTools::ReadFlagAttribute(files, "regExpBaseNameIgnoreCase", false), false);
         QCOMPARE(attr(files, "regExpBaseNameIgnoreCase"), QStringLiteral("False"));
-        doc.SetCriteriaFlag(QStringLiteral("A"), RuleKind::File, "regExpBaseNameIgnoreCase", 1);
+        doc.SetCriteriaFlag(QStringLiteral("A"), RuleKind::File, "regExpBaseNameIgnoreCase", true);
         QCOMPARE(attr(files, "regExpBaseNameIgnoreCase"), QStringLiteral("true"));
-        doc.SetCriteriaFlag(QStringLiteral("A"), RuleKind::Folder, "regExp", 2);
+        doc.SetCriteriaFlag(QStringLiteral("A"), RuleKind::Folder, "regExp", false);
         QCOMPARE(attr(doc.FindSetting(QStringLiteral("A")).child("folderToBeChanged"), "regExp"),
                  QStringLiteral("false"));
         doc.SetSettingAttribute(QStringLiteral("A"), "folders", "subFoldersDepth", QStringLiteral("3"));
@@ -284,28 +284,28 @@ private slots:
             doc.AddRule(QStringLiteral("MP3"), RuleKind::Folder, QString::fromUtf8(type));
         QCOMPARE(ruleIds(list), (QStringList{"r1", "r2", "r3"}));
 
-        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r3"), QStringLiteral("r1"), true);
+        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r3"), QStringLiteral("r1"));
         QCOMPARE(ruleIds(list), (QStringList{"r3", "r1", "r2"}));
-        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r3"), QString(), true);
+        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r3"), QString());
         QCOMPARE(ruleIds(list), (QStringList{"r1", "r2", "r3"}));
-        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r1"), QStringLiteral("r1"), true);
+        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r1"), QStringLiteral("r1"));
         QCOMPARE(ruleIds(list), (QStringList{"r1", "r2", "r3"}));
 
         doc.WriteRuleAttribute(QString(), RuleKind::Folder, QStringLiteral("r2"), "text", QStringLiteral("x"));
-        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r2"), QStringLiteral("r1"), false);
+        doc.CopyRule(QString(), RuleKind::Folder, QStringLiteral("r2"), QStringLiteral("r1"));
         QCOMPARE(ruleIds(list), (QStringList{"r4", "r1", "r2", "r3"}));
         QCOMPARE(attr(list.first_child(), "type"), QStringLiteral("remove"));
         QCOMPARE(attr(list.first_child(), "text"), QStringLiteral("x"));
-        doc.MoveRule(QString(), RuleKind::Folder, QStringLiteral("r1"), QStringLiteral("r99"), false);
+        doc.CopyRule(QString(), RuleKind::Folder, QStringLiteral("r1"), QStringLiteral("r99"));
         QCOMPARE(ruleIds(list), (QStringList{"r4", "r1", "r2", "r3", "r5"}));
 
         doc.RemoveRule(QString(), RuleKind::Folder, QStringLiteral("r1"));
         QVERIFY(!doc.FindRule(list, QStringLiteral("r1")));
         doc.WriteRuleAttribute(QString(), RuleKind::Folder, QStringLiteral("r7"), "text", QStringLiteral("y"));
         QCOMPARE(attr(list.last_child(), "id"), QStringLiteral("r7"));
-        QString id, type;
-        QVERIFY(!SettingsDocument::RuleIdAndType(list.last_child(), &id, &type));
-        QCOMPARE(id, QStringLiteral("r7"));
+        const SettingsDocument::RuleIdentity rule = SettingsDocument::RuleIdAndType(list.last_child());
+        QVERIFY(rule.type.isEmpty());
+        QCOMPARE(rule.id, QStringLiteral("r7"));
         QCOMPARE(SettingsDocument::RuleType(list.last_child(), true), QString());
         QCOMPARE(ruleIds(list), (QStringList{"r4", "r2", "r3", "r5"}));
 
@@ -355,7 +355,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("Setting.xml"));
-        QVERIFY(XmlTools::SaveToPath(doc.document(), path).ok);
+        QVERIFY(XmlTools::SaveToPath(doc.document(), path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -379,10 +379,10 @@ private slots:
     {
         SettingsDocument doc;
         load(doc, kThreeSettings);
-        QString error;
-        QVERIFY(!doc.LoadText(QStringLiteral("<settings><setting>"), &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(!doc.LoadFile(QStringLiteral("/nonexistent/Setting.xml"), &error));
+        const Result<void> parsed = doc.LoadText(QStringLiteral("<settings><setting>"));
+        QVERIFY(!parsed);
+        QVERIFY(!parsed.error().message.isEmpty());
+        QVERIFY(!doc.LoadFile(QStringLiteral("/nonexistent/Setting.xml")));
         QCOMPARE(doc.SettingCount(), 3);
     }
 

@@ -14,9 +14,9 @@ namespace {
 pugi::xml_document parse(const char *xml)
 {
     pugi::xml_document doc;
-    QString error;
-    if (!XmlTools::LoadText(doc, QString::fromUtf8(xml), &error))
-        qFatal("test document does not parse: %s", qPrintable(error));
+    const Result<void> parsed = XmlTools::LoadText(doc, QString::fromUtf8(xml));
+    if (!parsed)
+        qFatal("test document does not parse: %s", qPrintable(parsed.error().message));
     return doc;
 }
 
@@ -216,8 +216,8 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("doc.xml"));
         pugi::xml_document doc = parse("<a unknown=\"\xC3\xA9\"><?pi x?><zz q=\"1\"><y/></zz></a>");
-        const SaveResult saved = XmlTools::SaveToPath(doc, path);
-        QVERIFY2(saved.ok, qPrintable(saved.errorText));
+        const Result<void> saved = XmlTools::SaveToPath(doc, path);
+        QVERIFY2(saved, qPrintable(saved.error().message));
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -270,10 +270,10 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("missing/doc.xml"));
         pugi::xml_document doc = parse("<a/>");
-        const SaveResult saved = XmlTools::SaveToPath(doc, path);
-        QVERIFY(!saved.ok);
-        QCOMPARE(saved.errorNumber, ENOENT);
-        QVERIFY(!saved.errorText.isEmpty());
+        const Result<void> saved = XmlTools::SaveToPath(doc, path);
+        QVERIFY(!saved);
+        QCOMPARE(saved.error().errorNumber, ENOENT);
+        QVERIFY(!saved.error().message.isEmpty());
         QVERIFY(!QFile::exists(path));
     }
 
@@ -322,9 +322,9 @@ private slots:
         pugi::xml_document expected;
         const bool expectedOk = expected.load_buffer(bytes.constData(), size_t(bytes.size()), XmlTools::parseOptions());
         pugi::xml_document loaded;
-        QString error;
-        QCOMPARE(XmlTools::LoadFile(loaded, path, &error), expectedOk);
-        QCOMPARE(error.isEmpty(), expectedOk);
+        const Result<void> read = XmlTools::LoadFile(loaded, path);
+        QCOMPARE(read.ok(), expectedOk);
+        QCOMPARE(read.error().message.isEmpty(), expectedOk);
         if (expectedOk)
             QCOMPARE(XmlTools::Serialize(loaded), XmlTools::Serialize(expected));
     }
@@ -332,21 +332,22 @@ private slots:
     void loadFileReportsAFileThatCannotBeRead()
     {
         pugi::xml_document doc = parse("<a/>");
-        QString error;
-        QVERIFY(!XmlTools::LoadFile(doc, QStringLiteral("/nonexistent/doc.xml"), &error));
-        QVERIFY(!error.isEmpty());
+        const Result<void> missing = XmlTools::LoadFile(doc, QStringLiteral("/nonexistent/doc.xml"));
+        QVERIFY(!missing);
+        QVERIFY(!missing.error().message.isEmpty());
         QVERIFY(!doc.first_child());
         QTemporaryDir dir;
-        QVERIFY(!XmlTools::LoadFile(doc, dir.path(), &error)); // a folder
-        QVERIFY(!error.isEmpty());
+        const Result<void> folder = XmlTools::LoadFile(doc, dir.path()); // a folder
+        QVERIFY(!folder);
+        QVERIFY(!folder.error().message.isEmpty());
     }
 
     void loadFailureLeavesDocumentEmpty()
     {
         pugi::xml_document doc = parse("<a/>");
-        QString error;
-        QVERIFY(!XmlTools::LoadText(doc, QStringLiteral("<a><b></a>"), &error));
-        QVERIFY(!error.isEmpty());
+        const Result<void> parsed = XmlTools::LoadText(doc, QStringLiteral("<a><b></a>"));
+        QVERIFY(!parsed);
+        QVERIFY(!parsed.error().message.isEmpty());
         QVERIFY(!doc.first_child());
     }
 };

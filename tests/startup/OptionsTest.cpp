@@ -71,8 +71,8 @@ private slots:
                  (QStringList{"UiLang", "UiLoad", "FontNameOfFormControl", "FontSizeOfFormControl", "ReportHoldingDays",
                               "FolderContextMenu", "FolderContextMenuAccessKey"}));
         QCOMPARE(options.table().Text(OptionKey::UiLang), QStringLiteral("en"));
-        QCOMPARE(*options.table().Get(OptionKey::FontSize), OptionValue::whole(14));
-        QCOMPARE(*options.table().Get(OptionKey::ReportHoldingDays), OptionValue::whole(60));
+        QCOMPARE(*options.table().Get(OptionKey::FontSize), StoredValue::ofWhole(14));
+        QCOMPARE(*options.table().Get(OptionKey::ReportHoldingDays), StoredValue::ofWhole(60));
         QCOMPARE(options.table().Text(OptionKey::FolderContextMenuAccessKey), QStringLiteral("B"));
 
         // The options object is created, with one param per key after StoreOptions.
@@ -91,19 +91,19 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("text");
         QTest::newRow("holding days abc") << QByteArray(R"(<param name="ReportHoldingDays" value="abc"/>)")
-                                          << "ReportHoldingDays" << int(OptionValue::Kind::Whole) << "60";
+                                          << "ReportHoldingDays" << int(StoredValue::Kind::Whole) << "60";
         QTest::newRow("holding days 7.5") << QByteArray(R"(<param name="ReportHoldingDays" value="7.5"/>)")
-                                          << "ReportHoldingDays" << int(OptionValue::Kind::Real) << "7.5";
+                                          << "ReportHoldingDays" << int(StoredValue::Kind::Real) << "7.5";
         QTest::newRow("holding days 30") << QByteArray(R"(<param name="ReportHoldingDays" value="30"/>)")
-                                         << "ReportHoldingDays" << int(OptionValue::Kind::Whole) << "30";
+                                         << "ReportHoldingDays" << int(StoredValue::Kind::Whole) << "30";
         QTest::newRow("font size empty") << QByteArray(R"(<param name="FontSizeOfFormControl" value=""/>)")
-                                         << "FontSizeOfFormControl" << int(OptionValue::Kind::Whole) << "14";
+                                         << "FontSizeOfFormControl" << int(StoredValue::Kind::Whole) << "14";
         QTest::newRow("menu switch without value") << QByteArray(R"(<param name="FolderContextMenu"/>)")
-                                                   << "FolderContextMenu" << int(OptionValue::Kind::Whole) << "0";
+                                                   << "FolderContextMenu" << int(StoredValue::Kind::Whole) << "0";
         QTest::newRow("font name text") << QByteArray(R"(<param name="FontNameOfFormControl" value="Noto Sans"/>)")
-                                        << "FontNameOfFormControl" << int(OptionValue::Kind::Text) << "Noto Sans";
+                                        << "FontNameOfFormControl" << int(StoredValue::Kind::Text) << "Noto Sans";
         QTest::newRow("numeric access key") << QByteArray(R"(<param name="FolderContextMenuAccessKey" value="25"/>)")
-                                            << "FolderContextMenuAccessKey" << int(OptionValue::Kind::Whole) << "25";
+                                            << "FolderContextMenuAccessKey" << int(StoredValue::Kind::Whole) << "25";
     }
 
     void fileValues()
@@ -152,9 +152,9 @@ private slots:
                                              QStringLiteral("big")));
         QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(R"(<param name="FontNameOfFormControl" value="Sans"/>)")));
         Options options(f.optionsFile, f.program);
-        options.ReadOptionsFile();
+        static_cast<void>(options.ReadOptionsFile());
         options.BuildOptions(f.registry);
-        QCOMPARE(*options.table().Get(OptionKey::ReportHoldingDays), OptionValue::whole(10));
+        QCOMPARE(*options.table().Get(OptionKey::ReportHoldingDays), StoredValue::ofWhole(10));
         QCOMPARE(options.table().Text(OptionKey::FontName), QStringLiteral("Sans"));
         QCOMPARE(options.table().Text(OptionKey::FontSize), QStringLiteral("14"));
     }
@@ -252,7 +252,7 @@ private slots:
         QFETCH(QString, fileText);
         QFETCH(QString, key);
         QFETCH(QString, title);
-        const QChar letter = FolderMenu::AccessKey(OptionValue::fromFileText(fileText));
+        const QChar letter = FolderMenu::AccessKey(StoredValue::fromText(fileText));
         QCOMPARE(QString(letter), key);
         QCOMPARE(FolderMenu::MenuTitle(QStringLiteral("Quillbay the Renamer"), letter), title);
     }
@@ -263,21 +263,21 @@ private slots:
         QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(R"(<param name="FolderContextMenu" value="1"/>)"
                                                          R"(<param name="FolderContextMenuAccessKey" value="25"/>)")));
         Options options(f.optionsFile, f.program);
-        options.ReadOptionsFile();
+        static_cast<void>(options.ReadOptionsFile());
         options.BuildOptions(f.registry);
         options.WriteFolderMenuValues(f.registry);
         const QString key = QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\");
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->number, 1u);
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text, QStringLiteral("Quillbay the Renamer (&Z)"));
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuHelp"))->text,
+        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(1));
+        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
+        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuHelp"))->text(),
                  QStringLiteral("Add the folder to Quillbay the Renamer"));
 
         // Switched off: ShowMenu 0, title and help left as they were.
-        options.table().Set(OptionKey::FolderContextMenu, OptionValue::whole(2));
-        options.table().Set(OptionKey::FolderContextMenuAccessKey, OptionValue::text(QStringLiteral("B")));
+        options.table().Set(OptionKey::FolderContextMenu, StoredValue::ofWhole(2));
+        options.table().Set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("B")));
         options.WriteFolderMenuValues(f.registry);
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->number, 0u);
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text, QStringLiteral("Quillbay the Renamer (&Z)"));
+        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(0));
+        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
     }
 
     void helpFile()

@@ -57,13 +57,13 @@ private slots:
 
         const auto show = registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"));
         QVERIFY(show);
-        QCOMPARE(show->type, RegistryValue::Type::Number);
-        QCOMPARE(show->number, 4294967295u);
+        QCOMPARE(show->kind(), StoredValue::Kind::Whole);
+        QCOMPARE(show->whole(), Q_INT64_C(4294967295));
         // Key paths and value names are compared without regard to case.
         const auto title = registry.ReadRegistry(
             QStringLiteral("HKEY_CURRENT_USER\\software\\tolvane\\quillbay\\foldermenu\\menutitle"));
         QVERIFY(title);
-        QCOMPARE(title->text, QStringLiteral("Quill&bay the Renamer"));
+        QCOMPARE(title->text(), QStringLiteral("Quill&bay the Renamer"));
 
         const QList<RegistryNamedValue> values =
             registry.RegistryValues(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu"));
@@ -88,10 +88,10 @@ private slots:
         QVERIFY(registry.WriteRegistryText(QStringLiteral("Odd Key"), QString(), QString()));
         const auto read = registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Odd Key\\") + name);
         QVERIFY(read);
-        QCOMPARE(read->text, text);
+        QCOMPARE(read->text(), text);
         const auto unnamed = registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Odd Key\\"));
         QVERIFY(unnamed);
-        QCOMPARE(unnamed->text, QString());
+        QCOMPARE(unnamed->text(), QString());
         // One record per line whatever the text holds.
         QCOMPARE(readAll(storePath()).count('\n'), 4);
     }
@@ -100,14 +100,14 @@ private slots:
     {
         RegistryContent content;
         content.key(QStringLiteral("Software\\Tolvane\\Quillbay\\Options"))
-            .values.append({QStringLiteral("Blob"), RegistryValue::ofBytes(QByteArray("\x00\xff\x7f", 3))});
+            .values.append({QStringLiteral("Blob"), StoredValue::ofBytes(QByteArray("\x00\xff\x7f", 3))});
         content.key(QStringLiteral("Software\\Tolvane\\Quillbay\\Options"))
-            .values.append({QStringLiteral("Empty"), RegistryValue::ofBytes({})});
+            .values.append({QStringLiteral("Empty"), StoredValue::ofBytes({})});
         const RegistryContent back = RegistryContent::parse(content.serialize());
         QCOMPARE(back.unreadableLines, 0);
         QCOMPARE(back.keys.size(), 1);
-        QCOMPARE(back.keys[0].values[0].value, RegistryValue::ofBytes(QByteArray("\x00\xff\x7f", 3)));
-        QCOMPARE(back.keys[0].values[1].value, RegistryValue::ofBytes({}));
+        QCOMPARE(back.keys[0].values[0].value, StoredValue::ofBytes(QByteArray("\x00\xff\x7f", 3)));
+        QCOMPARE(back.keys[0].values[1].value, StoredValue::ofBytes({}));
     }
 
     void damagedLinesAreSkipped()
@@ -125,7 +125,7 @@ private slots:
         QCOMPARE(content.keys.size(), 1);
         QCOMPARE(content.keys[0].values.size(), 1);
         QCOMPARE(content.keys[0].values[0].name, QStringLiteral("Good"));
-        QCOMPARE(content.keys[0].values[0].value.text, QStringLiteral("ok"));
+        QCOMPARE(content.keys[0].values[0].value.text(), QStringLiteral("ok"));
     }
 
     void machineRootReadsAsAbsent()

@@ -168,7 +168,7 @@ private slots:
         QVERIFY(QFileInfo(store.folders().dataFolder).isDir());
         QCOMPARE(prepared, 1);
 
-        options.ReadOptionsFile();
+        static_cast<void>(options.ReadOptionsFile());
         Registry registry{RegistryStore(m_dir.filePath(QStringLiteral("fresh-registry.txt")))};
         options.BuildOptions(registry);
         const SettingsLoadOutcome outcome = store.LoadSettings();
@@ -371,8 +371,8 @@ private slots:
                 continue;
             }
             SettingsDocument loaded;
-            QString error;
-            QVERIFY2(loaded.LoadFile(path, &error), qPrintable(error));
+            const Result<void> read = loaded.LoadFile(path);
+            QVERIFY2(read, qPrintable(read.error().message));
             const QString pad = attr(loaded.SettingsRoot(), "pad");
             QCOMPARE(pad.size(), 1 << 20);
             QVERIFY(pad == QString(pad.size(), u'a') || pad == QString(pad.size(), u'b'));
@@ -385,9 +385,9 @@ private slots:
         const QString older = QStringLiteral("VB and VBA Program Settings\\Quillbay\\");
         // Written below "Software\" directly, as the older version did.
         for (const char *subkey : {"Main", "Options", "FormOptions", "FormSelectSetting", "MainForm"}) {
-            QVERIFY(registry.store().Update([&](RegistryContent &content) {
+            QVERIFY(registry.store().update([&](RegistryContent &content) {
                 content.key(QStringLiteral("Software\\") + older + QLatin1String(subkey))
-                    .values.append({QStringLiteral("x"), RegistryValue::ofNumber(1)});
+                    .values.append({QStringLiteral("x"), StoredValue::ofWhole(1)});
                 return true;
             }));
         }
