@@ -9,12 +9,14 @@
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace quillbay {
 
-// Writes every byte to fd, going on after an interrupted or partial write.
-// 0, or the error number of the write that failed.
-int writeAll(int fd, const char *data, std::size_t size);
+// Writes every byte to fd (at its position, or from offset at when one is
+// given), going on after an interrupted or partial write. 0, or the error
+// number of the write that failed.
+int writeAll(int fd, const char *data, std::size_t size, std::int64_t at = -1);
 inline int writeAll(int fd, const QByteArray &bytes) { return writeAll(fd, bytes.constData(), std::size_t(bytes.size())); }
 
 // Creates a new file named prefix followed by six random characters, opened

@@ -1,5 +1,7 @@
 #include "base/StringAdder.h"
 
+#include "base/Assert.h"
+
 #include <algorithm>
 
 namespace quillbay {
@@ -59,7 +61,8 @@ void StringAdder::AppendChar(QChar c)
 
 void StringAdder::AppendCode(int code)
 {
-    Q_ASSERT(code >= 0 && code <= 0xFFFF);
+    // A code unit is 16 bits; a larger code is a caller's mistake, kept to its low bits.
+    QB_ASSERT(code >= 0 && code <= 0xFFFF, code &= 0xFFFF);
     AppendChar(QChar(char16_t(code)));
 }
 

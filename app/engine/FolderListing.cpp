@@ -3,6 +3,8 @@
 #include "run/PreviewDocument.h"
 #include "run/TemporaryName.h"
 
+#include "base/Assert.h"
+
 #include <algorithm>
 
 namespace quillbay {
@@ -150,6 +152,7 @@ bool FolderListing::takeNewName(const QString &newName)
 
 void FolderListing::queueNewName(int index)
 {
+    QB_ASSERT(index >= 0 && size_t(index) < m_items.size(), return);
     settleNewNames();
     const uint32_t hash = uint32_t(foldedNameHash(m_items[size_t(index)].newName));
     m_newNameHashes[size_t(index)] = hash;

@@ -3,6 +3,9 @@
 #include "run/RenameErrors.h"
 #include "run/ReportStore.h"
 
+#include "base/Assert.h"
+#include "base/AtomicFile.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -148,8 +151,8 @@ bool RunJournal::reserve(size_t end)
 
 bool RunJournal::append(const std::string &line)
 {
-    if (m_fd < 0)
-        return false;
+    // Nothing is recorded before create() succeeded, nor after close().
+    QB_ASSERT(m_fd >= 0, return false);
     if (m_map) {
         if (!reserve(m_pos + line.size())) {
             errno = ENOSPC;
@@ -158,14 +161,9 @@ bool RunJournal::append(const std::string &line)
         std::memcpy(m_map + m_pos, line.data(), line.size());
     } else {
         // No mapping on this file system: one write per record.
-        size_t done = 0;
-        while (done < line.size()) {
-            const ssize_t n = ::pwrite(m_fd, line.data() + done, line.size() - done, off_t(m_pos + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            done += size_t(n);
+        if (const int err = writeAll(m_fd, line.data(), line.size(), std::int64_t(m_pos))) {
+            errno = err;
+            return false;
         }
     }
     m_pos += line.size();
