@@ -40,7 +40,7 @@ struct WindowFixture {
         context.programFolder = programFolder.isEmpty() ? dataFolder : programFolder;
         store.setFolders(DataFolders::InFolder(dataFolder), context.programFolder);
         store.CreateDataFolders();
-        options.ReadOptionsFile();
+        static_cast<void>(options.ReadOptionsFile());
         options.BuildOptions(registry);
         store.LoadSettings();
     }

@@ -93,7 +93,7 @@ private:
     {
         m_fixture = std::make_unique<WindowFixture>(m_dir.path());
         if (document)
-            m_fixture->manager.settings().LoadText(QString::fromUtf8(document));
+            static_cast<void>(m_fixture->manager.settings().LoadText(QString::fromUtf8(document)));
         return m_fixture->open();
     }
 

@@ -13,7 +13,7 @@ namespace {
 
 int sizeOption(const OptionsTable &options)
 {
-    const std::optional<OptionValue> value = options.Get(OptionKey::FontSize);
+    const std::optional<StoredValue> value = options.Get(OptionKey::FontSize);
     if (!value)
         return 0;
     const std::optional<double> number = value->number();

@@ -198,7 +198,7 @@ void frmOptions::Apply()
     int size = table.Text(OptionKey::FontSize).toInt(&numeric);
     if (numeric) {
         size = std::clamp(size, FontPicker::kSmallestSize, FontPicker::kLargestSize);
-        table.Set(OptionKey::FontSize, OptionValue::whole(size));
+        table.Set(OptionKey::FontSize, StoredValue::ofWhole(size));
     }
     const QString name = table.Text(OptionKey::FontName);
     if (!name.isEmpty())

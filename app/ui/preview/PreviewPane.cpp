@@ -1,6 +1,7 @@
 #include "ui/preview/PreviewPane.h"
 
 #include "engine/Manager.h"
+#include "engine/PreviewMessages.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/ProgramContext.h"
 #include "ui/common/WindowTexts.h"
@@ -29,25 +30,13 @@ PreviewPane::PreviewPane(ProgramContext &context, PreviewHost &host, QWidget *pa
     connect(m_close, &QPushButton::clicked, this, &PreviewPane::ClosePreview);
 }
 
-QString PreviewPane::preconditionMessage(int findings)
-{
-    QStringList lines;
-    if (findings & NoRules)
-        lines << UiText::LoadText(1276);
-    if (findings & NoFolders)
-        lines << UiText::LoadText(1278);
-    if (findings & MissingFolders)
-        lines << UiText::LoadText(1277);
-    return lines.join(QStringLiteral("\r\n"));
-}
-
 void PreviewPane::Preview()
 {
-    const int findings = m_context.manager.CheckPreviewPreconditions();
-    if (findings & MissingFolders)
+    const PreviewPreconditions found = m_context.manager.CheckPreviewPreconditions();
+    if (found.missingFolders)
         m_host.RefreshCurrentSetting();
-    if (findings != 0) {
-        ShowMessage(m_host.dialogParent(), preconditionMessage(findings), kProgramTitleId);
+    if (!found.met()) {
+        ShowMessage(m_host.dialogParent(), PreconditionMessage(found), kProgramTitleId);
         return;
     }
     m_host.showPreviewFace();

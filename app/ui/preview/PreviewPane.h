@@ -24,10 +24,6 @@ public:
     // Back to the setting editor; the preview document is emptied.
     void ClosePreview();
 
-    // The findings of the pre-check as one message, lines in a fixed order;
-    // empty when a preview can be made.
-    static QString preconditionMessage(int findings);
-
 private:
     ProgramContext &m_context;
     PreviewHost &m_host;

@@ -45,8 +45,8 @@ int main(int argc, char *argv[])
 
     shots::ScreenshotSession session(data, samples, output, prefix);
     if (points > 0) {
-        session.context().options.table().Set(OptionKey::FontName, OptionValue::text(QApplication::font().family()));
-        session.context().options.table().Set(OptionKey::FontSize, OptionValue::whole(points));
+        session.context().options.table().Set(OptionKey::FontName, StoredValue::ofText(QApplication::font().family()));
+        session.context().options.table().Set(OptionKey::FontSize, StoredValue::ofWhole(points));
     }
     ApplyFontOptions(session.context().options.table());
     for (const auto &[group, screens] : shots::registeredScreens()) {
