@@ -36,7 +36,7 @@ ScreenshotSession::ScreenshotSession(const QString &dataFolder, const QString &s
     m_context.programFolder = dataFolder;
     m_store.setFolders(DataFolders::InFolder(dataFolder), dataFolder);
     m_store.CreateDataFolders();
-    m_options.ReadOptionsFile();
+    static_cast<void>(m_options.ReadOptionsFile()); // a missing file: the defaults
     m_options.BuildOptions(m_registry);
     m_store.LoadSettings();
 }
