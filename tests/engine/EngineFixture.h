@@ -1,6 +1,7 @@
 #pragma once
 // Builds real folder trees and settings documents for preview tests.
 
+#include "TestFiles.h"
 #include "engine/Manager.h"
 #include "settings/XmlTools.h"
 
@@ -10,14 +11,6 @@
 #include <QTest>
 
 namespace quillbay::test {
-
-inline void touch(const QString &path, const QByteArray &content = "x")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
 
 // A setting named "T" that looks in folder, with the given criteria and rule
 // list elements (raw XML), selected.

@@ -31,8 +31,8 @@ private slots:
 
     void chainIsOrderedSoEachRenameTargetsAFreeName()
     {
-        touch(root + "/a.txt");
-        touch(root + "/b.txt");
+        writeFile(root + "/a.txt");
+        writeFile(root + "/b.txt");
         Manager m;
         // a -> b, b -> c
         preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"c\"/>"
@@ -42,8 +42,8 @@ private slots:
 
     void swapGoesThroughATemporaryName()
     {
-        touch(root + "/a.txt");
-        touch(root + "/b.txt");
+        writeFile(root + "/a.txt");
+        writeFile(root + "/b.txt");
         Manager m;
         preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"x$1\"/>"
                                     "<rule type=\"regexpBase\" pattern=\"^xa$\" replace=\"b\"/>"
@@ -62,7 +62,7 @@ private slots:
     {
         const int n = 3000;
         for (int i = 1; i <= n; ++i)
-            touch(root + QStringLiteral("/%1.dat").arg(i, 5, 10, QChar(u'0')));
+            writeFile(root + QStringLiteral("/%1.dat").arg(i, 5, 10, QChar(u'0')));
         Manager m;
         // every file takes the number of the next one: 00001 -> 00002, ...
         preview(m, settingXml(root, "<rule type=\"numbering\" start=\"2\" column=\"5\"/>"));
@@ -74,11 +74,11 @@ private slots:
 
     void collisionsAndInvalidNamesAreUncheckedAndCounted()
     {
-        touch(root + "/a.txt");
-        touch(root + "/b.txt");  // stays: blocks a -> b
-        touch(root + "/c1.txt");
-        touch(root + "/C2.txt"); // c1 and C2 both become c.txt: the second is unchecked
-        touch(root + "/d");      // d -> "sub" is the name of a child folder: blocked
+        writeFile(root + "/a.txt");
+        writeFile(root + "/b.txt");  // stays: blocks a -> b
+        writeFile(root + "/c1.txt");
+        writeFile(root + "/C2.txt"); // c1 and C2 both become c.txt: the second is unchecked
+        writeFile(root + "/d");      // d -> "sub" is the name of a child folder: blocked
         QDir().mkpath(root + "/sub");
         Manager m;
         const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
@@ -92,8 +92,8 @@ private slots:
     {
         // The new name of a file is decided when the next one comes; the last
         // one of the folder has no next one.
-        touch(root + "/x1.txt");
-        touch(root + "/x2.txt");
+        writeFile(root + "/x1.txt");
+        writeFile(root + "/x2.txt");
         Manager m;
         const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"));
         QCOMPARE(summary(m), (QStringList{"x1.txt>x.txt", "!x2.txt>x.txt"}));
@@ -102,7 +102,7 @@ private slots:
 
     void caseOnlyChangeIsAllowed()
     {
-        touch(root + "/File.TXT");
+        writeFile(root + "/File.TXT");
         Manager m;
         preview(m, settingXml(root, "<rule type=\"caseBase\" option=\"lower\"/><rule type=\"caseExt\" option=\"lower\"/>"));
         QCOMPARE(summary(m), (QStringList{"File.TXT>file.txt"}));
@@ -148,9 +148,9 @@ private slots:
     {
         QFETCH(QString, folders);
         QFETCH(QStringList, expected);
-        touch(root + "/top.txt");
-        touch(root + "/sub/mid.txt");
-        touch(root + "/sub/deeper/low.txt");
+        writeFile(root + "/top.txt");
+        writeFile(root + "/sub/mid.txt");
+        writeFile(root + "/sub/deeper/low.txt");
         Manager m;
         preview(m, settingXml(root, "<rule type=\"add\" text=\"_x\" position=\"after\"/>",
                               "<rule type=\"add\" text=\"_x\" position=\"after\"/>", {}, folders));
@@ -162,11 +162,11 @@ private slots:
 
     void numberingFollowsSortedNamesAndRestartsPerFolder()
     {
-        touch(root + "/b.txt");
-        touch(root + "/A.txt");
-        touch(root + "/c.txt");
-        touch(root + "/sub/z.txt");
-        touch(root + "/sub/y.txt");
+        writeFile(root + "/b.txt");
+        writeFile(root + "/A.txt");
+        writeFile(root + "/c.txt");
+        writeFile(root + "/sub/z.txt");
+        writeFile(root + "/sub/y.txt");
         Manager m;
         preview(m, settingXml(root, "<rule type=\"numbering\"/>", {}, {},
                               "childFolders=\"all\""));
@@ -180,8 +180,8 @@ private slots:
 
     void numberingWithBadColumnOrStartLeavesFilesOut()
     {
-        touch(root + "/a.txt");
-        touch(root + "/b.txt");
+        writeFile(root + "/a.txt");
+        writeFile(root + "/b.txt");
         for (const char *rule : {"<rule type=\"numbering\" column=\"0\"/>", "<rule type=\"numbering\" start=\"x\"/>"}) {
             Manager m;
             const Result<PreviewSummary> r = build(m, settingXml(root, QString::fromUtf8(rule)));
@@ -228,7 +228,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, rules);
         QFETCH(QString, expected);
-        touch(root + "/FOLDER/" + file);
+        writeFile(root + "/FOLDER/" + file);
         Manager m;
         const Result<PreviewSummary> r = build(m, settingXml(root + "/FOLDER", rules));
         QVERIFY2(r, qPrintable(r.error().message));
@@ -295,7 +295,7 @@ private slots:
 
     void dateRuleUsesLastModifiedTime()
     {
-        touch(root + "/a.txt");
+        writeFile(root + "/a.txt");
         QFile f(root + "/a.txt");
         QVERIFY(f.open(QIODevice::ReadWrite));
         QVERIFY(f.setFileTime(QDateTime(QDate(2004, 3, 7), QTime(5, 4, 9)), QFileDevice::FileModificationTime));
@@ -320,7 +320,7 @@ private slots:
         QFETCH(QString, criteria);
         QFETCH(QStringList, expected);
         for (const char *name : {"a.JPG", "b.jpeg", "c.jpg.bak", "d", "a.b1.txt", "axb1.txt"})
-            touch(root + "/" + name);
+            writeFile(root + "/" + name);
         Manager m;
         preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, criteria));
         QStringList selected;
@@ -356,8 +356,8 @@ private slots:
 
     void dateFilterSelectsRecentFilesOnly()
     {
-        touch(root + "/old.txt");
-        touch(root + "/new.txt");
+        writeFile(root + "/old.txt");
+        writeFile(root + "/new.txt");
         QFile old(root + "/old.txt");
         QVERIFY(old.open(QIODevice::ReadWrite));
         QVERIFY(old.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
@@ -370,7 +370,7 @@ private slots:
 
     void badCriteriaPatternIsReportedNotCrashed()
     {
-        touch(root + "/a.txt");
+        writeFile(root + "/a.txt");
         Manager m;
         const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\"/>", {},
                                                       "<fileToBeChanged ext=\"a( txt\"/>"));
@@ -380,7 +380,7 @@ private slots:
 
     void namesThatAreNotUtf8AreLeftOut()
     {
-        touch(root + "/good.txt");
+        writeFile(root + "/good.txt");
         const QByteArray bad = QFile::encodeName(root) + "/bad\xff.txt";
         FILE *f = std::fopen(bad.constData(), "w");
         QVERIFY(f);
@@ -395,7 +395,7 @@ private slots:
 
     void symbolicLinksAreRenamedAsThemselvesNotWalked()
     {
-        touch(root + "/target/inside.txt");
+        writeFile(root + "/target/inside.txt");
         QVERIFY(QFile::link(root + "/target", root + "/link"));
         Manager m;
         preview(m, settingXml(root + "", "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
@@ -410,8 +410,8 @@ private slots:
     {
         if (::geteuid() == 0)
             QSKIP("root reads every folder; permissions cannot make one unreadable");
-        touch(root + "/locked/a.txt");
-        touch(root + "/open/b.txt");
+        writeFile(root + "/locked/a.txt");
+        writeFile(root + "/open/b.txt");
         QFile::setPermissions(root + "/locked", QFileDevice::Permissions());
         Manager m;
         const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
@@ -434,8 +434,8 @@ private slots:
     {
         QFETCH(bool, fromAnotherThread);
         for (int i = 0; i < 600; ++i) {
-            touch(root + QStringLiteral("/f%1.txt").arg(i));
-            touch(root + QStringLiteral("/sub/g%1.txt").arg(i));
+            writeFile(root + QStringLiteral("/f%1.txt").arg(i));
+            writeFile(root + QStringLiteral("/sub/g%1.txt").arg(i));
         }
         Manager m;
         QVERIFY(m.settings().LoadText(settingXml(root, "<rule type=\"add\" text=\"_\"/>", {}, {},

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "metadata/StreamByteTolvane.h"
 
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <sys/stat.h>
 
 using namespace quillbay;
+using namespace quillbay::test;
 
 namespace {
 
@@ -15,18 +17,6 @@ QByteArray pattern(int size)
     for (int i = 0; i < size; ++i)
         bytes[i] = char((i * 7 + i / 251) & 0xFF);
     return bytes;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -42,7 +32,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("data.bin"));
         // Larger than one buffer block, so the reads cross block borders.
         const QByteArray bytes = pattern(200 * 1024 + 3);
-        QVERIFY(writeFile(path, bytes));
+        writeFile(path, bytes);
         StreamByteTolvane stream;
         QVERIFY(stream.Open(path));
         QCOMPARE(stream.Size(), bytes.size());
@@ -64,7 +54,7 @@ private slots:
         const QByteArray bytes = pattern(150 * 1024);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data.bin"));
-        QVERIFY(writeFile(path, bytes));
+        writeFile(path, bytes);
         StreamByteTolvane stream;
         QVERIFY(stream.Open(path));
         for (qint64 position : {qint64(140000), qint64(5), qint64(65535), qint64(65536), qint64(150 * 1024 - 1)}) {
@@ -127,7 +117,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.bin"));
-        QVERIFY(writeFile(path, "0123456789"));
+        writeFile(path, "0123456789");
         StreamByteTolvane stream;
         QVERIFY(stream.SetReadMode(false));
         QVERIFY(stream.Open(path));

@@ -2,6 +2,7 @@
 // Shared helpers of the rename-run tests: real files in temporary folders,
 // preview documents built entry by entry, and saved reports read back.
 
+#include "TestFiles.h"
 #include "run/PreviewDocument.h"
 #include "run/ReportFolders.h"
 #include "settings/XmlTools.h"
@@ -11,31 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace runtest {
-
-inline void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(f.write(content), content.size());
-}
-
-// The content of a file, or "<missing>".
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<missing>");
-    return f.readAll();
-}
-
-// The exact names in a folder (files and folders, hidden ones too), sorted.
-inline QStringList namesIn(const QString &folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    names.sort();
-    return names;
-}
+namespace quillbay::test {
 
 struct LoadedReport {
     pugi::xml_document doc;
@@ -81,4 +58,4 @@ struct ReportPlace {
     QString reportFolder() const { return folders().reportFolder; }
 };
 
-} // namespace runtest
+} // namespace quillbay::test

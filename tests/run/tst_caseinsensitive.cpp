@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 using namespace quillbay;
-using namespace runtest;
+using namespace quillbay::test;
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <thread>
 
 using namespace quillbay;
-using namespace runtest;
+using namespace quillbay::test;
 
 class ExecutionTest : public QObject
 {

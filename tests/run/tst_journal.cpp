@@ -14,7 +14,7 @@
 #include <QProcess>
 
 using namespace quillbay;
-using namespace runtest;
+using namespace quillbay::test;
 
 class JournalTest : public QObject
 {

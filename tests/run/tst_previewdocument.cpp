@@ -10,7 +10,7 @@
 #include <QElapsedTimer>
 
 using namespace quillbay;
-using namespace runtest;
+using namespace quillbay::test;
 
 class PreviewDocumentTest : public QObject
 {

@@ -7,7 +7,7 @@
 #include "text/UiText.h"
 
 using namespace quillbay;
-using namespace runtest;
+using namespace quillbay::test;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "text/UiText.h"
 
 using namespace quillbay;
-using namespace runtest;
+using namespace quillbay::test;
 
 class UndoTest : public QObject
 {

@@ -2,6 +2,7 @@
 // the dialogs they open, with the settings document and the options checked
 // after each step.
 
+#include "FileSizeLimit.h"
 #include "WindowFixture.h"
 
 #include "settings/SettingsDocument.h"
@@ -31,24 +32,6 @@ using namespace quillbay;
 using namespace quillbay::test;
 
 namespace {
-
-// Lowers the file-size limit of this process, as a full disk would stop writes.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 const char *kThreeSettings = "<?xml version=\"1.0\"?><settings version=\"2.0\" select=\"beta\">"
                              "<setting name=\"gamma\"/><setting name=\"Alpha\"/><setting name=\"beta\"/></settings>";

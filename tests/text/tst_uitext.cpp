@@ -450,4 +450,4 @@ void TestUiText::parserRejectsMalformedLines()
 }
 
 QTEST_GUILESS_MAIN(TestUiText)
-#include "UiTextTest.moc"
+#include "tst_uitext.moc"

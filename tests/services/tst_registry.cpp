@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "services/Registry.h"
 
 #include <QDir>
@@ -6,22 +7,8 @@
 #include <QTest>
 
 using namespace quillbay;
+using namespace quillbay::test;
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class RegistryTest : public QObject
 {
@@ -76,7 +63,7 @@ private slots:
                                     "key Software\\Tolvane\\Quillbay\\FolderMenu\n"
                                     "number ShowMenu 4294967295\n"
                                     "text MenuTitle Quill&bay%20the%20Renamer\n";
-        QCOMPARE(readAll(storePath()), expected);
+        QCOMPARE(readFile(storePath()), expected);
     }
 
     void textSurvivesEveryCharacter()
@@ -93,7 +80,7 @@ private slots:
         QVERIFY(unnamed);
         QCOMPARE(unnamed->text(), QString());
         // One record per line whatever the text holds.
-        QCOMPARE(readAll(storePath()).count('\n'), 4);
+        QCOMPARE(readFile(storePath()).count('\n'), 4);
     }
 
     void bytesRoundTrip()
@@ -178,12 +165,12 @@ private slots:
         // reads as empty, and no write replaces it.
         const QString path = m_dir.filePath(QStringLiteral("blocked/registry.txt"));
         QVERIFY(QDir().mkpath(path));
-        QVERIFY(writeAll(path + QStringLiteral("/inside"), "kept"));
+        writeFile(path + QStringLiteral("/inside"), "kept");
         Registry registry{RegistryStore(path)};
         QVERIFY(!registry.WriteRegistryText(QStringLiteral("X"), QStringLiteral("y"), QStringLiteral("z")));
         QVERIFY(!registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\X\\y")));
         QVERIFY(QFileInfo(path).isDir());
-        QCOMPARE(readAll(path + QStringLiteral("/inside")), QByteArray("kept"));
+        QCOMPARE(readFile(path + QStringLiteral("/inside")), QByteArray("kept"));
     }
 
     void storeWithoutLocationFailsQuietly()
@@ -195,10 +182,6 @@ private slots:
     }
 };
 
-int runRegistryTests(int argc, char **argv)
-{
-    RegistryTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(RegistryTest)
 
-#include "RegistryTest.moc"
+#include "tst_registry.moc"

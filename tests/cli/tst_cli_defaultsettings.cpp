@@ -1,62 +1,37 @@
 // quillbay-cli without --settings: it reads the settings file of the main
 // program in the user's data folder and never writes it.
 
+#include "ProgramRun.h"
+#include "TemporaryHome.h"
+#include "TestFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using namespace quillbay::test;
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class CliDefaultSettingsTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    TemporaryHome m_home;
 
-    QString settingsFile() const { return m_dir.filePath(QStringLiteral("share/Tolvane/Quillbay/Setting.xml")); }
-    QString files() const { return m_dir.filePath(QStringLiteral("files")); }
+    QString settingsFile() const { return m_home.dataFolder() + QStringLiteral("/Setting.xml"); }
+    QString files() const { return m_home.path(QStringLiteral("files")); }
 
-    struct Result {
-        int exitCode = -1;
-        QString out, err;
-    };
-    Result cli(const QStringList &arguments)
+    ProgramRun cli(const QStringList &arguments)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_dir.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("share")));
-        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(QUILLBAY_CLI_PROGRAM), arguments);
-        if (!process.waitForFinished(60000))
-            return {};
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return runProgram(QStringLiteral(QUILLBAY_CLI), arguments, m_home.environment());
     }
 
 private slots:
     void init()
     {
         QDir(files()).removeRecursively();
-        QVERIFY(writeAll(files() + QStringLiteral("/a.txt"), "a"));
+        writeFile(files() + QStringLiteral("/a.txt"), "a");
     }
 
     void readsTheUsersSettingsFileWithoutWritingIt_data()
@@ -75,26 +50,26 @@ private slots:
                                                   "</newNameRules></setting></settings>")
                                        .arg(files())
                                        .toUtf8();
-        QVERIFY(writeAll(settingsFile(), content));
+        writeFile(settingsFile(), content);
         const QDateTime modified = QFileInfo(settingsFile()).lastModified();
         QStringList arguments{command};
         if (command == QLatin1String("run"))
-            arguments << QStringLiteral("--report-dir") << m_dir.filePath(QStringLiteral("reports"));
-        const Result r = cli(arguments);
+            arguments << QStringLiteral("--report-dir") << m_home.path(QStringLiteral("reports"));
+        const ProgramRun r = cli(arguments);
         QCOMPARE(r.exitCode, 0);
         if (command == QLatin1String("preview"))
             QVERIFY2(r.out.contains(QStringLiteral("newName=\"x_a.txt\"")), qPrintable(r.out));
         else
             QCOMPARE(QDir(files()).entryList(QDir::Files), QStringList{"x_a.txt"});
-        QCOMPARE(readAll(settingsFile()), content);
+        QCOMPARE(readFile(settingsFile()), content);
         QCOMPARE(QFileInfo(settingsFile()).lastModified(), modified);
         QVERIFY(QDir(QFileInfo(settingsFile()).absolutePath()).entryList(QDir::Files) == QStringList{"Setting.xml"});
     }
 
     void refusesAFileOfAnotherVersion()
     {
-        QVERIFY(writeAll(settingsFile(), "<settings version=\"3.0\"><setting name=\"S\"/></settings>"));
-        const Result r = cli({QStringLiteral("preview")});
+        writeFile(settingsFile(), "<settings version=\"3.0\"><setting name=\"S\"/></settings>");
+        const ProgramRun r = cli({QStringLiteral("preview")});
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.err.contains(settingsFile()));
     }
@@ -102,16 +77,12 @@ private slots:
     void missingFileIsNamed()
     {
         QFile::remove(settingsFile());
-        const Result r = cli({QStringLiteral("preview")});
+        const ProgramRun r = cli({QStringLiteral("preview")});
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.err.contains(settingsFile()));
     }
 };
 
-int runCliDefaultSettingsTests(int argc, char **argv)
-{
-    CliDefaultSettingsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(CliDefaultSettingsTest)
 
-#include "CliDefaultSettingsTest.moc"
+#include "tst_cli_defaultsettings.moc"

@@ -1,3 +1,5 @@
+#include "TemporaryHome.h"
+#include "TestFiles.h"
 #include "base/Arguments.h"
 #include "services/SingleInstance.h"
 #include "main/Startup.h"
@@ -11,66 +13,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+
 #include <csignal>
 #include <unistd.h>
 
 using namespace quillbay;
+using namespace quillbay::test;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-QByteArray utf16(const QString &text)
-{
-    return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-}
-
-// A home of its own for one start of the program: data, configuration and
-// runtime folders inside a temporary folder, and no display at all.
-struct Home {
-    QTemporaryDir dir;
-    QString path(const QString &relative) const { return dir.filePath(relative); }
-    QString dataFolder() const { return path(QStringLiteral("home/.local/share/Tolvane/Quillbay")); }
-    QString runtimeFolder() const { return path(QStringLiteral("runtime")); }
-    QString registryFile() const { return path(QStringLiteral("home/.config/Tolvane/Quillbay/registry.txt")); }
-
-    Home()
-    {
-        QDir().mkpath(runtimeFolder());
-        QFile::setPermissions(runtimeFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-
-    QProcessEnvironment environment(bool withRuntimeFolder = true) const
-    {
-        QProcessEnvironment env;
-        env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
-        env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("home/.local/share")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("home/.config")));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), path(QStringLiteral("home/.cache")));
-        env.insert(QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("home/.local/state")));
-        if (withRuntimeFolder)
-            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
-        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        // Sanitizer builds need their options passed on.
-        for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
-            if (qEnvironmentVariableIsSet(name))
-                env.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
-        }
-        return env;
-    }
-};
 
 struct Finished {
     int exitCode = -1;
@@ -95,7 +46,7 @@ bool catchesTermination(qint64 pid)
 // its window (on a display of its own that shows nothing) and is then asked
 // to end as the desktop asks at the end of a session, which closes the
 // window as the user would.
-Finished runProgram(const Home &home, const QStringList &arguments, bool withRuntimeFolder = true)
+Finished runProgram(const TemporaryHome &home, const QStringList &arguments, bool withRuntimeFolder = true)
 {
     QProcess process;
     QProcessEnvironment environment = home.environment(withRuntimeFolder);
@@ -192,17 +143,17 @@ private slots:
 
     void firstStartWritesTheUsersFiles()
     {
-        Home home;
+        TemporaryHome home;
         const Finished run = runProgram(home, {});
         QCOMPARE(run.standardError, QString());
         QCOMPARE(run.exitCode, int(ExitNormal));
-        const QByteArray settings = readAll(home.dataFolder() + QStringLiteral("/Setting.xml"));
+        const QByteArray settings = readFile(home.dataFolder() + QStringLiteral("/Setting.xml"));
         QVERIFY(settings.startsWith("\xff\xfe"));
         QVERIFY(settings.contains(utf16(QStringLiteral("select=\"Setting 1\""))));
-        QVERIFY(readAll(home.dataFolder() + QStringLiteral("/app.xml")).contains(utf16(QStringLiteral("<appSetting>"))));
+        QVERIFY(readFile(home.dataFolder() + QStringLiteral("/app.xml")).contains(utf16(QStringLiteral("<appSetting>"))));
         QVERIFY(QFileInfo(home.dataFolder() + QStringLiteral("/Report")).isDir());
         QVERIFY(QFileInfo::exists(home.dataFolder() + QStringLiteral("/ReportEn.xsl")));
-        QVERIFY(readAll(home.registryFile()).contains("number ShowMenu 0\n"));
+        QVERIFY(readFile(home.registryFile()).contains("number ShowMenu 0\n"));
     }
 
     void secondInstanceIsRefusedAndStaleLockIgnored_data()
@@ -215,7 +166,7 @@ private slots:
     void secondInstanceIsRefusedAndStaleLockIgnored()
     {
         QFETCH(bool, withRuntimeFolder);
-        Home home;
+        TemporaryHome home;
         const QString lockFile = withRuntimeFolder ? home.runtimeFolder() + QStringLiteral("/Tolvane-Quillbay.lock")
                                                    : home.dataFolder() + QStringLiteral("/Quillbay.lock");
         LockHolder first(lockFile);
@@ -252,12 +203,12 @@ private slots:
     {
         QFETCH(QString, argument);
         QFETCH(bool, renames);
-        Home home;
+        TemporaryHome home;
         const QString files = home.path(QStringLiteral("files"));
-        QVERIFY(writeAll(files + QStringLiteral("/a.txt"), "a"));
-        QVERIFY(writeAll(files + QStringLiteral("/b.txt"), "b"));
-        QVERIFY(writeAll(files + QStringLiteral("/c.jpg"), "c"));
-        QVERIFY(writeAll(home.dataFolder() + QStringLiteral("/Setting.xml"), kSettingWithRule.arg(files).toUtf8()));
+        writeFile(files + QStringLiteral("/a.txt"), "a");
+        writeFile(files + QStringLiteral("/b.txt"), "b");
+        writeFile(files + QStringLiteral("/c.jpg"), "c");
+        writeFile(home.dataFolder() + QStringLiteral("/Setting.xml"), kSettingWithRule.arg(files).toUtf8());
 
         const Finished run = runProgram(home, {argument});
         QCOMPARE(run.exitCode, int(ExitNormal));
@@ -269,23 +220,23 @@ private slots:
             return;
         }
         QCOMPARE(names, (QStringList{"c.jpg", "new_a.txt", "new_b.txt"}));
-        QCOMPARE(readAll(files + QStringLiteral("/new_a.txt")), QByteArray("a"));
+        QCOMPARE(readFile(files + QStringLiteral("/new_a.txt")), QByteArray("a"));
         QCOMPARE(reports.size(), 1);
-        const QByteArray report = readAll(home.dataFolder() + QStringLiteral("/Report/") + reports.first());
+        const QByteArray report = readFile(home.dataFolder() + QStringLiteral("/Report/") + reports.first());
         QVERIFY(report.contains(utf16(QStringLiteral("newName=\"new_b.txt\""))));
         QVERIFY(run.standardError.contains(reports.first()));
         // The settings were saved on the way out, in the program's own format.
-        QVERIFY(readAll(home.dataFolder() + QStringLiteral("/Setting.xml")).startsWith("\xff\xfe"));
+        QVERIFY(readFile(home.dataFolder() + QStringLiteral("/Setting.xml")).startsWith("\xff\xfe"));
     }
 
     void unattendedRunWithoutRules()
     {
-        Home home;
+        TemporaryHome home;
         const QString files = home.path(QStringLiteral("files"));
-        QVERIFY(writeAll(files + QStringLiteral("/a.txt"), "a"));
-        QVERIFY(writeAll(home.dataFolder() + QStringLiteral("/Setting.xml"),
+        writeFile(files + QStringLiteral("/a.txt"), "a");
+        writeFile(home.dataFolder() + QStringLiteral("/Setting.xml"),
                          QStringLiteral("<settings version=\"2.0\"><setting name=\"S\"><folders><folder path=\"%1\"/>"
-                                        "</folders></setting></settings>").arg(files).toUtf8()));
+                                        "</folders></setting></settings>").arg(files).toUtf8());
         const Finished run = runProgram(home, {QStringLiteral("-exec")});
         QCOMPARE(run.exitCode, int(ExitRunNotPossible));
         QVERIFY(run.standardError.contains(UiText::LoadText(1276)));
@@ -308,7 +259,7 @@ private slots:
         QFETCH(qint64, programFree);
         QFETCH(qint64, dataFree);
         QFETCH(bool, starts);
-        Home home;
+        TemporaryHome home;
         const QString program = home.path(QStringLiteral("program"));
         const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", home.path(QStringLiteral("home/.local/share")).toUtf8());
@@ -364,9 +315,9 @@ private slots:
     // collected) with the path of the backup copy.
     void olderSettingsFileAnnouncesItsUpgrade()
     {
-        Home home;
-        QVERIFY(writeAll(home.dataFolder() + QStringLiteral("/Setting.xml"),
-                         "<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
+        TemporaryHome home;
+        writeFile(home.dataFolder() + QStringLiteral("/Setting.xml"),
+                         "<settings version=\"1.5\"><setting name=\"Old\"/></settings>");
         const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", home.path(QStringLiteral("home/.local/share")).toUtf8());
         QStringList messages;
@@ -381,15 +332,19 @@ private slots:
         QCOMPARE(status, int(ExitNormal));
         QCOMPARE(messages, QStringList{QStringLiteral("Quillbay the Renamer|") + UiText::LoadText(952) + QStringLiteral("\r\n")
                                        + home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")});
-        QCOMPARE(readAll(home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")),
+        QCOMPARE(readFile(home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")),
                  QByteArray("<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
     }
 };
 
-int runStartupTests(int argc, char **argv)
+int main(int argc, char **argv)
 {
+    QCoreApplication app(argc, argv);
+    // "--hold-lock <file>": the other process that holds the instance lock.
+    if (argc == 3 && std::strcmp(argv[1], "--hold-lock") == 0)
+        return runLockHolder(QString::fromLocal8Bit(argv[2]));
     StartupTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "StartupTest.moc"
+#include "tst_startup.moc"

@@ -198,10 +198,6 @@ void CaseTransformsTest::everyCodePointMatchesTheDataFiles()
     QCOMPARE(checked, 5 * (0x10000 - 0x800 + 0x50));
 }
 
-int runCaseTransformsTests(int argc, char **argv)
-{
-    CaseTransformsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(CaseTransformsTest)
 
-#include "CaseTransformsTest.moc"
+#include "tst_casetransforms.moc"

@@ -394,10 +394,6 @@ private:
     }
 };
 
-int runSettingsDocumentTests(int argc, char **argv)
-{
-    SettingsDocumentTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(SettingsDocumentTest)
 
-#include "SettingsDocumentTest.moc"
+#include "tst_settingsdocument.moc"

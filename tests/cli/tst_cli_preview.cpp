@@ -1,6 +1,9 @@
 // quillbay-cli preview as a user runs it: exit codes, messages, output forms,
 // and the settings file left untouched.
 
+#include "ProgramRun.h"
+#include "TemporaryHome.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -8,27 +11,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace quillbay::test;
+
 class CliPreviewTest : public QObject
 {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> dir;
 
-    struct Run {
-        int exitCode;
-        QString out, err;
-    };
-    Run cli(const QStringList &args, const QString &lang = QStringLiteral("C"))
+    TemporaryHome m_home;
+
+    ProgramRun cli(const QStringList &args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LANG", lang);
-        env.remove("LC_ALL");
-        env.remove("LC_MESSAGES");
-        env.remove("LANGUAGE");
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(QUILLBAY_CLI), args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        QProcessEnvironment env = m_home.environment();
+        env.insert("LANG", "C");
+        return runProgram(QStringLiteral(QUILLBAY_CLI), args, env);
     }
     QString writeSettings(const QString &rules, const QString &folder)
     {
@@ -56,7 +52,7 @@ private slots:
         junk.open(QIODevice::WriteOnly);
         junk.write("<settings><unclosed>");
         junk.close();
-        const Run r = cli({"preview", "--settings", junk.fileName()});
+        const ProgramRun r = cli({"preview", "--settings", junk.fileName()});
         QCOMPARE(r.exitCode, 2);
         QVERIFY(!r.err.isEmpty());
         const QString settings = writeSettings("<rule type=\"add\" text=\"x\"/>", dir->path());
@@ -65,7 +61,7 @@ private slots:
 
     void failedPreconditionsPrintTheWindowMessages()
     {
-        const Run r = cli({"preview", "--settings", writeSettings({}, dir->filePath("gone"))});
+        const ProgramRun r = cli({"preview", "--settings", writeSettings({}, dir->filePath("gone"))});
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains("No naming rules. Nothing has done."), qPrintable(r.err));
         QVERIFY(r.err.indexOf("No naming rules") < r.err.indexOf("There are no folders in"));
@@ -86,7 +82,7 @@ private slots:
         s.close();
         const QDateTime modified = QFileInfo(settings).lastModified();
 
-        const Run r = cli({"preview", "--settings", settings});
+        const ProgramRun r = cli({"preview", "--settings", settings});
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains("<file name=\"a.txt\" newName=\"a_.txt\""), qPrintable(r.out));
         // b.txt -> b_.txt is blocked by the existing b_.txt
@@ -98,7 +94,7 @@ private slots:
         QCOMPARE(s.readAll(), before);
         QCOMPARE(QFileInfo(settings).lastModified(), modified);
 
-        const Run other = cli({"preview", "--settings", settings, "--setting", "Other"});
+        const ProgramRun other = cli({"preview", "--settings", settings, "--setting", "Other"});
         QCOMPARE(other.exitCode, 0);
         QVERIFY(other.out.contains("newName=\"Oa.txt\""));
     }
@@ -109,7 +105,7 @@ private slots:
         QFile f(dir->filePath("files/a.txt"));
         f.open(QIODevice::WriteOnly);
         const QString out = dir->filePath("preview.xml");
-        const Run r = cli({"preview", "--settings", writeSettings("<rule type=\"add\" text=\"_\"/>", dir->filePath("files")),
+        const ProgramRun r = cli({"preview", "--settings", writeSettings("<rule type=\"add\" text=\"_\"/>", dir->filePath("files")),
                            "--output", out});
         QCOMPARE(r.exitCode, 0);
         QFile o(out);

@@ -352,10 +352,6 @@ private slots:
     }
 };
 
-int runXmlToolsTests(int argc, char **argv)
-{
-    XmlToolsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(XmlToolsTest)
 
-#include "XmlToolsTest.moc"
+#include "tst_xmltools.moc"

@@ -178,10 +178,6 @@ void WidthTransformsTest::invalidNameCharacters()
     QVERIFY(ManagerUtil::IsValidNameChar(u'"'));
 }
 
-int runWidthTransformsTests(int argc, char **argv)
-{
-    WidthTransformsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(WidthTransformsTest)
 
-#include "WidthTransformsTest.moc"
+#include "tst_widthtransforms.moc"

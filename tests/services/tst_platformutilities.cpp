@@ -132,10 +132,6 @@ private slots:
     }
 };
 
-int runArgumentsTests(int argc, char **argv)
-{
-    ArgumentsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(ArgumentsTest)
 
-#include "ArgumentsTest.moc"
+#include "tst_platformutilities.moc"

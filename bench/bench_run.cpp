@@ -103,7 +103,7 @@ Cost fullRun(const QString &folder, const QString &reportFolder, int count, bool
     const Stopwatch watch;
     const Result<ExecutionSummary> result = executor.ExecuteRenameList(preview);
     const Cost ms = watch.read();
-    *ok = result->allSucceeded && result->report.ok() && result->attempted == count;
+    *ok = result && result->allSucceeded && result->report.ok() && result->attempted == count;
     removeFiles(folder);
     removeFiles(reportFolder);
     return ms;

@@ -1,3 +1,5 @@
+#include "FileSizeLimit.h"
+#include "TestFiles.h"
 #include "services/Registry.h"
 #include "settings/Options.h"
 #include "settings/SettingsDocument.h"
@@ -12,24 +14,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+
 #include <csignal>
 #include <sys/resource.h>
 
 using namespace quillbay;
+using namespace quillbay::test;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 QString attr(pugi::xml_node e, const char *name)
 {
@@ -56,24 +49,6 @@ struct Store {
         store.setFolders(DataFolders::InFolder(dataFolder), QString());
         store.setMessageSink([this](const QString &text, const QString &title) { messages << title << text; });
     }
-};
-
-// Lowers the file-size limit of this process, as a full disk would stop writes.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
 };
 
 const char *kOldFile = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
@@ -178,8 +153,8 @@ private slots:
         QVERIFY(!QFile::exists(store.folders().settingsFile));
 
         QVERIFY(store.SaveSettingsWithRetry([](const QString &, const QString &, const QString &) { return false; }));
-        const QByteArray settingsBytes = readAll(store.folders().settingsFile);
-        const QByteArray optionsBytes = readAll(store.folders().optionsFile);
+        const QByteArray settingsBytes = readFile(store.folders().settingsFile);
+        const QByteArray optionsBytes = readFile(store.folders().optionsFile);
         QVERIFY(isUtf16File(settingsBytes));
         QVERIFY(isUtf16File(optionsBytes));
         // The file on disk is the document in memory.
@@ -206,14 +181,14 @@ private slots:
     {
         Store s(freshFolder());
         const DataFolders &f = s.store.folders();
-        QVERIFY(writeAll(f.settingsFile, kOldFile));
-        QVERIFY(writeAll(f.backupFile, "an older backup"));
+        writeFile(f.settingsFile, kOldFile);
+        writeFile(f.backupFile, "an older backup");
         const SettingsLoadOutcome outcome = s.store.LoadSettings();
         QCOMPARE(outcome.source, SettingsLoadOutcome::Source::UpgradedFile);
         QVERIFY(outcome.backupError.isEmpty());
         QCOMPARE(s.messages.value(0), QStringLiteral("Quillbay the Renamer"));
         QCOMPARE(s.messages.value(1), UiText::LoadText(952) + QStringLiteral("\r\n") + f.backupFile);
-        QCOMPARE(readAll(f.backupFile), QByteArray(kOldFile));
+        QCOMPARE(readFile(f.backupFile), QByteArray(kOldFile));
 
         const pugi::xml_node root = s.settings.SettingsRoot();
         QCOMPARE(attr(root, "version"), QStringLiteral("2.0"));
@@ -229,9 +204,9 @@ private slots:
         QCOMPARE(attr(s.settings.FindSetting(QStringLiteral("Music")).child("newFolderNameRules").first_child(), "id"),
                  QStringLiteral("r2"));
         // The file itself is rewritten only by the next save; the backup stays.
-        QCOMPARE(readAll(f.settingsFile), QByteArray(kOldFile));
+        QCOMPARE(readFile(f.settingsFile), QByteArray(kOldFile));
         QVERIFY(s.store.SaveSettingsFile());
-        QCOMPARE(readAll(f.backupFile), QByteArray(kOldFile));
+        QCOMPARE(readFile(f.backupFile), QByteArray(kOldFile));
         SettingsDocument again;
         QVERIFY(again.LoadFile(f.settingsFile));
         QCOMPARE(attr(again.SettingsRoot(), "version"), QStringLiteral("2.0"));
@@ -241,7 +216,7 @@ private slots:
     {
         Store s(freshFolder());
         const DataFolders &f = s.store.folders();
-        QVERIFY(writeAll(f.settingsFile, kOldFile));
+        writeFile(f.settingsFile, kOldFile);
         QVERIFY(QDir().mkpath(f.backupFile)); // a folder where the backup should go
         const SettingsLoadOutcome outcome = s.store.LoadSettings();
         QCOMPARE(outcome.source, SettingsLoadOutcome::Source::UpgradedFile);
@@ -249,11 +224,11 @@ private slots:
         QCOMPARE(s.store.pendingCopy(), SettingsStore::PendingCopy::Backup);
         // No save may replace the old file while its backup is missing.
         QVERIFY(!s.store.SaveSettingsFile());
-        QCOMPARE(readAll(f.settingsFile), QByteArray(kOldFile));
+        QCOMPARE(readFile(f.settingsFile), QByteArray(kOldFile));
         QVERIFY(QDir().rmdir(f.backupFile));
         QVERIFY(s.store.SaveSettingsFile());
-        QCOMPARE(readAll(f.backupFile), QByteArray(kOldFile));
-        QVERIFY(readAll(f.settingsFile) != QByteArray(kOldFile));
+        QCOMPARE(readFile(f.backupFile), QByteArray(kOldFile));
+        QVERIFY(readFile(f.settingsFile) != QByteArray(kOldFile));
     }
 
     void versions_data()
@@ -279,7 +254,7 @@ private slots:
         QFETCH(bool, used);
         Store s(freshFolder());
         const DataFolders &f = s.store.folders();
-        QVERIFY(writeAll(f.settingsFile, content));
+        writeFile(f.settingsFile, content);
         const SettingsLoadOutcome outcome = s.store.LoadSettings();
         QVERIFY(s.messages.isEmpty());
         if (used) {
@@ -293,10 +268,10 @@ private slots:
         QVERIFY(!outcome.problem.isEmpty());
         QCOMPARE(attr(s.settings.SelectedSetting(), "name"), QStringLiteral("Setting 1"));
         // The unusable file stays until the first save, which keeps a copy first.
-        QCOMPARE(readAll(f.settingsFile), content);
+        QCOMPARE(readFile(f.settingsFile), content);
         QVERIFY(s.store.SaveSettingsFile());
-        QCOMPARE(readAll(f.dataFolder + QStringLiteral("/Setting_Unusable1.xml")), content);
-        QVERIFY(isUtf16File(readAll(f.settingsFile)));
+        QCOMPARE(readFile(f.dataFolder + QStringLiteral("/Setting_Unusable1.xml")), content);
+        QVERIFY(isUtf16File(readFile(f.settingsFile)));
         // Later saves keep nothing more.
         QVERIFY(s.store.SaveSettingsFile());
         QVERIFY(!QFile::exists(f.dataFolder + QStringLiteral("/Setting_Unusable2.xml")));
@@ -308,17 +283,17 @@ private slots:
         for (int round = 1; round <= 2; ++round) {
             Store s(folder);
             const QByteArray content = "broken " + QByteArray::number(round);
-            QVERIFY(writeAll(s.store.folders().settingsFile, content));
+            writeFile(s.store.folders().settingsFile, content);
             s.store.LoadSettings();
             QVERIFY(s.store.SaveSettingsFile());
-            QCOMPARE(readAll(folder + QStringLiteral("/Setting_Unusable%1.xml").arg(round)), content);
+            QCOMPARE(readFile(folder + QStringLiteral("/Setting_Unusable%1.xml").arg(round)), content);
         }
     }
 
     void fileWithoutSettingGetsSettingOne()
     {
         Store s(freshFolder());
-        QVERIFY(writeAll(s.store.folders().settingsFile, "<settings version=\"2.0\"/>"));
+        writeFile(s.store.folders().settingsFile, "<settings version=\"2.0\"/>");
         QCOMPARE(s.store.LoadSettings().source, SettingsLoadOutcome::Source::File);
         QCOMPARE(s.settings.SettingCount(), 1);
         QCOMPARE(attr(s.settings.SettingsRoot(), "select"), QStringLiteral("Setting 1"));
@@ -330,7 +305,7 @@ private slots:
         Store s(freshFolder());
         const DataFolders &f = s.store.folders();
         const QByteArray previous = "<settings version=\"2.0\"><setting name=\"Kept\"/></settings>";
-        QVERIFY(writeAll(f.settingsFile, previous));
+        writeFile(f.settingsFile, previous);
         s.store.LoadSettings();
         s.settings.AddSetting(QStringLiteral("New one"));
         QStringList asked;
@@ -347,27 +322,27 @@ private slots:
         QCOMPARE(asked.value(0), QStringLiteral("An attempt to write setting information to a file failed."));
         QCOMPARE(asked.value(1), QStringLiteral("Error"));
         QVERIFY(!asked.value(2).isEmpty());
-        QCOMPARE(readAll(f.settingsFile), previous);
+        QCOMPARE(readFile(f.settingsFile), previous);
         QVERIFY(QDir(f.dataFolder).entryList({QStringLiteral("Setting.xml.*"), QStringLiteral("app.xml.*")}).isEmpty());
         // With room again, the retry succeeds.
         QVERIFY(s.store.SaveSettingsWithRetry({}));
-        QVERIFY(readAll(f.settingsFile).contains(QByteArray::fromRawData(reinterpret_cast<const char *>(u"New one"), 14)));
+        QVERIFY(readFile(f.settingsFile).contains(QByteArray::fromRawData(reinterpret_cast<const char *>(u"New one"), 14)));
     }
 
     void killedSaveLeavesAWholeFile()
     {
         const QString folder = freshFolder();
         const QString path = folder + QStringLiteral("/Setting.xml");
-        QVERIFY(writeAll(path, "<settings version=\"2.0\"><setting name=\"Start\"/></settings>"));
+        writeFile(path, "<settings version=\"2.0\"><setting name=\"Start\"/></settings>");
         for (int completed = 0; completed < 3; ++completed) {
-            const QByteArray before = readAll(path);
+            const QByteArray before = readFile(path);
             // A kill can miss the save it aimed at on a busy machine; another try then.
             bool landed = false;
             for (int attempt = 0; attempt < 5 && !landed; ++attempt)
                 landed = killDuringSave(folder, completed);
             QVERIFY2(landed, "no kill landed during a save");
             if (completed == 0) {
-                QCOMPARE(readAll(path), before); // the save never finished: the old file, untouched
+                QCOMPARE(readFile(path), before); // the save never finished: the old file, untouched
                 continue;
             }
             SettingsDocument loaded;
@@ -400,10 +375,14 @@ private slots:
     }
 };
 
-int runSettingsStoreTests(int argc, char **argv)
+int main(int argc, char **argv)
 {
+    QCoreApplication app(argc, argv);
+    // "--save-loop <folder>": the child process that a test kills in the middle of saving.
+    if (argc == 3 && std::strcmp(argv[1], "--save-loop") == 0)
+        return runSaveLoop(QString::fromLocal8Bit(argv[2]));
     SettingsStoreTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "SettingsStoreTest.moc"
+#include "tst_settingsstore.moc"

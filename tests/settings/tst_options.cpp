@@ -303,10 +303,6 @@ private slots:
     }
 };
 
-int runOptionsTests(int argc, char **argv)
-{
-    OptionsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(OptionsTest)
 
-#include "OptionsTest.moc"
+#include "tst_options.moc"

@@ -1,49 +1,29 @@
 // quillbay-cli run and undo as a user runs them: exit codes, messages, the
 // report path on standard output, and a run killed in the middle.
 
+#include "ProgramRun.h"
 #include "RunFixture.h"
+#include "TemporaryHome.h"
 
 #include <QProcess>
 #include <csignal>
 #include <sys/types.h>
 
-using namespace runtest;
+using namespace quillbay::test;
 
 class CliRunTest : public QObject
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TemporaryHome> m_home;
     QString m_files;
     QString m_reports;
 
-    struct Result {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LANG", "C.UTF-8");
-        env.remove("LC_ALL");
-        env.remove("LANGUAGE");
-        env.insert("XDG_DATA_HOME", m_dir->filePath("xdg-data"));
-        return env;
-    }
-    Result cli(const QStringList &args)
-    {
-        QProcess p;
-        p.setProcessEnvironment(environment());
-        p.start(QStringLiteral(QUILLBAY_CLI), args);
-        p.waitForFinished(120000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-    }
+    ProgramRun cli(const QStringList &args) { return runProgram(QStringLiteral(QUILLBAY_CLI), args, m_home->environment()); }
     QString writeSettings(const QString &folder, const QString &name = "Setting.xml")
     {
-        const QString path = m_dir->filePath(name);
+        const QString path = m_home->path(name);
         writeFile(path, QStringLiteral("<settings version=\"2.0\" select=\"S\"><setting name=\"S\"><folders>"
                                        "<folder path=\"%1\"/></folders><newNameRules><rule type=\"add\" "
                                        "text=\"new-\"/></newNameRules></setting></settings>")
@@ -79,24 +59,24 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_files = m_dir->filePath("files");
-        m_reports = m_dir->filePath("reports");
+        m_home = std::make_unique<TemporaryHome>();
+        m_files = m_home->path("files");
+        m_reports = m_home->path("reports");
     }
 
     void runUndoAndRunTheUndo()
     {
         makeFiles(3);
-        const Result run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+        const ProgramRun run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
         QCOMPARE(run.exitCode, 0);
         const QString report = run.out.trimmed();
         QVERIFY2(QFileInfo(report).isFile() && report.startsWith(m_reports), qPrintable(run.out + run.err));
         QVERIFY(!allOriginal(3));
         QCOMPARE(namesIn(m_files).size(), 3);
         // The style sheets go beside the report folder, where the reports name them.
-        QVERIFY(QFileInfo::exists(m_dir->filePath("ReportEn.xsl")));
+        QVERIFY(QFileInfo::exists(m_home->path("ReportEn.xsl")));
 
-        const Result preview = cli({"undo", report});
+        const ProgramRun preview = cli({"undo", report});
         QCOMPARE(preview.exitCode, 0);
         QVERIFY(!allOriginal(3));
         pugi::xml_document doc;
@@ -105,7 +85,7 @@ private slots:
         QVERIFY(QString::fromUtf8(doc.document_element().first_child().attribute("newName").value())
                     .startsWith("file "));
 
-        const Result undo = cli({"undo", report, "--run", "--report-dir", m_reports});
+        const ProgramRun undo = cli({"undo", report, "--run", "--report-dir", m_reports});
         QCOMPARE(undo.exitCode, 0);
         QVERIFY(allOriginal(3));
         QVERIFY(QFileInfo(undo.out.trimmed()).isFile());
@@ -121,12 +101,12 @@ private slots:
         const QString bom = QString(QChar(0xFEFF)) + QStringLiteral("photo.jpg");
         writeFile(m_files + u'/' + bom, "with mark");
         writeFile(m_files + QStringLiteral("/photo.jpg"), "plain");
-        const Result run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+        const ProgramRun run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(readFile(m_files + QStringLiteral("/new-") + bom), QByteArray("with mark"));
         QCOMPARE(readFile(m_files + QStringLiteral("/new-photo.jpg")), QByteArray("plain"));
 
-        const Result undo = cli({"undo", run.out.trimmed(), "--run", "--report-dir", m_reports});
+        const ProgramRun undo = cli({"undo", run.out.trimmed(), "--run", "--report-dir", m_reports});
         QCOMPARE(undo.exitCode, 0);
         QCOMPARE(readFile(m_files + u'/' + bom), QByteArray("with mark"));
         QCOMPARE(readFile(m_files + QStringLiteral("/photo.jpg")), QByteArray("plain"));
@@ -135,22 +115,22 @@ private slots:
     void defaultReportFolderIsUnderXdgDataHome()
     {
         makeFiles(1);
-        const Result run = cli({"run", "--settings", writeSettings(m_files)});
+        const ProgramRun run = cli({"run", "--settings", writeSettings(m_files)});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.trimmed().startsWith(m_dir->filePath("xdg-data/Tolvane/Quillbay/Report/")),
+        QVERIFY2(run.out.trimmed().startsWith(m_home->dataFolder() + "/Report/"),
                  qPrintable(run.out));
-        QVERIFY(QFileInfo::exists(m_dir->filePath("xdg-data/Tolvane/Quillbay/ReportJa.xsl")));
+        QVERIFY(QFileInfo::exists(m_home->dataFolder() + "/ReportJa.xsl"));
     }
 
     void failuresExitWithThreeAndAreListed()
     {
         makeFiles(2);
-        const Result run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+        const ProgramRun run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
         QCOMPARE(run.exitCode, 0);
         // One renamed file disappears before the undo.
         const QStringList renamed = namesIn(m_files);
         QVERIFY(QFile::remove(m_files + u'/' + renamed.first()));
-        const Result undo = cli({"undo", run.out.trimmed(), "--run", "--report-dir", m_reports});
+        const ProgramRun undo = cli({"undo", run.out.trimmed(), "--run", "--report-dir", m_reports});
         QCOMPARE(undo.exitCode, 3);
         QVERIFY2(undo.err.contains(renamed.first() + " -> ") && undo.err.contains(": File not found"),
                  qPrintable(undo.err));
@@ -177,11 +157,11 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        writeFile(m_dir->filePath("broken.xml"), "<files><file name='a'");
-        writeSettings(m_dir->filePath("no such folder"), "missing.xml");
+        writeFile(m_home->path("broken.xml"), "<files><file name='a'");
+        writeSettings(m_home->path("no such folder"), "missing.xml");
         for (QString &a : args)
-            a.replace("@", m_dir->path());
-        const Result r = cli(args);
+            a.replace("@", m_home->root());
+        const ProgramRun r = cli(args);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
@@ -198,7 +178,7 @@ private slots:
             init();
             makeFiles(count);
             QProcess child;
-            child.setProcessEnvironment(environment());
+            child.setProcessEnvironment(m_home->environment());
             child.start(QStringLiteral(QUILLBAY_CLI), {"run", "--settings", writeSettings(m_files), "--report-dir",
                                                        m_reports});
             QVERIFY(child.waitForStarted());
@@ -227,9 +207,9 @@ private slots:
         QVERIFY(!allOriginal(count));
 
         // The next run (of a folder with nothing to rename) makes the report.
-        QDir().mkpath(m_dir->filePath("empty"));
-        const Result next =
-            cli({"run", "--settings", writeSettings(m_dir->filePath("empty"), "empty.xml"), "--report-dir", m_reports});
+        QDir().mkpath(m_home->path("empty"));
+        const ProgramRun next =
+            cli({"run", "--settings", writeSettings(m_home->path("empty"), "empty.xml"), "--report-dir", m_reports});
         QCOMPARE(next.exitCode, 0);
         QVERIFY(journals().isEmpty());
         const QString prefix = "Saved the report of an interrupted run: ";
@@ -239,7 +219,7 @@ private slots:
         loadReport(recovered, report);
         QVERIFY(report.count() > 0);
 
-        const Result undo = cli({"undo", recovered, "--run", "--report-dir", m_reports});
+        const ProgramRun undo = cli({"undo", recovered, "--run", "--report-dir", m_reports});
         QVERIFY2(undo.exitCode == 0, qPrintable(undo.err.left(2000)));
         QVERIFY2(allOriginal(count), qPrintable(namesIn(m_files).mid(0, 20).join(", ")));
     }
