@@ -38,16 +38,14 @@ FileRules::FileRules(pugi::xml_node list, MetadataSource &metadata)
 {
 }
 
-RuleOutcome FileRules::ApplyFileRules(const FileItem &file)
+Result<RuleOutcome> FileRules::ApplyFileRules(const FileItem &file)
 {
     const SplitName original = splitFileName(file.name);
     FileState state{file, original.base, original.ext, {}, {}, {}};
     RuleOutcome outcome;
     for (size_t i = 0; i < m_rules.size(); ++i) {
-        if (!applyRule(m_rules.at(i), state, &outcome.errorText)) {
-            outcome.failed = true;
-            return outcome;
-        }
+        if (Result<void> applied = applyRule(m_rules.at(i), state); !applied)
+            return applied.error();
     }
     if (state.base == original.base && state.ext == original.ext)
         return outcome;
@@ -56,116 +54,110 @@ RuleOutcome FileRules::ApplyFileRules(const FileItem &file)
     return outcome;
 }
 
-static bool replaceBy(RegExp &re, QString &text, const QString &replacement, QString *error)
+static Result<void> replaceBy(RegExp &re, QString &text, const QString &replacement)
 {
     std::optional<QString> replaced = re.Replace(text, replacement);
-    if (!replaced) {
-        *error = re.ErrorText();
-        return false;
-    }
+    if (!replaced)
+        return Error::withMessage(re.ErrorText());
     text = std::move(*replaced);
-    return true;
+    return {};
 }
 
-bool FileRules::applyRule(Rule &r, FileState &s, QString *error)
+Result<void> FileRules::applyRule(Rule &r, FileState &s)
 {
     switch (r.type) {
     case RuleType::Add:
         s.base = addText(s.base, r.text, r.position);
-        return true;
+        return {};
     case RuleType::Remove:
         s.base = removeText(s.base, r.text);
-        return true;
+        return {};
     case RuleType::Extension:
         s.ext = r.text;
-        return true;
+        return {};
     case RuleType::Replace:
         s.base = replaceText(s.base, r.pattern, r.replacement);
-        return true;
+        return {};
     case RuleType::Exif:
         if (!s.exif)
             s.exif = m_metadata.readExif(s.fullPath());
         if (*s.exif)
             s.base = placeValue(s.base, exifValue(r, s), r.position);
-        return true;
+        return {};
     case RuleType::Mp3:
         if (!s.mp3)
             s.mp3 = m_metadata.readMp3(s.fullPath());
         if (*s.mp3)
             s.base = placeValue(s.base, mp3Value(r, s), r.position);
-        return true;
+        return {};
     case RuleType::MSOffice:
         if (!s.office)
             s.office = m_metadata.readOffice(s.fullPath());
         if (*s.office)
             s.base = placeValue(s.base, officeValue(r, s), r.position);
-        return true;
+        return {};
     case RuleType::Space:
         s.base = applySpaceRule(s.base, r.option);
         s.ext = applySpaceRule(s.ext, r.option);
-        return true;
+        return {};
     case RuleType::CaseBase:
         s.base = applyCaseRule(s.base, r.option, true);
-        return true;
+        return {};
     case RuleType::CaseExt:
         s.ext = applyCaseRule(s.ext, r.option, false);
-        return true;
+        return {};
     case RuleType::Date: {
         const std::optional<qint64> modified = s.file.modifiedMSecs ? s.file.modifiedMSecs
             : s.file.folder                                          ? s.file.folder->lastModifiedMSecs(s.file.name)
                                                                      : lastModifiedMSecs(s.fullPath());
-        if (!modified) {
-            *error = QStringLiteral("The file's modification time cannot be read.");
-            return false;
-        }
+        if (!modified)
+            return Error::withMessage(QStringLiteral("The file's modification time cannot be read."));
         const LocalDateTime local = localDateTimeOf(*modified);
         s.base = placeValue(s.base, FormatNameDate(r.option, local.date, local.time), r.position);
-        return true;
+        return {};
     }
     case RuleType::FolderName:
         s.base = placeValue(s.base, s.file.folderName, r.position);
-        return true;
+        return {};
     case RuleType::Numbering:
-        return applyNumbering(r, s, error);
+        return applyNumbering(r, s);
     case RuleType::AdjustDigits:
         if (auto adjusted = adjustDigitGroup(*r.expression, s.base, r.width, r.group, r.fromEnd))
             s.base = std::move(*adjusted);
-        return true;
+        return {};
     case RuleType::RegexpBaseAndExt:
-        return replaceBy(*r.expression, s.base, r.replacement, error)
-            && replaceBy(*r.extExpression, s.ext, r.extReplacement, error);
+        if (Result<void> base = replaceBy(*r.expression, s.base, r.replacement); !base)
+            return base;
+        return replaceBy(*r.extExpression, s.ext, r.extReplacement);
     case RuleType::RegexpOne:
-        return replaceBy(*r.expression, s.base, r.replacement, error);
+        return replaceBy(*r.expression, s.base, r.replacement);
     case RuleType::NarrowWide:
         s.base = applyWidthRule(s.base, r.option);
-        return true;
+        return {};
     case RuleType::Unknown:
-        return true;
+        return {};
     }
-    return true;
+    return {};
 }
 
-bool FileRules::applyNumbering(Rule &r, FileState &s, QString *error)
+Result<void> FileRules::applyNumbering(Rule &r, FileState &s)
 {
     if (m_restart) {
         m_restart = false;
         const std::optional<double> start = parseNumber(r.text);
         if (!start) {
-            *error = QStringLiteral("The start number \"%1\" is not a number.").arg(r.text);
             m_restart = true; // the next file tries the start value again, and fails the same way
-            return false;
+            return Error::withMessage(QStringLiteral("The start number \"%1\" is not a number.").arg(r.text));
         }
         m_counter = roundHalfEven(*start);
     } else {
         ++m_counter;
     }
-    if (!r.columnValid) {
-        *error = QStringLiteral("The number of digits must be at least 1.");
-        return false;
-    }
+    if (!r.columnValid)
+        return Error::withMessage(QStringLiteral("The number of digits must be at least 1."));
     const QString number = padDigits(QString::number(m_counter), r.width);
     s.base = placeValue(s.base, r.prefix % number % r.suffix, r.position);
-    return true;
+    return {};
 }
 
 QString FileRules::exifValue(const Rule &r, FileState &s)

@@ -1,6 +1,7 @@
 #pragma once
 // Computes the new name of one file from the file rule list, top to bottom.
 
+#include "base/Result.h"
 #include "engine/RuleList.h"
 
 #include <QDateTime>
@@ -28,11 +29,11 @@ struct FileItem {
     FolderHandle *folder = nullptr;      // the folder held open, when there is one
 };
 
+// What the rules made of a name. (A rule that cannot be applied is an error:
+// the item is left out.)
 struct RuleOutcome {
     bool changed = false;
-    bool failed = false;   // a rule could not be applied; the item is left out
     QString newName;
-    QString errorText;     // why it failed
 };
 
 class FileRules
@@ -42,12 +43,12 @@ public:
     bool empty() const { return m_rules.empty(); }
     // Numbers start again at the rule's "start" with the next file that takes one.
     void restartNumbering() { m_restart = true; }
-    RuleOutcome ApplyFileRules(const FileItem &file);
+    Result<RuleOutcome> ApplyFileRules(const FileItem &file);
 
 private:
     struct FileState;
-    bool applyRule(Rule &rule, FileState &state, QString *error);
-    bool applyNumbering(Rule &rule, FileState &state, QString *error);
+    Result<void> applyRule(Rule &rule, FileState &state);
+    Result<void> applyNumbering(Rule &rule, FileState &state);
     QString exifValue(const Rule &rule, FileState &state);
     QString mp3Value(const Rule &rule, FileState &state);
     QString officeValue(const Rule &rule, FileState &state);

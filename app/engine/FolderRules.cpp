@@ -8,15 +8,13 @@ namespace quillbay {
 
 FolderRules::FolderRules(pugi::xml_node list) : m_rules(list, RuleKind::Folder) {}
 
-RuleOutcome FolderRules::ApplyFolderRules(const QString &folderPath, const QString &name)
+Result<RuleOutcome> FolderRules::ApplyFolderRules(const QString &folderPath, const QString &name)
 {
     RuleOutcome outcome;
     QString working = name;
     for (size_t i = 0; i < m_rules.size(); ++i) {
-        if (!applyRule(m_rules.at(i), folderPath, working, &outcome.errorText)) {
-            outcome.failed = true;
-            return outcome;
-        }
+        if (Result<void> applied = applyRule(m_rules.at(i), folderPath, working); !applied)
+            return applied.error();
     }
     if (working != name) {
         outcome.changed = true;
@@ -25,52 +23,48 @@ RuleOutcome FolderRules::ApplyFolderRules(const QString &folderPath, const QStri
     return outcome;
 }
 
-bool FolderRules::applyRule(Rule &r, const QString &folderPath, QString &name, QString *error)
+Result<void> FolderRules::applyRule(Rule &r, const QString &folderPath, QString &name)
 {
     switch (r.type) {
     case RuleType::Add:
         name = addText(name, r.text, r.position);
-        return true;
+        return {};
     case RuleType::Remove:
         name = removeText(name, r.text);
-        return true;
+        return {};
     case RuleType::Replace:
         name = replaceText(name, r.pattern, r.replacement);
-        return true;
+        return {};
     case RuleType::CaseBase:
         name = applyCaseRule(name, r.option, true);
-        return true;
+        return {};
     case RuleType::Space:
         name = applySpaceRule(name, r.option);
-        return true;
+        return {};
     case RuleType::AdjustDigits:
         if (auto adjusted = adjustDigitGroup(*r.expression, name, r.width, r.group, r.fromEnd))
             name = std::move(*adjusted);
-        return true;
+        return {};
     case RuleType::Date: {
         const std::optional<qint64> modified = lastModifiedMSecs(folderPath);
-        if (!modified) {
-            *error = QStringLiteral("The folder's modification time cannot be read.");
-            return false;
-        }
+        if (!modified)
+            return Error::withMessage(QStringLiteral("The folder's modification time cannot be read."));
         const LocalDateTime local = localDateTimeOf(*modified);
         name = placeValue(name, FormatNameDate(r.option, local.date, local.time), r.position);
-        return true;
+        return {};
     }
     case RuleType::RegexpOne: {
         std::optional<QString> replaced = r.expression->Replace(name, r.replacement);
-        if (!replaced) {
-            *error = r.expression->ErrorText();
-            return false;
-        }
+        if (!replaced)
+            return Error::withMessage(r.expression->ErrorText());
         name = std::move(*replaced);
-        return true;
+        return {};
     }
     case RuleType::NarrowWide:
         name = applyWidthRule(name, r.option);
-        return true;
+        return {};
     default:
-        return true; // types that only files know change nothing here
+        return {}; // types that only files know change nothing here
     }
 }
 

@@ -12,10 +12,10 @@ class FolderRules
 public:
     explicit FolderRules(pugi::xml_node list);
     bool empty() const { return m_rules.empty(); }
-    RuleOutcome ApplyFolderRules(const QString &folderPath, const QString &name);
+    Result<RuleOutcome> ApplyFolderRules(const QString &folderPath, const QString &name);
 
 private:
-    bool applyRule(Rule &rule, const QString &folderPath, QString &name, QString *error);
+    Result<void> applyRule(Rule &rule, const QString &folderPath, QString &name);
     RuleList m_rules;
 };
 

@@ -159,13 +159,15 @@ void PreviewRun::ConsiderFile(int index, FolderHandle &folder, const QString &fo
         if (!file.modifiedMSecs || *file.modifiedMSecs < 0 || !m_criteria.modifiedSelected(*file.modifiedMSecs))
             return;
     }
-    const RuleOutcome outcome = m_fileRules->ApplyFileRules(file);
-    if (outcome.failed)
-        noteRuleFailure(outcome.errorText);
-    if (!outcome.changed)
+    const Result<RuleOutcome> outcome = m_fileRules->ApplyFileRules(file);
+    if (!outcome) {
+        noteRuleFailure(outcome.error().message);
+        return;
+    }
+    if (!outcome->changed)
         return;
     item.isTarget = true;
-    item.newName = outcome.newName;
+    item.newName = outcome->newName;
     if (IsValidNewName(item.newName))
         listing.queueNewName(index); // decides item.include
     else
@@ -176,15 +178,17 @@ void PreviewRun::ConsiderFolder(const QString &child, const QString &parent, Fol
 {
     if (!m_criteria.folderSelected(child))
         return;
-    const RuleOutcome outcome = m_folderRules->ApplyFolderRules(joinPath(parent, child), child);
-    if (outcome.failed)
-        noteRuleFailure(outcome.errorText);
-    if (!outcome.changed)
+    const Result<RuleOutcome> outcome = m_folderRules->ApplyFolderRules(joinPath(parent, child), child);
+    if (!outcome) {
+        noteRuleFailure(outcome.error().message);
         return;
-    const bool include = IsValidNewName(outcome.newName) && listing.takeNewName(outcome.newName);
+    }
+    if (!outcome->changed)
+        return;
+    const bool include = IsValidNewName(outcome->newName) && listing.takeNewName(outcome->newName);
     if (!include)
         ++m_result.invalidCount;
-    m_preview.AddPreviewEntry("folder", parent, child, outcome.newName, include);
+    m_preview.AddPreviewEntry("folder", parent, child, outcome->newName, include);
 }
 
 void PreviewRun::noteRuleFailure(const QString &error)

@@ -249,12 +249,12 @@ void TiffWalker::keepDate(const QString &text)
 
 bool TiffWalker::handleNumber(const Entry &entry, quint32 &exifPointer)
 {
-    quint32 value = 0;
-    bool usable = false;
-    if (!readInteger(entry, value, usable))
+    const Result<std::optional<quint32>> read = readInteger(entry);
+    if (!read)
         return false;
-    if (!usable)
+    if (!read.value())
         return true;
+    const quint32 value = *read.value();
     switch (entry.tag) {
     case Tag::ImageWidth:
         m_data.width = qMax(m_data.width, value);
@@ -291,13 +291,13 @@ bool TiffWalker::handleNumber(const Entry &entry, quint32 &exifPointer)
 
 bool TiffWalker::handleRational(const Entry &entry)
 {
-    qint64 numerator = 0, denominator = 0;
-    bool usable = false;
-    if (!readRational(entry, numerator, denominator, usable))
+    const Result<std::optional<Fraction>> read = readRational(entry);
+    if (!read)
         return false;
     // A zero denominator leaves the value absent.
-    if (!usable || denominator == 0)
+    if (!read.value() || read.value()->denominator == 0)
         return true;
+    const auto [numerator, denominator] = *read.value();
     const double value = double(numerator) / double(denominator);
     switch (entry.tag) {
     case Tag::ExposureTime:
@@ -360,7 +360,12 @@ bool TiffWalker::readAscii(const Entry &entry, QByteArray &bytes)
     return true;
 }
 
-bool TiffWalker::readInteger(const Entry &entry, quint32 &value, bool &usable)
+static Error unreadableValue()
+{
+    return Error::withMessage(QStringLiteral("the value of a directory entry lies beyond the data"));
+}
+
+Result<std::optional<quint32>> TiffWalker::readInteger(const Entry &entry)
 {
     switch (entry.type) {
     case TiffType::Byte:
@@ -369,50 +374,41 @@ bool TiffWalker::readInteger(const Entry &entry, quint32 &value, bool &usable)
     case TiffType::SShort:
     case TiffType::SLong:
     case TiffType::Ifd:
-        usable = true;
         break;
     default:
-        usable = false;
-        return true;
+        return std::optional<quint32>();
     }
-    if (entry.value.fitsInField) {
-        value = entry.value.value;
-        return true;
-    }
+    if (entry.value.fitsInField)
+        return std::optional<quint32>(entry.value.value);
     // Several values that do not fit in the field: the first one at the offset.
     const qint64 at = entry.value.offset;
+    quint32 value = 0;
     if (entry.type == TiffType::Byte) {
         quint8 byte = 0;
         if (!byteAt(at, byte))
-            return false;
+            return unreadableValue();
         value = byte;
     } else if (entry.type == TiffType::Short || entry.type == TiffType::SShort) {
         quint16 word = 0;
         if (!shortAt(at, word))
-            return false;
+            return unreadableValue();
         value = entry.type == TiffType::SShort ? quint32(qint32(qint16(word))) : word;
     } else if (!longAt(at, value)) {
-        return false;
+        return unreadableValue();
     }
-    return true;
+    return std::optional<quint32>(value);
 }
 
-bool TiffWalker::readRational(const Entry &entry, qint64 &numerator, qint64 &denominator, bool &usable)
+Result<std::optional<TiffWalker::Fraction>> TiffWalker::readRational(const Entry &entry)
 {
-    usable = entry.type == TiffType::Rational || entry.type == TiffType::SRational;
-    if (!usable)
-        return true;
+    if (entry.type != TiffType::Rational && entry.type != TiffType::SRational)
+        return std::optional<Fraction>();
     quint32 top = 0, bottom = 0;
     if (!longAt(entry.value.offset, top) || !longAt(qint64(entry.value.offset) + 4, bottom))
-        return false;
-    if (entry.type == TiffType::SRational) {
-        numerator = qint32(top);
-        denominator = qint32(bottom);
-    } else {
-        numerator = top;
-        denominator = bottom;
-    }
-    return true;
+        return unreadableValue();
+    if (entry.type == TiffType::SRational)
+        return std::optional<Fraction>(Fraction{qint32(top), qint32(bottom)});
+    return std::optional<Fraction>(Fraction{top, bottom});
 }
 
 } // namespace quillbay

@@ -9,10 +9,12 @@
 // allocated by a count read from the file. A read that fails ends the walk;
 // what was read until then stays.
 
+#include "base/Result.h"
 #include "metadata/ExifData.h"
 #include "metadata/TiffIfdEntry.h"
 
 #include <QSet>
+#include <optional>
 
 namespace quillbay {
 
@@ -57,11 +59,15 @@ private:
     void keepExposureTime(qint64 numerator, qint64 denominator);
 
     bool readAscii(const Entry &entry, QByteArray &bytes);
-    // The first value of an integer entry; usable is false for other types.
-    bool readInteger(const Entry &entry, quint32 &value, bool &usable);
-    // The first value of a RATIONAL or SRATIONAL entry; usable is false for
-    // other types.
-    bool readRational(const Entry &entry, qint64 &numerator, qint64 &denominator, bool &usable);
+    // The first value of an integer entry; nothing for an entry of another
+    // type; an error when the value cannot be read, which ends the walk.
+    Result<std::optional<quint32>> readInteger(const Entry &entry);
+    struct Fraction {
+        qint64 numerator = 0;
+        qint64 denominator = 0;
+    };
+    // The first value of a RATIONAL or SRATIONAL entry, as readInteger.
+    Result<std::optional<Fraction>> readRational(const Entry &entry);
 
     StreamByteTolvane &m_stream;
     qint64 m_base;
