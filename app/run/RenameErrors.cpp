@@ -19,11 +19,10 @@ bool ErrorTextFor(int number, QString &description)
     default:
         return false;
     }
-    bool found = false;
-    const QString text = UiText::LoadText(20000 + number, &found);
-    if (!found || text.isEmpty())
+    const std::optional<QString> text = UiText::findText(20000 + number);
+    if (!text || text->isEmpty())
         return false;
-    description = text;
+    description = *text;
     return true;
 }
 

@@ -24,6 +24,7 @@ struct EntryFailure {
 
 // Replaces description by the localized text of 52, 53, 57, 58 and 71 (string
 // table entry 20000 + number) and answers true; leaves it alone otherwise.
+// (The design gives it this in-out text and Boolean: it answers whether it replaced the text.)
 bool ErrorTextFor(int number, QString &description);
 
 // The failure for an errno value met while renaming an entry. folderEntry picks

@@ -41,11 +41,7 @@ std::optional<QString> ControlTag::tableText(const QString &key) const
     const std::optional<int> id = parseTextId(*entry);
     if (!id)
         return std::nullopt;
-    bool found = false;
-    QString text = UiText::LoadText(*id, &found);
-    if (!found)
-        return std::nullopt;
-    return text;
+    return UiText::findText(*id);
 }
 
 QString ControlTag::caption(const QString &designed) const

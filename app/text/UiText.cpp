@@ -30,27 +30,21 @@ qsizetype placeholderAt(const QString &text, qsizetype position, const QStringLi
 
 } // namespace
 
-QString UiText::LoadText(int id, bool *found)
+std::optional<QString> UiText::findText(int id)
 {
     const ParsedStringTable &table = StringTables::table(language());
     auto entry = table.texts.constFind(id);
-    if (entry != table.texts.constEnd()) {
-        if (found)
-            *found = true;
+    if (entry != table.texts.constEnd())
         return *entry;
-    }
-    const std::optional<QString> shared = StringTables::languageIndependentText(id);
-    if (found)
-        *found = shared.has_value();
-    return shared.value_or(QString());
+    return StringTables::languageIndependentText(id);
 }
 
 // The text is scanned once from left to right and every placeholder found is
 // replaced by its value; the values themselves are never scanned again, so a
 // file name that happens to contain "&num;" is shown as it is.
-QString UiText::LoadTextWith(int id, const QStringList &pairs, bool *found)
+QString UiText::LoadTextWith(int id, const QStringList &pairs)
 {
-    const QString text = LoadText(id, found);
+    const QString text = LoadText(id);
     QString result;
     result.reserve(text.size());
     qsizetype position = 0;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace quillbay {
 
@@ -12,13 +13,15 @@ enum class UiLanguage { English, Japanese };
 class UiText
 {
 public:
-    // The entry's text in the interface language; a missing entry gives an
-    // empty text and found = false. Entry 980 (the default settings document)
-    // is one text for both languages.
-    static QString LoadText(int id, bool *found = nullptr);
+    // The entry's text in the interface language, or nothing when the table
+    // has no such entry. Entry 980 (the default settings document) is one text
+    // for both languages.
+    static std::optional<QString> findText(int id);
+    // The same, a missing entry giving an empty text.
+    static QString LoadText(int id) { return findText(id).value_or(QString()); }
     // LoadText, then every placeholder replaced in order: pairs = placeholder, value, placeholder, value ...
     // Values are inserted as they are: a placeholder inside a value is not replaced.
-    static QString LoadTextWith(int id, const QStringList &pairs, bool *found = nullptr);
+    static QString LoadTextWith(int id, const QStringList &pairs);
     static QString LanguageCode();   // "en" or "ja": the text of entry 20
     static QString LanguageSuffix(); // "En" or "Ja": the code with its first letter in upper case
 

@@ -195,9 +195,8 @@ void TestUiText::loadTextInBothLanguages()
     QFETCH(int, id);
     QFETCH(QString, text);
     UiText::setLanguage(UiLanguage(language));
-    bool found = false;
-    QCOMPARE(UiText::LoadText(id, &found), text);
-    QVERIFY(found);
+    QCOMPARE(UiText::LoadText(id), text);
+    QVERIFY(UiText::findText(id));
     const bool japaneseUi = UiLanguage(language) == UiLanguage::Japanese;
     QCOMPARE(UiText::LanguageCode(), japaneseUi ? QStringLiteral("ja") : QStringLiteral("en"));
     QCOMPARE(UiText::LanguageSuffix(), japaneseUi ? QStringLiteral("Ja") : QStringLiteral("En"));
@@ -208,12 +207,9 @@ void TestUiText::missingEntriesGiveEmptyTextAndFailure()
     for (UiLanguage language : {UiLanguage::English, UiLanguage::Japanese}) {
         UiText::setLanguage(language);
         for (int id : {21, 0, -1, 999, 65535, 70000}) {
-            bool found = true;
-            QCOMPARE(UiText::LoadText(id, &found), QString());
-            QVERIFY(!found);
-            found = true;
-            QCOMPARE(UiText::LoadTextWith(id, {QStringLiteral("&num;"), QStringLiteral("3")}, &found), QString());
-            QVERIFY(!found);
+            QCOMPARE(UiText::LoadText(id), QString());
+            QVERIFY(!UiText::findText(id));
+            QCOMPARE(UiText::LoadTextWith(id, {QStringLiteral("&num;"), QStringLiteral("3")}), QString());
         }
     }
 }
@@ -230,9 +226,8 @@ void TestUiText::defaultSettingsDocumentIsSharedByBothLanguages()
 
     for (UiLanguage language : {UiLanguage::English, UiLanguage::Japanese}) {
         UiText::setLanguage(language);
-        bool found = !present;
-        const QString text = UiText::LoadText(StringTables::kDefaultSettingsId, &found);
-        QCOMPARE(found, present);
+        const QString text = UiText::LoadText(StringTables::kDefaultSettingsId);
+        QCOMPARE(UiText::findText(StringTables::kDefaultSettingsId).has_value(), present);
         QCOMPARE(text, expected);
         if (present)
             QVERIFY(text.contains(QStringLiteral("<settings")));
@@ -266,9 +261,8 @@ void TestUiText::loadTextWithReplacesPlaceholders()
     QFETCH(QStringList, pairs);
     QFETCH(QString, expected);
     UiText::setLanguage(UiLanguage::English);
-    bool found = false;
-    QCOMPARE(UiText::LoadTextWith(id, pairs, &found), expected);
-    QVERIFY(found);
+    QCOMPARE(UiText::LoadTextWith(id, pairs), expected);
+    QVERIFY(UiText::findText(id));
 }
 
 void TestUiText::languageFromLocaleVariables_data()
