@@ -1,0 +1,43 @@
+#pragma once
+// Serves the automation object of the main program on the session bus: the
+// object "/Quillbay/Application" with the interface "Quillbay.Application",
+// under the name "Quillbay.Application". A call to that name starts the
+// program when it is not running (the bus finds it by its service file) and
+// reaches the running instance otherwise.
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+
+namespace quillbay {
+
+class FolderRequestQueue;
+
+class AutomationService
+{
+public:
+    static QString ServiceName() { return QStringLiteral("Quillbay.Application"); }
+    static QString ObjectPath() { return QStringLiteral("/Quillbay/Application"); }
+    static QString InterfaceName() { return QStringLiteral("Quillbay.Application"); }
+
+    explicit AutomationService(FolderRequestQueue &queue,
+                               const QDBusConnection &connection = QDBusConnection::sessionBus());
+    ~AutomationService();
+    AutomationService(const AutomationService &) = delete;
+    AutomationService &operator=(const AutomationService &) = delete;
+
+    // Serves the object and takes the name. False, with the bus's reason in
+    // errorText, when there is no bus or either step fails; the program then
+    // runs on without the door.
+    bool Start(QString *errorText = nullptr);
+    // Gives the name back and withdraws the object.
+    void Stop();
+
+private:
+    QDBusConnection m_connection;
+    QObject m_application;
+    bool m_objectRegistered = false;
+    bool m_nameOwned = false;
+};
+
+} // namespace quillbay
