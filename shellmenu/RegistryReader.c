@@ -125,7 +125,6 @@ typedef struct {
     gchar *wanted_key;  /* folded */
     gchar *wanted_name; /* folded */
     gboolean in_key;    /* the lines now belong to the wanted key */
-    gboolean has_key;   /* some key line has been read */
 } Lookup;
 
 /* Reads a "key" line; FALSE when it cannot be read. */
@@ -137,7 +136,6 @@ static gboolean read_key_line(Lookup *lookup, const gchar *field, gsize length)
     if (folded == NULL)
         return FALSE;
     lookup->in_key = strcmp(folded, lookup->wanted_key) == 0;
-    lookup->has_key = TRUE;
     g_free(folded);
     return TRUE;
 }
@@ -164,7 +162,7 @@ static gboolean read_line(Lookup *lookup, const gchar *line, QbRegistryValue *va
     gboolean found = FALSE;
     if (count == 2 && strcmp(fields[0], "key") == 0)
         read_key_line(lookup, fields[1], strlen(fields[1]));
-    else if (count == 3 && lookup->has_key && lookup->in_key)
+    else if (count == 3 && lookup->in_key)
         found = read_value_line(lookup, fields, value);
     g_strfreev(fields);
     return found;
@@ -176,7 +174,7 @@ void qb_registry_lookup(const gchar *bytes, gsize length, const gchar *key_path,
     value->type = QB_REGISTRY_ABSENT;
     value->text = NULL;
     value->number = 0;
-    Lookup lookup = {folded_key_path(key_path), g_utf8_casefold(value_name, -1), FALSE, FALSE};
+    Lookup lookup = {folded_key_path(key_path), g_utf8_casefold(value_name, -1), FALSE};
     if (lookup.wanted_key == NULL) {
         g_free(lookup.wanted_name);
         return;
