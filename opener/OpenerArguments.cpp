@@ -1,7 +1,7 @@
 #include "OpenerArguments.h"
 
-#include "platform/Arguments.h"
-#include "platform/StringAdder.h"
+#include "base/Arguments.h"
+#include "base/StringAdder.h"
 
 #include <QDir>
 

@@ -4,7 +4,7 @@
 #include "FakeBusServices.h"
 #include "FakeFolderTarget.h"
 #include "OpenerArguments.h"
-#include "platform/Arguments.h"
+#include "base/Arguments.h"
 #include "TestSessionBus.h"
 #include "automation/AutomationService.h"
 #include "automation/FolderRequestQueue.h"

@@ -10,7 +10,7 @@
 #include "TestSessionBus.h"
 #include "automation/AutomationService.h"
 #include "automation/FolderRequestQueue.h"
-#include "platform/Registry.h"
+#include "services/Registry.h"
 
 #include <QFile>
 #include <QTemporaryDir>
