@@ -3,12 +3,14 @@
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
 #include "services/CommonGeneral.h"
+#include "services/FileManagerMenus.h"
 #include "main/UnattendedRun.h"
 #include "run/JournalRecovery.h"
 #include "run/ReportFolders.h"
 #include "settings/Options.h"
 #include "text/UiText.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <exception>
 
@@ -32,6 +34,7 @@ StartupEnvironment StartupEnvironment::ForThisProcess(const QStringList &argumen
     StartupEnvironment env;
     env.programFolder = programFolder;
     env.arguments = arguments;
+    env.openerProgram = FileManagerMenus::OpenerProgram(QCoreApplication::applicationDirPath());
     env.note = [](const QString &text) { printToStandardError(QStringLiteral("Quillbay: ") + text); };
     env.showMessage = [](const QString &text, const QString &title) {
         printToStandardError(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
@@ -224,7 +227,9 @@ void Startup::recoverInterruptedRuns()
 void Startup::readOptionsAndSettings()
 {
     m_options->BuildOptions(m_common->registry());
-    m_options->WriteFolderMenuValues(m_common->registry());
+    for (const QString &problem :
+         m_options->WriteFolderMenuValues(m_common->registry(), FileManagerMenus::ForThisUser(m_env.openerProgram)))
+        m_env.note(problem);
     const SettingsLoadOutcome loaded = m_store->LoadSettings();
     if (loaded.fileExisted && loaded.source == SettingsLoadOutcome::Source::DefaultDocument)
         m_env.note(QStringLiteral("The settings file %1 cannot be used (%2); the built-in settings are used, and "

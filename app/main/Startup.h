@@ -54,6 +54,8 @@ struct StartupEnvironment {
     // Creates the main window; without one the program ends after start-up
     // as if its window had been closed at once (the unattended run needs none).
     StartupWindowFactory makeWindow;
+    // What the file managers' folder command runs.
+    QString openerProgram = QStringLiteral("QuillbayOpener");
 
     // This process: the program's folder and arguments, messages on standard
     // error, no retry after a failed save (nobody may be there to answer).

@@ -1,5 +1,6 @@
 #include "settings/FolderMenu.h"
 
+#include "services/FileManagerMenus.h"
 #include "services/Registry.h"
 #include "settings/Options.h"
 #include "settings/XmlTools.h"
@@ -30,18 +31,23 @@ QString FolderMenu::MenuTitle(const QString &displayName, QChar key)
     return displayName.left(p) + u'&' + displayName.mid(p);
 }
 
-void FolderMenu::WriteValues(const OptionsTable &table, Registry &registry)
+QStringList FolderMenu::WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus)
 {
     const std::optional<StoredValue> show = table.Get(OptionKey::FolderContextMenu);
     const bool shown = show && show->number() == 1.0;
-    if (shown) {
-        // Title and help first: the extension may read at any moment and must
-        // never see the command switched on with an old title.
-        const QChar key = AccessKey(table.Get(OptionKey::FolderContextMenuAccessKey));
-        registry.WriteRegistryText(Subkey(), QStringLiteral("MenuTitle"), MenuTitle(UiText::LoadText(11), key));
-        registry.WriteRegistryText(Subkey(), QStringLiteral("MenuHelp"), UiText::LoadText(961));
+    if (!shown) {
+        registry.WriteRegistryNumber(Subkey(), QStringLiteral("ShowMenu"), 0);
+        return menus.Remove();
     }
-    registry.WriteRegistryNumber(Subkey(), QStringLiteral("ShowMenu"), shown ? 1 : 0);
+    // Title and help first: the extension may read at any moment and must
+    // never see the command switched on with an old title.
+    const QChar key = AccessKey(table.Get(OptionKey::FolderContextMenuAccessKey));
+    const QString title = MenuTitle(UiText::LoadText(11), key);
+    const QString help = UiText::LoadText(961);
+    registry.WriteRegistryText(Subkey(), QStringLiteral("MenuTitle"), title);
+    registry.WriteRegistryText(Subkey(), QStringLiteral("MenuHelp"), help);
+    registry.WriteRegistryNumber(Subkey(), QStringLiteral("ShowMenu"), 1);
+    return menus.Write(title, help);
 }
 
 } // namespace quillbay

@@ -9,9 +9,11 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 namespace quillbay {
 
+class FileManagerMenus;
 class Registry;
 
 class FolderMenu
@@ -31,8 +33,11 @@ public:
 
     // ShowMenu = 1 with the title and help text when the option
     // FolderContextMenu is 1; otherwise ShowMenu = 0 and the title and help
-    // text stay as they are. Errors of the registry are ignored.
-    static void WriteValues(const OptionsTable &table, Registry &registry);
+    // text stay as they are. Errors of the registry are ignored. The file
+    // managers that read commands from files get the command with the same
+    // title and help, or lose it when the option is off; what could not be
+    // written there is returned, one line each.
+    static QStringList WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus);
 };
 
 } // namespace quillbay

@@ -93,9 +93,9 @@ void Options::StoreOptions()
     }
 }
 
-void Options::WriteFolderMenuValues(Registry &registry) const
+QStringList Options::WriteFolderMenuValues(Registry &registry, const FileManagerMenus &menus) const
 {
-    FolderMenu::WriteValues(m_table, registry);
+    return FolderMenu::WriteValues(m_table, registry, menus);
 }
 
 static std::optional<int> wholeNumber(const QString &text)

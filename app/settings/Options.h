@@ -13,10 +13,12 @@
 #include "settings/XmlTools.h"
 
 #include <QString>
+#include <QStringList>
 #include <pugixml.hpp>
 
 namespace quillbay {
 
+class FileManagerMenus;
 class Registry;
 
 namespace OptionKey {
@@ -55,8 +57,10 @@ public:
     // Rewrites the object "Options" from the table, one "param" per key in table order.
     void StoreOptions();
 
-    // Writes ShowMenu, MenuTitle and MenuHelp for the folder context menu.
-    void WriteFolderMenuValues(Registry &registry) const;
+    // Writes ShowMenu, MenuTitle and MenuHelp for the folder context menu,
+    // and the command of the file managers that read it from files. What
+    // could not be written to those files, one line each.
+    QStringList WriteFolderMenuValues(Registry &registry, const FileManagerMenus &menus) const;
 
     // A window position (or another whole number) kept in the object: the
     // param's value; the default when the param is missing (it is then

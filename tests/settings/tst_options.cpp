@@ -1,3 +1,4 @@
+#include "services/FileManagerMenus.h"
 #include "services/Registry.h"
 #include "settings/FolderMenu.h"
 #include "settings/HelpFile.h"
@@ -265,7 +266,9 @@ private slots:
         Options options(f.optionsFile, f.program);
         static_cast<void>(options.ReadOptionsFile());
         options.BuildOptions(f.registry);
-        options.WriteFolderMenuValues(f.registry);
+        const FileManagerMenus menus(QStringLiteral("QuillbayOpener"), f.data + QStringLiteral("/share"),
+                                     f.data + QStringLiteral("/config"), {});
+        QVERIFY(options.WriteFolderMenuValues(f.registry, menus).isEmpty());
         const QString key = QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\");
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(1));
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
@@ -275,7 +278,7 @@ private slots:
         // Switched off: ShowMenu 0, title and help left as they were.
         options.table().Set(OptionKey::FolderContextMenu, StoredValue::ofWhole(2));
         options.table().Set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("B")));
-        options.WriteFolderMenuValues(f.registry);
+        QVERIFY(options.WriteFolderMenuValues(f.registry, menus).isEmpty());
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(0));
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
     }

@@ -1,0 +1,226 @@
+// The folder command in the file managers that read it from files: written
+// when the folder-menu option is turned on, taken away when it is turned off,
+// and the user's own Thunar actions left byte for byte.
+
+#include "services/FileManagerMenus.h"
+#include "services/Registry.h"
+#include "services/ThunarActions.h"
+#include "settings/FolderMenu.h"
+#include "settings/Options.h"
+#include "text/UiText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillbay;
+
+namespace {
+
+// The user's own actions, written the way a person or an older Thunar might.
+const QByteArray kUserActions = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                "<!-- my actions -->\n<actions>\n"
+                                "<action>\n\t<icon>utilities-terminal</icon>\n\t<name>Terminal \xe3\x81\x93\xe3\x81\x93</name>\n"
+                                "\t<unique-id>1521317528494802-1</unique-id>\n\t<command>exo-open --working-directory %f</command>\n"
+                                "\t<patterns>*</patterns>\n\t<directories/>\n</action>\n"
+                                "  <action><name>Edit &amp; go</name><unique-id>2</unique-id><command>x %F</command>"
+                                "<patterns>*.txt</patterns><text-files/></action>\n"
+                                "</actions>";
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class FileManagerMenusTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_case = 0;
+
+    struct Homes {
+        QString data, config, system;
+        FileManagerMenus menus(const QString &opener = QStringLiteral("/usr/bin/QuillbayOpener")) const
+        {
+            return FileManagerMenus(opener, data, config, {system});
+        }
+    };
+    Homes homes()
+    {
+        const QString base = m_dir.filePath(QString::number(++m_case));
+        return {base + QStringLiteral("/share"), base + QStringLiteral("/config"), base + QStringLiteral("/etc-xdg")};
+    }
+
+    // Turns the option on or off as the options dialog does and writes the values.
+    static QStringList setOption(Options &options, Registry &registry, const FileManagerMenus &menus, bool on)
+    {
+        options.table().Set(OptionKey::FolderContextMenu, OptionValue::whole(on ? 1 : 0));
+        return options.WriteFolderMenuValues(registry, menus);
+    }
+
+private slots:
+    void initTestCase() { UiText::setLanguage(UiLanguage::English); }
+
+    void optionOnAndOff()
+    {
+        const Homes h = homes();
+        const FileManagerMenus menus = h.menus();
+        QVERIFY(writeAll(menus.thunarFile(), kUserActions));
+        Registry registry(RegistryStore(m_dir.filePath(QStringLiteral("registry-%1.txt").arg(m_case))));
+        Options options;
+        options.BuildOptions(registry);
+
+        QCOMPARE(setOption(options, registry, menus, true), QStringList());
+        const QByteArray dolphin = readAll(menus.dolphinFile());
+        QVERIFY(dolphin.contains("\nMimeType=inode/directory;\n"));
+        QVERIFY(dolphin.contains("\nName=Quillbay the Renamer\n"));
+        QVERIFY(dolphin.contains("\nExec=/usr/bin/QuillbayOpener %F\n"));
+        QVERIFY(QFileInfo(menus.dolphinFile()).isExecutable());
+        const QByteArray nemoSelected = readAll(menus.nemoFiles()[0]);
+        QVERIFY(nemoSelected.contains("\nName=Quill_bay the Renamer\n"));
+        QVERIFY(nemoSelected.contains("\nComment=Add the folder to Quillbay the Renamer\n"));
+        QVERIFY(nemoSelected.contains("\nExec=/usr/bin/QuillbayOpener %F\n"));
+        QVERIFY(nemoSelected.contains("\nSelection=notnone\n"));
+        QVERIFY(readAll(menus.nemoFiles()[1]).contains("\nExec=/usr/bin/QuillbayOpener %P\n"));
+        const QByteArray thunar = readAll(menus.thunarFile());
+        QVERIFY(thunar.contains("<command>/usr/bin/QuillbayOpener %F</command>"));
+        QVERIFY(thunar.contains("<name>Quillbay the Renamer</name>"));
+        QVERIFY(thunar.startsWith(kUserActions.left(kUserActions.lastIndexOf("</actions>"))));
+        QVERIFY(thunar.endsWith("</action>\n</actions>"));
+
+        // Writing again changes nothing; a new access key changes only our entry.
+        QCOMPARE(setOption(options, registry, menus, true), QStringList());
+        QCOMPARE(readAll(menus.thunarFile()), thunar);
+        options.table().Set(OptionKey::FolderContextMenuAccessKey, OptionValue::text(QStringLiteral("Z")));
+        QCOMPARE(setOption(options, registry, menus, true), QStringList());
+        QVERIFY(readAll(menus.nemoFiles()[0]).contains("\nName=Quillbay the Renamer (_Z)\n"));
+        QCOMPARE(readAll(menus.thunarFile()).count("quillbay-the-renamer-open-folder"), 1);
+
+        QCOMPARE(setOption(options, registry, menus, false), QStringList());
+        QVERIFY(!QFileInfo::exists(menus.dolphinFile()));
+        QVERIFY(!QFileInfo::exists(menus.nemoFiles()[0]));
+        QVERIFY(!QFileInfo::exists(menus.nemoFiles()[1]));
+        QCOMPARE(readAll(menus.thunarFile()), kUserActions);
+        QCOMPARE(registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->number, 0u);
+    }
+
+    void thunarFileStartsFromTheSystemsAndGoesAgain()
+    {
+        const Homes h = homes();
+        const FileManagerMenus menus = h.menus();
+        const QByteArray system = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action><name>Open Terminal Here"
+                                  "</name><unique-id>1</unique-id><command>t</command></action>\n</actions>\n";
+        QVERIFY(writeAll(h.system + QStringLiteral("/Thunar/uca.xml"), system));
+        QCOMPARE(menus.Write(QStringLiteral("Quill&bay the Renamer"), QStringLiteral("help")), QStringList());
+        const QByteArray written = readAll(menus.thunarFile());
+        QVERIFY(written.contains("Open Terminal Here"));
+        QVERIFY(written.contains("quillbay-the-renamer-open-folder"));
+        QCOMPARE(menus.Remove(), QStringList());
+        QVERIFY(!QFileInfo::exists(menus.thunarFile()));
+
+        // Without a system file the new file holds our action alone, and goes too.
+        QFile::remove(h.system + QStringLiteral("/Thunar/uca.xml"));
+        QCOMPARE(menus.Write(QStringLiteral("T"), QStringLiteral("h")), QStringList());
+        QVERIFY(readAll(menus.thunarFile()).contains("quillbay-the-renamer-open-folder"));
+        QCOMPARE(menus.Remove(), QStringList());
+        QVERIFY(!QFileInfo::exists(menus.thunarFile()));
+    }
+
+    void thunarEditsLeaveTheRest_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("readable");
+
+        QTest::newRow("user's actions") << QString::fromUtf8(kUserActions) << true;
+        QTest::newRow("no line breaks") << "<actions><action><unique-id>a</unique-id></action></actions>" << true;
+        QTest::newRow("empty root") << "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n" << true;
+        QTest::newRow("ours twice among others")
+            << "<actions>\n<action><unique-id>quillbay-the-renamer-open-folder</unique-id></action>\n<action><unique-id>"
+               "b</unique-id></action>\n<action><unique-id> quillbay-the-renamer-open-folder </unique-id></action>\n</actions>\n"
+            << true;
+        QTest::newRow("not well formed") << "<actions><action></actions>" << false;
+        QTest::newRow("another root") << "<menu><action/></menu>" << false;
+        QTest::newRow("empty file") << "" << false;
+    }
+
+    void thunarEditsLeaveTheRest()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, readable);
+        const QString id = QStringLiteral("quillbay-the-renamer-open-folder");
+        const QString action = QStringLiteral("<action><unique-id>%1</unique-id><name>N</name></action>").arg(id);
+        QString problem;
+        const std::optional<QString> with = ThunarActions::WithAction(file, id, action, &problem);
+        QCOMPARE(with.has_value(), readable);
+        if (!readable) {
+            QVERIFY(!problem.isEmpty());
+            return;
+        }
+        QCOMPARE(with->count(action), 1);
+        QCOMPARE(ThunarActions::WithAction(*with, id, action, &problem), with);
+        const std::optional<QString> without = ThunarActions::WithoutAction(*with, id, &problem);
+        QVERIFY(without.has_value());
+        QVERIFY(!without->contains(id));
+        if (!file.contains(id))
+            QCOMPARE(*without, file);
+    }
+
+    void commandsQuoteTheOpenerPath()
+    {
+        const Homes h = homes();
+        const FileManagerMenus menus = h.menus(QStringLiteral("/opt/My \"Apps\"/QuillbayOpener"));
+        QCOMPARE(menus.Write(QStringLiteral("A&&B"), QStringLiteral("h")), QStringList());
+        const QByteArray dolphin = readAll(menus.dolphinFile());
+        QVERIFY2(dolphin.contains("\nExec=\"/opt/My \\\\\"Apps\\\\\"/QuillbayOpener\" %F\n"), dolphin.constData());
+        QVERIFY(dolphin.contains("\nName=A&B\n"));
+        QVERIFY(readAll(menus.nemoFiles()[0]).contains("\nExec='/opt/My \"Apps\"/QuillbayOpener' %F\n"));
+        QVERIFY(readAll(menus.thunarFile()).contains("<command>'/opt/My &quot;Apps&quot;/QuillbayOpener' %F</command>"));
+    }
+
+    void unusableThunarFileIsLeftAlone()
+    {
+        const Homes h = homes();
+        const FileManagerMenus menus = h.menus();
+        const QByteArray latin1 = "<actions><action><name>Caf\xe9</name></action></actions>";
+        QVERIFY(writeAll(menus.thunarFile(), latin1));
+        const QStringList problems = menus.Write(QStringLiteral("T"), QStringLiteral("h"));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems[0].contains(QStringLiteral("not UTF-8")), qPrintable(problems[0]));
+        QCOMPARE(readAll(menus.thunarFile()), latin1);
+        QVERIFY(QFileInfo::exists(menus.dolphinFile()));
+        QCOMPARE(menus.Remove().size(), 1);
+        QCOMPARE(readAll(menus.thunarFile()), latin1);
+    }
+
+    void linkedThunarFileStaysALink()
+    {
+        const Homes h = homes();
+        const FileManagerMenus menus = h.menus();
+        const QString kept = h.data + QStringLiteral("/dotfiles/uca.xml");
+        QVERIFY(writeAll(kept, kUserActions));
+        QDir().mkpath(QFileInfo(menus.thunarFile()).absolutePath());
+        QVERIFY(QFile::link(kept, menus.thunarFile()));
+        QCOMPARE(menus.Write(QStringLiteral("T"), QStringLiteral("h")), QStringList());
+        QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
+        QVERIFY(readAll(kept).contains("quillbay-the-renamer-open-folder"));
+        QCOMPARE(menus.Remove(), QStringList());
+        QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
+        QCOMPARE(readAll(kept), kUserActions);
+    }
+};
+
+QTEST_GUILESS_MAIN(FileManagerMenusTest)
+#include "tst_filemanagermenus.moc"
