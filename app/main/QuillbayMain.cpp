@@ -5,6 +5,7 @@
 #include "main/MainWindowStartup.h"
 #include "main/Startup.h"
 #include "main/TerminationRequests.h"
+#include "services/DataFolders.h"
 #include "text/UiText.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/window/frmMain.h"
@@ -30,6 +31,10 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// Installed, the program's delivered files (help pages) lie in
+// <prefix>/share/quillbay; in a build folder, beside the program.
+QString programFolder() { return DataFolders::ProgramFolder(QCoreApplication::applicationDirPath()); }
+
 bool displayAvailable()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
@@ -39,7 +44,7 @@ bool displayAvailable()
 int runUnattended(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    Startup startup(StartupEnvironment::ForThisProcess(app.arguments().mid(1), QCoreApplication::applicationDirPath()));
+    Startup startup(StartupEnvironment::ForThisProcess(app.arguments().mid(1), programFolder()));
     return startup.Run();
 }
 
@@ -69,7 +74,7 @@ int runWithWindow(int argc, char *argv[])
         && qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     StartupEnvironment environment =
-        StartupEnvironment::ForThisProcess(app.arguments().mid(1), QCoreApplication::applicationDirPath());
+        StartupEnvironment::ForThisProcess(app.arguments().mid(1), programFolder());
     environment.makeWindow = CreateMainWindow;
     // Start-up messages are the user's to read: message boxes, not a terminal.
     environment.showMessage = [](const QString &text, const QString &title) {

@@ -1,6 +1,7 @@
 #include "services/DataFolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace quillbay {
 
@@ -18,6 +19,15 @@ static QString xdgFolder(const char *variable, const QString &underHome)
 QString DataFolders::DataHome() { return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")); }
 
 QString DataFolders::ConfigHome() { return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")); }
+
+QString DataFolders::ProgramFolder(const QString &executableFolder)
+{
+    const QDir executable(QDir::cleanPath(executableFolder));
+    if (executable.dirName() != QLatin1String("bin"))
+        return executableFolder;
+    const QString installed = QDir::cleanPath(executable.filePath(QStringLiteral("../share/quillbay")));
+    return QFileInfo(installed).isDir() ? installed : executableFolder;
+}
 
 DataFolders DataFolders::InFolder(const QString &dataFolder)
 {

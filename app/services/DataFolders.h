@@ -28,6 +28,12 @@ struct DataFolders {
     // The folders below a given data folder, without a maker folder.
     static DataFolders InFolder(const QString &dataFolder);
 
+    // The folder whose files the program reads as delivered with it (help
+    // files, an options file for the first start): "<prefix>/share/quillbay"
+    // when the program runs from "<prefix>/bin" and that folder exists, as an
+    // installed program does; otherwise the program's own folder.
+    static QString ProgramFolder(const QString &executableFolder);
+
     // $XDG_DATA_HOME or ~/.local/share; empty when neither can be told.
     static QString DataHome();
     // $XDG_CONFIG_HOME or ~/.config; empty when neither can be told.

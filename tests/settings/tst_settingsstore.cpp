@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
@@ -175,6 +176,17 @@ private slots:
         QVERIFY(folders.makerFolder.isEmpty());
         QCOMPARE(folders.dataFolder, QStringLiteral("/opt/quillbay"));
         QCOMPARE(folders.settingsFile, QStringLiteral("/opt/quillbay/Setting.xml"));
+    }
+
+    void programFolderOfAnInstalledProgram()
+    {
+        QTemporaryDir prefix(QDir::homePath() + QStringLiteral("/prefix-XXXXXX"));
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        QCOMPARE(DataFolders::ProgramFolder(bin), bin);
+        QDir().mkpath(prefix.filePath(QStringLiteral("share/quillbay")));
+        QCOMPARE(DataFolders::ProgramFolder(bin), prefix.filePath(QStringLiteral("share/quillbay")));
+        QCOMPARE(DataFolders::ProgramFolder(prefix.path()), prefix.path());
     }
 
     void olderFileIsUpgradedWithBackup()
