@@ -160,7 +160,8 @@ bool Startup::createObjects()
     m_options = std::make_unique<Options>();
     m_store = std::make_unique<SettingsStore>(m_manager->settings(), *m_options);
     m_context = std::make_unique<ProgramContext>(
-        ProgramContext{*m_manager, *m_options, *m_store, m_common->registry(), m_flags, m_env.programFolder});
+        ProgramContext{*m_manager, *m_options, *m_store, m_common->registry(), m_flags, m_env.programFolder,
+                       m_env.openerProgram});
     return true;
 }
 

@@ -19,6 +19,7 @@ struct ProgramContext {
     Registry &registry;
     ProgramState &state;
     QString programFolder; // where the help pages lie
+    QString openerProgram = QStringLiteral("QuillbayOpener"); // what the file managers' folder command runs
 };
 
 } // namespace quillbay

@@ -1,8 +1,10 @@
 #include "ui/dialogs/frmOptions.h"
 
+#include "services/FileManagerMenus.h"
 #include "settings/Options.h"
 #include "ui/common/DigitLineEdit.h"
 #include "ui/common/FontChoice.h"
+#include "ui/common/MessageBoxes.h"
 #include "ui/common/OptionBinding.h"
 #include "ui/common/ProgramContext.h"
 #include "ui/common/WindowPlacement.h"
@@ -204,7 +206,10 @@ void frmOptions::Apply()
     if (!name.isEmpty())
         ApplyChosenFont(name, numeric ? size : 0);
     m_context.options.StoreOptions();
-    m_context.options.WriteFolderMenuValues(m_context.registry);
+    const QStringList problems = m_context.options.WriteFolderMenuValues(
+        m_context.registry, FileManagerMenus::ForThisUser(m_context.openerProgram));
+    if (!problems.isEmpty())
+        ShowErrorText(this, problems.join(u'\n'));
     m_changed = false;
     m_apply->setEnabled(false);
 }
