@@ -26,6 +26,9 @@ public:
     AutomationService(const AutomationService &) = delete;
     AutomationService &operator=(const AutomationService &) = delete;
 
+    // Whether there is a session bus to serve on.
+    bool BusAvailable() const { return m_connection.isConnected(); }
+
     // Serves the object and takes the name. False, with the bus's reason in
     // errorText, when there is no bus or either step fails; the program then
     // runs on without the door.

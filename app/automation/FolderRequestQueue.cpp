@@ -73,6 +73,15 @@ void FolderRequestQueue::keepPending(Request request)
     m_pending = std::move(request);
 }
 
+void FolderRequestQueue::StorePendingRequest(const QString &path, int mode)
+{
+    if (path.isEmpty())
+        return;
+    if (m_pending)
+        answer(m_pending->done);
+    m_pending = Request{path, mode, [] {}};
+}
+
 void FolderRequestQueue::DeliverPendingRequest()
 {
     if (!m_pending)

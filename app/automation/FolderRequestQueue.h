@@ -35,6 +35,10 @@ public:
     // request waits, and is taken when the run has ended.
     void FolderOpen(const QString &path, int mode, Completion done);
 
+    // The folder of the command line, which start-up reads last: it takes
+    // the pending slot (an empty path is ignored).
+    void StorePendingRequest(const QString &path, int mode);
+
     // Called by start-up right after it has cleared busy and set ready:
     // delivers the pending request, if there is one.
     void DeliverPendingRequest();

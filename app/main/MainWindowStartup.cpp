@@ -1,5 +1,8 @@
 #include "main/MainWindowStartup.h"
 
+#include "automation/AutomationService.h"
+#include "automation/FolderRequestQueue.h"
+#include "automation/WindowFolderTarget.h"
 #include "settings/Options.h"
 #include "ui/common/FontChoice.h"
 #include "ui/common/ProgramContext.h"
@@ -8,6 +11,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <cstdio>
 
 namespace quillbay {
 
@@ -16,7 +20,19 @@ namespace {
 class MainWindowStartup : public StartupWindow
 {
 public:
-    explicit MainWindowStartup(ProgramContext &context) : m_context(context), m_window(context) {}
+    // The automation door opens with the window, while start-up is still at
+    // work: requests that come now wait in the pending slot.
+    explicit MainWindowStartup(ProgramContext &context)
+        : m_context(context), m_window(context), m_target(context.state, m_window), m_queue(m_target),
+          m_automation(m_queue)
+    {
+        // Without a session bus no other program could call, so there is
+        // nothing to tell; a bus that refuses the name is worth a line.
+        QString problem;
+        if (m_automation.BusAvailable() && !m_automation.Start(&problem))
+            std::fprintf(stderr, "Quillbay: other programs cannot hand folders to this one: %s\n",
+                         problem.toLocal8Bit().constData());
+    }
 
     void show() override
     {
@@ -29,7 +45,8 @@ public:
 
     void deliverPendingRequest(const QString &path) override
     {
-        m_window.folderRequests().DeliverRequest(path, FolderRequests::AskForSetting);
+        m_queue.StorePendingRequest(path, FolderRequests::AskForSetting);
+        m_queue.DeliverPendingRequest();
     }
 
     bool runUntilClosed() override
@@ -42,6 +59,9 @@ public:
 private:
     ProgramContext &m_context;
     frmMain m_window;
+    WindowFolderTarget m_target;
+    FolderRequestQueue m_queue;
+    AutomationService m_automation;
 };
 
 } // namespace

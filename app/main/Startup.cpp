@@ -182,9 +182,10 @@ bool Startup::createWindow()
 // which saves the options and the settings and deletes old reports.
 int Startup::runWindow(const CommandLineRequest &request)
 {
+    // The command line's folder takes the pending slot; then whatever is
+    // pending (it, or a request from another program) is carried out.
     m_pendingOpenPath = request.openPath;
-    if (!m_pendingOpenPath.isEmpty())
-        m_window->deliverPendingRequest(m_pendingOpenPath);
+    m_window->deliverPendingRequest(m_pendingOpenPath);
     return m_window->runUntilClosed() ? ExitNormal : ExitNotSaved;
 }
 

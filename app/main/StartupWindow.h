@@ -22,7 +22,9 @@ public:
     virtual void show() = 0;
     // Fills the setting selector and shows the selected setting.
     virtual void fill() = 0;
-    // Carries out a request that waited for the end of start-up.
+    // Carries out the request that waited for the end of start-up: path
+    // (the command line's folder) when it is not empty, otherwise one that
+    // another program sent during start-up, if any.
     virtual void deliverPendingRequest(const QString &path) = 0;
     // Runs the window until it has been closed; true when the settings were
     // saved at closing.
