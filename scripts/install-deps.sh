@@ -8,8 +8,13 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6test6
   libpugixml-dev libpcre2-dev libgsf-1-dev libxslt1-dev
   dbus xvfb xdg-utils
+  libnautilus-extension-dev
   python3
 )
+# scripts/build-deb.sh --lintian and scripts/deb-install-check.sh.
+if [[ "${QUILLBAY_WITH_PACKAGE_TOOLS:-0}" == 1 ]]; then
+  packages+=(lintian debootstrap)
+fi
 if [[ "${QUILLBAY_WITH_TEST_TOOLS:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-14-dev libimage-exiftool-perl dosfstools fusefat)
 fi
