@@ -1,6 +1,5 @@
 #include "FolderOpener.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <limits>
 
@@ -11,6 +10,15 @@ namespace {
 const QString kName = QStringLiteral("Quillbay.Application");
 // The bus's own word for a call without a time limit.
 constexpr int kNoTimeLimit = std::numeric_limits<int>::max();
+
+QDBusMessage busCall(const QString &method, const QVariantList &arguments)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                       QStringLiteral("/org/freedesktop/DBus"),
+                                                       QStringLiteral("org.freedesktop.DBus"), method);
+    call.setArguments(arguments);
+    return call;
+}
 
 } // namespace
 
@@ -25,16 +33,16 @@ bool FolderOpener::Connect()
         return false;
     // A running program needs no start, and one that runs without a service
     // file (from its build folder) could not be started by the bus anyway.
-    if (m_connection.interface()->isServiceRegistered(kName))
+    // (The bus is asked directly: Qt's interface object to it sets up signal
+    // handling that this short-lived program does not need.)
+    const QDBusMessage owned = m_connection.call(busCall(QStringLiteral("NameHasOwner"), {kName}));
+    if (owned.type() == QDBusMessage::ReplyMessage && owned.arguments().value(0).toBool())
         return true;
     // Starting a program takes as long as its start-up; the bus itself ends
     // a start that takes too long, so no limit of our own.
-    QDBusMessage start = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                        QStringLiteral("/org/freedesktop/DBus"),
-                                                        QStringLiteral("org.freedesktop.DBus"),
-                                                        QStringLiteral("StartServiceByName"));
-    start.setArguments({kName, 0u});
-    return m_connection.call(start, QDBus::Block, kNoTimeLimit).type() == QDBusMessage::ReplyMessage;
+    const QDBusMessage started = m_connection.call(busCall(QStringLiteral("StartServiceByName"), {kName, 0u}),
+                                                   QDBus::Block, kNoTimeLimit);
+    return started.type() == QDBusMessage::ReplyMessage;
 }
 
 bool FolderOpener::OpenAll(const QStringList &paths)

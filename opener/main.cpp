@@ -13,15 +13,33 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDir>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+int handOver(const QDBusConnection &bus, const QStringList &arguments)
+{
+    using namespace quillbay;
+    FolderOpener opener(bus, [&bus](const QString &description) { ShowErrorNotice(bus, description); });
+    if (!opener.Connect())
+        return 2;
+    return opener.OpenAll(OpenerPaths(ArgumentsFromArgv(arguments), QDir::currentPath())) ? 0 : 1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    using namespace quillbay;
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    FolderOpener opener(bus, [&bus](const QString &description) { ShowErrorNotice(bus, description); });
-    if (!opener.Connect())
-        return 2;
-    const QStringList arguments = ArgumentsFromArgv(app.arguments().mid(1));
-    return opener.OpenAll(OpenerPaths(arguments, QDir::currentPath())) ? 0 : 1;
+    const QString name = QStringLiteral("QuillbayOpener");
+    const int status = handOver(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), app.arguments().mid(1));
+    QDBusConnection::disconnectFromBus(name);
+    // Qt's bus thread can still be taking in a message while the program's
+    // static objects are torn down at the end, and then prints warnings about
+    // types it no longer knows. Nothing here needs that tear-down: the
+    // opener ends at once, with its output written out.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
 }

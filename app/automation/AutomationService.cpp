@@ -14,21 +14,14 @@ AutomationService::AutomationService(FolderRequestQueue &queue, const QDBusConne
 
 AutomationService::~AutomationService() { Stop(); }
 
-static bool fail(QString *errorText, const QString &text)
-{
-    if (errorText)
-        *errorText = text;
-    return false;
-}
-
-bool AutomationService::Start(QString *errorText)
+Result<void> AutomationService::Start()
 {
     if (!m_connection.isConnected())
-        return fail(errorText, m_connection.lastError().message());
+        return Error::withMessage(m_connection.lastError().message());
     if (!m_objectRegistered) {
         m_objectRegistered = m_connection.registerObject(ObjectPath(), &m_application, QDBusConnection::ExportAdaptors);
         if (!m_objectRegistered)
-            return fail(errorText, QStringLiteral("The object %1 is served already.").arg(ObjectPath()));
+            return Error::withMessage(QStringLiteral("The object %1 is served already.").arg(ObjectPath()));
     }
     if (!m_nameOwned) {
         const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
@@ -36,10 +29,11 @@ bool AutomationService::Start(QString *errorText)
                                                       QDBusConnectionInterface::DontAllowReplacement);
         m_nameOwned = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
         if (!m_nameOwned)
-            return fail(errorText, reply.isValid() ? QStringLiteral("The name %1 is owned by another program.").arg(ServiceName())
-                                                   : reply.error().message());
+            return Error::withMessage(reply.isValid()
+                                          ? QStringLiteral("The name %1 is owned by another program.").arg(ServiceName())
+                                          : reply.error().message());
     }
-    return true;
+    return {};
 }
 
 void AutomationService::Stop()

@@ -5,6 +5,8 @@
 // program when it is not running (the bus finds it by its service file) and
 // reaches the running instance otherwise.
 
+#include "base/Result.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -29,10 +31,10 @@ public:
     // Whether there is a session bus to serve on.
     bool BusAvailable() const { return m_connection.isConnected(); }
 
-    // Serves the object and takes the name. False, with the bus's reason in
-    // errorText, when there is no bus or either step fails; the program then
-    // runs on without the door.
-    bool Start(QString *errorText = nullptr);
+    // Serves the object and takes the name. Fails, with the bus's reason,
+    // when there is no bus or either step fails; the program then runs on
+    // without the door.
+    Result<void> Start();
     // Gives the name back and withdraws the object.
     void Stop();
 

@@ -28,10 +28,12 @@ public:
     {
         // Without a session bus no other program could call, so there is
         // nothing to tell; a bus that refuses the name is worth a line.
-        QString problem;
-        if (m_automation.BusAvailable() && !m_automation.Start(&problem))
+        if (!m_automation.BusAvailable())
+            return;
+        const Result<void> started = m_automation.Start();
+        if (!started)
             std::fprintf(stderr, "Quillbay: other programs cannot hand folders to this one: %s\n",
-                         problem.toLocal8Bit().constData());
+                         started.error().message.toLocal8Bit().constData());
     }
 
     void show() override

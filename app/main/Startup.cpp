@@ -229,9 +229,10 @@ void Startup::recoverInterruptedRuns()
 void Startup::readOptionsAndSettings()
 {
     m_options->BuildOptions(m_common->registry());
-    for (const QString &problem :
-         m_options->WriteFolderMenuValues(m_common->registry(), FileManagerMenus::ForThisUser(m_env.openerProgram)))
-        m_env.note(problem);
+    const Result<void> folderMenu =
+        m_options->WriteFolderMenuValues(m_common->registry(), FileManagerMenus::ForThisUser(m_env.openerProgram));
+    if (!folderMenu)
+        m_env.note(folderMenu.error().message);
     const SettingsLoadOutcome loaded = m_store->LoadSettings();
     if (loaded.fileExisted && loaded.source == SettingsLoadOutcome::Source::DefaultDocument)
         m_env.note(QStringLiteral("The settings file %1 cannot be used (%2); the built-in settings are used, and "

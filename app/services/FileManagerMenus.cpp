@@ -108,54 +108,66 @@ QString thunarAction(const QString &title, const QString &help, const QString &o
              help.toHtmlEscaped());
 }
 
-// Reads a whole file as UTF-8 text; false when it cannot be read or is not UTF-8.
-bool readText(const QString &path, QString &text, QString &problem)
+// A whole file as UTF-8 text; fails when it cannot be read or is not UTF-8.
+Result<QString> readText(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Error::withMessage(file.errorString()).about(path);
     const QByteArray bytes = file.readAll();
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    text = decoder(bytes);
-    if (decoder.hasError()) {
-        problem = QStringLiteral("%1: not UTF-8 text; left as it is").arg(path);
-        return false;
-    }
-    return true;
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return Error::withMessage(QStringLiteral("not UTF-8 text")).about(path);
+    return text;
 }
 
 // Writes text unless the file holds it already; keeps the permissions of a
-// file that was there. Adds the line of a failure to problems.
-void writeText(const QString &path, const QString &text, QFileDevice::Permissions extra, QStringList &problems)
+// file that was there and adds extra to them.
+Result<void> writeText(const QString &path, const QString &text, QFileDevice::Permissions extra = {})
 {
-    QString old;
-    QString ignored;
     const bool existed = QFileInfo::exists(path);
     const QFileDevice::Permissions before = QFile::permissions(path);
-    if (existed && readText(path, old, ignored) && old == text && (before & extra) == extra)
-        return;
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        problems << QStringLiteral("%1: cannot create its folder").arg(path);
-        return;
-    }
-    const SaveResult saved = writeFileAtomically(path, text.toUtf8());
-    if (!saved) {
-        problems << QStringLiteral("%1: %2").arg(path, saved.errorText);
-        return;
-    }
+    if (existed && readText(path).valueOr(QString()) == text && (before & extra) == extra)
+        return {};
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return Error::withMessage(QStringLiteral("cannot create its folder")).about(path);
+    const Result<void> saved = writeFileAtomically(path, text.toUtf8());
+    if (!saved)
+        return saved.error().about(path);
     const QFileDevice::Permissions after = (existed ? before : QFile::permissions(path)) | extra;
     if (!QFile::setPermissions(path, after))
-        problems << QStringLiteral("%1: cannot set its permissions").arg(path);
+        return Error::withMessage(QStringLiteral("cannot set its permissions")).about(path);
+    return {};
 }
 
-void removeFile(const QString &path, QStringList &problems)
+Result<void> removeFile(const QString &path)
 {
     QFile file(path);
     if (file.exists() && !file.remove())
-        problems << QStringLiteral("%1: %2").arg(path, file.errorString());
+        return Error::withMessage(file.errorString()).about(path);
+    return {};
 }
+
+// Every failure of a series of steps, one line each.
+class Problems
+{
+public:
+    void add(const Result<void> &step)
+    {
+        if (!step)
+            m_lines << step.error().message;
+    }
+    Result<void> outcome() const
+    {
+        if (m_lines.isEmpty())
+            return {};
+        return Error::withMessage(m_lines.join(u'\n'));
+    }
+
+private:
+    QStringList m_lines;
+};
 
 // The file a symbolic link leads to, so that a link to the user's own copy
 // (kept elsewhere) stays a link.
@@ -207,87 +219,79 @@ QStringList FileManagerMenus::nemoFiles() const
 
 QString FileManagerMenus::thunarFile() const { return m_configHome + QStringLiteral("/Thunar/uca.xml"); }
 
-QStringList FileManagerMenus::Write(const QString &title, const QString &help) const
+Result<void> FileManagerMenus::Write(const QString &title, const QString &help) const
 {
-    QStringList problems;
     if (m_dataHome.isEmpty() || m_configHome.isEmpty())
-        return {QStringLiteral("The user's folders cannot be told: no file manager gets the folder command.")};
+        return Error::withMessage(QStringLiteral("The user's folders cannot be told: no file manager gets the folder command."));
+    Problems problems;
     // Dolphin takes service menus from the user's folder only when they are executable.
-    writeText(dolphinFile(), dolphinText(title, m_openerProgram), QFileDevice::ExeOwner | QFileDevice::ExeUser, problems);
+    problems.add(writeText(dolphinFile(), dolphinText(title, m_openerProgram), QFileDevice::ExeOwner | QFileDevice::ExeUser));
     const QStringList nemo = nemoFiles();
-    writeText(nemo[0], nemoText(title, help, m_openerProgram, QStringLiteral("notnone"), QStringLiteral("%F")), {},
-              problems);
-    writeText(nemo[1], nemoText(title, help, m_openerProgram, QStringLiteral("none"), QStringLiteral("%P")), {},
-              problems);
-    writeThunar(title, help, problems);
-    return problems;
+    problems.add(writeText(nemo[0], nemoText(title, help, m_openerProgram, QStringLiteral("notnone"), QStringLiteral("%F"))));
+    problems.add(writeText(nemo[1], nemoText(title, help, m_openerProgram, QStringLiteral("none"), QStringLiteral("%P"))));
+    problems.add(writeThunar(title, help));
+    return problems.outcome();
 }
 
-std::optional<QString> FileManagerMenus::thunarStartingText(const QString &userFile, QString &problem) const
+Result<QString> FileManagerMenus::thunarStartingText(const QString &userFile) const
 {
-    QString text = ThunarActions::EmptyFile();
     if (QFileInfo::exists(userFile))
-        return readText(userFile, text, problem) ? std::optional(text) : std::nullopt;
+        return readText(userFile);
     // Thunar reads the user's file instead of the system's, so a new file
     // starts from the system's actions, which the user would otherwise lose.
     for (const QString &folder : m_systemConfigFolders) {
         const QString system = folder + QStringLiteral("/Thunar/uca.xml");
         if (QFileInfo::exists(system))
-            return readText(system, text, problem) ? std::optional(text) : std::nullopt;
+            return readText(system);
     }
-    return text;
+    return ThunarActions::EmptyFile();
 }
 
-void FileManagerMenus::writeThunar(const QString &title, const QString &help, QStringList &problems) const
+Result<void> FileManagerMenus::writeThunar(const QString &title, const QString &help) const
 {
     const QString file = linkTarget(thunarFile());
-    QString problem;
-    const std::optional<QString> text = thunarStartingText(file, problem);
-    const std::optional<QString> changed =
-        text ? ThunarActions::WithAction(*text, kThunarUniqueId, thunarAction(title, help, m_openerProgram), &problem)
-             : std::nullopt;
-    if (changed)
-        writeText(file, *changed, {}, problems);
-    else
-        problems << QStringLiteral("%1: %2; left as it is").arg(file, problem);
+    const Result<QString> text = thunarStartingText(file);
+    if (!text)
+        return Error::withMessage(text.error().message + QStringLiteral("; left as it is"));
+    const Result<QString> changed = ThunarActions::WithAction(*text, kThunarUniqueId, thunarAction(title, help, m_openerProgram));
+    if (!changed)
+        return Error::withMessage(file + QStringLiteral(": ") + changed.error().message + QStringLiteral("; left as it is"));
+    return writeText(file, *changed);
 }
 
-QStringList FileManagerMenus::Remove() const
+Result<void> FileManagerMenus::Remove() const
 {
-    QStringList problems;
     if (m_dataHome.isEmpty() || m_configHome.isEmpty())
-        return problems;
-    removeFile(dolphinFile(), problems);
+        return {};
+    Problems problems;
+    problems.add(removeFile(dolphinFile()));
     for (const QString &nemo : nemoFiles())
-        removeFile(nemo, problems);
+        problems.add(removeFile(nemo));
+    problems.add(removeThunar());
+    return problems.outcome();
+}
 
-    const QString thunar = linkTarget(thunarFile());
-    if (!QFileInfo::exists(thunar))
-        return problems;
-    QString text;
-    QString problem;
-    const std::optional<QString> changed =
-        readText(thunar, text, problem) ? ThunarActions::WithoutAction(text, kThunarUniqueId, &problem) : std::nullopt;
-    if (!changed) {
-        problems << QStringLiteral("%1: %2; left as it is").arg(thunar, problem);
-        return problems;
-    }
-    if (*changed == text)
-        return problems;
+Result<void> FileManagerMenus::removeThunar() const
+{
+    const QString file = linkTarget(thunarFile());
+    if (!QFileInfo::exists(file))
+        return {};
+    const Result<QString> text = readText(file);
+    if (!text)
+        return Error::withMessage(text.error().message + QStringLiteral("; left as it is"));
+    const Result<QString> changed = ThunarActions::WithoutAction(*text, kThunarUniqueId);
+    if (!changed)
+        return Error::withMessage(file + QStringLiteral(": ") + changed.error().message + QStringLiteral("; left as it is"));
+    if (*changed == *text)
+        return {};
     // A file that holds nothing but what it was made from (the empty file or
     // the system's) goes, so that Thunar reads the system's again.
     bool madeByUs = *changed == ThunarActions::EmptyFile();
-    for (const QString &folder : m_systemConfigFolders) {
-        QString system;
-        QString ignored;
-        if (readText(folder + QStringLiteral("/Thunar/uca.xml"), system, ignored) && system == *changed)
-            madeByUs = true;
-    }
-    if (madeByUs && thunar == thunarFile())
-        removeFile(thunar, problems);
-    else
-        writeText(thunar, *changed, {}, problems);
-    return problems;
+    for (const QString &folder : m_systemConfigFolders)
+        madeByUs = madeByUs || readText(folder + QStringLiteral("/Thunar/uca.xml")).valueOr(QString()) == *changed;
+    if (madeByUs && file == thunarFile())
+        return removeFile(file);
+    return writeText(file, *changed);
 }
 
 } // namespace quillbay

@@ -6,9 +6,10 @@
 // with the folders. Written when the folder-menu option is on, taken away
 // when it is off; the user's own Thunar actions are never changed.
 
+#include "base/Result.h"
+
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace quillbay {
 
@@ -31,15 +32,16 @@ public:
     QString thunarFile() const;
 
     // Writes or rewrites the command in each place. title has "&" before its
-    // access key, as the registry value has it. What could not be done, one
-    // line each; empty when everything was written.
-    QStringList Write(const QString &title, const QString &help) const;
-    // Takes the command away from each place where it is.
-    QStringList Remove() const;
+    // access key, as the registry value has it. Goes on past a place that
+    // fails; the error then names every failure, one line each.
+    Result<void> Write(const QString &title, const QString &help) const;
+    // Takes the command away from each place where it is; fails as Write.
+    Result<void> Remove() const;
 
 private:
-    std::optional<QString> thunarStartingText(const QString &userFile, QString &problem) const;
-    void writeThunar(const QString &title, const QString &help, QStringList &problems) const;
+    Result<QString> thunarStartingText(const QString &userFile) const;
+    Result<void> writeThunar(const QString &title, const QString &help) const;
+    Result<void> removeThunar() const;
 
     QString m_openerProgram;
     QString m_dataHome;

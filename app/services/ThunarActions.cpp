@@ -38,7 +38,7 @@ bool readAction(QXmlStreamReader &reader, const QString &uniqueId)
     return own;
 }
 
-std::optional<ActionsLayout> readLayout(const QString &file, const QString &uniqueId, QString *errorText)
+Result<ActionsLayout> readLayout(const QString &file, const QString &uniqueId)
 {
     QXmlStreamReader reader(file);
     ActionsLayout layout;
@@ -67,11 +67,8 @@ std::optional<ActionsLayout> readLayout(const QString &file, const QString &uniq
     }
     if (!reader.hasError() && !inRoot)
         reader.raiseError(QStringLiteral("there is no \"actions\" element"));
-    if (reader.hasError()) {
-        if (errorText)
-            *errorText = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
-        return std::nullopt;
-    }
+    if (reader.hasError())
+        return Error::withMessage(QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString()));
     return layout;
 }
 
@@ -91,34 +88,33 @@ QString withoutSpans(QString file, const QList<Span> &spans)
 
 QString ThunarActions::EmptyFile() { return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n"); }
 
-std::optional<QString> ThunarActions::WithAction(const QString &file, const QString &uniqueId, const QString &action,
-                                                 QString *errorText)
+Result<QString> ThunarActions::WithAction(const QString &file, const QString &uniqueId, const QString &action)
 {
-    const std::optional<ActionsLayout> layout = readLayout(file, uniqueId, errorText);
+    const Result<ActionsLayout> layout = readLayout(file, uniqueId);
     if (!layout)
-        return std::nullopt;
+        return layout.error();
     if (!layout->ownActions.isEmpty()) {
         // The first of ours is rewritten in its place; any more of them go.
         const Span first = layout->ownActions.first();
         QString changed = withoutSpans(file, layout->ownActions.mid(1));
-        return changed.replace(first.begin, first.end - first.begin, action);
+        return QString(changed.replace(first.begin, first.end - first.begin, action));
     }
     const Span root = layout->rootStart;
     if (file.mid(root.begin, root.end - root.begin).endsWith(QLatin1String("/>"))) {
         // "<actions/>" has no inside to add to: it is opened up.
         QString changed = file;
-        return changed.replace(root.begin, root.end - root.begin,
-                               QStringLiteral("<actions>\n") + action + QStringLiteral("\n</actions>"));
+        return QString(changed.replace(root.begin, root.end - root.begin,
+                                       QStringLiteral("<actions>\n") + action + QStringLiteral("\n</actions>")));
     }
     QString changed = file;
-    return changed.insert(layout->rootEnd, action + u'\n');
+    return QString(changed.insert(layout->rootEnd, action + u'\n'));
 }
 
-std::optional<QString> ThunarActions::WithoutAction(const QString &file, const QString &uniqueId, QString *errorText)
+Result<QString> ThunarActions::WithoutAction(const QString &file, const QString &uniqueId)
 {
-    const std::optional<ActionsLayout> layout = readLayout(file, uniqueId, errorText);
+    const Result<ActionsLayout> layout = readLayout(file, uniqueId);
     if (!layout)
-        return std::nullopt;
+        return layout.error();
     return withoutSpans(file, layout->ownActions);
 }
 

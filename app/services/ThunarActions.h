@@ -4,8 +4,9 @@
 // touching a byte of the rest. So the file is edited as text, at the places
 // that an XML reader finds, and never written back from a parsed tree.
 
+#include "base/Result.h"
+
 #include <QString>
-#include <optional>
 
 namespace quillbay {
 
@@ -16,14 +17,13 @@ QString EmptyFile();
 
 // The file with the action whose unique-id is uniqueId replaced by action
 // (an "<action>...</action>" element), or added before the end of the root
-// element when the file has none. Nothing, with the reason in errorText, when
-// the file is not an actions file that can be read.
-std::optional<QString> WithAction(const QString &file, const QString &uniqueId, const QString &action,
-                                  QString *errorText);
+// element when the file has none. Fails when the file is not an actions file
+// that can be read.
+Result<QString> WithAction(const QString &file, const QString &uniqueId, const QString &action);
 
 // The file without the actions whose unique-id is uniqueId (each with the
 // line break that follows it). The same failures.
-std::optional<QString> WithoutAction(const QString &file, const QString &uniqueId, QString *errorText);
+Result<QString> WithoutAction(const QString &file, const QString &uniqueId);
 
 } // namespace ThunarActions
 

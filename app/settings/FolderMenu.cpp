@@ -31,7 +31,7 @@ QString FolderMenu::MenuTitle(const QString &displayName, QChar key)
     return displayName.left(p) + u'&' + displayName.mid(p);
 }
 
-QStringList FolderMenu::WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus)
+Result<void> FolderMenu::WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus)
 {
     const std::optional<StoredValue> show = table.Get(OptionKey::FolderContextMenu);
     const bool shown = show && show->number() == 1.0;

@@ -5,6 +5,7 @@
 // ShowMenu (number 0 or 1), MenuTitle (text with "&" before the access key),
 // MenuHelp (text).
 
+#include "base/Result.h"
 #include "settings/OptionsTable.h"
 
 #include <QChar>
@@ -35,9 +36,9 @@ public:
     // FolderContextMenu is 1; otherwise ShowMenu = 0 and the title and help
     // text stay as they are. Errors of the registry are ignored. The file
     // managers that read commands from files get the command with the same
-    // title and help, or lose it when the option is off; what could not be
-    // written there is returned, one line each.
-    static QStringList WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus);
+    // title and help, or lose it when the option is off; the result names
+    // what could not be written there.
+    static Result<void> WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus);
 };
 
 } // namespace quillbay

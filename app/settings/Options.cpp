@@ -93,7 +93,7 @@ void Options::StoreOptions()
     }
 }
 
-QStringList Options::WriteFolderMenuValues(Registry &registry, const FileManagerMenus &menus) const
+Result<void> Options::WriteFolderMenuValues(Registry &registry, const FileManagerMenus &menus) const
 {
     return FolderMenu::WriteValues(m_table, registry, menus);
 }

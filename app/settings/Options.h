@@ -58,9 +58,9 @@ public:
     void StoreOptions();
 
     // Writes ShowMenu, MenuTitle and MenuHelp for the folder context menu,
-    // and the command of the file managers that read it from files. What
-    // could not be written to those files, one line each.
-    QStringList WriteFolderMenuValues(Registry &registry, const FileManagerMenus &menus) const;
+    // and the command of the file managers that read it from files; fails
+    // with what could not be written to those files.
+    Result<void> WriteFolderMenuValues(Registry &registry, const FileManagerMenus &menus) const;
 
     // A window position (or another whole number) kept in the object: the
     // param's value; the default when the param is missing (it is then

@@ -239,8 +239,8 @@ void AutomationTest::replyWaitsUntilTheDialogCloses()
     FakeFolderTarget target;
     FolderRequestQueue queue(target);
     AutomationService service(queue);
-    QString error;
-    QVERIFY2(service.Start(&error), qPrintable(error));
+    const quillbay::Result<void> started = service.Start();
+    QVERIFY2(started, qPrintable(started.error().message));
 
     QDBusPendingCall call =
         callApplication(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"), {QStringLiteral("/photos"), 0});
@@ -259,7 +259,7 @@ void AutomationTest::linkExecuteOverTheBus()
     target.closeAtOnce = true;
     FolderRequestQueue queue(target);
     AutomationService service(queue);
-    QVERIFY(service.Start());
+    QVERIFY(service.Start().ok());
     const auto execute = [&](const QString &command) {
         const QDBusReply<bool> reply = callAndWait(callerConnection(m_bus->address()), QStringLiteral("LinkExecute"), {command});
         return reply.isValid() && reply.value();
@@ -277,7 +277,7 @@ void AutomationTest::relativePathIsRefused()
     FakeFolderTarget target;
     FolderRequestQueue queue(target);
     AutomationService service(queue);
-    QVERIFY(service.Start());
+    QVERIFY(service.Start().ok());
     const QDBusMessage reply =
         callAndWait(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"), {QStringLiteral("photos/2004"), 0});
     QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);

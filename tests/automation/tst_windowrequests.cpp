@@ -94,8 +94,8 @@ void WindowRequestsTest::init()
     m_target = std::make_unique<WindowFolderTarget>(m_fixture->state, window);
     m_queue = std::make_unique<FolderRequestQueue>(*m_target);
     m_service = std::make_unique<AutomationService>(*m_queue);
-    QString error;
-    QVERIFY2(m_service->Start(&error), qPrintable(error));
+    const Result<void> started = m_service->Start();
+    QVERIFY2(started, qPrintable(started.error().message));
 }
 
 void WindowRequestsTest::cleanup()

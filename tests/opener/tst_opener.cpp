@@ -112,8 +112,8 @@ void OpenerTest::twoPathsOneAfterTheOther()
     FakeFolderTarget window;
     FolderRequestQueue queue(window);
     AutomationService service(queue);
-    QString error;
-    QVERIFY2(service.Start(&error), qPrintable(error));
+    const quillbay::Result<void> started = service.Start();
+    QVERIFY2(started, qPrintable(started.error().message));
 
     const auto opener = startOpener({QStringLiteral("/first"), QStringLiteral("-s"), QStringLiteral("/second folder")});
     QTRY_COMPARE(window.deliveries.size(), 1);

@@ -65,11 +65,13 @@ class FileManagerMenusTest : public QObject
     }
 
     // Turns the option on or off as the options dialog does and writes the values.
-    static QStringList setOption(Options &options, Registry &registry, const FileManagerMenus &menus, bool on)
+    // The failures' text; empty when everything was written.
+    static QString setOption(Options &options, Registry &registry, const FileManagerMenus &menus, bool on)
     {
-        options.table().Set(OptionKey::FolderContextMenu, OptionValue::whole(on ? 1 : 0));
-        return options.WriteFolderMenuValues(registry, menus);
+        options.table().Set(OptionKey::FolderContextMenu, StoredValue::ofWhole(on ? 1 : 0));
+        return problems(options.WriteFolderMenuValues(registry, menus));
     }
+    static QString problems(const Result<void> &result) { return result ? QString() : result.error().message; }
 
 private slots:
     void initTestCase() { UiText::setLanguage(UiLanguage::English); }
@@ -83,7 +85,7 @@ private slots:
         Options options;
         options.BuildOptions(registry);
 
-        QCOMPARE(setOption(options, registry, menus, true), QStringList());
+        QCOMPARE(setOption(options, registry, menus, true), QString());
         const QByteArray dolphin = readAll(menus.dolphinFile());
         QVERIFY(dolphin.contains("\nMimeType=inode/directory;\n"));
         QVERIFY(dolphin.contains("\nName=Quillbay the Renamer\n"));
@@ -102,19 +104,19 @@ private slots:
         QVERIFY(thunar.endsWith("</action>\n</actions>"));
 
         // Writing again changes nothing; a new access key changes only our entry.
-        QCOMPARE(setOption(options, registry, menus, true), QStringList());
+        QCOMPARE(setOption(options, registry, menus, true), QString());
         QCOMPARE(readAll(menus.thunarFile()), thunar);
-        options.table().Set(OptionKey::FolderContextMenuAccessKey, OptionValue::text(QStringLiteral("Z")));
-        QCOMPARE(setOption(options, registry, menus, true), QStringList());
+        options.table().Set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("Z")));
+        QCOMPARE(setOption(options, registry, menus, true), QString());
         QVERIFY(readAll(menus.nemoFiles()[0]).contains("\nName=Quillbay the Renamer (_Z)\n"));
         QCOMPARE(readAll(menus.thunarFile()).count("quillbay-the-renamer-open-folder"), 1);
 
-        QCOMPARE(setOption(options, registry, menus, false), QStringList());
+        QCOMPARE(setOption(options, registry, menus, false), QString());
         QVERIFY(!QFileInfo::exists(menus.dolphinFile()));
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[0]));
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[1]));
         QCOMPARE(readAll(menus.thunarFile()), kUserActions);
-        QCOMPARE(registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->number, 0u);
+        QCOMPARE(registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->whole(), Q_INT64_C(0));
     }
 
     void thunarFileStartsFromTheSystemsAndGoesAgain()
@@ -124,18 +126,18 @@ private slots:
         const QByteArray system = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action><name>Open Terminal Here"
                                   "</name><unique-id>1</unique-id><command>t</command></action>\n</actions>\n";
         QVERIFY(writeAll(h.system + QStringLiteral("/Thunar/uca.xml"), system));
-        QCOMPARE(menus.Write(QStringLiteral("Quill&bay the Renamer"), QStringLiteral("help")), QStringList());
+        QCOMPARE(problems(menus.Write(QStringLiteral("Quill&bay the Renamer"), QStringLiteral("help"))), QString());
         const QByteArray written = readAll(menus.thunarFile());
         QVERIFY(written.contains("Open Terminal Here"));
         QVERIFY(written.contains("quillbay-the-renamer-open-folder"));
-        QCOMPARE(menus.Remove(), QStringList());
+        QCOMPARE(problems(menus.Remove()), QString());
         QVERIFY(!QFileInfo::exists(menus.thunarFile()));
 
         // Without a system file the new file holds our action alone, and goes too.
         QFile::remove(h.system + QStringLiteral("/Thunar/uca.xml"));
-        QCOMPARE(menus.Write(QStringLiteral("T"), QStringLiteral("h")), QStringList());
+        QCOMPARE(problems(menus.Write(QStringLiteral("T"), QStringLiteral("h"))), QString());
         QVERIFY(readAll(menus.thunarFile()).contains("quillbay-the-renamer-open-folder"));
-        QCOMPARE(menus.Remove(), QStringList());
+        QCOMPARE(problems(menus.Remove()), QString());
         QVERIFY(!QFileInfo::exists(menus.thunarFile()));
     }
 
@@ -162,17 +164,16 @@ private slots:
         QFETCH(bool, readable);
         const QString id = QStringLiteral("quillbay-the-renamer-open-folder");
         const QString action = QStringLiteral("<action><unique-id>%1</unique-id><name>N</name></action>").arg(id);
-        QString problem;
-        const std::optional<QString> with = ThunarActions::WithAction(file, id, action, &problem);
-        QCOMPARE(with.has_value(), readable);
+        const Result<QString> with = ThunarActions::WithAction(file, id, action);
+        QCOMPARE(with.ok(), readable);
         if (!readable) {
-            QVERIFY(!problem.isEmpty());
+            QVERIFY(!with.error().message.isEmpty());
             return;
         }
         QCOMPARE(with->count(action), 1);
-        QCOMPARE(ThunarActions::WithAction(*with, id, action, &problem), with);
-        const std::optional<QString> without = ThunarActions::WithoutAction(*with, id, &problem);
-        QVERIFY(without.has_value());
+        QCOMPARE(ThunarActions::WithAction(*with, id, action).valueOr(QString()), *with);
+        const Result<QString> without = ThunarActions::WithoutAction(*with, id);
+        QVERIFY(without.ok());
         QVERIFY(!without->contains(id));
         if (!file.contains(id))
             QCOMPARE(*without, file);
@@ -182,7 +183,7 @@ private slots:
     {
         const Homes h = homes();
         const FileManagerMenus menus = h.menus(QStringLiteral("/opt/My \"Apps\"/QuillbayOpener"));
-        QCOMPARE(menus.Write(QStringLiteral("A&&B"), QStringLiteral("h")), QStringList());
+        QCOMPARE(problems(menus.Write(QStringLiteral("A&&B"), QStringLiteral("h"))), QString());
         const QByteArray dolphin = readAll(menus.dolphinFile());
         QVERIFY2(dolphin.contains("\nExec=\"/opt/My \\\\\"Apps\\\\\"/QuillbayOpener\" %F\n"), dolphin.constData());
         QVERIFY(dolphin.contains("\nName=A&B\n"));
@@ -196,12 +197,12 @@ private slots:
         const FileManagerMenus menus = h.menus();
         const QByteArray latin1 = "<actions><action><name>Caf\xe9</name></action></actions>";
         QVERIFY(writeAll(menus.thunarFile(), latin1));
-        const QStringList problems = menus.Write(QStringLiteral("T"), QStringLiteral("h"));
-        QCOMPARE(problems.size(), 1);
-        QVERIFY2(problems[0].contains(QStringLiteral("not UTF-8")), qPrintable(problems[0]));
+        const QString written = problems(menus.Write(QStringLiteral("T"), QStringLiteral("h")));
+        QCOMPARE(written.count(u'\n'), 0);
+        QVERIFY2(written.contains(QStringLiteral("not UTF-8")), qPrintable(written));
         QCOMPARE(readAll(menus.thunarFile()), latin1);
         QVERIFY(QFileInfo::exists(menus.dolphinFile()));
-        QCOMPARE(menus.Remove().size(), 1);
+        QVERIFY(problems(menus.Remove()).contains(QStringLiteral("not UTF-8")));
         QCOMPARE(readAll(menus.thunarFile()), latin1);
     }
 
@@ -213,10 +214,10 @@ private slots:
         QVERIFY(writeAll(kept, kUserActions));
         QDir().mkpath(QFileInfo(menus.thunarFile()).absolutePath());
         QVERIFY(QFile::link(kept, menus.thunarFile()));
-        QCOMPARE(menus.Write(QStringLiteral("T"), QStringLiteral("h")), QStringList());
+        QCOMPARE(problems(menus.Write(QStringLiteral("T"), QStringLiteral("h"))), QString());
         QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
         QVERIFY(readAll(kept).contains("quillbay-the-renamer-open-folder"));
-        QCOMPARE(menus.Remove(), QStringList());
+        QCOMPARE(problems(menus.Remove()), QString());
         QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
         QCOMPARE(readAll(kept), kUserActions);
     }

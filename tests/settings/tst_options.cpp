@@ -268,7 +268,7 @@ private slots:
         options.BuildOptions(f.registry);
         const FileManagerMenus menus(QStringLiteral("QuillbayOpener"), f.data + QStringLiteral("/share"),
                                      f.data + QStringLiteral("/config"), {});
-        QVERIFY(options.WriteFolderMenuValues(f.registry, menus).isEmpty());
+        QVERIFY(options.WriteFolderMenuValues(f.registry, menus).ok());
         const QString key = QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\");
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(1));
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
@@ -278,7 +278,7 @@ private slots:
         // Switched off: ShowMenu 0, title and help left as they were.
         options.table().Set(OptionKey::FolderContextMenu, StoredValue::ofWhole(2));
         options.table().Set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("B")));
-        QVERIFY(options.WriteFolderMenuValues(f.registry, menus).isEmpty());
+        QVERIFY(options.WriteFolderMenuValues(f.registry, menus).ok());
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(0));
         QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
     }

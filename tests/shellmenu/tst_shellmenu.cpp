@@ -20,7 +20,7 @@
 
 using quillbay::AutomationService;
 using quillbay::Registry;
-using quillbay::RegistryValue;
+using quillbay::StoredValue;
 using Delivery = FakeFolderTarget::Delivery;
 
 namespace {
@@ -68,14 +68,14 @@ QString registryFile() { return Registry().store().filePath(); }
 
 // Writes the values through the main program's own registry writer; a
 // missing value is written as nothing.
-void writeFolderMenu(const std::optional<RegistryValue> &show, const QString &title, const QString &help)
+void writeFolderMenu(const std::optional<StoredValue> &show, const QString &title, const QString &help)
 {
     QFile::remove(registryFile());
     Registry registry;
-    if (show && show->type == RegistryValue::Type::Number)
-        registry.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), show->number);
+    if (show && show->kind() == StoredValue::Kind::Whole)
+        registry.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), quint32(show->whole()));
     else if (show)
-        registry.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), show->text);
+        registry.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), show->text());
     if (!title.isNull())
         registry.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), title);
     if (!help.isNull())
@@ -194,18 +194,18 @@ void ShellMenuTest::readerAgreesWithTheWriter()
 
     Registry registry;
     for (const QString &name : {QStringLiteral("ShowMenu"), QStringLiteral("MenuTitle"), QStringLiteral("MenuHelp")}) {
-        const std::optional<RegistryValue> expected = registry.ReadRegistry(QStringLiteral("HKCU\\") + kFolderMenuKey + u'\\' + name);
+        const std::optional<StoredValue> expected = registry.ReadRegistry(QStringLiteral("HKCU\\") + kFolderMenuKey + u'\\' + name);
         QbRegistryValue value;
         qb_registry_lookup(file.constData(), gsize(file.size()), QB_FOLDER_MENU_KEY, name.toUtf8().constData(), &value);
         const QString context = name + QStringLiteral(" in ") + QString::fromUtf8(file);
         if (!expected) {
             QVERIFY2(value.type == QB_REGISTRY_ABSENT, qPrintable(context));
-        } else if (expected->type == RegistryValue::Type::Number) {
+        } else if (expected->kind() == StoredValue::Kind::Whole) {
             QVERIFY2(value.type == QB_REGISTRY_NUMBER, qPrintable(context));
-            QCOMPARE(value.number, expected->number);
-        } else if (expected->type == RegistryValue::Type::Text) {
+            QCOMPARE(qint64(value.number), expected->whole());
+        } else if (expected->kind() == StoredValue::Kind::Text) {
             QVERIFY2(value.type == QB_REGISTRY_TEXT, qPrintable(context));
-            QCOMPARE(QString::fromUtf8(value.text), expected->text);
+            QCOMPARE(QString::fromUtf8(value.text), expected->text());
         } else {
             QVERIFY2(value.type == QB_REGISTRY_BYTES, qPrintable(context));
         }
@@ -221,7 +221,7 @@ void ShellMenuTest::extensionListsOneMenuProvider()
 
 void ShellMenuTest::itemByFolderMenuValues_data()
 {
-    QTest::addColumn<std::optional<RegistryValue>>("show");
+    QTest::addColumn<std::optional<StoredValue>>("show");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("help");
     QTest::addColumn<QString>("label"); // empty: no item
@@ -230,21 +230,21 @@ void ShellMenuTest::itemByFolderMenuValues_data()
     const QString defaultTitle = QStringLiteral("Open with Quillbay the Renamer");
     const QString defaultHelp = QStringLiteral("Add the folder to Quillbay the Renamer");
     QTest::newRow("shown, texts from the program")
-        << std::optional(RegistryValue::ofNumber(1)) << "Quill&bay the Renamer" << "Add the folder"
+        << std::optional(StoredValue::ofWhole(1)) << "Quill&bay the Renamer" << "Add the folder"
         << "Quill_bay the Renamer" << "Add the folder";
     QTest::newRow("shown, no texts: defaults")
-        << std::optional(RegistryValue::ofNumber(1)) << QString() << QString() << defaultTitle << defaultHelp;
+        << std::optional(StoredValue::ofWhole(1)) << QString() << QString() << defaultTitle << defaultHelp;
     QTest::newRow("any number but 0 shows it")
-        << std::optional(RegistryValue::ofNumber(2)) << "a_b && c (&Z)" << QString() << "a__b & c (_Z)" << defaultHelp;
-    QTest::newRow("ShowMenu 0") << std::optional(RegistryValue::ofNumber(0)) << "x" << "y" << QString() << QString();
-    QTest::newRow("ShowMenu as text") << std::optional(RegistryValue::ofText(QStringLiteral("1"))) << "x" << "y" << QString()
+        << std::optional(StoredValue::ofWhole(2)) << "a_b && c (&Z)" << QString() << "a__b & c (_Z)" << defaultHelp;
+    QTest::newRow("ShowMenu 0") << std::optional(StoredValue::ofWhole(0)) << "x" << "y" << QString() << QString();
+    QTest::newRow("ShowMenu as text") << std::optional(StoredValue::ofText(QStringLiteral("1"))) << "x" << "y" << QString()
                                       << QString();
-    QTest::newRow("no ShowMenu") << std::optional<RegistryValue>() << "x" << "y" << QString() << QString();
+    QTest::newRow("no ShowMenu") << std::optional<StoredValue>() << "x" << "y" << QString() << QString();
 }
 
 void ShellMenuTest::itemByFolderMenuValues()
 {
-    QFETCH(std::optional<RegistryValue>, show);
+    QFETCH(std::optional<StoredValue>, show);
     QFETCH(QString, title);
     QFETCH(QString, help);
     QFETCH(QString, label);
@@ -279,7 +279,7 @@ void ShellMenuTest::itemOnlyForALocalFolder()
 {
     QFETCH(Selection, entries);
     QFETCH(bool, item);
-    writeFolderMenu(RegistryValue::ofNumber(1), QString(), QString());
+    writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
     GList *items = fileItems(selection(entries));
     QCOMPARE(g_list_length(items), item ? 1u : 0u);
     nautilus_menu_item_list_free(items);
@@ -287,12 +287,12 @@ void ShellMenuTest::itemOnlyForALocalFolder()
 
 void ShellMenuTest::activationHandsTheFirstFolderOver()
 {
-    writeFolderMenu(RegistryValue::ofNumber(1), QString(), QString());
+    writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
     FakeFolderTarget window;
     window.closeAtOnce = true;
     quillbay::FolderRequestQueue queue(window);
     AutomationService service(queue);
-    QVERIFY(service.Start());
+    QVERIFY(service.Start().ok());
 
     const QString first = m_folders.filePath(QStringLiteral("Photos 2004"));
     const QString second = m_folders.filePath(QStringLiteral("Scans"));
@@ -307,12 +307,12 @@ void ShellMenuTest::activationHandsTheFirstFolderOver()
 
 void ShellMenuTest::backgroundItemHandsTheShownFolderOver()
 {
-    writeFolderMenu(RegistryValue::ofNumber(1), QString(), QString());
+    writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
     FakeFolderTarget window;
     window.closeAtOnce = true;
     quillbay::FolderRequestQueue queue(window);
     AutomationService service(queue);
-    QVERIFY(service.Start());
+    QVERIFY(service.Start().ok());
 
     const QString folder = m_folders.filePath(QStringLiteral("Scans"));
     NautilusFileInfo *current = qb_fake_file_info_new(uriOf(folder).toUtf8().constData(), TRUE);
@@ -326,7 +326,7 @@ void ShellMenuTest::backgroundItemHandsTheShownFolderOver()
 
 void ShellMenuTest::activationStartsTheProgram()
 {
-    writeFolderMenu(RegistryValue::ofNumber(1), QString(), QString());
+    writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
     QTemporaryDir folder(QDir::homePath() + QStringLiteral("/started-XXXXXX"));
     const QString recordFile = folder.filePath(QStringLiteral("record.txt"));
     QVERIFY(m_bus->addService(AutomationService::ServiceName(), QStringLiteral(FAKE_QUILLBAY), {recordFile}));
@@ -352,7 +352,7 @@ void ShellMenuTest::activationStartsTheProgram()
 
 void ShellMenuTest::failureIsShownAsError()
 {
-    writeFolderMenu(RegistryValue::ofNumber(1), QString(), QString());
+    writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
     FailingFolderService failing;
     QVERIFY(failing.serve());
     FakeNotifications notices;

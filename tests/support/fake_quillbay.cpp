@@ -43,9 +43,9 @@ int main(int argc, char *argv[])
     };
     quillbay::FolderRequestQueue queue(window);
     quillbay::AutomationService service(queue);
-    QString error;
-    if (!service.Start(&error)) {
-        record(recordFile, QStringLiteral("failed ") + error);
+    const quillbay::Result<void> started = service.Start();
+    if (!started) {
+        record(recordFile, QStringLiteral("failed ") + started.error().message);
         return 1;
     }
     // The door is open from the first moment, as in the program, so calls

@@ -206,10 +206,10 @@ void frmOptions::Apply()
     if (!name.isEmpty())
         ApplyChosenFont(name, numeric ? size : 0);
     m_context.options.StoreOptions();
-    const QStringList problems = m_context.options.WriteFolderMenuValues(
+    const Result<void> folderMenu = m_context.options.WriteFolderMenuValues(
         m_context.registry, FileManagerMenus::ForThisUser(m_context.openerProgram));
-    if (!problems.isEmpty())
-        ShowErrorText(this, problems.join(u'\n'));
+    if (!folderMenu)
+        ShowErrorText(this, folderMenu.error().message);
     m_changed = false;
     m_apply->setEnabled(false);
 }
