@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 #include <memory>
 
 using quillbay::AutomationService;
@@ -308,11 +307,7 @@ void AutomationTest::callToTheNameStartsTheProgram()
     // The reply came only after start-up had delivered the request.
     QCOMPARE(recordedLines(recordFile), (QStringList{QStringLiteral("ready"), QStringLiteral("deliver 0 /scans")}));
 
-    const qint64 pid = m_bus->ownerPid(AutomationService::ServiceName());
-    QVERIFY(pid > 0);
-    QVERIFY(m_bus->removeService(AutomationService::ServiceName()));
-    ::kill(pid_t(pid), SIGTERM);
-    QTRY_COMPARE(m_bus->ownerPid(AutomationService::ServiceName()), 0);
+    QVERIFY(m_bus->endStartedProgram(AutomationService::ServiceName()));
 }
 
 QTEST_GUILESS_MAIN(AutomationTest)

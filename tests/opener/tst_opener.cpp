@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 #include <memory>
 
 using quillbay::AutomationService;
@@ -190,16 +189,13 @@ void OpenerTest::emptyCommandLineStartsTheProgram()
     const auto opener = startOpener({});
     QTRY_COMPARE_WITH_TIMEOUT(opener->state(), QProcess::NotRunning, 30000);
     QCOMPARE(opener->exitCode(), 0);
-    const qint64 pid = m_bus->ownerPid(AutomationService::ServiceName());
-    QVERIFY(pid > 0);
+    QVERIFY(m_bus->ownerPid(AutomationService::ServiceName()) > 0);
     QFile record(recordFile);
     QTRY_VERIFY(record.exists());
     QVERIFY(record.open(QIODevice::ReadOnly));
     QCOMPARE(record.readAll(), QByteArray("ready\n"));
 
-    QVERIFY(m_bus->removeService(AutomationService::ServiceName()));
-    ::kill(pid_t(pid), SIGTERM);
-    QTRY_COMPARE(m_bus->ownerPid(AutomationService::ServiceName()), 0);
+    QVERIFY(m_bus->endStartedProgram(AutomationService::ServiceName()));
 }
 
 QTEST_GUILESS_MAIN(OpenerTest)

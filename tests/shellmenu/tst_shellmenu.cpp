@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 #include <memory>
 
 using quillbay::AutomationService;
@@ -99,8 +98,8 @@ private slots:
     void itemByFolderMenuValues();
     void itemOnlyForALocalFolder_data();
     void itemOnlyForALocalFolder();
-    void activationHandsTheFirstFolderOver();
-    void backgroundItemHandsTheShownFolderOver();
+    void activationHandsTheFolderOver_data();
+    void activationHandsTheFolderOver();
     void activationStartsTheProgram();
     void failureIsShownAsError();
 
@@ -285,28 +284,25 @@ void ShellMenuTest::itemOnlyForALocalFolder()
     nautilus_menu_item_list_free(items);
 }
 
-void ShellMenuTest::activationHandsTheFirstFolderOver()
+void ShellMenuTest::activationHandsTheFolderOver_data()
 {
-    writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
-    FakeFolderTarget window;
-    window.closeAtOnce = true;
-    quillbay::FolderRequestQueue queue(window);
-    AutomationService service(queue);
-    QVERIFY(service.Start().ok());
+    QTest::addColumn<bool>("background");
+    QTest::addColumn<Selection>("entries");
+    QTest::addColumn<QString>("folder"); // below the test's folders
 
-    const QString first = m_folders.filePath(QStringLiteral("Photos 2004"));
-    const QString second = m_folders.filePath(QStringLiteral("Scans"));
-    GList *items = fileItems(selection({{uriOf(QStringLiteral("/data/a.txt")), false}, {uriOf(first), true}, {uriOf(second), true}}));
-    QCOMPARE(g_list_length(items), 1u);
-    nautilus_menu_item_activate(NAUTILUS_MENU_ITEM(items->data));
-    nautilus_menu_item_list_free(items);
-    QTRY_COMPARE(window.deliveries, (QList<Delivery>{{first, 0}}));
-    QTest::qWait(200);
-    QCOMPARE(window.deliveries.size(), 1);
+    const QString photos = m_folders.filePath(QStringLiteral("Photos 2004"));
+    const QString scans = m_folders.filePath(QStringLiteral("Scans"));
+    QTest::newRow("first of several folders")
+        << false << Selection{{uriOf(QStringLiteral("/data/a.txt")), false}, {uriOf(photos), true}, {uriOf(scans), true}}
+        << photos;
+    QTest::newRow("the folder shown (background)") << true << Selection{{uriOf(scans), true}} << scans;
 }
 
-void ShellMenuTest::backgroundItemHandsTheShownFolderOver()
+void ShellMenuTest::activationHandsTheFolderOver()
 {
+    QFETCH(bool, background);
+    QFETCH(Selection, entries);
+    QFETCH(QString, folder);
     writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
     FakeFolderTarget window;
     window.closeAtOnce = true;
@@ -314,14 +310,20 @@ void ShellMenuTest::backgroundItemHandsTheShownFolderOver()
     AutomationService service(queue);
     QVERIFY(service.Start().ok());
 
-    const QString folder = m_folders.filePath(QStringLiteral("Scans"));
-    NautilusFileInfo *current = qb_fake_file_info_new(uriOf(folder).toUtf8().constData(), TRUE);
-    GList *items = nautilus_menu_provider_get_background_items(m_provider, current);
-    g_object_unref(current);
+    GList *items = nullptr;
+    if (background) {
+        NautilusFileInfo *current = qb_fake_file_info_new(entries.first().first.toUtf8().constData(), TRUE);
+        items = nautilus_menu_provider_get_background_items(m_provider, current);
+        g_object_unref(current);
+    } else {
+        items = fileItems(selection(entries));
+    }
     QCOMPARE(g_list_length(items), 1u);
     nautilus_menu_item_activate(NAUTILUS_MENU_ITEM(items->data));
     nautilus_menu_item_list_free(items);
     QTRY_COMPARE(window.deliveries, (QList<Delivery>{{folder, 0}}));
+    QTest::qWait(200);
+    QCOMPARE(window.deliveries.size(), 1);
 }
 
 void ShellMenuTest::activationStartsTheProgram()
@@ -343,11 +345,7 @@ void ShellMenuTest::activationStartsTheProgram()
     QVERIFY(record.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(record.readAll()), QStringLiteral("ready\ndeliver 0 ") + scans + u'\n');
 
-    const qint64 pid = m_bus->ownerPid(AutomationService::ServiceName());
-    QVERIFY(m_bus->removeService(AutomationService::ServiceName()));
-    QVERIFY(pid > 0);
-    ::kill(pid_t(pid), SIGTERM);
-    QTRY_COMPARE(m_bus->ownerPid(AutomationService::ServiceName()), 0);
+    QVERIFY(m_bus->endStartedProgram(AutomationService::ServiceName()));
 }
 
 void ShellMenuTest::failureIsShownAsError()

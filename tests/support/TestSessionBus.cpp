@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTextStream>
+#include <QTest>
 #include <signal.h>
 #include <sys/prctl.h>
 
@@ -123,6 +124,16 @@ QProcessEnvironment TestSessionBus::environment() const
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
     return environment;
+}
+
+bool TestSessionBus::endStartedProgram(const QString &name)
+{
+    const qint64 pid = ownerPid(name);
+    removeService(name);
+    if (pid <= 0)
+        return false;
+    ::kill(pid_t(pid), SIGTERM);
+    return QTest::qWaitFor([&] { return ownerPid(name) == 0; }, 30000);
 }
 
 qint64 TestSessionBus::ownerPid(const QString &name) const

@@ -36,6 +36,12 @@ public:
     // The pid of the process that owns name, or 0.
     qint64 ownerPid(const QString &name) const;
 
+    // Ends the program that the bus started for name: its service file goes,
+    // the program is asked to end (SIGTERM, which the main program takes as
+    // a request to close its window) and the name is waited for to be free.
+    // False when no program owned the name or it did not end within 30 s.
+    bool endStartedProgram(const QString &name);
+
 private:
     bool start();
     bool reloadServices();
