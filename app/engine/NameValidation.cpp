@@ -1,6 +1,6 @@
 #include "engine/NameValidation.h"
 
-#include "engine/transforms/ManagerUtil.h"
+#include "engine/transforms/NameText.h"
 
 namespace quillbay {
 
@@ -35,7 +35,7 @@ bool IsValidNewName(const QString &name)
     if (name.isEmpty() || name.size() > 215 || name.at(0) == u' ')
         return false;
     for (QChar c : name) {
-        if (!ManagerUtil::IsValidNameChar(c.unicode()) || c.unicode() == 0)
+        if (!NameText::IsValidNameChar(c.unicode()) || c.unicode() == 0)
             return false;
     }
     if (name == QLatin1String(".") || name == QLatin1String(".."))

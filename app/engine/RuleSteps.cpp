@@ -1,6 +1,6 @@
 #include "engine/RuleSteps.h"
 
-#include "engine/transforms/ManagerUtil.h"
+#include "engine/transforms/NameText.h"
 #include "base/RegExp.h"
 
 #include <algorithm>
@@ -75,21 +75,21 @@ QString applySpaceRule(const QString &text, const QString &option)
 QString applyCaseRule(const QString &text, const QString &option, bool sentenceAllowed)
 {
     if (option == QLatin1String("lower"))
-        return ManagerUtil::ToLowerName(text);
+        return NameText::ToLowerName(text);
     if (option == QLatin1String("upper"))
-        return ManagerUtil::ToUpperName(text);
+        return NameText::ToUpperName(text);
     if (sentenceAllowed && option == QLatin1String("sentence"))
-        return ManagerUtil::ToSentenceCase(text);
-    return ManagerUtil::CapitalizeWords(text);
+        return NameText::ToSentenceCase(text);
+    return NameText::CapitalizeWords(text);
 }
 
 QString applyWidthRule(const QString &text, const QString &option)
 {
     if (option == QLatin1String("Wide"))
-        return ManagerUtil::ToWide(text, false);
+        return NameText::ToWide(text, false);
     if (option == QLatin1String("WideKatakana"))
-        return ManagerUtil::ToWide(text, true);
-    return ManagerUtil::ToNarrow(text, true);
+        return NameText::ToWide(text, true);
+    return NameText::ToNarrow(text, true);
 }
 
 QString padDigits(const QString &digits, int width)

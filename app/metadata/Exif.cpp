@@ -2,7 +2,7 @@
 
 #include "metadata/ExifParser.h"
 #include "metadata/NumberText.h"
-#include "metadata/StreamByteTolvane.h"
+#include "metadata/ByteStreamReader.h"
 
 namespace quillbay {
 
@@ -11,7 +11,7 @@ Exif::Exif() : m_decimalSeparator(userDecimalSeparator()) {}
 bool Exif::Load(const QString &path)
 {
     m_data = ExifData{};
-    StreamByteTolvane stream;
+    ByteStreamReader stream;
     if (!stream.SetReadMode(true) || !stream.Open(path))
         return false;
     const bool recognised = parseImage(stream, m_data);
@@ -22,7 +22,7 @@ bool Exif::Load(const QString &path)
 bool Exif::LoadBytes(const QByteArray &bytes)
 {
     m_data = ExifData{};
-    StreamByteTolvane stream;
+    ByteStreamReader stream;
     if (!stream.OpenBytes(bytes))
         return false;
     return parseImage(stream, m_data);

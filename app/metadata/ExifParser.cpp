@@ -1,6 +1,6 @@
 #include "metadata/ExifParser.h"
 
-#include "metadata/StreamByteTolvane.h"
+#include "metadata/ByteStreamReader.h"
 #include "metadata/TiffWalker.h"
 
 #include <cmath>
@@ -11,7 +11,7 @@ namespace {
 class JpegWalker
 {
 public:
-    JpegWalker(StreamByteTolvane &stream, ExifData &data) : m_stream(stream), m_data(data) {}
+    JpegWalker(ByteStreamReader &stream, ExifData &data) : m_stream(stream), m_data(data) {}
     void Walk();
 
 private:
@@ -32,7 +32,7 @@ private:
     void readApp0(qint64 data, qint64 end);
     void readApp1(qint64 data, qint64 end);
 
-    StreamByteTolvane &m_stream;
+    ByteStreamReader &m_stream;
     ExifData &m_data;
 };
 
@@ -101,7 +101,7 @@ void JpegWalker::readApp1(qint64 data, qint64 end)
     TiffWalker(m_stream, data + 6, end, m_data).Walk();
 }
 
-bool startsWith(StreamByteTolvane &stream, std::initializer_list<quint8> bytes)
+bool startsWith(ByteStreamReader &stream, std::initializer_list<quint8> bytes)
 {
     qint64 position = 0;
     for (quint8 expected : bytes) {
@@ -163,7 +163,7 @@ std::optional<QDateTime> parseExifDateTime(const QString &text)
     return QDateTime(date, time);
 }
 
-bool parseImage(StreamByteTolvane &stream, ExifData &data)
+bool parseImage(ByteStreamReader &stream, ExifData &data)
 {
     if (startsWith(stream, {0xFF, 0xD8})) {
         data.isJpeg = true;

@@ -10,11 +10,11 @@
 
 namespace quillbay {
 
-class StreamByteTolvane;
+class ByteStreamReader;
 
 // Fills data from the stream, which must be open for reading at any position.
 // False when the stream holds neither a JPEG nor a TIFF file.
-bool parseImage(StreamByteTolvane &stream, ExifData &data);
+bool parseImage(ByteStreamReader &stream, ExifData &data);
 
 // "YYYY:MM:DD HH:MM:SS" as local date and time. No value unless the text
 // starts with a digit, every part is a number and the parts make a real date

@@ -1,7 +1,7 @@
 #include "metadata/TiffWalker.h"
 
 #include "metadata/ExifParser.h"
-#include "metadata/StreamByteTolvane.h"
+#include "metadata/ByteStreamReader.h"
 
 #include <cmath>
 #include <numeric>
@@ -45,7 +45,7 @@ constexpr qint64 EntrySize = 12;
 
 } // namespace
 
-TiffWalker::TiffWalker(StreamByteTolvane &stream, qint64 base, qint64 limit, ExifData &data)
+TiffWalker::TiffWalker(ByteStreamReader &stream, qint64 base, qint64 limit, ExifData &data)
     : m_stream(stream), m_base(base), m_limit(limit), m_data(data)
 {
 }

@@ -18,14 +18,14 @@
 
 namespace quillbay {
 
-class StreamByteTolvane;
+class ByteStreamReader;
 
 class TiffWalker
 {
 public:
     // base: stream position of the TIFF header, which all offsets count from;
     // limit: stream position where the structure ends (exclusive).
-    TiffWalker(StreamByteTolvane &stream, qint64 base, qint64 limit, ExifData &data);
+    TiffWalker(ByteStreamReader &stream, qint64 base, qint64 limit, ExifData &data);
 
     // Reads the header and walks the directories. False when there is no
     // TIFF header at base.
@@ -69,7 +69,7 @@ private:
     // The first value of a RATIONAL or SRATIONAL entry, as readInteger.
     Result<std::optional<Fraction>> readRational(const Entry &entry);
 
-    StreamByteTolvane &m_stream;
+    ByteStreamReader &m_stream;
     qint64 m_base;
     qint64 m_limit;
     ExifData &m_data;

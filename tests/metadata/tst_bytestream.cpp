@@ -1,5 +1,5 @@
 #include "TestFiles.h"
-#include "metadata/StreamByteTolvane.h"
+#include "metadata/ByteStreamReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,7 +33,7 @@ private slots:
         // Larger than one buffer block, so the reads cross block borders.
         const QByteArray bytes = pattern(200 * 1024 + 3);
         writeFile(path, bytes);
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(stream.Open(path));
         QCOMPARE(stream.Size(), bytes.size());
         QByteArray read;
@@ -55,7 +55,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data.bin"));
         writeFile(path, bytes);
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(stream.Open(path));
         for (qint64 position : {qint64(140000), qint64(5), qint64(65535), qint64(65536), qint64(150 * 1024 - 1)}) {
             quint8 byte = 0;
@@ -78,7 +78,7 @@ private slots:
 
     void readBlock()
     {
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(stream.OpenBytes("abcdef"));
         QByteArray block(4, 'x');
         QVERIFY(stream.ReadBlock(block));
@@ -90,7 +90,7 @@ private slots:
 
     void readModeIsFixedWhileOpen()
     {
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(stream.OpenBytes("ab"));
         QVERIFY(!stream.SetReadMode(false));
         QVERIFY(stream.ReadMode());
@@ -103,7 +103,7 @@ private slots:
     void refusesWhatIsNoRegularFile()
     {
         QTemporaryDir dir;
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(!stream.Open(dir.filePath(QStringLiteral("missing"))));
         QVERIFY(!stream.Open(dir.path()));
         const QString fifo = dir.filePath(QStringLiteral("pipe.jpg"));
@@ -118,7 +118,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.bin"));
         writeFile(path, "0123456789");
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(stream.SetReadMode(false));
         QVERIFY(stream.Open(path));
         quint8 byte = 0;
@@ -139,7 +139,7 @@ private slots:
 
     void writeModeReportsFailure()
     {
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(stream.SetReadMode(false));
         QVERIFY(!stream.Open(QStringLiteral("/nonexistent-folder-for-quillbay/x.bin")));
         QVERIFY(!stream.WriteBlock(quint8(1)));
@@ -147,7 +147,7 @@ private slots:
 
     void keepsNameAndFlag()
     {
-        StreamByteTolvane stream;
+        ByteStreamReader stream;
         QVERIFY(stream.Flag());
         stream.SetFlag(false);
         stream.SetName(QStringLiteral("n"));

@@ -1,11 +1,11 @@
 // Letter case: the rows and cases that show how the tables are to be read, and
 // every code point of the BMP and the Deseret block against the data files.
 #include "UnicodeReference.h"
-#include "engine/transforms/ManagerUtil.h"
+#include "engine/transforms/NameText.h"
 
 #include <QTest>
 
-using quillbay::ManagerUtil;
+using quillbay::NameText;
 
 namespace {
 
@@ -28,15 +28,15 @@ QString Apply(Op op, const QString &text)
 {
     switch (op) {
     case Op::Lower:
-        return ManagerUtil::ToLowerName(text);
+        return NameText::ToLowerName(text);
     case Op::Upper:
-        return ManagerUtil::ToUpperName(text);
+        return NameText::ToUpperName(text);
     case Op::Capitalize:
-        return ManagerUtil::CapitalizeWords(text);
+        return NameText::CapitalizeWords(text);
     case Op::Sentence:
         break;
     }
-    return ManagerUtil::ToSentenceCase(text);
+    return NameText::ToSentenceCase(text);
 }
 
 } // namespace
@@ -106,9 +106,9 @@ void CaseTransformsTest::tellingRows()
     QFETCH(QString, upper);
     QFETCH(QString, title);
     const QString text = Ucs4({char32_t(codePoint)});
-    QCOMPARE(Hex(ManagerUtil::ToLowerName(text)), Hex(lower));
-    QCOMPARE(Hex(ManagerUtil::ToUpperName(text)), Hex(upper));
-    QCOMPARE(Hex(ManagerUtil::CapitalizeWords(text)), Hex(title));
+    QCOMPARE(Hex(NameText::ToLowerName(text)), Hex(lower));
+    QCOMPARE(Hex(NameText::ToUpperName(text)), Hex(upper));
+    QCOMPARE(Hex(NameText::CapitalizeWords(text)), Hex(title));
 }
 
 void CaseTransformsTest::transforms_data()
@@ -180,12 +180,12 @@ void CaseTransformsTest::everyCodePointMatchesTheDataFiles()
     auto checkCodePoint = [&](char32_t cp) {
         const QString self = Ucs4({cp});
         const bool cased = reference.IsCased(cp);
-        check("lower", cp, ManagerUtil::ToLowerName(self), reference.Lower(cp));
-        check("upper", cp, ManagerUtil::ToUpperName(self), reference.Upper(cp));
-        check("word start", cp, ManagerUtil::CapitalizeWords(self), cased ? reference.Title(cp) : self);
-        check("inside word", cp, ManagerUtil::CapitalizeWords("A" + self), "A" + (cased ? reference.Lower(cp) : self));
+        check("lower", cp, NameText::ToLowerName(self), reference.Lower(cp));
+        check("upper", cp, NameText::ToUpperName(self), reference.Upper(cp));
+        check("word start", cp, NameText::CapitalizeWords(self), cased ? reference.Title(cp) : self);
+        check("inside word", cp, NameText::CapitalizeWords("A" + self), "A" + (cased ? reference.Lower(cp) : self));
         // A following letter continues the word only after a cased letter.
-        check("before letter", cp, ManagerUtil::CapitalizeWords(self + "a").right(1), cased ? "a" : "A");
+        check("before letter", cp, NameText::CapitalizeWords(self + "a").right(1), cased ? "a" : "A");
     };
     for (char32_t cp = 0; cp <= 0xFFFF; ++cp) {
         if (!QChar::isSurrogate(cp))

@@ -1,11 +1,11 @@
 // Half-width and full-width conversions: the documented cases, and every code
 // unit checked against the <wide>/<narrow> decompositions of the data files.
 #include "UnicodeReference.h"
-#include "engine/transforms/ManagerUtil.h"
+#include "engine/transforms/NameText.h"
 
 #include <QTest>
 
-using quillbay::ManagerUtil;
+using quillbay::NameText;
 
 namespace {
 
@@ -15,15 +15,15 @@ QString Apply(WidthOp op, const QString &text)
 {
     switch (op) {
     case WidthOp::Narrow:
-        return ManagerUtil::ToNarrow(text, false);
+        return NameText::ToNarrow(text, false);
     case WidthOp::NarrowName:
-        return ManagerUtil::ToNarrow(text, true);
+        return NameText::ToNarrow(text, true);
     case WidthOp::Wide:
-        return ManagerUtil::ToWide(text, false);
+        return NameText::ToWide(text, false);
     case WidthOp::WideKatakana:
         break;
     }
-    return ManagerUtil::ToWide(text, true);
+    return NameText::ToWide(text, true);
 }
 
 bool In(char16_t u, char16_t first, char16_t last)
@@ -131,13 +131,13 @@ void WidthTransformsTest::everyCodeUnitMatchesTheDataFiles()
             wideKana = m_reference.NarrowDecomposition(u);
             QVERIFY(wideKana != 0);
         }
-        check("wide", u, ManagerUtil::ToWide(text, false), fullWidthAscii.value(u, wideKana));
-        check("wide katakana", u, ManagerUtil::ToWide(text, true), wideKana);
+        check("wide", u, NameText::ToWide(text, false), fullWidthAscii.value(u, wideKana));
+        check("wide katakana", u, NameText::ToWide(text, true), wideKana);
 
         const char16_t decomposed = m_reference.WideDecomposition(u);
         const char16_t narrow = In(decomposed, 0x21, 0x7E) ? decomposed : u;
-        check("narrow", u, ManagerUtil::ToNarrow(text, false), narrow);
-        check("narrow name", u, ManagerUtil::ToNarrow(text, true),
+        check("narrow", u, NameText::ToNarrow(text, false), narrow);
+        check("narrow name", u, NameText::ToNarrow(text, true),
               QStringView(u"*/:<>?\\|").contains(QChar(narrow)) ? u : narrow);
     }
     QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
@@ -158,8 +158,8 @@ void WidthTransformsTest::soundMarksCombineAsDocumented()
                 expected = QString(QChar(composed));
                 ++combined;
             }
-            QCOMPARE(ManagerUtil::ToWide(pair, false), expected);
-            QCOMPARE(ManagerUtil::ToWide(pair, true), expected);
+            QCOMPARE(NameText::ToWide(pair, false), expected);
+            QCOMPARE(NameText::ToWide(pair, true), expected);
         }
     }
     QCOMPARE(combined, 1 + 15 + 5 + 5);
@@ -170,12 +170,12 @@ void WidthTransformsTest::invalidNameCharacters()
     const QString invalid = QStringLiteral("*/:<>?\\|");
     int rejected = 0;
     for (char32_t u = 0; u <= 0xFFFF; ++u) {
-        const bool valid = ManagerUtil::IsValidNameChar(char16_t(u));
+        const bool valid = NameText::IsValidNameChar(char16_t(u));
         QCOMPARE(valid, !invalid.contains(QChar(char16_t(u))));
         rejected += valid ? 0 : 1;
     }
     QCOMPARE(rejected, 8);
-    QVERIFY(ManagerUtil::IsValidNameChar(u'"'));
+    QVERIFY(NameText::IsValidNameChar(u'"'));
 }
 
 QTEST_GUILESS_MAIN(WidthTransformsTest)

@@ -1,6 +1,6 @@
 #include "engine/transforms/WidthConversion.h"
 
-#include "engine/transforms/ManagerUtil.h"
+#include "engine/transforms/NameText.h"
 
 #include <iterator>
 
@@ -88,7 +88,7 @@ QString WidthConversion::ToNarrow(QString text, bool keepInvalidNameChars)
         if (!InRange(u, 0xFF01, 0xFF5E))
             continue;
         const char16_t narrow = char16_t(u - kFullWidthOffset);
-        if (keepInvalidNameChars && !ManagerUtil::IsValidNameChar(narrow))
+        if (keepInvalidNameChars && !NameText::IsValidNameChar(narrow))
             continue;
         c = QChar(narrow);
     }

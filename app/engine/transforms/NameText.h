@@ -7,7 +7,7 @@
 
 namespace quillbay {
 
-class ManagerUtil
+class NameText
 {
 public:
     static QString ToLowerName(const QString &text);

@@ -1,4 +1,4 @@
-#include "engine/transforms/ManagerUtil.h"
+#include "engine/transforms/NameText.h"
 
 #include "engine/transforms/CaseTables.h"
 #include "engine/transforms/WidthConversion.h"
@@ -39,17 +39,17 @@ QString MapEveryCodePoint(QStringView text, CaseMapping mapping)
 
 } // namespace
 
-QString ManagerUtil::ToLowerName(const QString &text)
+QString NameText::ToLowerName(const QString &text)
 {
     return MapEveryCodePoint(text, CaseMapping::Lower);
 }
 
-QString ManagerUtil::ToUpperName(const QString &text)
+QString NameText::ToUpperName(const QString &text)
 {
     return MapEveryCodePoint(text, CaseMapping::Upper);
 }
 
-QString ManagerUtil::CapitalizeWords(const QString &text)
+QString NameText::CapitalizeWords(const QString &text)
 {
     QString out = ReservedResult(text);
     bool previousCased = false;
@@ -64,7 +64,7 @@ QString ManagerUtil::CapitalizeWords(const QString &text)
     return out;
 }
 
-QString ManagerUtil::ToSentenceCase(const QString &text)
+QString NameText::ToSentenceCase(const QString &text)
 {
     const QString lower = ToLowerName(text);
     if (lower.isEmpty())
@@ -79,17 +79,17 @@ QString ManagerUtil::ToSentenceCase(const QString &text)
     return out;
 }
 
-QString ManagerUtil::ToNarrow(const QString &text, bool fileNameMode)
+QString NameText::ToNarrow(const QString &text, bool fileNameMode)
 {
     return WidthConversion::ToNarrow(text, fileNameMode);
 }
 
-QString ManagerUtil::ToWide(const QString &text, bool katakanaOnly)
+QString NameText::ToWide(const QString &text, bool katakanaOnly)
 {
     return WidthConversion::ToWide(text, katakanaOnly);
 }
 
-bool ManagerUtil::IsValidNameChar(char16_t codeUnit)
+bool NameText::IsValidNameChar(char16_t codeUnit)
 {
     // Asked for every character of every new name: a switch, not a search.
     switch (codeUnit) {

@@ -1,4 +1,4 @@
-#include "metadata/StreamByteTolvane.h"
+#include "metadata/ByteStreamReader.h"
 
 #include "metadata/RegularFile.h"
 
@@ -10,12 +10,12 @@
 
 namespace quillbay {
 
-StreamByteTolvane::~StreamByteTolvane()
+ByteStreamReader::~ByteStreamReader()
 {
     Close();
 }
 
-bool StreamByteTolvane::SetReadMode(bool readMode)
+bool ByteStreamReader::SetReadMode(bool readMode)
 {
     if (m_isOpen)
         return false;
@@ -23,7 +23,7 @@ bool StreamByteTolvane::SetReadMode(bool readMode)
     return true;
 }
 
-bool StreamByteTolvane::Open(const QString &path, bool deleteExisting)
+bool ByteStreamReader::Open(const QString &path, bool deleteExisting)
 {
     if (m_isOpen)
         return false;
@@ -59,7 +59,7 @@ bool StreamByteTolvane::Open(const QString &path, bool deleteExisting)
     return true;
 }
 
-bool StreamByteTolvane::OpenBytes(const QByteArray &bytes)
+bool ByteStreamReader::OpenBytes(const QByteArray &bytes)
 {
     if (m_isOpen || !m_readMode)
         return false;
@@ -72,7 +72,7 @@ bool StreamByteTolvane::OpenBytes(const QByteArray &bytes)
     return true;
 }
 
-bool StreamByteTolvane::loadBlockAt(qint64 position)
+bool ByteStreamReader::loadBlockAt(qint64 position)
 {
     if (m_inMemory || m_fd < 0)
         return false;
@@ -96,7 +96,7 @@ bool StreamByteTolvane::loadBlockAt(qint64 position)
     return position < start + done;
 }
 
-bool StreamByteTolvane::ReadByteAt(quint8 &byte, qint64 position, qint64 &newPosition)
+bool ByteStreamReader::ReadByteAt(quint8 &byte, qint64 position, qint64 &newPosition)
 {
     if (!m_isOpen || !m_readMode || position < 0 || position >= m_size)
         return false;
@@ -109,13 +109,13 @@ bool StreamByteTolvane::ReadByteAt(quint8 &byte, qint64 position, qint64 &newPos
     return true;
 }
 
-bool StreamByteTolvane::ReadByte(quint8 &byte)
+bool ByteStreamReader::ReadByte(quint8 &byte)
 {
     qint64 unused = 0;
     return ReadByteAt(byte, m_position, unused);
 }
 
-bool StreamByteTolvane::ReadBlock(QByteArray &block)
+bool ByteStreamReader::ReadBlock(QByteArray &block)
 {
     if (!m_isOpen || !m_readMode)
         return false;
@@ -128,12 +128,12 @@ bool StreamByteTolvane::ReadBlock(QByteArray &block)
     return true;
 }
 
-bool StreamByteTolvane::WriteBlock(quint8 byte)
+bool ByteStreamReader::WriteBlock(quint8 byte)
 {
     return WriteBlock(QByteArray(1, char(byte)));
 }
 
-bool StreamByteTolvane::WriteBlock(const QByteArray &bytes)
+bool ByteStreamReader::WriteBlock(const QByteArray &bytes)
 {
     if (!m_isOpen || m_readMode || m_writeFailed)
         return false;
@@ -147,7 +147,7 @@ bool StreamByteTolvane::WriteBlock(const QByteArray &bytes)
     return true;
 }
 
-bool StreamByteTolvane::flushWrites()
+bool ByteStreamReader::flushWrites()
 {
     qint64 done = 0;
     while (done < m_pending.size()) {
@@ -165,12 +165,12 @@ bool StreamByteTolvane::flushWrites()
     return true;
 }
 
-bool StreamByteTolvane::AtEnd() const
+bool ByteStreamReader::AtEnd() const
 {
     return !m_isOpen || m_position >= m_size;
 }
 
-bool StreamByteTolvane::Close()
+bool ByteStreamReader::Close()
 {
     bool ok = true;
     if (m_isOpen && !m_readMode && !m_pending.isEmpty())

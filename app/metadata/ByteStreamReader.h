@@ -12,13 +12,13 @@
 
 namespace quillbay {
 
-class StreamByteTolvane
+class ByteStreamReader
 {
 public:
-    StreamByteTolvane() = default;
-    ~StreamByteTolvane();
-    StreamByteTolvane(const StreamByteTolvane &) = delete;
-    StreamByteTolvane &operator=(const StreamByteTolvane &) = delete;
+    ByteStreamReader() = default;
+    ~ByteStreamReader();
+    ByteStreamReader(const ByteStreamReader &) = delete;
+    ByteStreamReader &operator=(const ByteStreamReader &) = delete;
 
     // Chooses reading (true) or writing (false) for the next Open. Refused
     // while a file is open.
