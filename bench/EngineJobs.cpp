@@ -71,7 +71,7 @@ std::string checkPreview(Manager &manager, const Result<PreviewSummary> &built)
 
 bool loadJob(Manager &manager, Job job, const std::string &root, Layout layout)
 {
-    return manager.settings().LoadText(settingsText(job, root, layout)) && manager.CheckPreviewPreconditions().met();
+    return manager.settings().loadText(settingsText(job, root, layout)) && manager.CheckPreviewPreconditions().met();
 }
 
 // Empties the report folder so that every run finds it alike (the run looks
@@ -203,7 +203,7 @@ ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expect
 int memoryChildMain(const QString &settingsFile)
 {
     Manager manager;
-    if (!manager.settings().LoadFile(settingsFile) || !manager.CheckPreviewPreconditions().met())
+    if (!manager.settings().loadFile(settingsFile) || !manager.CheckPreviewPreconditions().met())
         return 2;
     const long long rssBefore = statusBytes("VmRSS");
     if (!resetPeakRss() || rssBefore < 0)

@@ -6,7 +6,7 @@
 
 namespace quillbay {
 
-void ShowErrorNotice(const QDBusConnection &connection, const QString &description)
+void showErrorNotice(const QDBusConnection &connection, const QString &description)
 {
     QDBusMessage notify = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
                                                          QStringLiteral("/org/freedesktop/Notifications"),

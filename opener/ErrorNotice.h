@@ -8,6 +8,6 @@
 
 namespace quillbay {
 
-void ShowErrorNotice(const QDBusConnection &connection, const QString &description);
+void showErrorNotice(const QDBusConnection &connection, const QString &description);
 
 } // namespace quillbay

@@ -27,7 +27,7 @@ FolderOpener::FolderOpener(const QDBusConnection &connection, ErrorNotice notice
 {
 }
 
-bool FolderOpener::Connect()
+bool FolderOpener::connect()
 {
     if (!m_connection.isConnected())
         return false;
@@ -45,7 +45,7 @@ bool FolderOpener::Connect()
     return started.type() == QDBusMessage::ReplyMessage;
 }
 
-bool FolderOpener::OpenAll(const QStringList &paths)
+bool FolderOpener::openAll(const QStringList &paths)
 {
     for (const QString &path : paths) {
         QDBusMessage call = QDBusMessage::createMethodCall(kName, QStringLiteral("/Quillbay/Application"),

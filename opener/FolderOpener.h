@@ -19,14 +19,14 @@ public:
 
     // Reaches the main program, which the bus starts when it is not running.
     // False when there is no bus or the program cannot be started.
-    bool Connect();
+    bool connect();
 
     // FolderOpen(path, 0) for each path in order. Each call waits, without a
     // time limit, until the main program has finished with the path (its
     // select-setting dialog may stay open for minutes), so the next path is
     // passed only then. The first failure is shown and ends the work: the
     // paths after it are not passed. False after a failure.
-    bool OpenAll(const QStringList &paths);
+    bool openAll(const QStringList &paths);
 
 private:
     QDBusConnection m_connection;

@@ -7,28 +7,28 @@
 
 namespace quillbay {
 
-QString JoinCommandLine(const QStringList &arguments)
+QString joinCommandLine(const QStringList &arguments)
 {
     StringAdder line;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (i > 0)
-            line.AppendChar(u' ');
+            line.appendChar(u' ');
         if (argument.isEmpty() || argument.contains(u' '))
-            line.Append3(QStringLiteral("\""), argument, QStringLiteral("\""));
+            line.append3(QStringLiteral("\""), argument, QStringLiteral("\""));
         else
-            line.Append(argument);
+            line.append(argument);
     }
-    return line.ToString();
+    return line.toString();
 }
 
-QStringList ArgumentsFromArgv(const QStringList &argv)
+QStringList argumentsFromArgv(const QStringList &argv)
 {
-    const QStringList split = SplitArguments(JoinCommandLine(argv));
+    const QStringList split = SplitArguments(joinCommandLine(argv));
     return split == argv ? split : argv;
 }
 
-QStringList OpenerPaths(const QStringList &arguments, const QString &workingFolder)
+QStringList openerPaths(const QStringList &arguments, const QString &workingFolder)
 {
     QStringList paths;
     for (const QString &argument : arguments) {

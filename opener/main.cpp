@@ -21,10 +21,10 @@ namespace {
 int handOver(const QDBusConnection &bus, const QStringList &arguments)
 {
     using namespace quillbay;
-    FolderOpener opener(bus, [&bus](const QString &description) { ShowErrorNotice(bus, description); });
-    if (!opener.Connect())
+    FolderOpener opener(bus, [&bus](const QString &description) { showErrorNotice(bus, description); });
+    if (!opener.connect())
         return 2;
-    return opener.OpenAll(OpenerPaths(ArgumentsFromArgv(arguments), QDir::currentPath())) ? 0 : 1;
+    return opener.openAll(openerPaths(argumentsFromArgv(arguments), QDir::currentPath())) ? 0 : 1;
 }
 
 } // namespace

@@ -34,7 +34,7 @@ void AutomationAdaptor::FolderOpen(const QString &sFolderPath, int iMode, const 
 
 bool AutomationAdaptor::LinkExecute(const QString &command)
 {
-    const std::optional<QString> path = OpenCommandPath(command);
+    const std::optional<QString> path = openCommandPath(command);
     if (!path || !acceptablePath(*path))
         return false;
     // An empty path has no effect, as the window would ignore it.

@@ -12,36 +12,36 @@ AutomationService::AutomationService(FolderRequestQueue &queue, const QDBusConne
     new AutomationAdaptor(&m_application, queue, m_connection); // owned by m_application
 }
 
-AutomationService::~AutomationService() { Stop(); }
+AutomationService::~AutomationService() { stop(); }
 
-Result<void> AutomationService::Start()
+Result<void> AutomationService::start()
 {
     if (!m_connection.isConnected())
         return Error::withMessage(m_connection.lastError().message());
     if (!m_objectRegistered) {
-        m_objectRegistered = m_connection.registerObject(ObjectPath(), &m_application, QDBusConnection::ExportAdaptors);
+        m_objectRegistered = m_connection.registerObject(objectPath(), &m_application, QDBusConnection::ExportAdaptors);
         if (!m_objectRegistered)
-            return Error::withMessage(QStringLiteral("The object %1 is served already.").arg(ObjectPath()));
+            return Error::withMessage(QStringLiteral("The object %1 is served already.").arg(objectPath()));
     }
     if (!m_nameOwned) {
         const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
-            m_connection.interface()->registerService(ServiceName(), QDBusConnectionInterface::DontQueueService,
+            m_connection.interface()->registerService(serviceName(), QDBusConnectionInterface::DontQueueService,
                                                       QDBusConnectionInterface::DontAllowReplacement);
         m_nameOwned = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
         if (!m_nameOwned)
             return Error::withMessage(reply.isValid()
-                                          ? QStringLiteral("The name %1 is owned by another program.").arg(ServiceName())
+                                          ? QStringLiteral("The name %1 is owned by another program.").arg(serviceName())
                                           : reply.error().message());
     }
     return {};
 }
 
-void AutomationService::Stop()
+void AutomationService::stop()
 {
     if (m_nameOwned)
-        m_connection.interface()->unregisterService(ServiceName());
+        m_connection.interface()->unregisterService(serviceName());
     if (m_objectRegistered)
-        m_connection.unregisterObject(ObjectPath());
+        m_connection.unregisterObject(objectPath());
     m_nameOwned = false;
     m_objectRegistered = false;
 }

@@ -18,9 +18,9 @@ class FolderRequestQueue;
 class AutomationService
 {
 public:
-    static QString ServiceName() { return QStringLiteral("Quillbay.Application"); }
-    static QString ObjectPath() { return QStringLiteral("/Quillbay/Application"); }
-    static QString InterfaceName() { return QStringLiteral("Quillbay.Application"); }
+    static QString serviceName() { return QStringLiteral("Quillbay.Application"); }
+    static QString objectPath() { return QStringLiteral("/Quillbay/Application"); }
+    static QString interfaceName() { return QStringLiteral("Quillbay.Application"); }
 
     explicit AutomationService(FolderRequestQueue &queue,
                                const QDBusConnection &connection = QDBusConnection::sessionBus());
@@ -29,14 +29,14 @@ public:
     AutomationService &operator=(const AutomationService &) = delete;
 
     // Whether there is a session bus to serve on.
-    bool BusAvailable() const { return m_connection.isConnected(); }
+    bool busAvailable() const { return m_connection.isConnected(); }
 
     // Serves the object and takes the name. Fails, with the bus's reason,
     // when there is no bus or either step fails; the program then runs on
     // without the door.
-    Result<void> Start();
+    Result<void> start();
     // Gives the name back and withdraws the object.
-    void Stop();
+    void stop();
 
 private:
     QDBusConnection m_connection;

@@ -73,7 +73,7 @@ void FolderRequestQueue::keepPending(Request request)
     m_pending = std::move(request);
 }
 
-void FolderRequestQueue::StorePendingRequest(const QString &path, int mode)
+void FolderRequestQueue::storePendingRequest(const QString &path, int mode)
 {
     if (path.isEmpty())
         return;

@@ -37,7 +37,7 @@ public:
 
     // The folder of the command line, which start-up reads last: it takes
     // the pending slot (an empty path is ignored).
-    void StorePendingRequest(const QString &path, int mode);
+    void storePendingRequest(const QString &path, int mode);
 
     // Called by start-up right after it has cleared busy and set ready:
     // delivers the pending request, if there is one.

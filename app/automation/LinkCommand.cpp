@@ -2,7 +2,7 @@
 
 namespace quillbay {
 
-std::optional<QString> OpenCommandPath(const QString &command)
+std::optional<QString> openCommandPath(const QString &command)
 {
     static const QString opening = QStringLiteral("open(\"");
     constexpr qsizetype closingLength = 2;

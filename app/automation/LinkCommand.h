@@ -13,6 +13,6 @@ namespace quillbay {
 // quote; the path is then the text from the seventh character up to, but not
 // including, the last two (the closing quote and parenthesis), which are not
 // looked at. A command too short to hold those two characters is refused.
-std::optional<QString> OpenCommandPath(const QString &command);
+std::optional<QString> openCommandPath(const QString &command);
 
 } // namespace quillbay

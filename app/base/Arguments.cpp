@@ -28,7 +28,7 @@ QStringList SplitArguments(const QString &text)
     return arguments;
 }
 
-CommandLineRequest ReadCommandLine(const QStringList &arguments)
+CommandLineRequest readCommandLine(const QStringList &arguments)
 {
     CommandLineRequest request;
     if (arguments.isEmpty())

@@ -25,6 +25,6 @@ struct CommandLineRequest {
     QString openPath; // empty when there is none
 };
 
-CommandLineRequest ReadCommandLine(const QStringList &arguments);
+CommandLineRequest readCommandLine(const QStringList &arguments);
 
 } // namespace quillbay

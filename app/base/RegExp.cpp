@@ -24,7 +24,7 @@ constexpr uint32_t kMatchLimit = 10'000'000;
 constexpr PCRE2_SIZE kJitStackStart = 32 * 1024;
 constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
 
-QString PcreMessage(int errorCode)
+QString pcreMessage(int errorCode)
 {
     std::array<PCRE2_UCHAR, 256> buffer{};
     const int length = pcre2_get_error_message(errorCode, buffer.data(), buffer.size());
@@ -33,7 +33,7 @@ QString PcreMessage(int errorCode)
     return QString::fromUtf16(reinterpret_cast<const char16_t *>(buffer.data()), length);
 }
 
-PCRE2_SPTR Units(const QString &text)
+PCRE2_SPTR unitsOf(const QString &text)
 {
     return reinterpret_cast<PCRE2_SPTR>(text.utf16());
 }
@@ -41,111 +41,111 @@ PCRE2_SPTR Units(const QString &text)
 } // namespace
 
 struct RegExp::Impl {
-    QString Pattern;
-    bool Global = false;
-    bool IgnoreCase = false;
-    bool Multiline = false;
+    QString pattern;
+    bool global = false;
+    bool ignoreCase = false;
+    bool multiline = false;
 
-    bool UpToDate = false; // Code (or CompileError) belongs to Pattern and the switches
-    QString CompileError;
-    pcre2_code *Code = nullptr;
-    pcre2_match_data *MatchData = nullptr;
-    pcre2_match_context *MatchContext = nullptr;
-    pcre2_jit_stack *JitStack = nullptr;
-    uint32_t GroupCount = 0;
-    bool HasNamedGroups = false;
-    std::optional<regexp_detail::ReplacementTemplate> Replacement;
+    bool upToDate = false; // Code (or compileError) belongs to pattern and the switches
+    QString compileError;
+    pcre2_code *code = nullptr;
+    pcre2_match_data *matchData = nullptr;
+    pcre2_match_context *matchContext = nullptr;
+    pcre2_jit_stack *jitStack = nullptr;
+    uint32_t groupCount = 0;
+    bool hasNamedGroups = false;
+    std::optional<regexp_detail::ReplacementTemplate> replacement;
 
-    QString ErrorText;
+    QString errorText;
 
     Impl() = default;
     Impl(const Impl &) = delete;
     Impl &operator=(const Impl &) = delete;
     ~Impl()
     {
-        ReleaseCode();
-        pcre2_match_context_free(MatchContext);
-        pcre2_jit_stack_free(JitStack);
+        releaseCode();
+        pcre2_match_context_free(matchContext);
+        pcre2_jit_stack_free(jitStack);
     }
 
-    void ReleaseCode()
+    void releaseCode()
     {
-        pcre2_match_data_free(MatchData);
-        pcre2_code_free(Code);
-        MatchData = nullptr;
-        Code = nullptr;
-        Replacement.reset();
+        pcre2_match_data_free(matchData);
+        pcre2_code_free(code);
+        matchData = nullptr;
+        code = nullptr;
+        replacement.reset();
     }
 
-    bool EnsureMatchContext();
-    bool EnsureCompiled();
-    int GroupNumberOfName(QStringView name) const;
+    bool ensureMatchContext();
+    bool ensureCompiled();
+    int groupNumberOfName(QStringView name) const;
     template<typename OnMatch>
-    bool ForEachMatch(const QString &subject, bool global, OnMatch &&onMatch);
+    bool forEachMatch(const QString &subject, bool allMatches, OnMatch &&onMatch);
 };
 
-bool RegExp::Impl::EnsureMatchContext()
+bool RegExp::Impl::ensureMatchContext()
 {
-    if (MatchContext)
+    if (matchContext)
         return true;
-    MatchContext = pcre2_match_context_create(nullptr);
-    if (!MatchContext)
+    matchContext = pcre2_match_context_create(nullptr);
+    if (!matchContext)
         return false;
-    pcre2_set_match_limit(MatchContext, kMatchLimit);
-    JitStack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
-    if (JitStack) // without it JIT code uses its small default stack
-        pcre2_jit_stack_assign(MatchContext, nullptr, JitStack);
+    pcre2_set_match_limit(matchContext, kMatchLimit);
+    jitStack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
+    if (jitStack) // without it JIT code uses its small default stack
+        pcre2_jit_stack_assign(matchContext, nullptr, jitStack);
     return true;
 }
 
-bool RegExp::Impl::EnsureCompiled()
+bool RegExp::Impl::ensureCompiled()
 {
-    if (UpToDate)
-        return Code != nullptr;
-    ReleaseCode();
-    UpToDate = true;
-    CompileError.clear();
-    if (!EnsureMatchContext()) {
-        CompileError = PcreMessage(PCRE2_ERROR_NOMEMORY);
+    if (upToDate)
+        return code != nullptr;
+    releaseCode();
+    upToDate = true;
+    compileError.clear();
+    if (!ensureMatchContext()) {
+        compileError = pcreMessage(PCRE2_ERROR_NOMEMORY);
         return false;
     }
     const Result<regexp_detail::TranslatedPattern> translated =
-        regexp_detail::TranslateEcmaScriptPattern(Pattern, IgnoreCase, Multiline);
+        regexp_detail::translateEcmaScriptPattern(pattern, ignoreCase, multiline);
     if (!translated) {
-        CompileError = translated.error().message;
+        compileError = translated.error().message;
         return false;
     }
     // Multi-line anchors are already written out by the translator (ECMAScript
     // line terminators differ from PCRE2's newline); the option costs nothing.
-    const uint32_t options = kCompileOptions | (IgnoreCase ? PCRE2_CASELESS : 0u) | (Multiline ? PCRE2_MULTILINE : 0u);
+    const uint32_t options = kCompileOptions | (ignoreCase ? PCRE2_CASELESS : 0u) | (multiline ? PCRE2_MULTILINE : 0u);
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
-    Code = pcre2_compile(Units(translated->Text), PCRE2_SIZE(translated->Text.size()), options, &errorCode,
+    code = pcre2_compile(unitsOf(translated->text), PCRE2_SIZE(translated->text.size()), options, &errorCode,
                          &errorOffset, nullptr);
-    if (!Code) {
-        CompileError = QStringLiteral("%1 at offset %2")
-                           .arg(PcreMessage(errorCode))
-                           .arg(translated->SourceOffsetOf(qsizetype(errorOffset)));
+    if (!code) {
+        compileError = QStringLiteral("%1 at offset %2")
+                           .arg(pcreMessage(errorCode))
+                           .arg(translated->sourceOffsetOf(qsizetype(errorOffset)));
         return false;
     }
-    pcre2_jit_compile(Code, PCRE2_JIT_COMPLETE); // on failure the interpreter runs the pattern
-    MatchData = pcre2_match_data_create_from_pattern(Code, nullptr);
-    if (!MatchData) {
-        ReleaseCode();
-        CompileError = PcreMessage(PCRE2_ERROR_NOMEMORY);
+    pcre2_jit_compile(code, PCRE2_JIT_COMPLETE); // on failure the interpreter runs the pattern
+    matchData = pcre2_match_data_create_from_pattern(code, nullptr);
+    if (!matchData) {
+        releaseCode();
+        compileError = pcreMessage(PCRE2_ERROR_NOMEMORY);
         return false;
     }
     uint32_t nameCount = 0;
-    pcre2_pattern_info(Code, PCRE2_INFO_CAPTURECOUNT, &GroupCount);
-    pcre2_pattern_info(Code, PCRE2_INFO_NAMECOUNT, &nameCount);
-    HasNamedGroups = nameCount > 0;
+    pcre2_pattern_info(code, PCRE2_INFO_CAPTURECOUNT, &groupCount);
+    pcre2_pattern_info(code, PCRE2_INFO_NAMECOUNT, &nameCount);
+    hasNamedGroups = nameCount > 0;
     return true;
 }
 
-int RegExp::Impl::GroupNumberOfName(QStringView name) const
+int RegExp::Impl::groupNumberOfName(QStringView name) const
 {
     const QString terminated = name.toString(); // utf16() of a QString ends with a zero unit
-    const int number = pcre2_substring_number_from_name(Code, Units(terminated));
+    const int number = pcre2_substring_number_from_name(code, unitsOf(terminated));
     return number > 0 ? number : 0;
 }
 
@@ -153,22 +153,22 @@ int RegExp::Impl::GroupNumberOfName(QStringView name) const
 // each search starts where the last match ended, or one code unit further
 // on after an empty match. onMatch receives PCRE2's output vector.
 template<typename OnMatch>
-bool RegExp::Impl::ForEachMatch(const QString &subject, bool global, OnMatch &&onMatch)
+bool RegExp::Impl::forEachMatch(const QString &subject, bool allMatches, OnMatch &&onMatch)
 {
-    const PCRE2_SPTR units = Units(subject);
+    const PCRE2_SPTR units = unitsOf(subject);
     const PCRE2_SIZE length = PCRE2_SIZE(subject.size());
     PCRE2_SIZE start = 0;
     for (;;) {
-        const int rc = pcre2_match(Code, units, length, start, 0, MatchData, MatchContext);
+        const int rc = pcre2_match(code, units, length, start, 0, matchData, matchContext);
         if (rc == PCRE2_ERROR_NOMATCH)
             return true;
         if (rc < 0) {
-            ErrorText = PcreMessage(rc);
+            errorText = pcreMessage(rc);
             return false;
         }
-        const PCRE2_SIZE *offsets = pcre2_get_ovector_pointer(MatchData);
+        const PCRE2_SIZE *offsets = pcre2_get_ovector_pointer(matchData);
         onMatch(static_cast<const size_t *>(offsets));
-        if (!global)
+        if (!allMatches)
             return true;
         start = offsets[1] > offsets[0] ? offsets[1] : offsets[0] + 1;
         if (start > length)
@@ -177,82 +177,82 @@ bool RegExp::Impl::ForEachMatch(const QString &subject, bool global, OnMatch &&o
 }
 
 RegExp::RegExp()
-    : d(std::make_unique<Impl>())
+    : m_impl(std::make_unique<Impl>())
 {
 }
 
 RegExp::~RegExp() = default;
 
-QString RegExp::Pattern() const
+QString RegExp::pattern() const
 {
-    return d->Pattern;
+    return m_impl->pattern;
 }
 
-void RegExp::SetPattern(const QString &pattern)
+void RegExp::setPattern(const QString &pattern)
 {
-    if (pattern != d->Pattern)
-        d->UpToDate = false;
-    d->Pattern = pattern;
+    if (pattern != m_impl->pattern)
+        m_impl->upToDate = false;
+    m_impl->pattern = pattern;
 }
 
 bool RegExp::Global() const
 {
-    return d->Global;
+    return m_impl->global;
 }
 
-void RegExp::SetGlobal(bool on)
+void RegExp::setGlobal(bool on)
 {
-    d->Global = on; // matching only; the compiled code stays valid
+    m_impl->global = on; // matching only; the compiled code stays valid
 }
 
 bool RegExp::IgnoreCase() const
 {
-    return d->IgnoreCase;
+    return m_impl->ignoreCase;
 }
 
-void RegExp::SetIgnoreCase(bool on)
+void RegExp::setIgnoreCase(bool on)
 {
-    if (on != d->IgnoreCase) {
-        d->IgnoreCase = on;
-        d->UpToDate = false;
+    if (on != m_impl->ignoreCase) {
+        m_impl->ignoreCase = on;
+        m_impl->upToDate = false;
     }
 }
 
 bool RegExp::Multiline() const
 {
-    return d->Multiline;
+    return m_impl->multiline;
 }
 
-void RegExp::SetMultiline(bool on)
+void RegExp::setMultiline(bool on)
 {
-    if (on != d->Multiline) {
-        d->Multiline = on;
-        d->UpToDate = false;
+    if (on != m_impl->multiline) {
+        m_impl->multiline = on;
+        m_impl->upToDate = false;
     }
 }
 
-bool RegExp::Compile()
+bool RegExp::compile()
 {
-    d->ErrorText.clear();
-    if (d->EnsureCompiled())
+    m_impl->errorText.clear();
+    if (m_impl->ensureCompiled())
         return true;
-    d->ErrorText = d->CompileError;
+    m_impl->errorText = m_impl->compileError;
     return false;
 }
 
 std::optional<bool> RegExp::Test(const QString &subject)
 {
-    if (!Compile())
+    if (!compile())
         return std::nullopt;
     bool found = false;
-    if (!d->ForEachMatch(subject, false, [&](const size_t *) { found = true; }))
+    if (!m_impl->forEachMatch(subject, false, [&](const size_t *) { found = true; }))
         return std::nullopt;
     return found;
 }
 
 std::optional<QList<RegExpMatch>> RegExp::Execute(const QString &subject)
 {
-    if (!Compile())
+    if (!compile())
         return std::nullopt;
     QList<RegExpMatch> matches;
     const QChar *units = subject.constData();
@@ -262,14 +262,14 @@ std::optional<QList<RegExpMatch>> RegExp::Execute(const QString &subject)
             return QString();
         return QString(units + start, qsizetype(end - start)); // empty but not null when empty
     };
-    const bool ok = d->ForEachMatch(subject, d->Global, [&](const size_t *offsets) {
+    const bool ok = m_impl->forEachMatch(subject, m_impl->global, [&](const size_t *offsets) {
         RegExpMatch match;
-        match.FirstIndex = qsizetype(offsets[0]);
-        match.Length = qsizetype(offsets[1] - offsets[0]);
-        match.Value = part(offsets[0], offsets[1]);
-        match.SubMatches.reserve(d->GroupCount);
-        for (uint32_t group = 1; group <= d->GroupCount; ++group)
-            match.SubMatches.append(part(offsets[2 * group], offsets[2 * group + 1]));
+        match.firstIndex = qsizetype(offsets[0]);
+        match.length = qsizetype(offsets[1] - offsets[0]);
+        match.value = part(offsets[0], offsets[1]);
+        match.subMatches.reserve(m_impl->groupCount);
+        for (uint32_t group = 1; group <= m_impl->groupCount; ++group)
+            match.subMatches.append(part(offsets[2 * group], offsets[2 * group + 1]));
         matches.append(std::move(match));
     });
     if (!ok)
@@ -279,25 +279,25 @@ std::optional<QList<RegExpMatch>> RegExp::Execute(const QString &subject)
 
 std::optional<QString> RegExp::Replace(const QString &subject, const QString &replacement)
 {
-    if (!Compile())
+    if (!compile())
         return std::nullopt;
-    if (!d->Replacement || d->Replacement->Text() != replacement) {
+    if (!m_impl->replacement || m_impl->replacement->text() != replacement) {
         std::function<int(QStringView)> byName;
-        if (d->HasNamedGroups)
-            byName = [this](QStringView name) { return d->GroupNumberOfName(name); };
-        d->Replacement.emplace(replacement, int(d->GroupCount), byName);
+        if (m_impl->hasNamedGroups)
+            byName = [this](QStringView name) { return m_impl->groupNumberOfName(name); };
+        m_impl->replacement.emplace(replacement, int(m_impl->groupCount), byName);
     }
-    const regexp_detail::ReplacementTemplate &replacementTemplate = *d->Replacement;
+    const regexp_detail::ReplacementTemplate &replacementTemplate = *m_impl->replacement;
     QString result;
     qsizetype copied = 0;
     bool matched = false;
-    const bool ok = d->ForEachMatch(subject, d->Global, [&](const size_t *offsets) {
+    const bool ok = m_impl->forEachMatch(subject, m_impl->global, [&](const size_t *offsets) {
         if (!matched) {
             result.reserve(subject.size() + replacement.size());
             matched = true;
         }
         result += QStringView(subject).sliced(copied, qsizetype(offsets[0]) - copied);
-        replacementTemplate.AppendTo(result, subject, offsets);
+        replacementTemplate.appendTo(result, subject, offsets);
         copied = qsizetype(offsets[1]);
     });
     if (!ok)
@@ -308,9 +308,9 @@ std::optional<QString> RegExp::Replace(const QString &subject, const QString &re
     return result;
 }
 
-QString RegExp::ErrorText() const
+QString RegExp::errorText() const
 {
-    return d->ErrorText;
+    return m_impl->errorText;
 }
 
 } // namespace quillbay

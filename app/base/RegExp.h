@@ -6,7 +6,7 @@
 //
 // Failures are results: a pattern the engine rejects, or a match that runs
 // into the engine's limits, makes the operation return no value and leaves a
-// readable ErrorText(); nothing throws, crashes or hangs.
+// readable errorText(); nothing throws, crashes or hangs.
 
 #include <QList>
 #include <QString>
@@ -16,10 +16,10 @@
 namespace quillbay {
 
 struct RegExpMatch {
-    qsizetype FirstIndex = 0;  // 0-based position in the subject, in code units
-    qsizetype Length = 0;
-    QString Value;
-    QList<QString> SubMatches; // one per capturing group; a group that did not take part is a null QString
+    qsizetype firstIndex = 0;  // 0-based position in the subject, in code units
+    qsizetype length = 0;
+    QString value;
+    QList<QString> subMatches; // one per capturing group; a group that did not take part is a null QString
 };
 
 class RegExp
@@ -30,28 +30,28 @@ public:
     RegExp(const RegExp &) = delete;
     RegExp &operator=(const RegExp &) = delete;
 
-    QString Pattern() const;
-    void SetPattern(const QString &pattern);
+    QString pattern() const;
+    void setPattern(const QString &pattern);
     bool Global() const;
-    void SetGlobal(bool on);
+    void setGlobal(bool on);
     bool IgnoreCase() const;
-    void SetIgnoreCase(bool on);
+    void setIgnoreCase(bool on);
     bool Multiline() const;
-    void SetMultiline(bool on);
+    void setMultiline(bool on);
 
     // Compiles now (otherwise compilation happens at first use); false when the pattern is rejected.
-    bool Compile();
+    bool compile();
 
     std::optional<bool> Test(const QString &subject);
     std::optional<QList<RegExpMatch>> Execute(const QString &subject);
     std::optional<QString> Replace(const QString &subject, const QString &replacement);
 
     // Why the last operation gave no value.
-    QString ErrorText() const;
+    QString errorText() const;
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> d;
+    std::unique_ptr<Impl> m_impl;
 };
 
 } // namespace quillbay

@@ -22,23 +22,23 @@ using CodeRange = std::pair<char16_t, char16_t>; // first and last code unit
 using CodeRanges = std::vector<CodeRange>;
 
 // The ranges of \d \D \w \W \s \S, or nullptr for any other letter.
-const CodeRanges *ClassEscapeRanges(char16_t letter);
+const CodeRanges *classEscapeRanges(char16_t letter);
 
 // One literal code unit.
-QString LiteralText(char16_t unit, bool ignoreCase);
+QString literalText(char16_t unit, bool ignoreCase);
 
 // A bracket class of single units and ranges plus the sets of class escapes.
-QString ClassText(const CodeRanges &units, const CodeRanges &escapeSets, bool negated, bool ignoreCase);
+QString classText(const CodeRanges &units, const CodeRanges &escapeSets, bool negated, bool ignoreCase);
 
 // \d \D \w \W \s \S outside a class.
-QString ClassEscapeText(const CodeRanges &set);
+QString classEscapeText(const CodeRanges &set);
 
 // \b and \B with ECMAScript's ASCII word characters.
-const QString &WordBoundaryText(bool negated);
+const QString &wordBoundaryText(bool negated);
 
 // "." and the multi-line "^" and "$" with ECMAScript's line terminators.
-const QString &AnyButLineTerminatorText();
-const QString &LineStartText();
-const QString &LineEndText();
+const QString &anyButLineTerminatorText();
+const QString &lineStartText();
+const QString &lineEndText();
 
 } // namespace quillbay::regexp_detail

@@ -20,15 +20,15 @@
 namespace quillbay::regexp_detail {
 
 struct TranslatedPattern {
-    QString Text;                         // the PCRE2 pattern
-    std::vector<qsizetype> SourceOffsets; // per code unit of Text, plus one for its end: offset in the source
+    QString text;                         // the PCRE2 pattern
+    std::vector<qsizetype> sourceOffsets; // per code unit of Text, plus one for its end: offset in the source
 
-    // Maps an offset in Text (as PCRE2 reports it) back to the source pattern.
-    qsizetype SourceOffsetOf(qsizetype textOffset) const;
+    // Maps an offset in text (as PCRE2 reports it) back to the source pattern.
+    qsizetype sourceOffsetOf(qsizetype textOffset) const;
 };
 
 // The pattern for PCRE2, or why the source is no ECMAScript pattern
 // ("message at offset N", the offset in the source).
-Result<TranslatedPattern> TranslateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline);
+Result<TranslatedPattern> translateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline);
 
 } // namespace quillbay::regexp_detail

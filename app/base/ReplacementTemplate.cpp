@@ -3,7 +3,7 @@
 namespace quillbay::regexp_detail {
 namespace {
 
-int DigitAt(const QString &text, qsizetype i)
+int digitAt(const QString &text, qsizetype i)
 {
     if (i >= text.size())
         return -1;
@@ -27,18 +27,18 @@ ReplacementTemplate::ReplacementTemplate(const QString &text, int groupCount,
         const char16_t next = m_text[i + 1].unicode();
         qsizetype consumed = 0; // length of the token at i, 0 when "$" is literal
         if (next == u'$') {
-            AddLiteral(literalStart, i + 1 - literalStart); // keeps one "$"
+            addLiteral(literalStart, i + 1 - literalStart); // keeps one "$"
             literalStart = i + 2;
             i += 2;
             continue;
         }
         if (next == u'&' || next == u'`' || next == u'\'') {
-            AddLiteral(literalStart, i - literalStart);
-            AddPiece(next == u'&' ? Kind::Group : next == u'`' ? Kind::Before : Kind::After, 0);
+            addLiteral(literalStart, i - literalStart);
+            addPiece(next == u'&' ? Kind::Group : next == u'`' ? Kind::Before : Kind::After, 0);
             consumed = 2;
-        } else if (DigitAt(m_text, i + 1) >= 0) {
-            const int d1 = DigitAt(m_text, i + 1);
-            const int d2 = DigitAt(m_text, i + 2);
+        } else if (digitAt(m_text, i + 1) >= 0) {
+            const int d1 = digitAt(m_text, i + 1);
+            const int d2 = digitAt(m_text, i + 2);
             int group = 0;
             if (d2 >= 0 && d1 * 10 + d2 >= 1 && d1 * 10 + d2 <= groupCount) {
                 group = d1 * 10 + d2;
@@ -48,16 +48,16 @@ ReplacementTemplate::ReplacementTemplate(const QString &text, int groupCount,
                 consumed = 2;
             }
             if (consumed > 0) {
-                AddLiteral(literalStart, i - literalStart);
-                AddPiece(Kind::Group, group);
+                addLiteral(literalStart, i - literalStart);
+                addPiece(Kind::Group, group);
             }
         } else if (next == u'<' && groupNumberOfName) {
             const qsizetype close = m_text.indexOf(u'>', i + 2);
             if (close >= 0) {
-                AddLiteral(literalStart, i - literalStart);
+                addLiteral(literalStart, i - literalStart);
                 const int group = groupNumberOfName(QStringView(m_text).mid(i + 2, close - i - 2));
                 if (group > 0)
-                    AddPiece(Kind::Group, group); // an unknown name stands for nothing
+                    addPiece(Kind::Group, group); // an unknown name stands for nothing
                 consumed = close + 1 - i;
             }
         }
@@ -68,34 +68,34 @@ ReplacementTemplate::ReplacementTemplate(const QString &text, int groupCount,
         i += consumed;
         literalStart = i;
     }
-    AddLiteral(literalStart, m_text.size() - literalStart);
+    addLiteral(literalStart, m_text.size() - literalStart);
 }
 
-void ReplacementTemplate::AddLiteral(qsizetype start, qsizetype length)
+void ReplacementTemplate::addLiteral(qsizetype start, qsizetype length)
 {
     if (length <= 0)
         return;
-    if (!m_pieces.empty() && m_pieces.back().What == Kind::Literal
-        && m_pieces.back().Start + m_pieces.back().Length == start) {
-        m_pieces.back().Length += length;
+    if (!m_pieces.empty() && m_pieces.back().what == Kind::Literal
+        && m_pieces.back().start + m_pieces.back().length == start) {
+        m_pieces.back().length += length;
         return;
     }
     m_pieces.push_back(Piece{Kind::Literal, start, length, 0});
 }
 
-void ReplacementTemplate::AppendTo(QString &out, QStringView subject, const size_t *offsets) const
+void ReplacementTemplate::appendTo(QString &out, QStringView subject, const size_t *offsets) const
 {
     const size_t subjectSize = size_t(subject.size());
     const size_t matchStart = offsets[0];
     const size_t matchEnd = offsets[1];
     for (const Piece &piece : m_pieces) {
-        switch (piece.What) {
-        case Kind::Literal: out += QStringView(m_text).mid(piece.Start, piece.Length); break;
+        switch (piece.what) {
+        case Kind::Literal: out += QStringView(m_text).mid(piece.start, piece.length); break;
         case Kind::Before: out += subject.first(qsizetype(matchStart)); break;
         case Kind::After: out += subject.sliced(qsizetype(matchEnd)); break;
         case Kind::Group: {
-            const size_t start = offsets[2 * piece.Group];
-            const size_t end = offsets[2 * piece.Group + 1];
+            const size_t start = offsets[2 * piece.group];
+            const size_t end = offsets[2 * piece.group + 1];
             if (start <= end && end <= subjectSize) // a group that did not take part gives nothing
                 out += subject.sliced(qsizetype(start), qsizetype(end - start));
             break;

@@ -19,24 +19,24 @@ public:
     ReplacementTemplate(const QString &text, int groupCount,
                         const std::function<int(QStringView)> &groupNumberOfName);
 
-    const QString &Text() const { return m_text; }
+    const QString &text() const { return m_text; }
 
     // Appends the replacement of one match. offsets: start and end of the
     // match and of each group, as PCRE2's output vector, negative or past
     // the subject for a group that did not take part.
-    void AppendTo(QString &out, QStringView subject, const size_t *offsets) const;
+    void appendTo(QString &out, QStringView subject, const size_t *offsets) const;
 
 private:
     enum class Kind { Literal, Group, Before, After };
     struct Piece {
-        Kind What = Kind::Literal;
-        qsizetype Start = 0; // literal: offset in m_text
-        qsizetype Length = 0;
-        int Group = 0; // 0 is the whole match
+        Kind what = Kind::Literal;
+        qsizetype start = 0; // literal: offset in m_text
+        qsizetype length = 0;
+        int group = 0; // 0 is the whole match
     };
 
-    void AddLiteral(qsizetype start, qsizetype length);
-    void AddPiece(Kind kind, int group) { m_pieces.push_back(Piece{kind, 0, 0, group}); }
+    void addLiteral(qsizetype start, qsizetype length);
+    void addPiece(Kind kind, int group) { m_pieces.push_back(Piece{kind, 0, 0, group}); }
 
     QString m_text;
     std::vector<Piece> m_pieces;

@@ -24,14 +24,14 @@ void StringAdder::reserveFor(qsizetype extra, qsizetype growth)
         m_buffer.resize(m_buffer.size() + growth, QLatin1Char(' '));
 }
 
-void StringAdder::Append(const QString &piece)
+void StringAdder::append(const QString &piece)
 {
     reserveFor(piece.size(), piece.size() + kGrowth);
     std::copy(piece.cbegin(), piece.cend(), m_buffer.begin() + m_used);
     m_used += piece.size();
 }
 
-void StringAdder::Append2(const QString &a, const QString &b)
+void StringAdder::append2(const QString &a, const QString &b)
 {
     const qsizetype total = a.size() + b.size();
     reserveFor(total, total + kGrowth);
@@ -41,7 +41,7 @@ void StringAdder::Append2(const QString &a, const QString &b)
     m_used += total;
 }
 
-void StringAdder::Append3(const QString &a, const QString &b, const QString &c)
+void StringAdder::append3(const QString &a, const QString &b, const QString &c)
 {
     const qsizetype total = a.size() + b.size() + c.size();
     reserveFor(total, total + kGrowth);
@@ -52,26 +52,26 @@ void StringAdder::Append3(const QString &a, const QString &b, const QString &c)
     m_used += total;
 }
 
-void StringAdder::AppendChar(QChar c)
+void StringAdder::appendChar(QChar c)
 {
     reserveFor(1, kGrowth);
     m_buffer[m_used] = c;
     ++m_used;
 }
 
-void StringAdder::AppendCode(int code)
+void StringAdder::appendCode(int code)
 {
     // A code unit is 16 bits; a larger code is a caller's mistake, kept to its low bits.
     QB_ASSERT(code >= 0 && code <= 0xFFFF, code &= 0xFFFF);
-    AppendChar(QChar(char16_t(code)));
+    appendChar(QChar(char16_t(code)));
 }
 
-QString StringAdder::ToString() const
+QString StringAdder::toString() const
 {
     return m_buffer.left(m_used);
 }
 
-void StringAdder::Clear()
+void StringAdder::clear()
 {
     m_used = 0;
 }

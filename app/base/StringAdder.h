@@ -11,13 +11,13 @@ class StringAdder
 public:
     StringAdder();
 
-    void Append(const QString &piece);
-    void Append2(const QString &a, const QString &b);
-    void Append3(const QString &a, const QString &b, const QString &c);
-    void AppendChar(QChar c);
-    void AppendCode(int code); // 0..65535 (only the low 16 bits are used); a byte value becomes U+0000..U+00FF
-    QString ToString() const;
-    void Clear();
+    void append(const QString &piece);
+    void append2(const QString &a, const QString &b);
+    void append3(const QString &a, const QString &b, const QString &c);
+    void appendChar(QChar c);
+    void appendCode(int code); // 0..65535 (only the low 16 bits are used); a byte value becomes U+0000..U+00FF
+    QString toString() const;
+    void clear();
 
 private:
     void reserveFor(qsizetype extra, qsizetype growth);

@@ -54,23 +54,23 @@ void printLine(const QString &text) { writeTo(stdout, text); }
 QString settingsFileFrom(const ParsedOptions &options)
 {
     const QString given = options.values.value(QStringLiteral("--settings"));
-    return given.isNull() ? DataFolders::UserFolders().settingsFile : given;
+    return given.isNull() ? DataFolders::userFolders().settingsFile : given;
 }
 
 int loadSettings(Manager &manager, const QString &path, const QString &settingName)
 {
-    if (const Result<void> loaded = manager.settings().LoadFile(path); !loaded) {
+    if (const Result<void> loaded = manager.settings().loadFile(path); !loaded) {
         printError(UiText::LoadTextWith(30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"),
                                                 loaded.error().message}));
         return ExitUsage;
     }
-    const SettingsFormat format = ClassifySettings(manager.settings().document());
+    const SettingsFormat format = classifySettings(manager.settings().document());
     if (format == SettingsFormat::Unusable) {
         printError(QStringLiteral("%1 is not a settings file of a version this program can use.").arg(path));
         return ExitUsage;
     }
     if (format == SettingsFormat::Older)
-        XmlTools::SetAttribute(manager.settings().SettingsRoot(), kVersion, QStringLiteral("2.0"));
+        XmlTools::setAttribute(manager.settings().SettingsRoot(), kVersion, QStringLiteral("2.0"));
     manager.settings().RenumberIds();
     if (settingName.isNull()) {
         manager.settings().SelectedSetting();
@@ -103,7 +103,7 @@ int writePreview(const PreviewDocument &preview, const QString &outputPath)
         printDocument(preview.document());
         return ExitOk;
     }
-    const Result<void> saved = XmlTools::SaveToPath(preview.document(), outputPath, preview.prologue());
+    const Result<void> saved = XmlTools::saveToPath(preview.document(), outputPath, preview.prologue());
     if (!saved) {
         printError(UiText::LoadTextWith(30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"),
                                                 saved.error().message}));

@@ -45,15 +45,15 @@ int previewSelectedSetting(Manager &manager, const ParsedOptions &options)
         return loaded;
     const PreviewPreconditions found = manager.CheckPreviewPreconditions();
     if (!found.met()) {
-        printError(PreconditionMessage(found).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        printError(preconditionMessage(found).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         return ExitPrecondition;
     }
     const Result<PreviewSummary> built = manager.BuildPreview();
     if (!built) {
-        printError(CriteriaErrorMessage(built.error()));
+        printError(criteriaErrorMessage(built.error()));
         return ExitPrecondition;
     }
-    for (const QString &note : PreviewNotes(built.value()))
+    for (const QString &note : previewNotes(built.value()))
         printError(note);
     return ExitOk;
 }
@@ -75,17 +75,17 @@ int carryOut(PreviewDocument &preview, const ReportFolders &folders)
 {
     RenameExecutor executor(folders, printMessage);
     const Result<ExecutionSummary> executed = executor.ExecuteRenameList(preview);
-    for (const QString &note : RecoveryNotes(executor.recoveredJournals()))
+    for (const QString &note : recoveryNotes(executor.recoveredJournals()))
         printError(note);
     if (!executed) {
         printError(executed.error().message);
         return ExitPrecondition;
     }
-    for (const QString &line : FailedEntryLines(preview))
+    for (const QString &line : failedEntryLines(preview))
         printError(line);
     if (!executed->report) {
         // The journal of the run stays and becomes its report at the next run.
-        printError(ReportNotSavedMessage(folders.reportFolder, executed->report.error()));
+        printError(reportNotSavedMessage(folders.reportFolder, executed->report.error()));
         return ExitSomeFailed;
     }
     printLine(executed->report.value());

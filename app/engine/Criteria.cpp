@@ -24,9 +24,9 @@ QString EscapeRegExpLiteral(const QString &text)
 namespace {
 void setUp(RegExp &re, const QString &pattern, bool ignoreCase)
 {
-    re.SetPattern(pattern);
-    re.SetGlobal(false);
-    re.SetIgnoreCase(ignoreCase);
+    re.setPattern(pattern);
+    re.setGlobal(false);
+    re.setIgnoreCase(ignoreCase);
 }
 
 QString text(pugi::xml_node e, const char *name, const char *defaultValue = "")
@@ -38,12 +38,12 @@ QString text(pugi::xml_node e, const char *name, const char *defaultValue = "")
 QString extensionPattern(const QString &ext)
 {
     RegExp blank;
-    blank.SetPattern(QStringLiteral("^\\s*$"));
+    blank.setPattern(QStringLiteral("^\\s*$"));
     if (blank.Test(ext).value_or(false))
         return {};
     RegExp blanks;
-    blanks.SetPattern(QStringLiteral("\\s+"));
-    blanks.SetGlobal(true);
+    blanks.setPattern(QStringLiteral("\\s+"));
+    blanks.setGlobal(true);
     const QString alternatives = blanks.Replace(ext, QStringLiteral("|")).value_or(ext);
     return QStringLiteral("^(") + alternatives + QStringLiteral(")$");
 }
@@ -77,9 +77,9 @@ Result<void> Criteria::compile(pugi::xml_node setting)
                            Named{&m_folderFirst, "folders: name"}, Named{&m_folderSecond, "folders: name end"}}) {
         if (n.re == &m_folderSecond && m_folderRegExpMode)
             continue;
-        if (!n.re->Compile())
+        if (!n.re->compile())
             return Error::withMessage(QStringLiteral("%1 pattern \"%2\": %3")
-                                          .arg(QString::fromLatin1(n.what), n.re->Pattern(), n.re->ErrorText()));
+                                          .arg(QString::fromLatin1(n.what), n.re->pattern(), n.re->errorText()));
     }
     m_fileBaseAll = matchesAll(m_fileBase);
     m_fileExtAll = matchesAll(m_fileExt);
@@ -88,14 +88,14 @@ Result<void> Criteria::compile(pugi::xml_node setting)
 
 bool Criteria::matchesAll(const RegExp &re)
 {
-    return re.Pattern().isEmpty() || re.Pattern() == QLatin1String("^");
+    return re.pattern().isEmpty() || re.pattern() == QLatin1String("^");
 }
 
 bool Criteria::test(RegExp &re, const QString &subject)
 {
     const std::optional<bool> hit = re.Test(subject);
     if (!hit) {
-        m_lastError = re.ErrorText();
+        m_lastError = re.errorText();
         return false;
     }
     return *hit;

@@ -58,7 +58,7 @@ static Result<void> replaceBy(RegExp &re, QString &text, const QString &replacem
 {
     std::optional<QString> replaced = re.Replace(text, replacement);
     if (!replaced)
-        return Error::withMessage(re.ErrorText());
+        return Error::withMessage(re.errorText());
     text = std::move(*replaced);
     return {};
 }

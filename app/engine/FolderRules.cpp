@@ -56,7 +56,7 @@ Result<void> FolderRules::applyRule(Rule &r, const QString &folderPath, QString 
     case RuleType::RegexpOne: {
         std::optional<QString> replaced = r.expression->Replace(name, r.replacement);
         if (!replaced)
-            return Error::withMessage(r.expression->ErrorText());
+            return Error::withMessage(r.expression->errorText());
         name = std::move(*replaced);
         return {};
     }

@@ -10,7 +10,7 @@
 
 namespace quillbay {
 
-QString PreconditionMessage(const PreviewPreconditions &found)
+QString preconditionMessage(const PreviewPreconditions &found)
 {
     QStringList texts;
     if (found.noRules)
@@ -22,7 +22,7 @@ QString PreconditionMessage(const PreviewPreconditions &found)
     return texts.join(QStringLiteral("\r\n"));
 }
 
-QString InvalidCountMessage(int invalidCount)
+QString invalidCountMessage(int invalidCount)
 {
     if (invalidCount <= 0)
         return {};
@@ -30,33 +30,33 @@ QString InvalidCountMessage(int invalidCount)
                                 {QStringLiteral("&num;"), QString::number(invalidCount)});
 }
 
-QString SkippedFolderMessage(const SkippedFolder &skipped)
+QString skippedFolderMessage(const SkippedFolder &skipped)
 {
     return UiText::LoadTextWith(30003, {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"),
                                         QString::fromLocal8Bit(std::strerror(skipped.errorNumber))});
 }
 
-QStringList PreviewNotes(const PreviewSummary &summary)
+QStringList previewNotes(const PreviewSummary &summary)
 {
     QStringList notes;
     for (const SkippedFolder &skipped : summary.skippedFolders)
-        notes << SkippedFolderMessage(skipped);
+        notes << skippedFolderMessage(skipped);
     if (summary.undecodableNames > 0)
         notes << UiText::LoadTextWith(30004, {QStringLiteral("&num;"), QString::number(summary.undecodableNames)});
     if (summary.ruleFailures > 0)
         notes << UiText::LoadTextWith(30005, {QStringLiteral("&num;"), QString::number(summary.ruleFailures),
                                               QStringLiteral("&reason;"), summary.firstRuleError});
     if (summary.invalidCount > 0)
-        notes << InvalidCountMessage(summary.invalidCount);
+        notes << invalidCountMessage(summary.invalidCount);
     return notes;
 }
 
-QString CriteriaErrorMessage(const Error &error)
+QString criteriaErrorMessage(const Error &error)
 {
     return UiText::LoadTextWith(30006, {QStringLiteral("&reason;"), error.message});
 }
 
-QStringList FailedEntryLines(const PreviewDocument &document)
+QStringList failedEntryLines(const PreviewDocument &document)
 {
     QStringList lines;
     for (pugi::xml_node e = document.root().first_child(); e; e = e.next_sibling()) {
@@ -69,7 +69,7 @@ QStringList FailedEntryLines(const PreviewDocument &document)
     return lines;
 }
 
-QStringList RecoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
+QStringList recoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
 {
     QStringList notes;
     for (const JournalRecovery::Outcome &o : recovered) {
@@ -82,7 +82,7 @@ QStringList RecoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
     return notes;
 }
 
-QString ReportNotSavedMessage(const QString &reportFolder, const Error &error)
+QString reportNotSavedMessage(const QString &reportFolder, const Error &error)
 {
     return UiText::LoadTextWith(30012, {QStringLiteral("&path;"), reportFolder, QStringLiteral("&reason;"), error.message});
 }

@@ -20,29 +20,29 @@ struct SkippedFolder;
 
 // One text per failed check, joined by line breaks, in the order no rules, no
 // folders, missing folders.
-QString PreconditionMessage(const PreviewPreconditions &found);
+QString preconditionMessage(const PreviewPreconditions &found);
 
 // "The check box(es) of N new name(s) was/were cleared ..."; empty for 0.
-QString InvalidCountMessage(int invalidCount);
+QString invalidCountMessage(int invalidCount);
 
 // "Skipped a folder that cannot be read: path (reason)".
-QString SkippedFolderMessage(const SkippedFolder &skipped);
+QString skippedFolderMessage(const SkippedFolder &skipped);
 
 // What a user without the window is told about a finished preview: the
 // skipped folders, the names left out, the rule failures, the invalid count.
-QStringList PreviewNotes(const PreviewSummary &summary);
+QStringList previewNotes(const PreviewSummary &summary);
 
 // "The criteria could not be compiled: reason" (a preview that did not start).
-QString CriteriaErrorMessage(const Error &error);
+QString criteriaErrorMessage(const Error &error);
 
 // One line per entry of a carried-out list that failed: "path -> new name: error".
-QStringList FailedEntryLines(const PreviewDocument &document);
+QStringList failedEntryLines(const PreviewDocument &document);
 
 // One line per journal of an earlier run that an execution turned into a
 // report (30010), or could not turn into one (30011).
-QStringList RecoveryNotes(const QList<JournalRecovery::Outcome> &recovered);
+QStringList recoveryNotes(const QList<JournalRecovery::Outcome> &recovered);
 
 // "Cannot save the report in folder: reason" (30012).
-QString ReportNotSavedMessage(const QString &reportFolder, const Error &error);
+QString reportNotSavedMessage(const QString &reportFolder, const Error &error);
 
 } // namespace quillbay

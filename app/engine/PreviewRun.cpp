@@ -63,7 +63,7 @@ Result<PreviewSummary> PreviewRun::BuildPreview()
 
     const pugi::xml_node folders = setting.child("folders");
     m_unlimited = XmlTools::ReadAttribute(folders, "childFolders", QStringLiteral("deep"), false) == QLatin1String("all");
-    m_maximumDepth = XmlTools::ReadWholeNumberAttribute(folders, "subFoldersDepth", 0, folders ? true : false);
+    m_maximumDepth = XmlTools::readWholeNumberAttribute(folders, "subFoldersDepth", 0, folders ? true : false);
 
     if (Result<void> compiled = m_criteria.compile(setting); !compiled)
         return compiled.error();

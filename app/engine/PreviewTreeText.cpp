@@ -6,7 +6,7 @@
 
 namespace quillbay {
 
-QString PreviewTreeText(pugi::xml_node entry)
+QString previewTreeText(pugi::xml_node entry)
 {
     QString name = toQString(entry.attribute("name"));
     if (name.size() > 90)
@@ -18,7 +18,7 @@ QString PreviewTreeText(pugi::xml_node entry)
     return name + mark + QStringLiteral(" -> ") + newName + mark + QStringLiteral(" (in ") + folder + u')';
 }
 
-bool PreviewEntryChecked(pugi::xml_node entry)
+bool previewEntryChecked(pugi::xml_node entry)
 {
     return XmlTools::ReadFlagAttribute(entry, "include", true);
 }

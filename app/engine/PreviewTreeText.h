@@ -8,9 +8,9 @@ namespace quillbay {
 
 // "name -> new name (in folder)"; folders are shown with a trailing "\".
 // A current name longer than 90 characters is cut to 90 and "...".
-QString PreviewTreeText(pugi::xml_node entry);
+QString previewTreeText(pugi::xml_node entry);
 
 // The entry's check mark; a missing include counts as checked and is written as "True".
-bool PreviewEntryChecked(pugi::xml_node entry);
+bool previewEntryChecked(pugi::xml_node entry);
 
 } // namespace quillbay

@@ -54,9 +54,9 @@ QString read(pugi::xml_node e, const char *name, const char *defaultValue)
 std::unique_ptr<RegExp> expression(const QString &pattern, bool global, bool ignoreCase)
 {
     auto re = std::make_unique<RegExp>();
-    re->SetPattern(pattern);
-    re->SetGlobal(global);
-    re->SetIgnoreCase(ignoreCase);
+    re->setPattern(pattern);
+    re->setGlobal(global);
+    re->setIgnoreCase(ignoreCase);
     return re;
 }
 } // namespace
@@ -140,7 +140,7 @@ void RuleList::load(Rule &r)
             r.width = std::min(width, maximumDigitWidth);
         } else {
             r.width = 2;
-            XmlTools::SetAttribute(e, "column", QStringLiteral("2"));
+            XmlTools::setAttribute(e, "column", QStringLiteral("2"));
         }
         break;
     }

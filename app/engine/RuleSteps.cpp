@@ -79,7 +79,7 @@ QString applyCaseRule(const QString &text, const QString &option, bool sentenceA
     if (option == QLatin1String("upper"))
         return NameText::ToUpperName(text);
     if (sentenceAllowed && option == QLatin1String("sentence"))
-        return NameText::ToSentenceCase(text);
+        return NameText::toSentenceCase(text);
     return NameText::CapitalizeWords(text);
 }
 
@@ -133,16 +133,16 @@ std::optional<QString> adjustDigitGroup(RegExp &matcher, const QString &name, in
     for (int i = 0; i < k; ++i)
         pattern += QStringLiteral("\\d+\\D+");
     pattern += QStringLiteral(")(\\d+)(.*)$");
-    matcher.SetPattern(pattern);
-    matcher.SetGlobal(false);
-    matcher.SetIgnoreCase(false);
+    matcher.setPattern(pattern);
+    matcher.setGlobal(false);
+    matcher.setIgnoreCase(false);
     const auto matches = matcher.Execute(name);
     if (!matches || matches->isEmpty())
         return std::nullopt;
     const RegExpMatch &m = matches->first();
-    if (m.SubMatches.size() < 3)
+    if (m.subMatches.size() < 3)
         return std::nullopt;
-    return m.SubMatches[0] + padDigits(m.SubMatches[1], width) + m.SubMatches[2];
+    return m.subMatches[0] + padDigits(m.subMatches[1], width) + m.subMatches[2];
 }
 
 } // namespace quillbay

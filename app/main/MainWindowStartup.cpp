@@ -28,9 +28,9 @@ public:
     {
         // Without a session bus no other program could call, so there is
         // nothing to tell; a bus that refuses the name is worth a line.
-        if (!m_automation.BusAvailable())
+        if (!m_automation.busAvailable())
             return;
-        const Result<void> started = m_automation.Start();
+        const Result<void> started = m_automation.start();
         if (!started)
             std::fprintf(stderr, "Quillbay: other programs cannot hand folders to this one: %s\n",
                          started.error().message.toLocal8Bit().constData());
@@ -38,8 +38,8 @@ public:
 
     void show() override
     {
-        ApplyFontOptions(m_context.options.table());
-        m_window.Load();
+        applyFontOptions(m_context.options.table());
+        m_window.load();
         m_window.show();
     }
 
@@ -47,7 +47,7 @@ public:
 
     void deliverPendingRequest(const QString &path) override
     {
-        m_queue.StorePendingRequest(path, FolderRequests::AskForSetting);
+        m_queue.storePendingRequest(path, FolderRequests::AskForSetting);
         m_queue.DeliverPendingRequest();
     }
 
@@ -68,7 +68,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<StartupWindow> CreateMainWindow(ProgramContext &context)
+std::unique_ptr<StartupWindow> createMainWindow(ProgramContext &context)
 {
     return std::make_unique<MainWindowStartup>(context);
 }

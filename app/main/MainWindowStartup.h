@@ -6,6 +6,6 @@
 namespace quillbay {
 
 // The factory the program gives its start-up.
-std::unique_ptr<StartupWindow> CreateMainWindow(ProgramContext &context);
+std::unique_ptr<StartupWindow> createMainWindow(ProgramContext &context);
 
 } // namespace quillbay

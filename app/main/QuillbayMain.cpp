@@ -33,7 +33,7 @@ QStringList argumentsOf(int argc, char *argv[])
 
 // Installed, the program's delivered files (help pages) lie in
 // <prefix>/share/quillbay; in a build folder, beside the program.
-QString programFolder() { return DataFolders::ProgramFolder(QCoreApplication::applicationDirPath()); }
+QString programFolder() { return DataFolders::programFolder(QCoreApplication::applicationDirPath()); }
 
 bool displayAvailable()
 {
@@ -44,8 +44,8 @@ bool displayAvailable()
 int runUnattended(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    Startup startup(StartupEnvironment::ForThisProcess(app.arguments().mid(1), programFolder()));
-    return startup.Run();
+    Startup startup(StartupEnvironment::forThisProcess(app.arguments().mid(1), programFolder()));
+    return startup.run();
 }
 
 // Hands a request to end the program to the main window; while start-up has
@@ -74,26 +74,26 @@ int runWithWindow(int argc, char *argv[])
         && qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     StartupEnvironment environment =
-        StartupEnvironment::ForThisProcess(app.arguments().mid(1), programFolder());
-    environment.makeWindow = CreateMainWindow;
+        StartupEnvironment::forThisProcess(app.arguments().mid(1), programFolder());
+    environment.makeWindow = createMainWindow;
     // Start-up messages are the user's to read: message boxes, not a terminal.
     environment.showMessage = [](const QString &text, const QString &title) {
-        ShowMessageWithTitle(nullptr, text, title, QMessageBox::Ok, QMessageBox::Warning);
+        showMessageWithTitle(nullptr, text, title, QMessageBox::Ok, QMessageBox::Warning);
     };
     environment.askRetry = [](const QString &text, const QString &title, const QString &reason) {
-        return ShowMessageWithTitle(nullptr, reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason, title,
+        return showMessageWithTitle(nullptr, reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason, title,
                                     QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Warning)
                == QMessageBox::Retry;
     };
     Startup startup(std::move(environment));
-    return startup.Run();
+    return startup.run();
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (ReadCommandLine(argumentsOf(argc, argv)).immediateRun)
+    if (readCommandLine(argumentsOf(argc, argv)).immediateRun)
         return runUnattended(argc, argv);
     if (!displayAvailable()) {
         const QByteArray line = UiText::LoadText(kNeedsDisplayId).toUtf8() + '\n';

@@ -29,12 +29,12 @@ void printToStandardError(const QString &text)
 
 } // namespace
 
-StartupEnvironment StartupEnvironment::ForThisProcess(const QStringList &arguments, const QString &programFolder)
+StartupEnvironment StartupEnvironment::forThisProcess(const QStringList &arguments, const QString &programFolder)
 {
     StartupEnvironment env;
     env.programFolder = programFolder;
     env.arguments = arguments;
-    env.openerProgram = FileManagerMenus::OpenerProgram(QCoreApplication::applicationDirPath());
+    env.openerProgram = FileManagerMenus::openerProgram(QCoreApplication::applicationDirPath());
     env.note = [](const QString &text) { printToStandardError(QStringLiteral("Quillbay: ") + text); };
     env.showMessage = [](const QString &text, const QString &title) {
         printToStandardError(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
@@ -53,18 +53,18 @@ Startup::Startup(StartupEnvironment environment) : m_env(std::move(environment))
     if (!m_env.note)
         m_env.note = [](const QString &) {};
     if (!m_env.freeBytes)
-        m_env.freeBytes = FreeBytes;
+        m_env.freeBytes = quillbay::freeBytes;
 }
 
 Startup::~Startup() = default;
 
-int Startup::Run()
+int Startup::run()
 {
     try {
         if (!startUp())
             return ExitStartRefused;
         m_stage = 700;
-        const CommandLineRequest request = ReadCommandLine(m_env.arguments);
+        const CommandLineRequest request = readCommandLine(m_env.arguments);
         m_flags.setBusy(false);
         m_flags.setReady();
         return m_window && !request.immediateRun ? runWindow(request) : actOnCommandLine(request);
@@ -122,7 +122,7 @@ bool Startup::startUp()
 
 bool Startup::checkSystem()
 {
-    if (m_common->CheckSystem())
+    if (m_common->checkSystem())
         return true;
     refuse(420);
     return false;
@@ -132,10 +132,10 @@ bool Startup::checkSingleInstance()
 {
     QString lockFile = m_env.lockFile;
     if (lockFile.isEmpty())
-        lockFile = SingleInstance::RuntimeLockFile();
+        lockFile = SingleInstance::runtimeLockFile();
     if (lockFile.isEmpty())
-        lockFile = SingleInstance::DataFolderLockFile(DataFolders::Resolve(m_env.programFolder).dataFolder);
-    switch (m_instance.Acquire(lockFile)) {
+        lockFile = SingleInstance::dataFolderLockFile(DataFolders::resolve(m_env.programFolder).dataFolder);
+    switch (m_instance.acquire(lockFile)) {
     case SingleInstance::Outcome::Acquired:
         return true;
     case SingleInstance::Outcome::AnotherInstance:
@@ -197,7 +197,7 @@ bool Startup::checkFreeSpace()
             m_env.note(QStringLiteral("Cannot tell the free space of %1").arg(folder));
             continue;
         }
-        if (!EnoughFreeSpace(*available)) {
+        if (!enoughFreeSpace(*available)) {
             refuse(442);
             return false;
         }
@@ -215,14 +215,14 @@ void Startup::prepareDataFolder()
     recoverInterruptedRuns();
     // A missing or unreadable options file leaves the defaults in force, as
     // the options always have: there is nothing to ask the user here.
-    static_cast<void>(m_options->ReadOptionsFile());
+    static_cast<void>(m_options->readOptionsFile());
     SettingsStore::CleanUpOlderVersion(m_common->registry());
 }
 
 void Startup::recoverInterruptedRuns()
 {
     const QString reportFolder = ReportFolders::underDataFolder(m_store->folders().dataFolder).reportFolder;
-    for (const QString &note : RecoveryNotes(JournalRecovery::recoverAll(reportFolder)))
+    for (const QString &note : recoveryNotes(JournalRecovery::recoverAll(reportFolder)))
         m_env.note(note);
 }
 
@@ -230,7 +230,7 @@ void Startup::readOptionsAndSettings()
 {
     m_options->BuildOptions(m_common->registry());
     const Result<void> folderMenu =
-        m_options->WriteFolderMenuValues(m_common->registry(), FileManagerMenus::ForThisUser(m_env.openerProgram));
+        m_options->WriteFolderMenuValues(m_common->registry(), FileManagerMenus::forThisUser(m_env.openerProgram));
     if (!folderMenu)
         m_env.note(folderMenu.error().message);
     const SettingsLoadOutcome loaded = m_store->LoadSettings();
@@ -245,7 +245,7 @@ void Startup::readOptionsAndSettings()
 void Startup::deleteOldReports()
 {
     ReportFolderKeeper keeper(ReportFolders::underDataFolder(m_store->folders().dataFolder), m_env.showMessage);
-    keeper.DeleteOldReports(m_options->table().Text(OptionKey::ReportHoldingDays));
+    keeper.DeleteOldReports(m_options->table().text(OptionKey::ReportHoldingDays));
 }
 
 int Startup::actOnCommandLine(const CommandLineRequest &request)
@@ -258,7 +258,7 @@ int Startup::actOnCommandLine(const CommandLineRequest &request)
     if (!request.immediateRun)
         return end(ExitNormal);
     UnattendedRun run(*m_manager, m_store->folders(), m_env.showMessage, m_env.note);
-    switch (run.Run()) {
+    switch (run.run()) {
     case UnattendedRun::Outcome::Done:
         return end(ExitNormal);
     case UnattendedRun::Outcome::NotPossible:

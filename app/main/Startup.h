@@ -48,8 +48,8 @@ struct StartupEnvironment {
     UserMessage showMessage;   // a message the user must see (text, title)
     RetryQuestion askRetry;    // after a failed save: try again?
     std::function<void(const QString &)> note; // what the user may want to know
-    std::function<std::optional<qint64>(const QString &path)> freeBytes = FreeBytes;
-    QString registryFile = RegistryStore::DefaultFilePath();
+    std::function<std::optional<qint64>(const QString &path)> freeBytes = quillbay::freeBytes;
+    QString registryFile = RegistryStore::defaultFilePath();
     QString lockFile; // empty: SingleInstance::LockFilePath
     // Creates the main window; without one the program ends after start-up
     // as if its window had been closed at once (the unattended run needs none).
@@ -59,7 +59,7 @@ struct StartupEnvironment {
 
     // This process: the program's folder and arguments, messages on standard
     // error, no retry after a failed save (nobody may be there to answer).
-    static StartupEnvironment ForThisProcess(const QStringList &arguments, const QString &programFolder);
+    static StartupEnvironment forThisProcess(const QStringList &arguments, const QString &programFolder);
 };
 
 class Startup
@@ -69,7 +69,7 @@ public:
     ~Startup();
 
     // The whole life of the program: start-up, the command line, the end.
-    int Run();
+    int run();
 
     int stage() const { return m_stage; }
     // busy from the first step until the command line has been read (the

@@ -13,7 +13,7 @@ UnattendedRun::UnattendedRun(Manager &manager, const DataFolders &folders, UserM
 {
 }
 
-UnattendedRun::Outcome UnattendedRun::Run()
+UnattendedRun::Outcome UnattendedRun::run()
 {
     Outcome outcome = Outcome::NotPossible;
     if (buildPreview())
@@ -27,15 +27,15 @@ bool UnattendedRun::buildPreview()
 {
     const PreviewPreconditions found = m_manager.CheckPreviewPreconditions();
     if (!found.met()) {
-        m_showMessage(PreconditionMessage(found), UiText::LoadText(400));
+        m_showMessage(preconditionMessage(found), UiText::LoadText(400));
         return false;
     }
     const Result<PreviewSummary> built = m_manager.BuildPreview();
     if (!built) {
-        m_note(CriteriaErrorMessage(built.error()));
+        m_note(criteriaErrorMessage(built.error()));
         return false;
     }
-    for (const QString &note : PreviewNotes(built.value()))
+    for (const QString &note : previewNotes(built.value()))
         m_note(note);
     return !built->cancelled;
 }
@@ -45,16 +45,16 @@ UnattendedRun::Outcome UnattendedRun::carryOut()
     const ReportFolders folders = ReportFolders::underDataFolder(m_folders.dataFolder);
     RenameExecutor executor(folders, m_showMessage);
     const Result<ExecutionSummary> executed = executor.ExecuteRenameList(m_manager.preview());
-    for (const QString &note : RecoveryNotes(executor.recoveredJournals()))
+    for (const QString &note : recoveryNotes(executor.recoveredJournals()))
         m_note(note);
     if (!executed) {
         m_showMessage(executed.error().message, UiText::LoadText(400));
         return Outcome::NotPossible;
     }
-    for (const QString &line : FailedEntryLines(m_manager.preview()))
+    for (const QString &line : failedEntryLines(m_manager.preview()))
         m_note(line);
     if (!executed->report) {
-        m_note(ReportNotSavedMessage(folders.reportFolder, executed->report.error()));
+        m_note(reportNotSavedMessage(folders.reportFolder, executed->report.error()));
         return Outcome::Incomplete;
     }
     m_note(QStringLiteral("Report: %1").arg(executed->report.value()));

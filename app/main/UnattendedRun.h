@@ -25,7 +25,7 @@ public:
     UnattendedRun(Manager &manager, const DataFolders &folders, UserMessage showMessage,
                   std::function<void(const QString &)> note);
 
-    Outcome Run();
+    Outcome run();
 
 private:
     bool buildPreview();

@@ -12,10 +12,10 @@ namespace quillbay {
 
 ByteStreamReader::~ByteStreamReader()
 {
-    Close();
+    close();
 }
 
-bool ByteStreamReader::SetReadMode(bool readMode)
+bool ByteStreamReader::setReadMode(bool readMode)
 {
     if (m_isOpen)
         return false;
@@ -23,7 +23,7 @@ bool ByteStreamReader::SetReadMode(bool readMode)
     return true;
 }
 
-bool ByteStreamReader::Open(const QString &path, bool deleteExisting)
+bool ByteStreamReader::open(const QString &path, bool deleteExisting)
 {
     if (m_isOpen)
         return false;
@@ -31,7 +31,7 @@ bool ByteStreamReader::Open(const QString &path, bool deleteExisting)
         m_fd = openRegularFileForReading(path);
         struct stat st {};
         if (m_fd < 0 || ::fstat(m_fd, &st) != 0) {
-            Close();
+            close();
             return false;
         }
         m_size = st.st_size;
@@ -59,7 +59,7 @@ bool ByteStreamReader::Open(const QString &path, bool deleteExisting)
     return true;
 }
 
-bool ByteStreamReader::OpenBytes(const QByteArray &bytes)
+bool ByteStreamReader::openBytes(const QByteArray &bytes)
 {
     if (m_isOpen || !m_readMode)
         return false;
@@ -96,7 +96,7 @@ bool ByteStreamReader::loadBlockAt(qint64 position)
     return position < start + done;
 }
 
-bool ByteStreamReader::ReadByteAt(quint8 &byte, qint64 position, qint64 &newPosition)
+bool ByteStreamReader::readByteAt(quint8 &byte, qint64 position, qint64 &newPosition)
 {
     if (!m_isOpen || !m_readMode || position < 0 || position >= m_size)
         return false;
@@ -109,31 +109,31 @@ bool ByteStreamReader::ReadByteAt(quint8 &byte, qint64 position, qint64 &newPosi
     return true;
 }
 
-bool ByteStreamReader::ReadByte(quint8 &byte)
+bool ByteStreamReader::readByte(quint8 &byte)
 {
     qint64 unused = 0;
-    return ReadByteAt(byte, m_position, unused);
+    return readByteAt(byte, m_position, unused);
 }
 
-bool ByteStreamReader::ReadBlock(QByteArray &block)
+bool ByteStreamReader::readBlock(QByteArray &block)
 {
     if (!m_isOpen || !m_readMode)
         return false;
     for (qsizetype i = 0; i < block.size(); ++i) {
         quint8 byte = 0;
-        if (!ReadByte(byte))
+        if (!readByte(byte))
             return false;
         block[i] = char(byte);
     }
     return true;
 }
 
-bool ByteStreamReader::WriteBlock(quint8 byte)
+bool ByteStreamReader::writeBlock(quint8 byte)
 {
-    return WriteBlock(QByteArray(1, char(byte)));
+    return writeBlock(QByteArray(1, char(byte)));
 }
 
-bool ByteStreamReader::WriteBlock(const QByteArray &bytes)
+bool ByteStreamReader::writeBlock(const QByteArray &bytes)
 {
     if (!m_isOpen || m_readMode || m_writeFailed)
         return false;
@@ -165,12 +165,12 @@ bool ByteStreamReader::flushWrites()
     return true;
 }
 
-bool ByteStreamReader::AtEnd() const
+bool ByteStreamReader::atEnd() const
 {
     return !m_isOpen || m_position >= m_size;
 }
 
-bool ByteStreamReader::Close()
+bool ByteStreamReader::close()
 {
     bool ok = true;
     if (m_isOpen && !m_readMode && !m_pending.isEmpty())

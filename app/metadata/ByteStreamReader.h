@@ -22,44 +22,44 @@ public:
 
     // Chooses reading (true) or writing (false) for the next Open. Refused
     // while a file is open.
-    bool SetReadMode(bool readMode);
-    bool ReadMode() const { return m_readMode; }
+    bool setReadMode(bool readMode);
+    bool readMode() const { return m_readMode; }
 
     // Read mode: opens an existing regular file. Write mode: creates or opens
     // the file for writing at position 0 without cutting it short; with
     // deleteExisting a file of that name is removed first (a failed removal is
     // ignored, the open then decides). False when the file cannot be opened or
     // a file is open already.
-    bool Open(const QString &path, bool deleteExisting = false);
+    bool open(const QString &path, bool deleteExisting = false);
     // Reads from bytes held in memory instead of a file (read mode only).
-    bool OpenBytes(const QByteArray &bytes);
+    bool openBytes(const QByteArray &bytes);
 
     // The byte at the current position; the position moves behind it. False
     // past the end or in write mode, and byte is left as it was.
-    bool ReadByte(quint8 &byte);
+    bool readByte(quint8 &byte);
     // The byte at an absolute 0-based position; the current position becomes
     // the one behind it and is handed back in newPosition.
-    bool ReadByteAt(quint8 &byte, qint64 position, qint64 &newPosition);
+    bool readByteAt(quint8 &byte, qint64 position, qint64 &newPosition);
     // Fills block (its size says how many bytes) from the current position.
     // False unless every byte was read; bytes not read keep their old values.
-    bool ReadBlock(QByteArray &block);
+    bool readBlock(QByteArray &block);
 
-    bool WriteBlock(quint8 byte);
-    bool WriteBlock(const QByteArray &bytes);
+    bool writeBlock(quint8 byte);
+    bool writeBlock(const QByteArray &bytes);
 
-    bool AtEnd() const;
-    bool IsOpen() const { return m_isOpen; }
-    qint64 Position() const { return m_position; }
+    bool atEnd() const;
+    bool isOpen() const { return m_isOpen; }
+    qint64 position() const { return m_position; }
     qint64 Size() const { return m_size; }
     // Ends the use of the file; buffered writes reach the file first. False
     // when they could not be written.
-    bool Close();
+    bool close();
 
     // Kept for the caller; nothing in this class reads them.
-    bool Flag() const { return m_flag; }
-    void SetFlag(bool flag) { m_flag = flag; }
-    QString Name() const { return m_name; }
-    void SetName(const QString &name) { m_name = name; }
+    bool flag() const { return m_flag; }
+    void setFlag(bool flag) { m_flag = flag; }
+    QString name() const { return m_name; }
+    void setName(const QString &name) { m_name = name; }
 
 private:
     bool loadBlockAt(qint64 position);

@@ -110,7 +110,7 @@ struct DocProperties::Container {
         if (size > 0 && size <= MaxStreamSize) {
             QByteArray bytes(qsizetype(size), Qt::Uninitialized);
             if (gsf_input_read(child, size_t(size), reinterpret_cast<guint8 *>(bytes.data())))
-                parsed = PropertySetStream::Parse(bytes, fallbackEncoding);
+                parsed = PropertySetStream::parse(bytes, fallbackEncoding);
         }
         g_object_unref(child);
         return parsed;
@@ -120,9 +120,9 @@ struct DocProperties::Container {
 DocProperties::DocProperties() = default;
 DocProperties::~DocProperties() = default;
 
-bool DocProperties::Open(const QString &path)
+bool DocProperties::open(const QString &path)
 {
-    Close();
+    close();
     initialiseGsf();
     const int fd = openRegularFileForReading(path);
     if (fd < 0)
@@ -145,9 +145,9 @@ bool DocProperties::Open(const QString &path)
     return true;
 }
 
-bool DocProperties::OpenBytes(const QByteArray &bytes)
+bool DocProperties::openBytes(const QByteArray &bytes)
 {
-    Close();
+    close();
     initialiseGsf();
     auto container = std::make_unique<Container>();
     container->memory = bytes;
@@ -159,17 +159,17 @@ bool DocProperties::OpenBytes(const QByteArray &bytes)
     return true;
 }
 
-bool DocProperties::IsOpen() const
+bool DocProperties::isOpen() const
 {
     return m_container != nullptr;
 }
 
-void DocProperties::Close()
+void DocProperties::close()
 {
     m_container.reset();
 }
 
-QVariant DocProperties::GetProperty(int setIndex, quint32 id)
+QVariant DocProperties::getProperty(int setIndex, quint32 id)
 {
     if (!m_container || setIndex < 0 || setIndex > 2)
         return {};
@@ -177,28 +177,28 @@ QVariant DocProperties::GetProperty(int setIndex, quint32 id)
     const std::optional<PropertySetStream> &stream = m_container->stream(place.stream);
     if (!stream)
         return {};
-    const std::optional<PropertySection> section = stream->Section(place.formatId);
-    return section ? section->Value(id) : QVariant();
+    const std::optional<PropertySection> section = stream->section(place.formatId);
+    return section ? section->value(id) : QVariant();
 }
 
-QVariant DocProperties::GetProperty(int setIndex, const QString &key)
+QVariant DocProperties::getProperty(int setIndex, const QString &key)
 {
     bool numeric = false;
     const quint32 id = key.toUInt(&numeric);
     if (numeric)
-        return GetProperty(setIndex, id);
+        return getProperty(setIndex, id);
     if (!m_container || setIndex < 0 || setIndex > 2)
         return {};
     const SetPlace &place = setPlace(setIndex);
     const std::optional<PropertySetStream> &stream = m_container->stream(place.stream);
-    const std::optional<PropertySection> section = stream ? stream->Section(place.formatId) : std::nullopt;
-    const std::optional<quint32> named = section ? section->IdForName(key) : std::nullopt;
-    return named ? section->Value(*named) : QVariant();
+    const std::optional<PropertySection> section = stream ? stream->section(place.formatId) : std::nullopt;
+    const std::optional<quint32> named = section ? section->idForName(key) : std::nullopt;
+    return named ? section->value(*named) : QVariant();
 }
 
 QString DocProperties::text(int setIndex, quint32 id)
 {
-    return propertyText(GetProperty(setIndex, id));
+    return propertyText(getProperty(setIndex, id));
 }
 
 QString propertyText(const QVariant &value)

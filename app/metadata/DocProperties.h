@@ -29,28 +29,28 @@ public:
     DocProperties &operator=(const DocProperties &) = delete;
 
     // True when the file is a compound document and could be opened.
-    bool Open(const QString &path);
+    bool open(const QString &path);
     // The same for the bytes of a file held in memory.
-    bool OpenBytes(const QByteArray &bytes);
-    bool IsOpen() const;
-    void Close();
+    bool openBytes(const QByteArray &bytes);
+    bool isOpen() const;
+    void close();
 
     // One property of a set: a key made of digits is a property identifier,
     // any other key a name from the set's dictionary. Strings come back as
     // QString, file times as local QDateTime, string vectors as QStringList.
     // Invalid when the set or the property is absent.
-    QVariant GetProperty(int setIndex, const QString &key);
-    QVariant GetProperty(int setIndex, quint32 id);
+    QVariant getProperty(int setIndex, const QString &key);
+    QVariant getProperty(int setIndex, quint32 id);
 
-    QString Title() { return text(SummaryInformation, 2); }
-    QString Subject() { return text(SummaryInformation, 3); }
-    QString Author() { return text(SummaryInformation, 4); }
-    QString Keywords() { return text(SummaryInformation, 5); }
-    QString Comments() { return text(SummaryInformation, 6); }
-    QString RevisionNumber() { return text(SummaryInformation, 9); }
-    QString ApplicationName() { return text(SummaryInformation, 18); }
-    QString Category() { return text(DocumentSummaryInformation, 2); }
-    QString Company() { return text(DocumentSummaryInformation, 15); }
+    QString title() { return text(SummaryInformation, 2); }
+    QString subject() { return text(SummaryInformation, 3); }
+    QString author() { return text(SummaryInformation, 4); }
+    QString keywords() { return text(SummaryInformation, 5); }
+    QString comments() { return text(SummaryInformation, 6); }
+    QString revisionNumber() { return text(SummaryInformation, 9); }
+    QString applicationName() { return text(SummaryInformation, 18); }
+    QString category() { return text(DocumentSummaryInformation, 2); }
+    QString company() { return text(DocumentSummaryInformation, 15); }
 
 private:
     QString text(int setIndex, quint32 id);

@@ -8,27 +8,27 @@ namespace quillbay {
 
 Exif::Exif() : m_decimalSeparator(userDecimalSeparator()) {}
 
-bool Exif::Load(const QString &path)
+bool Exif::load(const QString &path)
 {
     m_data = ExifData{};
     ByteStreamReader stream;
-    if (!stream.SetReadMode(true) || !stream.Open(path))
+    if (!stream.setReadMode(true) || !stream.open(path))
         return false;
     const bool recognised = parseImage(stream, m_data);
-    stream.Close();
+    stream.close();
     return recognised;
 }
 
-bool Exif::LoadBytes(const QByteArray &bytes)
+bool Exif::loadBytes(const QByteArray &bytes)
 {
     m_data = ExifData{};
     ByteStreamReader stream;
-    if (!stream.OpenBytes(bytes))
+    if (!stream.openBytes(bytes))
         return false;
     return parseImage(stream, m_data);
 }
 
-QString Exif::DateText(int mode) const
+QString Exif::dateText(int mode) const
 {
     if (!m_data.dateKnown)
         return {};
@@ -47,7 +47,7 @@ QString Exif::DateText(int mode) const
         + two(t.minute()) + u'-' + two(t.second());
 }
 
-QString Exif::ExposureTimeText(int mode) const
+QString Exif::exposureTimeText(int mode) const
 {
     if (!m_data.exposureKnown)
         return {};
@@ -59,7 +59,7 @@ QString Exif::ExposureTimeText(int mode) const
     return significantDigitsText(m_data.exposureSeconds, 3, m_decimalSeparator);
 }
 
-QString Exif::FNumberText() const
+QString Exif::fNumberText() const
 {
     if (!m_data.fNumberKnown)
         return {};
@@ -68,7 +68,7 @@ QString Exif::FNumberText() const
     return plainDecimalText(m_data.fNumber, m_decimalSeparator);
 }
 
-QString Exif::FlashText() const
+QString Exif::flashText() const
 {
     if (!m_data.flashKnown)
         return {};

@@ -12,13 +12,13 @@ class JpegWalker
 {
 public:
     JpegWalker(ByteStreamReader &stream, ExifData &data) : m_stream(stream), m_data(data) {}
-    void Walk();
+    void walk();
 
 private:
     bool byteAt(qint64 position, quint8 &byte)
     {
         qint64 next = 0;
-        return m_stream.ReadByteAt(byte, position, next);
+        return m_stream.readByteAt(byte, position, next);
     }
     bool wordAt(qint64 position, quint16 &value)
     {
@@ -36,7 +36,7 @@ private:
     ExifData &m_data;
 };
 
-void JpegWalker::Walk()
+void JpegWalker::walk()
 {
     qint64 position = 2;
     while (true) {
@@ -98,7 +98,7 @@ void JpegWalker::readApp1(qint64 data, qint64 end)
         return;
     // The identifier and its two zero bytes; the TIFF header follows and all
     // offsets of the Exif data count from it. The data ends with the segment.
-    TiffWalker(m_stream, data + 6, end, m_data).Walk();
+    TiffWalker(m_stream, data + 6, end, m_data).walk();
 }
 
 bool startsWith(ByteStreamReader &stream, std::initializer_list<quint8> bytes)
@@ -107,7 +107,7 @@ bool startsWith(ByteStreamReader &stream, std::initializer_list<quint8> bytes)
     for (quint8 expected : bytes) {
         quint8 byte = 0;
         qint64 next = 0;
-        if (!stream.ReadByteAt(byte, position, next) || byte != expected)
+        if (!stream.readByteAt(byte, position, next) || byte != expected)
             return false;
         position = next;
     }
@@ -167,10 +167,10 @@ bool parseImage(ByteStreamReader &stream, ExifData &data)
 {
     if (startsWith(stream, {0xFF, 0xD8})) {
         data.isJpeg = true;
-        JpegWalker(stream, data).Walk();
+        JpegWalker(stream, data).walk();
     } else if (startsWith(stream, {'I', 'I', 0x2A, 0x00}) || startsWith(stream, {'M', 'M', 0x00, 0x2A})) {
         data.isTiff = true;
-        TiffWalker(stream, 0, stream.Size(), data).Walk();
+        TiffWalker(stream, 0, stream.Size(), data).walk();
     } else {
         return false;
     }

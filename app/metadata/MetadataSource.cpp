@@ -15,26 +15,26 @@ class FileMetadata final : public MetadataSource
 public:
     std::optional<ExifFacts> readExif(const QString &path) override
     {
-        if (!m_exif.Load(path))
+        if (!m_exif.load(path))
             return std::nullopt;
         ExifFacts facts;
-        facts.hasDateTime = m_exif.DateKnown();
-        facts.dateTime = m_exif.DateValue();
-        facts.width = m_exif.Width();
-        facts.height = m_exif.Height();
-        facts.manufacturer = m_exif.Manufacturer();
-        facts.model = m_exif.Model();
-        facts.flash = m_exif.FlashText();
-        facts.fNumber = m_exif.FNumberText();
-        facts.exposureTime = m_exif.ExposureTimeText(0);
-        facts.exposureTimeReciprocal = m_exif.ExposureTimeText(10);
+        facts.hasDateTime = m_exif.dateKnown();
+        facts.dateTime = m_exif.dateValue();
+        facts.width = m_exif.width();
+        facts.height = m_exif.height();
+        facts.manufacturer = m_exif.manufacturer();
+        facts.model = m_exif.model();
+        facts.flash = m_exif.flashText();
+        facts.fNumber = m_exif.fNumberText();
+        facts.exposureTime = m_exif.exposureTimeText(0);
+        facts.exposureTimeReciprocal = m_exif.exposureTimeText(10);
         return facts;
     }
 
     std::optional<Mp3Facts> readMp3(const QString &path) override
     {
         Mp3Tag tag;
-        if (!ReadMp3Tag(path, tag))
+        if (!readMp3Tag(path, tag))
             return std::nullopt;
         return Mp3Facts{tag.title, tag.artist, tag.album, tag.year, tag.comment};
     }
@@ -42,10 +42,10 @@ public:
     std::optional<OfficeFacts> readOffice(const QString &path) override
     {
         DocProperties document;
-        if (!document.Open(path))
+        if (!document.open(path))
             return std::nullopt;
-        OfficeFacts facts{document.Title(), document.Subject(), document.Author()};
-        document.Close();
+        OfficeFacts facts{document.title(), document.subject(), document.author()};
+        document.close();
         return facts;
     }
 

@@ -60,7 +60,7 @@ bool parseMp3Trailer(const QByteArray &trailer, const QByteArray &encoding, Mp3T
     return true;
 }
 
-bool ReadMp3Tag(const QString &path, Mp3Tag &tag)
+bool readMp3Tag(const QString &path, Mp3Tag &tag)
 {
     const int fd = openRegularFileForReading(path);
     if (fd < 0)

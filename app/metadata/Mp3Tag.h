@@ -20,7 +20,7 @@ struct Mp3Tag {
 
 // Reads the tag at the end of the file. True when the last 128 bytes start
 // with "TAG"; tag is filled only then.
-bool ReadMp3Tag(const QString &path, Mp3Tag &tag);
+bool readMp3Tag(const QString &path, Mp3Tag &tag);
 
 // The same for the 128 trailer bytes themselves, text read in encoding (an
 // iconv name). False unless trailer holds 128 bytes starting with "TAG".

@@ -287,7 +287,7 @@ QByteArray PropertySection::encoding() const
     return m_fallbackEncoding;
 }
 
-QVariant PropertySection::Value(quint32 id) const
+QVariant PropertySection::value(quint32 id) const
 {
     if (id == DictionaryId)
         return {};
@@ -303,7 +303,7 @@ QVariant PropertySection::Value(quint32 id) const
     return decoder.typed(reader, type).value_or(QVariant());
 }
 
-std::optional<quint32> PropertySection::IdForName(const QString &name) const
+std::optional<quint32> PropertySection::idForName(const QString &name) const
 {
     const std::optional<quint32> offset = propertyOffset(DictionaryId);
     if (!offset)
@@ -336,7 +336,7 @@ std::optional<quint32> PropertySection::IdForName(const QString &name) const
     return std::nullopt;
 }
 
-std::optional<PropertySetStream> PropertySetStream::Parse(const QByteArray &bytes, const QByteArray &fallbackEncoding)
+std::optional<PropertySetStream> PropertySetStream::parse(const QByteArray &bytes, const QByteArray &fallbackEncoding)
 {
     ByteReader reader(bytes, 0);
     quint16 byteOrder = 0;
@@ -366,7 +366,7 @@ std::optional<PropertySetStream> PropertySetStream::Parse(const QByteArray &byte
     return stream;
 }
 
-std::optional<PropertySection> PropertySetStream::Section(const QUuid &formatId) const
+std::optional<PropertySection> PropertySetStream::section(const QUuid &formatId) const
 {
     for (const SectionPlace &place : m_sections) {
         if (place.formatId != formatId)

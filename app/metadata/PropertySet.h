@@ -23,10 +23,10 @@ public:
     // UTF-16 strings become QString, a file time becomes a local QDateTime, a
     // vector of strings a QStringList, other vectors a QVariantList, numbers
     // and flags stay numbers and flags. Invalid when absent or unreadable.
-    QVariant Value(quint32 id) const;
+    QVariant value(quint32 id) const;
     // The identifier that the section's dictionary gives a name, letters
     // compared without regard to case.
-    std::optional<quint32> IdForName(const QString &name) const;
+    std::optional<quint32> idForName(const QString &name) const;
 
 private:
     friend class PropertySetStream;
@@ -44,9 +44,9 @@ class PropertySetStream
 {
 public:
     // No value when the bytes do not start with a property set header.
-    static std::optional<PropertySetStream> Parse(const QByteArray &bytes, const QByteArray &fallbackEncoding);
+    static std::optional<PropertySetStream> parse(const QByteArray &bytes, const QByteArray &fallbackEncoding);
     // The section with that format identifier, if the stream holds one.
-    std::optional<PropertySection> Section(const QUuid &formatId) const;
+    std::optional<PropertySection> section(const QUuid &formatId) const;
 
 private:
     struct SectionPlace {

@@ -56,7 +56,7 @@ bool TiffWalker::byteAt(qint64 offset, quint8 &byte)
     if (offset < 0 || position >= m_limit)
         return false;
     qint64 next = 0;
-    return m_stream.ReadByteAt(byte, position, next);
+    return m_stream.readByteAt(byte, position, next);
 }
 
 bool TiffWalker::shortAt(qint64 offset, quint16 &value)
@@ -82,7 +82,7 @@ bool TiffWalker::longAt(qint64 offset, quint32 &value)
     return true;
 }
 
-bool TiffWalker::Walk()
+bool TiffWalker::walk()
 {
     quint8 a = 0, b = 0;
     if (!byteAt(0, a) || !byteAt(1, b))

@@ -29,7 +29,7 @@ public:
 
     // Reads the header and walks the directories. False when there is no
     // TIFF header at base.
-    bool Walk();
+    bool walk();
 
 private:
     struct Entry {

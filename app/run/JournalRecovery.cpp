@@ -176,9 +176,9 @@ QList<JournalRecovery::Outcome> JournalRecovery::recoverAll(const QString &repor
         } else if (report.entryCount() == 0) {
             o.report = deleteJournal();
         } else {
-            XmlTools::SetAttribute(report.root(), "date", ReportStore::dateText(start));
+            XmlTools::setAttribute(report.root(), "date", ReportStore::dateText(start));
             o.report = ReportStore::saveNew(reportFolder, ReportStore::fileStem(start), QStringLiteral(".xml"),
-                                            XmlTools::Serialize(report.document(), report.prologue()));
+                                            XmlTools::serialize(report.document(), report.prologue()));
             if (o.report)
                 ::unlink(path.constData());
         }

@@ -25,16 +25,16 @@ void PreviewDocument::NewPreviewDocument(const QString &languageSuffix)
     m_languageSuffix = languageSuffix;
     m_entryCounter = 0;
     const Result<void> made =
-        XmlTools::LoadText(m_doc, prologueFor(languageSuffix) + QStringLiteral("<files version='1.0'/>"));
+        XmlTools::loadText(m_doc, prologueFor(languageSuffix) + QStringLiteral("<files version='1.0'/>"));
     QB_ASSERT(made, m_doc.reset());
     m_index = EntryIndex();
     m_entryCount = 0;
     m_countKnown = true;
 }
 
-Result<void> PreviewDocument::LoadFile(const QString &path)
+Result<void> PreviewDocument::loadFile(const QString &path)
 {
-    Result<void> loaded = XmlTools::LoadFile(m_doc, path);
+    Result<void> loaded = XmlTools::loadFile(m_doc, path);
     entriesChanged();
     return loaded;
 }
@@ -160,7 +160,7 @@ bool PreviewDocument::SetEntryInclude(const QString &id, bool include)
     const pugi::xml_node found = findEntry(id);
     if (!found)
         return false;
-    XmlTools::SetAttribute(found, "include", include ? QStringLiteral("true") : QStringLiteral("false"));
+    XmlTools::setAttribute(found, "include", include ? QStringLiteral("true") : QStringLiteral("false"));
     return true;
 }
 

@@ -51,7 +51,7 @@ public:
 
     // Replaces the document with a report or preview saved earlier; on failure
     // the document is left empty.
-    Result<void> LoadFile(const QString &path);
+    Result<void> loadFile(const QString &path);
     // Removes one entry (execution drops the entries that are not included).
     void removeEntry(pugi::xml_node entry);
     // Code that adds or removes entries through document() calls this afterwards,

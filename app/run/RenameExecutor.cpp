@@ -131,12 +131,12 @@ Result<ExecutionSummary> RenameExecutor::ExecuteRenameList(PreviewDocument &docu
     journal.sync();
 
     summary.runTime = m_clock();
-    XmlTools::SetAttribute(document.root(), "date", ReportStore::dateText(summary.runTime));
+    XmlTools::setAttribute(document.root(), "date", ReportStore::dateText(summary.runTime));
     keeper.PrepareReportFolder();
     summary.report =
         ReportStore::saveNew(m_folders.reportFolder, ReportStore::fileStem(summary.runTime), QStringLiteral(".xml"),
                              [&document](int fd) {
-                                 return XmlTools::SerializeToFile(document.document(), document.prologue(), fd);
+                                 return XmlTools::serializeToFile(document.document(), document.prologue(), fd);
                              });
     if (summary.report) {
         m_lastReportPath = summary.report.value();

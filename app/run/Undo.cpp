@@ -9,7 +9,7 @@ namespace quillbay {
 Result<void> Undo::UndoFromReport(const QString &path, PreviewDocument &preview, const QString &languageSuffix)
 {
     pugi::xml_document report;
-    if (Result<void> loaded = XmlTools::LoadFile(report, path); !loaded)
+    if (Result<void> loaded = XmlTools::loadFile(report, path); !loaded)
         return loaded.error().about(path);
     preview.NewPreviewDocument(languageSuffix);
     pugi::xml_node target = preview.root();

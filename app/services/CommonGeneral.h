@@ -22,7 +22,7 @@ public:
 
     // The operating-system check of the start-up: identifies the running
     // system, sets the two flags, and tells whether the program can run.
-    bool CheckSystem(const SystemIdentity &system = IdentifyRunningSystem());
+    bool checkSystem(const SystemIdentity &system = identifyRunningSystem());
     bool ntFamily() const { return m_ntFamily; }
     bool windows2000OrLater() const { return m_windows2000OrLater; }
 
@@ -32,7 +32,7 @@ public:
     static QString LoadTextWith(int id, const QStringList &pairs) { return UiText::LoadTextWith(id, pairs); }
     static QString LanguageCode() { return UiText::LanguageCode(); }
     static QString LanguageSuffix() { return UiText::LanguageSuffix(); }
-    static ControlTag ParseTag(const QString &tag) { return ControlTag::parse(tag); }
+    static ControlTag parseTag(const QString &tag) { return ControlTag::parse(tag); }
 
 private:
     Registry m_registry;

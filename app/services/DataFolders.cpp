@@ -16,11 +16,11 @@ static QString xdgFolder(const char *variable, const QString &underHome)
     return QDir::cleanPath(home + u'/' + underHome);
 }
 
-QString DataFolders::DataHome() { return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")); }
+QString DataFolders::dataHome() { return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")); }
 
-QString DataFolders::ConfigHome() { return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")); }
+QString DataFolders::configHome() { return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")); }
 
-QString DataFolders::ProgramFolder(const QString &executableFolder)
+QString DataFolders::programFolder(const QString &executableFolder)
 {
     const QDir executable(QDir::cleanPath(executableFolder));
     if (executable.dirName() != QLatin1String("bin"))
@@ -29,7 +29,7 @@ QString DataFolders::ProgramFolder(const QString &executableFolder)
     return QFileInfo(installed).isDir() ? installed : executableFolder;
 }
 
-DataFolders DataFolders::InFolder(const QString &dataFolder)
+DataFolders DataFolders::inFolder(const QString &dataFolder)
 {
     DataFolders folders;
     folders.dataFolder = dataFolder;
@@ -44,22 +44,22 @@ DataFolders DataFolders::InFolder(const QString &dataFolder)
 static DataFolders underDataHome(const QString &home)
 {
     const QString maker = QDir(home).filePath(QStringLiteral("Tolvane"));
-    DataFolders folders = DataFolders::InFolder(QDir(maker).filePath(QStringLiteral("Quillbay")));
+    DataFolders folders = DataFolders::inFolder(QDir(maker).filePath(QStringLiteral("Quillbay")));
     folders.makerFolder = maker;
     return folders;
 }
 
-DataFolders DataFolders::Resolve(const QString &programFolder)
+DataFolders DataFolders::resolve(const QString &programFolder)
 {
-    const QString home = DataHome();
+    const QString home = dataHome();
     if (home.isEmpty() || !QDir().mkpath(home))
-        return InFolder(programFolder);
+        return inFolder(programFolder);
     return underDataHome(home);
 }
 
-DataFolders DataFolders::UserFolders()
+DataFolders DataFolders::userFolders()
 {
-    const QString home = DataHome();
+    const QString home = dataHome();
     return home.isEmpty() ? DataFolders() : underDataHome(home);
 }
 

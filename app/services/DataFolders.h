@@ -21,23 +21,23 @@ struct DataFolders {
     // The user's data home, created when it is missing. When it cannot be
     // had (no home, or it cannot be created) the program's folder holds
     // every file and the maker folder is not used.
-    static DataFolders Resolve(const QString &programFolder);
+    static DataFolders resolve(const QString &programFolder);
     // The folders below the user's data home as Resolve gives them, without
     // creating anything; empty paths when there is no data home.
-    static DataFolders UserFolders();
+    static DataFolders userFolders();
     // The folders below a given data folder, without a maker folder.
-    static DataFolders InFolder(const QString &dataFolder);
+    static DataFolders inFolder(const QString &dataFolder);
 
     // The folder whose files the program reads as delivered with it (help
     // files, an options file for the first start): "<prefix>/share/quillbay"
     // when the program runs from "<prefix>/bin" and that folder exists, as an
     // installed program does; otherwise the program's own folder.
-    static QString ProgramFolder(const QString &executableFolder);
+    static QString programFolder(const QString &executableFolder);
 
     // $XDG_DATA_HOME or ~/.local/share; empty when neither can be told.
-    static QString DataHome();
+    static QString dataHome();
     // $XDG_CONFIG_HOME or ~/.config; empty when neither can be told.
-    static QString ConfigHome();
+    static QString configHome();
 };
 
 } // namespace quillbay

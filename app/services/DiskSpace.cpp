@@ -21,7 +21,7 @@ static QString nearestExisting(const QString &path)
     return current;
 }
 
-std::optional<qint64> FreeBytes(const QString &path)
+std::optional<qint64> freeBytes(const QString &path)
 {
     struct statvfs info {};
     if (::statvfs(QFile::encodeName(nearestExisting(path)).constData(), &info) != 0)

@@ -13,8 +13,8 @@ inline constexpr qint64 kMinimumFreeBytes = 10000000;
 // Bytes available to an unprivileged user on the file system that holds path
 // (the nearest existing folder above it when path does not exist yet); no
 // value when the system cannot tell.
-std::optional<qint64> FreeBytes(const QString &path);
+std::optional<qint64> freeBytes(const QString &path);
 
-inline bool EnoughFreeSpace(qint64 available) { return available >= kMinimumFreeBytes; }
+inline bool enoughFreeSpace(qint64 available) { return available >= kMinimumFreeBytes; }
 
 } // namespace quillbay

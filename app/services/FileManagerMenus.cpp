@@ -186,7 +186,7 @@ FileManagerMenus::FileManagerMenus(QString openerProgram, QString dataHome, QStr
 {
 }
 
-FileManagerMenus FileManagerMenus::ForThisUser(const QString &openerProgram)
+FileManagerMenus FileManagerMenus::forThisUser(const QString &openerProgram)
 {
     QStringList system;
     for (const QString &folder : qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts)) {
@@ -195,10 +195,10 @@ FileManagerMenus FileManagerMenus::ForThisUser(const QString &openerProgram)
     }
     if (system.isEmpty())
         system << QStringLiteral("/etc/xdg");
-    return FileManagerMenus(openerProgram, DataFolders::DataHome(), DataFolders::ConfigHome(), system);
+    return FileManagerMenus(openerProgram, DataFolders::dataHome(), DataFolders::configHome(), system);
 }
 
-QString FileManagerMenus::OpenerProgram(const QString &programFolder)
+QString FileManagerMenus::openerProgram(const QString &programFolder)
 {
     const QString beside = QDir(programFolder).filePath(QStringLiteral("QuillbayOpener"));
     return QFileInfo(beside).isExecutable() ? QDir::cleanPath(QFileInfo(beside).absoluteFilePath())
@@ -219,7 +219,7 @@ QStringList FileManagerMenus::nemoFiles() const
 
 QString FileManagerMenus::thunarFile() const { return m_configHome + QStringLiteral("/Thunar/uca.xml"); }
 
-Result<void> FileManagerMenus::Write(const QString &title, const QString &help) const
+Result<void> FileManagerMenus::write(const QString &title, const QString &help) const
 {
     if (m_dataHome.isEmpty() || m_configHome.isEmpty())
         return Error::withMessage(QStringLiteral("The user's folders cannot be told: no file manager gets the folder command."));
@@ -244,7 +244,7 @@ Result<QString> FileManagerMenus::thunarStartingText(const QString &userFile) co
         if (QFileInfo::exists(system))
             return readText(system);
     }
-    return ThunarActions::EmptyFile();
+    return ThunarActions::emptyFile();
 }
 
 Result<void> FileManagerMenus::writeThunar(const QString &title, const QString &help) const
@@ -253,13 +253,13 @@ Result<void> FileManagerMenus::writeThunar(const QString &title, const QString &
     const Result<QString> text = thunarStartingText(file);
     if (!text)
         return Error::withMessage(text.error().message + QStringLiteral("; left as it is"));
-    const Result<QString> changed = ThunarActions::WithAction(*text, kThunarUniqueId, thunarAction(title, help, m_openerProgram));
+    const Result<QString> changed = ThunarActions::withAction(*text, kThunarUniqueId, thunarAction(title, help, m_openerProgram));
     if (!changed)
         return Error::withMessage(file + QStringLiteral(": ") + changed.error().message + QStringLiteral("; left as it is"));
     return writeText(file, *changed);
 }
 
-Result<void> FileManagerMenus::Remove() const
+Result<void> FileManagerMenus::remove() const
 {
     if (m_dataHome.isEmpty() || m_configHome.isEmpty())
         return {};
@@ -279,14 +279,14 @@ Result<void> FileManagerMenus::removeThunar() const
     const Result<QString> text = readText(file);
     if (!text)
         return Error::withMessage(text.error().message + QStringLiteral("; left as it is"));
-    const Result<QString> changed = ThunarActions::WithoutAction(*text, kThunarUniqueId);
+    const Result<QString> changed = ThunarActions::withoutAction(*text, kThunarUniqueId);
     if (!changed)
         return Error::withMessage(file + QStringLiteral(": ") + changed.error().message + QStringLiteral("; left as it is"));
     if (*changed == *text)
         return {};
     // A file that holds nothing but what it was made from (the empty file or
     // the system's) goes, so that Thunar reads the system's again.
-    bool madeByUs = *changed == ThunarActions::EmptyFile();
+    bool madeByUs = *changed == ThunarActions::emptyFile();
     for (const QString &folder : m_systemConfigFolders)
         madeByUs = madeByUs || readText(folder + QStringLiteral("/Thunar/uca.xml")).valueOr(QString()) == *changed;
     if (madeByUs && file == thunarFile())

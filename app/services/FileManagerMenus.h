@@ -22,10 +22,10 @@ public:
     // configuration folders, where Thunar keeps the actions a new user starts with.
     FileManagerMenus(QString openerProgram, QString dataHome, QString configHome, QStringList systemConfigFolders);
     // The folders of this user and system (XDG base directories).
-    static FileManagerMenus ForThisUser(const QString &openerProgram);
+    static FileManagerMenus forThisUser(const QString &openerProgram);
     // QuillbayOpener beside the program in programFolder when it is there;
     // otherwise the name alone, for the PATH to find.
-    static QString OpenerProgram(const QString &programFolder);
+    static QString openerProgram(const QString &programFolder);
 
     QString dolphinFile() const;
     QStringList nemoFiles() const;
@@ -34,9 +34,9 @@ public:
     // Writes or rewrites the command in each place. title has "&" before its
     // access key, as the registry value has it. Goes on past a place that
     // fails; the error then names every failure, one line each.
-    Result<void> Write(const QString &title, const QString &help) const;
+    Result<void> write(const QString &title, const QString &help) const;
     // Takes the command away from each place where it is; fails as Write.
-    Result<void> Remove() const;
+    Result<void> remove() const;
 
 private:
     Result<QString> thunarStartingText(const QString &userFile) const;

@@ -65,17 +65,17 @@ bool Registry::writeValue(const QString &key, const QString &name, const StoredV
     }).ok();
 }
 
-bool Registry::WriteRegistryText(const QString &subkey, const QString &name, const QString &text)
+bool Registry::writeRegistryText(const QString &subkey, const QString &name, const QString &text)
 {
-    return writeValue(ProgramKey() + u'\\' + subkey, name, StoredValue::ofText(text));
+    return writeValue(programKey() + u'\\' + subkey, name, StoredValue::ofText(text));
 }
 
-bool Registry::WriteRegistryNumber(const QString &subkey, const QString &name, quint32 number)
+bool Registry::writeRegistryNumber(const QString &subkey, const QString &name, quint32 number)
 {
-    return writeValue(ProgramKey() + u'\\' + subkey, name, StoredValue::ofWhole(number));
+    return writeValue(programKey() + u'\\' + subkey, name, StoredValue::ofWhole(number));
 }
 
-bool Registry::RegistryKeyExists(RegistryRoot root, const QString &path, bool forWriting)
+bool Registry::registryKeyExists(RegistryRoot root, const QString &path, bool forWriting)
 {
     if (root != RegistryRoot::CurrentUser)
         return false;
@@ -88,7 +88,7 @@ bool Registry::RegistryKeyExists(RegistryRoot root, const QString &path, bool fo
     return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
 }
 
-QList<RegistryNamedValue> Registry::RegistryValues(RegistryRoot root, const QString &path)
+QList<RegistryNamedValue> Registry::registryValues(RegistryRoot root, const QString &path)
 {
     if (root != RegistryRoot::CurrentUser)
         return {};
@@ -99,7 +99,7 @@ QList<RegistryNamedValue> Registry::RegistryValues(RegistryRoot root, const QStr
     return key ? key->values : QList<RegistryNamedValue>();
 }
 
-bool Registry::DeleteRegistryKey(const QString &fullPath)
+bool Registry::deleteRegistryKey(const QString &fullPath)
 {
     const auto parts = splitFullPath(fullPath);
     if (!parts || !parts->currentUser)
@@ -128,7 +128,7 @@ bool Registry::DeleteRegistryKey(const QString &fullPath)
     return updated && deleted;
 }
 
-std::optional<StoredValue> Registry::ReadRegistry(const QString &fullPath)
+std::optional<StoredValue> Registry::readRegistry(const QString &fullPath)
 {
     const auto parts = splitFullPath(fullPath);
     if (!parts || !parts->currentUser)

@@ -22,23 +22,23 @@ public:
     explicit Registry(RegistryStore store = RegistryStore());
 
     // The program's own key below the current user's root.
-    static QString ProgramKey() { return QStringLiteral("Software\\Tolvane\\Quillbay"); }
+    static QString programKey() { return QStringLiteral("Software\\Tolvane\\Quillbay"); }
 
-    // Values below the program's own key: ProgramKey() + "\" + subkey.
-    bool WriteRegistryText(const QString &subkey, const QString &name, const QString &text);
-    bool WriteRegistryNumber(const QString &subkey, const QString &name, quint32 number);
+    // Values below the program's own key: programKey() + "\" + subkey.
+    bool writeRegistryText(const QString &subkey, const QString &name, const QString &text);
+    bool writeRegistryNumber(const QString &subkey, const QString &name, quint32 number);
 
     // Whether the key exists (and, for writing, whether the store can be written).
-    bool RegistryKeyExists(RegistryRoot root, const QString &path, bool forWriting);
+    bool registryKeyExists(RegistryRoot root, const QString &path, bool forWriting);
     // All values of a key in their order; nothing when the key is missing.
-    QList<RegistryNamedValue> RegistryValues(RegistryRoot root, const QString &path);
+    QList<RegistryNamedValue> registryValues(RegistryRoot root, const QString &path);
 
     // By a full path that begins with the root: "HKCU\Software\...",
     // "HKEY_CURRENT_USER\Software\...". A path ending in "\" names a key (for
     // ReadRegistry: the key's unnamed value); otherwise the text after the
     // last "\" names a value of the key before it.
-    bool DeleteRegistryKey(const QString &fullPath);
-    std::optional<StoredValue> ReadRegistry(const QString &fullPath);
+    bool deleteRegistryKey(const QString &fullPath);
+    std::optional<StoredValue> readRegistry(const QString &fullPath);
 
     RegistryStore &store() { return m_store; }
 

@@ -11,9 +11,9 @@ namespace quillbay {
 
 RegistryStore::RegistryStore(const QString &filePath) : m_filePath(filePath) {}
 
-QString RegistryStore::DefaultFilePath()
+QString RegistryStore::defaultFilePath()
 {
-    const QString config = DataFolders::ConfigHome();
+    const QString config = DataFolders::configHome();
     if (config.isEmpty())
         return {};
     return QDir(config).filePath(QStringLiteral("Tolvane/Quillbay/registry.txt"));

@@ -18,10 +18,10 @@ namespace quillbay {
 class RegistryStore
 {
 public:
-    explicit RegistryStore(const QString &filePath = DefaultFilePath());
+    explicit RegistryStore(const QString &filePath = defaultFilePath());
 
     // Empty when the user's configuration folder cannot be told.
-    static QString DefaultFilePath();
+    static QString defaultFilePath();
     const QString &filePath() const { return m_filePath; }
 
     // The content of the store; a missing file is an empty store. An error

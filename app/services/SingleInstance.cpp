@@ -18,7 +18,7 @@ SingleInstance::~SingleInstance()
         ::close(m_fd); // closing the last descriptor releases the lock
 }
 
-QString SingleInstance::RuntimeLockFile()
+QString SingleInstance::runtimeLockFile()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
@@ -26,12 +26,12 @@ QString SingleInstance::RuntimeLockFile()
     return {};
 }
 
-QString SingleInstance::DataFolderLockFile(const QString &dataFolder)
+QString SingleInstance::dataFolderLockFile(const QString &dataFolder)
 {
     return QDir(dataFolder).filePath(QStringLiteral("Quillbay.lock"));
 }
 
-SingleInstance::Outcome SingleInstance::Acquire(const QString &lockFilePath)
+SingleInstance::Outcome SingleInstance::acquire(const QString &lockFilePath)
 {
     if (m_fd >= 0)
         return Outcome::Acquired;

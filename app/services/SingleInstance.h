@@ -26,13 +26,13 @@ public:
 
     // "$XDG_RUNTIME_DIR/Tolvane-Quillbay.lock" when that folder exists (it is
     // private to the user's session); empty otherwise.
-    static QString RuntimeLockFile();
+    static QString runtimeLockFile();
     // Where the lock goes without a runtime folder: "Quillbay.lock" in the data folder.
-    static QString DataFolderLockFile(const QString &dataFolder);
+    static QString dataFolderLockFile(const QString &dataFolder);
 
     // Creates the lock file's folder when needed and tries to take the lock
     // without waiting. The lock is kept until this object is destroyed.
-    Outcome Acquire(const QString &lockFilePath);
+    Outcome acquire(const QString &lockFilePath);
 
     // The system's description of why the lock file could not be used.
     QString errorText() const { return m_errorText; }

@@ -24,7 +24,7 @@ static SystemIdentity consumerSystem(int major, int minor)
     return {false, 4, QStringLiteral("Microsoft Windows 95")};
 }
 
-SystemIdentity IdentifySystem(const std::optional<VersionRecord> &record)
+SystemIdentity identifySystem(const std::optional<VersionRecord> &record)
 {
     if (!record)
         return {};
@@ -41,7 +41,7 @@ SystemIdentity IdentifySystem(const std::optional<VersionRecord> &record)
     return {};
 }
 
-SystemIdentity IdentifyRunningSystem()
+SystemIdentity identifyRunningSystem()
 {
     SystemIdentity system;
     system.ntFamily = true;
@@ -50,14 +50,14 @@ SystemIdentity IdentifyRunningSystem()
     return system;
 }
 
-bool SystemSupported(const SystemIdentity &system)
+bool systemSupported(const SystemIdentity &system)
 {
     // Only the NT and consumer families reach level 4: Win32s is level 1, an
     // unknown system level 0, NT 3 level 3.
     return system.level >= 4;
 }
 
-bool Windows2000OrLater(const SystemIdentity &system)
+bool windows2000OrLater(const SystemIdentity &system)
 {
     return system.ntFamily && system.level >= 5;
 }

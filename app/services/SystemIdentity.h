@@ -27,15 +27,15 @@ struct SystemIdentity {
 };
 
 // The table of known systems; no record gives level 0 and an empty name.
-SystemIdentity IdentifySystem(const std::optional<VersionRecord> &record);
+SystemIdentity identifySystem(const std::optional<VersionRecord> &record);
 
 // The system the program is running on.
-SystemIdentity IdentifyRunningSystem();
+SystemIdentity identifyRunningSystem();
 
 // The start-up check: the NT family or the consumer family, each at level 4 or more.
-bool SystemSupported(const SystemIdentity &system);
+bool systemSupported(const SystemIdentity &system);
 
 // The flag that the choice of the controls' font reads: NT family at level 5 or more.
-bool Windows2000OrLater(const SystemIdentity &system);
+bool windows2000OrLater(const SystemIdentity &system);
 
 } // namespace quillbay

@@ -86,9 +86,9 @@ QString withoutSpans(QString file, const QList<Span> &spans)
 
 } // namespace
 
-QString ThunarActions::EmptyFile() { return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n"); }
+QString ThunarActions::emptyFile() { return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n"); }
 
-Result<QString> ThunarActions::WithAction(const QString &file, const QString &uniqueId, const QString &action)
+Result<QString> ThunarActions::withAction(const QString &file, const QString &uniqueId, const QString &action)
 {
     const Result<ActionsLayout> layout = readLayout(file, uniqueId);
     if (!layout)
@@ -110,7 +110,7 @@ Result<QString> ThunarActions::WithAction(const QString &file, const QString &un
     return QString(changed.insert(layout->rootEnd, action + u'\n'));
 }
 
-Result<QString> ThunarActions::WithoutAction(const QString &file, const QString &uniqueId)
+Result<QString> ThunarActions::withoutAction(const QString &file, const QString &uniqueId)
 {
     const Result<ActionsLayout> layout = readLayout(file, uniqueId);
     if (!layout)

@@ -13,17 +13,17 @@ namespace quillbay {
 namespace ThunarActions {
 
 // An empty actions file, for when there is none to start from.
-QString EmptyFile();
+QString emptyFile();
 
 // The file with the action whose unique-id is uniqueId replaced by action
 // (an "<action>...</action>" element), or added before the end of the root
 // element when the file has none. Fails when the file is not an actions file
 // that can be read.
-Result<QString> WithAction(const QString &file, const QString &uniqueId, const QString &action);
+Result<QString> withAction(const QString &file, const QString &uniqueId, const QString &action);
 
 // The file without the actions whose unique-id is uniqueId (each with the
 // line break that follows it). The same failures.
-Result<QString> WithoutAction(const QString &file, const QString &uniqueId);
+Result<QString> withoutAction(const QString &file, const QString &uniqueId);
 
 } // namespace ThunarActions
 

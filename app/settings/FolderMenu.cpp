@@ -8,7 +8,7 @@
 
 namespace quillbay {
 
-QChar FolderMenu::AccessKey(const std::optional<StoredValue> &value)
+QChar FolderMenu::accessKey(const std::optional<StoredValue> &value)
 {
     int code = 0;
     if (value) {
@@ -31,23 +31,23 @@ QString FolderMenu::MenuTitle(const QString &displayName, QChar key)
     return displayName.left(p) + u'&' + displayName.mid(p);
 }
 
-Result<void> FolderMenu::WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus)
+Result<void> FolderMenu::writeValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus)
 {
-    const std::optional<StoredValue> show = table.Get(OptionKey::FolderContextMenu);
+    const std::optional<StoredValue> show = table.get(OptionKey::FolderContextMenu);
     const bool shown = show && show->number() == 1.0;
     if (!shown) {
-        registry.WriteRegistryNumber(Subkey(), QStringLiteral("ShowMenu"), 0);
-        return menus.Remove();
+        registry.writeRegistryNumber(subkey(), QStringLiteral("ShowMenu"), 0);
+        return menus.remove();
     }
     // Title and help first: the extension may read at any moment and must
     // never see the command switched on with an old title.
-    const QChar key = AccessKey(table.Get(OptionKey::FolderContextMenuAccessKey));
+    const QChar key = accessKey(table.get(OptionKey::FolderContextMenuAccessKey));
     const QString title = MenuTitle(UiText::LoadText(11), key);
     const QString help = UiText::LoadText(961);
-    registry.WriteRegistryText(Subkey(), QStringLiteral("MenuTitle"), title);
-    registry.WriteRegistryText(Subkey(), QStringLiteral("MenuHelp"), help);
-    registry.WriteRegistryNumber(Subkey(), QStringLiteral("ShowMenu"), 1);
-    return menus.Write(title, help);
+    registry.writeRegistryText(subkey(), QStringLiteral("MenuTitle"), title);
+    registry.writeRegistryText(subkey(), QStringLiteral("MenuHelp"), help);
+    registry.writeRegistryNumber(subkey(), QStringLiteral("ShowMenu"), 1);
+    return menus.write(title, help);
 }
 
 } // namespace quillbay

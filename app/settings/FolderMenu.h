@@ -20,12 +20,12 @@ class Registry;
 class FolderMenu
 {
 public:
-    static QString Subkey() { return QStringLiteral("FolderMenu"); }
+    static QString subkey() { return QStringLiteral("FolderMenu"); }
 
     // The access-key letter of the option's value: a number is the 0-based
     // position of the letter in "A" to "Z"; a single character is itself;
     // anything else, or a result outside "A" to "Z", gives "B".
-    static QChar AccessKey(const std::optional<StoredValue> &value);
+    static QChar accessKey(const std::optional<StoredValue> &value);
 
     // The title with the access-key marker: "&" before the first occurrence
     // of the key in the title (letter case ignored, the letter keeps its
@@ -38,7 +38,7 @@ public:
     // managers that read commands from files get the command with the same
     // title and help, or lose it when the option is off; the result names
     // what could not be written there.
-    static Result<void> WriteValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus);
+    static Result<void> writeValues(const OptionsTable &table, Registry &registry, const FileManagerMenus &menus);
 };
 
 } // namespace quillbay

@@ -10,11 +10,11 @@
 namespace quillbay {
 
 HelpFile::HelpFile(const QString &programFolder, Launcher launcher)
-    : m_programFolder(programFolder), m_launcher(launcher ? std::move(launcher) : Launcher(&HelpFile::LaunchDetached))
+    : m_programFolder(programFolder), m_launcher(launcher ? std::move(launcher) : Launcher(&HelpFile::launchDetached))
 {
 }
 
-QString HelpFile::HelpFilePath() const
+QString HelpFile::helpFilePath() const
 {
     const QDir folder(m_programFolder);
     const QString localized = folder.filePath(QStringLiteral("Quillbay") + UiText::LanguageSuffix() + QStringLiteral(".html"));
@@ -23,15 +23,15 @@ QString HelpFile::HelpFilePath() const
     return folder.filePath(QStringLiteral("Quillbay.html"));
 }
 
-bool HelpFile::ShowHelp(int context) const
+bool HelpFile::showHelp(int context) const
 {
-    QUrl url = QUrl::fromLocalFile(HelpFilePath());
+    QUrl url = QUrl::fromLocalFile(helpFilePath());
     if (context != 0)
         url.setFragment(QStringLiteral("context-%1").arg(context));
     return m_launcher(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
 }
 
-bool HelpFile::LaunchDetached(const QString &program, const QStringList &arguments)
+bool HelpFile::launchDetached(const QString &program, const QStringList &arguments)
 {
     return QProcess::startDetached(program, arguments);
 }

@@ -18,15 +18,15 @@ public:
 
     explicit HelpFile(const QString &programFolder, Launcher launcher = {});
 
-    QString HelpFilePath() const;
+    QString helpFilePath() const;
 
     // Opens the help page with xdg-open. Context 0 opens the page itself;
     // another context opens the anchor "context-<number>" of the page.
     // True when the opener could be started; what the browser does then is
     // not followed.
-    bool ShowHelp(int context) const;
+    bool showHelp(int context) const;
 
-    static bool LaunchDetached(const QString &program, const QStringList &arguments);
+    static bool launchDetached(const QString &program, const QStringList &arguments);
 
 private:
     QString m_programFolder;

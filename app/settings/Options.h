@@ -45,14 +45,14 @@ public:
     // the options file; a missing or unreadable file leaves the document
     // empty. Ends with the root "appSetting" and the declaration ensured.
     // An error (the file missing, unreadable or not XML) when no file was loaded.
-    Result<void> ReadOptionsFile();
+    Result<void> readOptionsFile();
 
     // The table from the defaults, then the older registry location, then the
     // object "Options" of the options document; the font size, the report
     // holding days and the context-menu switch fall back to their defaults
     // when they are not numeric.
     void BuildOptions(Registry &registry);
-    static OptionsTable Defaults();
+    static OptionsTable defaults();
 
     // Rewrites the object "Options" from the table, one "param" per key in table order.
     void StoreOptions();
@@ -65,12 +65,12 @@ public:
     // A window position (or another whole number) kept in the object: the
     // param's value; the default when the param is missing (it is then
     // created with the default) or its value is not a whole number.
-    int ReadPosition(const QString &objectName, const QString &paramName, int defaultValue);
-    void WritePosition(const QString &objectName, const QString &paramName, int value);
+    int readPosition(const QString &objectName, const QString &paramName, int defaultValue);
+    void writePosition(const QString &objectName, const QString &paramName, int value);
 
     // Gives the document its root and the declaration (version 1.0, UTF-16).
-    void EnsureRootAndDeclaration();
-    Result<void> Save();
+    void ensureRootAndDeclaration();
+    Result<void> save();
 
     OptionsTable &table() { return m_table; }
     const OptionsTable &table() const { return m_table; }

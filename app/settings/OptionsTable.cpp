@@ -11,7 +11,7 @@ qsizetype OptionsTable::indexOf(const QString &key) const
     return -1;
 }
 
-void OptionsTable::Set(const QString &key, const StoredValue &value)
+void OptionsTable::set(const QString &key, const StoredValue &value)
 {
     const qsizetype i = indexOf(key);
     if (i >= 0)
@@ -20,7 +20,7 @@ void OptionsTable::Set(const QString &key, const StoredValue &value)
         m_entries.append(Entry{key, value});
 }
 
-std::optional<StoredValue> OptionsTable::Get(const QString &key) const
+std::optional<StoredValue> OptionsTable::get(const QString &key) const
 {
     const qsizetype i = indexOf(key);
     if (i < 0)
@@ -28,9 +28,9 @@ std::optional<StoredValue> OptionsTable::Get(const QString &key) const
     return m_entries[i].value;
 }
 
-QString OptionsTable::Text(const QString &key) const
+QString OptionsTable::text(const QString &key) const
 {
-    const auto value = Get(key);
+    const auto value = get(key);
     return value ? value->toText() : QString();
 }
 

@@ -20,13 +20,13 @@ public:
     };
 
     // Replaces the value of an existing key in its place, or appends the key.
-    void Set(const QString &key, const StoredValue &value);
-    bool Contains(const QString &key) const { return indexOf(key) >= 0; }
-    std::optional<StoredValue> Get(const QString &key) const;
+    void set(const QString &key, const StoredValue &value);
+    bool contains(const QString &key) const { return indexOf(key) >= 0; }
+    std::optional<StoredValue> get(const QString &key) const;
     // The value's text; empty when the key is missing.
-    QString Text(const QString &key) const;
+    QString text(const QString &key) const;
     const QList<Entry> &entries() const { return m_entries; }
-    void Clear() { m_entries.clear(); }
+    void clear() { m_entries.clear(); }
 
 private:
     qsizetype indexOf(const QString &key) const;

@@ -45,27 +45,27 @@ QString SettingsDocument::defaultDocumentText()
     return UiText::LoadText(kDefaultDocumentTextId);
 }
 
-Result<void> SettingsDocument::LoadDefault()
+Result<void> SettingsDocument::loadDefault()
 {
     const QString text = defaultDocumentText();
     if (text.isEmpty())
         return Error::withMessage(QStringLiteral("the program holds no default settings document"));
-    return LoadText(text);
+    return loadText(text);
 }
 
-Result<void> SettingsDocument::LoadText(const QString &xml)
+Result<void> SettingsDocument::loadText(const QString &xml)
 {
     pugi::xml_document loaded;
-    if (Result<void> parsed = XmlTools::LoadText(loaded, xml); !parsed)
+    if (Result<void> parsed = XmlTools::loadText(loaded, xml); !parsed)
         return parsed;
     m_doc = std::move(loaded);
     return {};
 }
 
-Result<void> SettingsDocument::LoadFile(const QString &path)
+Result<void> SettingsDocument::loadFile(const QString &path)
 {
     pugi::xml_document loaded;
-    if (Result<void> read = XmlTools::LoadFile(loaded, path); !read)
+    if (Result<void> read = XmlTools::loadFile(loaded, path); !read)
         return read;
     m_doc = std::move(loaded);
     return {};
@@ -73,10 +73,10 @@ Result<void> SettingsDocument::LoadFile(const QString &path)
 
 pugi::xml_node SettingsDocument::SettingsRoot()
 {
-    return XmlTools::Root(m_doc, kSettings);
+    return XmlTools::root(m_doc, kSettings);
 }
 
-QString SettingsDocument::SettingName(pugi::xml_node setting)
+QString SettingsDocument::settingName(pugi::xml_node setting)
 {
     if (!setting)
         return {};
@@ -88,7 +88,7 @@ QString SettingsDocument::SettingName(pugi::xml_node setting)
     for (int number = 1;; ++number) {
         const QString candidate = QStringLiteral("Setting %1").arg(number);
         if (!nameTakenIgnoreCase(root, candidate, setting)) {
-            XmlTools::SetAttribute(setting, kName, candidate);
+            XmlTools::setAttribute(setting, kName, candidate);
             return candidate;
         }
     }
@@ -98,7 +98,7 @@ pugi::xml_node SettingsDocument::FindSetting(const QString &name)
 {
     const pugi::xml_node root = SettingsRoot();
     for (pugi::xml_node s = root.child(kSetting); s; s = s.next_sibling(kSetting)) {
-        if (SettingName(s) == name)
+        if (settingName(s) == name)
             return s;
     }
     return {};
@@ -108,7 +108,7 @@ pugi::xml_node SettingsDocument::FindSettingIgnoreCase(const QString &name)
 {
     const pugi::xml_node root = SettingsRoot();
     for (pugi::xml_node s = root.child(kSetting); s; s = s.next_sibling(kSetting)) {
-        if (sameTextIgnoreCase(SettingName(s), name))
+        if (sameTextIgnoreCase(settingName(s), name))
             return s;
     }
     return {};
@@ -124,8 +124,8 @@ pugi::xml_node SettingsDocument::SelectedSetting()
     }
     pugi::xml_node first = root.child(kSetting);
     if (!first)
-        first = XmlTools::AppendChild(root, kSetting);
-    XmlTools::SetAttribute(root, kSelect, SettingName(first));
+        first = XmlTools::appendChild(root, kSetting);
+    XmlTools::setAttribute(root, kSelect, settingName(first));
     return first;
 }
 
@@ -133,7 +133,7 @@ bool SettingsDocument::SelectSetting(const QString &name)
 {
     if (!FindSetting(name))
         return false;
-    XmlTools::SetAttribute(SettingsRoot(), kSelect, name);
+    XmlTools::setAttribute(SettingsRoot(), kSelect, name);
     return true;
 }
 
@@ -151,7 +151,7 @@ QStringList SettingsDocument::SettingNames()
     QStringList names;
     const pugi::xml_node root = SettingsRoot();
     for (pugi::xml_node s = root.child(kSetting); s; s = s.next_sibling(kSetting))
-        names.append(SettingName(s));
+        names.append(settingName(s));
     return names;
 }
 
@@ -162,25 +162,25 @@ bool SettingsDocument::AddSetting(const QString &name)
     if (name.isEmpty() || FindSetting(name) || FindSettingIgnoreCase(name))
         return false;
     const pugi::xml_node root = SettingsRoot();
-    const pugi::xml_node setting = XmlTools::AppendChild(root, kSetting);
-    XmlTools::SetAttribute(setting, kName, name);
+    const pugi::xml_node setting = XmlTools::appendChild(root, kSetting);
+    XmlTools::setAttribute(setting, kName, name);
 
-    const pugi::xml_node folders = XmlTools::AppendChild(setting, kFolders);
-    XmlTools::SetAttribute(folders, "childFolders", QStringLiteral("deep"));
+    const pugi::xml_node folders = XmlTools::appendChild(setting, kFolders);
+    XmlTools::setAttribute(folders, "childFolders", QStringLiteral("deep"));
 
-    const pugi::xml_node files = XmlTools::AppendChild(setting, kFileCriteria);
-    XmlTools::SetAttribute(files, "regExp", QStringLiteral("false"));
+    const pugi::xml_node files = XmlTools::appendChild(setting, kFileCriteria);
+    XmlTools::setAttribute(files, "regExp", QStringLiteral("false"));
     for (const char *attribute : {"startWith", "ext", "regExpBaseName", "regExpExt"})
-        XmlTools::SetAttribute(files, attribute, QString());
+        XmlTools::setAttribute(files, attribute, QString());
 
-    const pugi::xml_node folderCriteria = XmlTools::AppendChild(setting, kFolderCriteria);
-    XmlTools::SetAttribute(folderCriteria, "regExp", QStringLiteral("false"));
+    const pugi::xml_node folderCriteria = XmlTools::appendChild(setting, kFolderCriteria);
+    XmlTools::setAttribute(folderCriteria, "regExp", QStringLiteral("false"));
     for (const char *attribute : {"startWith", "endWith", "regExpBaseName"})
-        XmlTools::SetAttribute(folderCriteria, attribute, QString());
+        XmlTools::setAttribute(folderCriteria, attribute, QString());
 
-    XmlTools::AppendChild(setting, kFileRules);
-    XmlTools::AppendChild(setting, kFolderRules);
-    XmlTools::SetAttribute(root, kSelect, name);
+    XmlTools::appendChild(setting, kFileRules);
+    XmlTools::appendChild(setting, kFolderRules);
+    XmlTools::setAttribute(root, kSelect, name);
     return true;
 }
 
@@ -194,8 +194,8 @@ bool SettingsDocument::RenameSetting(const QString &oldName, const QString &newN
     // The setting itself may keep its name in another letter case.
     if (nameTakenIgnoreCase(SettingsRoot(), newName, setting))
         return false;
-    XmlTools::SetAttribute(setting, kName, newName);
-    XmlTools::SetAttribute(SettingsRoot(), kSelect, newName);
+    XmlTools::setAttribute(setting, kName, newName);
+    XmlTools::setAttribute(SettingsRoot(), kSelect, newName);
     return true;
 }
 
@@ -208,8 +208,8 @@ bool SettingsDocument::DuplicateSetting(const QString &sourceName, const QString
         return false;
     pugi::xml_node root = SettingsRoot();
     const pugi::xml_node copy = root.append_copy(source);
-    XmlTools::SetAttribute(copy, kName, newName);
-    XmlTools::SetAttribute(root, kSelect, newName);
+    XmlTools::setAttribute(copy, kName, newName);
+    XmlTools::setAttribute(root, kSelect, newName);
     return true;
 }
 
@@ -221,8 +221,8 @@ bool SettingsDocument::RemoveSetting(const QString &name)
     if (!setting)
         return false;
     const pugi::xml_node root = SettingsRoot();
-    XmlTools::RemoveChild(root, setting);
-    XmlTools::SetAttribute(root, kSelect, SettingName(root.child(kSetting)));
+    XmlTools::removeChild(root, setting);
+    XmlTools::setAttribute(root, kSelect, settingName(root.child(kSetting)));
     return true;
 }
 

@@ -22,11 +22,11 @@ public:
     const pugi::xml_document &document() const { return m_doc; }
 
     // Replaces the document with the built-in default document.
-    Result<void> LoadDefault();
+    Result<void> loadDefault();
     // Replaces the document with the given text; on failure the document is unchanged.
-    Result<void> LoadText(const QString &xml);
+    Result<void> loadText(const QString &xml);
     // Replaces the document with the file's content; on failure the document is unchanged.
-    Result<void> LoadFile(const QString &path);
+    Result<void> loadFile(const QString &path);
     // The text of the built-in default document.
     static QString defaultDocumentText();
 
@@ -39,7 +39,7 @@ public:
     int SettingCount();
     QStringList SettingNames();
     // The setting's name; a setting without one is given the first free "Setting N".
-    QString SettingName(pugi::xml_node setting);
+    QString settingName(pugi::xml_node setting);
 
     // These answer with the design's Boolean: false when the name is taken,
     // missing or empty. A refusal the caller checks for, not a failure to report.
@@ -79,15 +79,15 @@ public:
     void MoveRule(const QString &settingName, RuleKind kind, const QString &ruleId, const QString &beforeId);
     // Inserts a copy of the rule, with a new id, in front of the rule beforeId
     // (the end, as above); returns the copy (null when there is no such rule).
-    pugi::xml_node CopyRule(const QString &settingName, RuleKind kind, const QString &ruleId, const QString &beforeId);
+    pugi::xml_node copyRule(const QString &settingName, RuleKind kind, const QString &ruleId, const QString &beforeId);
     void RemoveAllRules(const QString &settingName);
     // Resets the criteria of a setting as the "reset criteria" command does.
-    void ResetCriteria(const QString &settingName);
+    void resetCriteria(const QString &settingName);
 
     // Fresh folder and rule identifiers in document order; rules without a type are dropped.
     void RenumberIds();
-    QString NextFolderId();
-    QString NextRuleId();
+    QString nextFolderId();
+    QString nextRuleId();
 
 private:
     pugi::xml_node settingOrSelected(const QString &name);

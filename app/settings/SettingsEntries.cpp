@@ -42,17 +42,17 @@ void resetFlag(pugi::xml_node element, const char *attribute)
         return;
     const std::optional<bool> flag = parseFlag(toQString(a));
     if (!flag || *flag)
-        XmlTools::SetAttribute(element, attribute, kFalse);
+        XmlTools::setAttribute(element, attribute, kFalse);
 }
 
 } // namespace
 
-QString SettingsDocument::NextFolderId()
+QString SettingsDocument::nextFolderId()
 {
     return QStringLiteral("f%1").arg(++m_folderCounter);
 }
 
-QString SettingsDocument::NextRuleId()
+QString SettingsDocument::nextRuleId()
 {
     return QStringLiteral("r%1").arg(++m_ruleCounter);
 }
@@ -62,54 +62,54 @@ bool SettingsDocument::AddFolderEntry(const QString &settingName, const QString 
     const pugi::xml_node setting = settingOrSelected(settingName);
     if (!setting)
         return false;
-    const pugi::xml_node folders = XmlTools::ChildElement(setting, kFolders, true);
+    const pugi::xml_node folders = XmlTools::childElement(setting, kFolders, true);
     for (pugi::xml_node f = folders.child(kFolder); f; f = f.next_sibling(kFolder)) {
         const pugi::xml_attribute p = f.attribute(kPath);
         if (p && sameTextIgnoreCase(toQString(p), path))
             return false;
     }
-    const pugi::xml_node folder = XmlTools::AppendChild(folders, kFolder);
-    XmlTools::SetAttribute(folder, kId, NextFolderId());
-    XmlTools::SetAttribute(folder, kPath, path);
+    const pugi::xml_node folder = XmlTools::appendChild(folders, kFolder);
+    XmlTools::setAttribute(folder, kId, nextFolderId());
+    XmlTools::setAttribute(folder, kPath, path);
     return true;
 }
 
 void SettingsDocument::RemoveFolderEntry(const QString &settingName, const QString &folderId)
 {
-    const pugi::xml_node folders = XmlTools::ChildElement(settingOrSelected(settingName), kFolders, false);
-    XmlTools::RemoveChild(folders, XmlTools::KeyedChild(folders, kFolder, kId, folderId, false));
+    const pugi::xml_node folders = XmlTools::childElement(settingOrSelected(settingName), kFolders, false);
+    XmlTools::removeChild(folders, XmlTools::keyedChild(folders, kFolder, kId, folderId, false));
 }
 
 void SettingsDocument::RemoveAllFolderEntries(const QString &settingName)
 {
-    XmlTools::RemoveAllChildren(XmlTools::ChildElement(settingOrSelected(settingName), kFolders, false));
+    XmlTools::removeAllChildren(XmlTools::childElement(settingOrSelected(settingName), kFolders, false));
 }
 
 void SettingsDocument::SetSettingAttribute(const QString &settingName, const char *element, const char *attribute,
                                            const QString &text)
 {
     const pugi::xml_node setting = settingOrSelected(settingName);
-    XmlTools::SetAttribute(XmlTools::ChildElement(setting, element, true), attribute, text);
+    XmlTools::setAttribute(XmlTools::childElement(setting, element, true), attribute, text);
 }
 
 void SettingsDocument::SetCriteriaFlag(const QString &settingName, RuleKind kind, const char *attribute,
                                        bool checked)
 {
     const pugi::xml_node setting = settingOrSelected(settingName);
-    const pugi::xml_node criteria = XmlTools::ChildElement(setting, criteriaElement(kind), true);
-    XmlTools::SetAttribute(criteria, attribute, checked ? QStringLiteral("true") : kFalse);
+    const pugi::xml_node criteria = XmlTools::childElement(setting, criteriaElement(kind), true);
+    XmlTools::setAttribute(criteria, attribute, checked ? QStringLiteral("true") : kFalse);
 }
 
-void SettingsDocument::ResetCriteria(const QString &settingName)
+void SettingsDocument::resetCriteria(const QString &settingName)
 {
     const pugi::xml_node setting = settingOrSelected(settingName);
-    if (const pugi::xml_node files = XmlTools::ChildElement(setting, kFileCriteria, false)) {
+    if (const pugi::xml_node files = XmlTools::childElement(setting, kFileCriteria, false)) {
         for (const char *attribute : {"startWith", "ext", "regExpBaseName", "regExpExt"})
             resetText(files, attribute);
         for (const char *attribute : {"regExp", "regExpBaseNameIgnoreCase", "regExpExtIgnoreCase"})
             resetFlag(files, attribute);
     }
-    if (const pugi::xml_node folders = XmlTools::ChildElement(setting, kFolderCriteria, false)) {
+    if (const pugi::xml_node folders = XmlTools::childElement(setting, kFolderCriteria, false)) {
         for (const char *attribute : {"startWith", "endWith", "regExpBaseName"})
             resetText(folders, attribute);
         for (const char *attribute : {"regExp", "regExpNameIgnoreCase"})
@@ -119,12 +119,12 @@ void SettingsDocument::ResetCriteria(const QString &settingName)
 
 pugi::xml_node SettingsDocument::RulesList(const QString &settingName, RuleKind kind)
 {
-    return XmlTools::ChildElement(settingOrSelected(settingName), rulesElement(kind), true);
+    return XmlTools::childElement(settingOrSelected(settingName), rulesElement(kind), true);
 }
 
 pugi::xml_node SettingsDocument::FindRule(pugi::xml_node rulesList, const QString &ruleId)
 {
-    return XmlTools::KeyedChild(rulesList, kRule, kId, ruleId, false);
+    return XmlTools::keyedChild(rulesList, kRule, kId, ruleId, false);
 }
 
 pugi::xml_node SettingsDocument::AddRule(const QString &settingName, RuleKind kind, const QString &type)
@@ -132,9 +132,9 @@ pugi::xml_node SettingsDocument::AddRule(const QString &settingName, RuleKind ki
     const pugi::xml_node list = RulesList(settingName, kind);
     if (!list)
         return {};
-    const pugi::xml_node rule = XmlTools::AppendChild(list, kRule);
-    XmlTools::SetAttribute(rule, kId, NextRuleId());
-    XmlTools::SetAttribute(rule, kType, type);
+    const pugi::xml_node rule = XmlTools::appendChild(list, kRule);
+    XmlTools::setAttribute(rule, kId, nextRuleId());
+    XmlTools::setAttribute(rule, kType, type);
     return rule;
 }
 
@@ -142,7 +142,7 @@ void SettingsDocument::WriteRuleAttribute(const QString &settingName, RuleKind k
                                           const char *attribute, const QString &text)
 {
     const pugi::xml_node list = RulesList(settingName, kind);
-    XmlTools::SetAttribute(XmlTools::KeyedChild(list, kRule, kId, ruleId, true), attribute, text);
+    XmlTools::setAttribute(XmlTools::keyedChild(list, kRule, kId, ruleId, true), attribute, text);
 }
 
 SettingsDocument::RuleIdentity SettingsDocument::RuleIdAndType(pugi::xml_node rule)
@@ -154,14 +154,14 @@ QString SettingsDocument::RuleType(pugi::xml_node rule, bool removeIfEmpty)
 {
     const QString type = XmlTools::ReadAttribute(rule, kType, QString(), false);
     if (type.isEmpty() && removeIfEmpty)
-        XmlTools::RemoveChild(rule.parent(), rule);
+        XmlTools::removeChild(rule.parent(), rule);
     return type;
 }
 
 void SettingsDocument::RemoveRule(const QString &settingName, RuleKind kind, const QString &ruleId)
 {
     const pugi::xml_node list = RulesList(settingName, kind);
-    XmlTools::RemoveChild(list, FindRule(list, ruleId));
+    XmlTools::removeChild(list, FindRule(list, ruleId));
 }
 
 void SettingsDocument::MoveRule(const QString &settingName, RuleKind kind, const QString &ruleId,
@@ -179,7 +179,7 @@ void SettingsDocument::MoveRule(const QString &settingName, RuleKind kind, const
         list.append_move(rule);
 }
 
-pugi::xml_node SettingsDocument::CopyRule(const QString &settingName, RuleKind kind, const QString &ruleId,
+pugi::xml_node SettingsDocument::copyRule(const QString &settingName, RuleKind kind, const QString &ruleId,
                                           const QString &beforeId)
 {
     pugi::xml_node list = RulesList(settingName, kind);
@@ -188,15 +188,15 @@ pugi::xml_node SettingsDocument::CopyRule(const QString &settingName, RuleKind k
         return {};
     const pugi::xml_node before = beforeId.isEmpty() ? pugi::xml_node() : FindRule(list, beforeId);
     const pugi::xml_node copy = before ? list.insert_copy_before(rule, before) : list.append_copy(rule);
-    XmlTools::SetAttribute(copy, kId, NextRuleId());
+    XmlTools::setAttribute(copy, kId, nextRuleId());
     return copy;
 }
 
 void SettingsDocument::RemoveAllRules(const QString &settingName)
 {
     const pugi::xml_node setting = settingOrSelected(settingName);
-    XmlTools::RemoveAllChildren(XmlTools::ChildElement(setting, kFileRules, false));
-    XmlTools::RemoveAllChildren(XmlTools::ChildElement(setting, kFolderRules, false));
+    XmlTools::removeAllChildren(XmlTools::childElement(setting, kFileRules, false));
+    XmlTools::removeAllChildren(XmlTools::childElement(setting, kFolderRules, false));
 }
 
 void SettingsDocument::RenumberIds()
@@ -205,7 +205,7 @@ void SettingsDocument::RenumberIds()
     for (pugi::xml_node s = root.child(kSetting); s; s = s.next_sibling(kSetting)) {
         const pugi::xml_node folders = s.child(kFolders);
         for (pugi::xml_node f = folders.child(kFolder); f; f = f.next_sibling(kFolder))
-            XmlTools::SetAttribute(f, kId, NextFolderId());
+            XmlTools::setAttribute(f, kId, nextFolderId());
     }
     for (pugi::xml_node s = root.child(kSetting); s; s = s.next_sibling(kSetting)) {
         for (const char *listName : {kFileRules, kFolderRules}) {
@@ -215,7 +215,7 @@ void SettingsDocument::RenumberIds()
                 next = rule.next_sibling(kRule);
                 // A rule without a type can never be applied: it is dropped here.
                 if (!RuleType(rule, true).isEmpty())
-                    XmlTools::SetAttribute(rule, kId, NextRuleId());
+                    XmlTools::setAttribute(rule, kId, nextRuleId());
             }
         }
     }

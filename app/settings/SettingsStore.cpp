@@ -17,7 +17,7 @@ SettingsStore::SettingsStore(SettingsDocument &settings, Options &options) : m_s
 
 void SettingsStore::ResolveDataFolders(const QString &programFolder)
 {
-    setFolders(DataFolders::Resolve(programFolder), programFolder);
+    setFolders(DataFolders::resolve(programFolder), programFolder);
 }
 
 void SettingsStore::setFolders(const DataFolders &folders, const QString &programFolder)
@@ -43,8 +43,8 @@ SettingsLoadOutcome SettingsStore::LoadSettings()
     outcome.fileExisted = QFileInfo::exists(path);
     SettingsFormat format = SettingsFormat::Unusable;
     if (outcome.fileExisted) {
-        if (const Result<void> loaded = m_settings.LoadFile(path); loaded) {
-            format = ClassifySettings(m_settings.document());
+        if (const Result<void> loaded = m_settings.loadFile(path); loaded) {
+            format = classifySettings(m_settings.document());
             if (format == SettingsFormat::Unusable)
                 outcome.problem = QStringLiteral("not a settings file of a version this program can read");
         } else {
@@ -52,10 +52,10 @@ SettingsLoadOutcome SettingsStore::LoadSettings()
         }
     }
     if (format == SettingsFormat::Unusable) {
-        if (!m_settings.LoadDefault()) {
+        if (!m_settings.loadDefault()) {
             // Without the built-in document, an empty one of the current format.
             m_settings.document().reset();
-            XmlTools::SetAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
+            XmlTools::setAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
         }
         outcome.source = SettingsLoadOutcome::Source::DefaultDocument;
         if (outcome.fileExisted)
@@ -65,7 +65,7 @@ SettingsLoadOutcome SettingsStore::LoadSettings()
     } else {
         outcome.source = SettingsLoadOutcome::Source::File;
     }
-    XmlTools::EnsureDeclaration(m_settings.document(), "UTF-16");
+    XmlTools::ensureDeclaration(m_settings.document(), "UTF-16");
     m_settings.SelectedSetting();
     m_settings.RenumberIds();
     return outcome;
@@ -88,7 +88,7 @@ static Result<void> copyFile(const QString &from, const QString &to)
 void SettingsStore::upgrade(SettingsLoadOutcome &outcome)
 {
     outcome.source = SettingsLoadOutcome::Source::UpgradedFile;
-    XmlTools::SetAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
+    XmlTools::setAttribute(m_settings.SettingsRoot(), kVersion, QStringLiteral("2.0"));
     if (m_message)
         m_message(UiText::LoadText(952) + QStringLiteral("\r\n") + m_folders.backupFile, UiText::LoadText(11));
     const Result<void> copied = copyFile(m_folders.settingsFile, m_folders.backupFile);
@@ -126,7 +126,7 @@ Result<void> SettingsStore::SaveSettingsFile()
 {
     if (Result<void> kept = makePendingCopy(); !kept)
         return kept;
-    Result<void> saved = XmlTools::SaveToPath(m_settings.document(), m_folders.settingsFile);
+    Result<void> saved = XmlTools::saveToPath(m_settings.document(), m_folders.settingsFile);
     if (!saved)
         return saved.error().about(m_folders.settingsFile);
     return saved;
@@ -134,9 +134,9 @@ Result<void> SettingsStore::SaveSettingsFile()
 
 Result<void> SettingsStore::SaveAll()
 {
-    m_options.EnsureRootAndDeclaration();
+    m_options.ensureRootAndDeclaration();
     CreateDataFolders();
-    if (Result<void> options = m_options.Save(); !options)
+    if (Result<void> options = m_options.save(); !options)
         return options.error().about(m_options.optionsFile());
     return SaveSettingsFile();
 }
@@ -159,12 +159,12 @@ void SettingsStore::CleanUpOlderVersion(Registry &registry)
     // generic key of its development system. A file it left in the common
     // program-files folder has no counterpart here.
     const QString older = QStringLiteral("Software\\VB and VBA Program Settings\\Quillbay");
-    if (!registry.RegistryKeyExists(RegistryRoot::CurrentUser, older, false))
+    if (!registry.registryKeyExists(RegistryRoot::CurrentUser, older, false))
         return;
     const QString full = QStringLiteral("HKCU\\") + older + u'\\';
     for (const char *subkey : {"Main", "Options", "FormOptions", "FormSelectSetting", "MainForm"})
-        registry.DeleteRegistryKey(full + QLatin1String(subkey) + u'\\');
-    registry.DeleteRegistryKey(full);
+        registry.deleteRegistryKey(full + QLatin1String(subkey) + u'\\');
+    registry.deleteRegistryKey(full);
 }
 
 } // namespace quillbay

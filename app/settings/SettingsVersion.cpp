@@ -5,7 +5,7 @@
 
 namespace quillbay {
 
-SettingsFormat ClassifySettings(const pugi::xml_document &doc)
+SettingsFormat classifySettings(const pugi::xml_document &doc)
 {
     const pugi::xml_node root = doc.document_element();
     if (!root || std::string_view(root.name()) != kSettings)

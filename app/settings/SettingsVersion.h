@@ -11,6 +11,6 @@ namespace quillbay {
 
 enum class SettingsFormat { Current, Older, Unusable };
 
-SettingsFormat ClassifySettings(const pugi::xml_document &doc);
+SettingsFormat classifySettings(const pugi::xml_document &doc);
 
 } // namespace quillbay

@@ -89,7 +89,7 @@ static Result<void> reportParse(const pugi::xml_parse_result &r, pugi::xml_docum
     return Error::withMessage(QString::fromUtf8(r.description()) + QStringLiteral(" (offset %1)").arg(r.offset));
 }
 
-Result<void> XmlTools::LoadFile(pugi::xml_document &doc, const QString &path)
+Result<void> XmlTools::loadFile(pugi::xml_document &doc, const QString &path)
 {
     QFile file(path);
     const auto readFailed = [&]() -> Result<void> {
@@ -122,14 +122,14 @@ Result<void> XmlTools::LoadFile(pugi::xml_document &doc, const QString &path)
     return reportParse(doc.load_buffer(bytes.constData(), size_t(bytes.size()), parseOptions()), doc);
 }
 
-Result<void> XmlTools::LoadText(pugi::xml_document &doc, const QString &text)
+Result<void> XmlTools::loadText(pugi::xml_document &doc, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
     return reportParse(doc.load_buffer(utf8.constData(), size_t(utf8.size()), parseOptions(), pugi::encoding_utf8),
                        doc);
 }
 
-pugi::xml_node XmlTools::ChildElement(pugi::xml_node parent, const char *name, bool create)
+pugi::xml_node XmlTools::childElement(pugi::xml_node parent, const char *name, bool create)
 {
     if (!parent)
         return {};
@@ -139,7 +139,7 @@ pugi::xml_node XmlTools::ChildElement(pugi::xml_node parent, const char *name, b
     return child;
 }
 
-pugi::xml_node XmlTools::KeyedChild(pugi::xml_node parent, const char *name, const char *attribute,
+pugi::xml_node XmlTools::keyedChild(pugi::xml_node parent, const char *name, const char *attribute,
                                     const QString &value, bool create)
 {
     if (!parent)
@@ -159,7 +159,7 @@ pugi::xml_node XmlTools::KeyedChild(pugi::xml_node parent, const char *name, con
     return child;
 }
 
-pugi::xml_node XmlTools::Root(pugi::xml_document &doc, const char *name)
+pugi::xml_node XmlTools::root(pugi::xml_document &doc, const char *name)
 {
     pugi::xml_node root = doc.document_element();
     if (!root)
@@ -174,7 +174,7 @@ QString XmlTools::ReadAttribute(pugi::xml_node element, const char *name, const 
     if (a)
         return toQString(a);
     if (fillIn && element)
-        SetAttribute(element, name, defaultValue);
+        setAttribute(element, name, defaultValue);
     return defaultValue;
 }
 
@@ -186,7 +186,7 @@ bool XmlTools::ReadFlagAttribute(pugi::xml_node element, const char *name, bool 
             return *flag;
     }
     if (element)
-        SetAttribute(element, name, defaultValue ? QStringLiteral("True") : QStringLiteral("False"));
+        setAttribute(element, name, defaultValue ? QStringLiteral("True") : QStringLiteral("False"));
     return defaultValue;
 }
 
@@ -200,7 +200,7 @@ static std::optional<int> parseWholeNumber(const QString &text)
     return text.toInt();
 }
 
-int XmlTools::ReadWholeNumberAttribute(pugi::xml_node element, const char *name, int defaultValue, bool fillIn)
+int XmlTools::readWholeNumberAttribute(pugi::xml_node element, const char *name, int defaultValue, bool fillIn)
 {
     pugi::xml_attribute a = element.attribute(name);
     if (a) {
@@ -208,7 +208,7 @@ int XmlTools::ReadWholeNumberAttribute(pugi::xml_node element, const char *name,
             return *n;
     }
     if (fillIn && element)
-        SetAttribute(element, name, QString::number(defaultValue));
+        setAttribute(element, name, QString::number(defaultValue));
     return defaultValue;
 }
 
@@ -227,11 +227,11 @@ int XmlTools::ReadIntAttribute(pugi::xml_node element, const char *name, int def
     }
     const int taken = number ? minimum : std::max(defaultValue, minimum);
     if (element)
-        SetAttribute(element, name, QString::number(taken));
+        setAttribute(element, name, QString::number(taken));
     return taken;
 }
 
-void XmlTools::SetAttribute(pugi::xml_node element, const char *name, const QString &value)
+void XmlTools::setAttribute(pugi::xml_node element, const char *name, const QString &value)
 {
     if (!element)
         return;
@@ -241,24 +241,24 @@ void XmlTools::SetAttribute(pugi::xml_node element, const char *name, const QStr
     a.set_value(toUtf8(value).c_str());
 }
 
-void XmlTools::RemoveChild(pugi::xml_node parent, pugi::xml_node child)
+void XmlTools::removeChild(pugi::xml_node parent, pugi::xml_node child)
 {
     if (parent && child)
         parent.remove_child(child);
 }
 
-void XmlTools::RemoveAllChildren(pugi::xml_node parent)
+void XmlTools::removeAllChildren(pugi::xml_node parent)
 {
     while (parent && parent.first_child())
         parent.remove_child(parent.first_child());
 }
 
-pugi::xml_node XmlTools::AppendChild(pugi::xml_node parent, const char *name)
+pugi::xml_node XmlTools::appendChild(pugi::xml_node parent, const char *name)
 {
     return parent ? parent.append_child(name) : pugi::xml_node();
 }
 
-void XmlTools::EnsureDeclaration(pugi::xml_document &doc, const char *encoding)
+void XmlTools::ensureDeclaration(pugi::xml_document &doc, const char *encoding)
 {
     pugi::xml_node first = doc.first_child();
     pugi::xml_node decl;
@@ -320,7 +320,7 @@ static void serializeThrough(pugi::xml_writer &writer, const pugi::xml_document 
     }
 }
 
-QByteArray XmlTools::Serialize(const pugi::xml_document &doc, const QString &prologue)
+QByteArray XmlTools::serialize(const pugi::xml_document &doc, const QString &prologue)
 {
     QByteArray bytes;
     ByteArrayWriter writer(bytes);
@@ -361,7 +361,7 @@ struct FileWriter : pugi::xml_writer {
 };
 } // namespace
 
-bool XmlTools::SerializeToFile(const pugi::xml_document &doc, const QString &prologue, int fd)
+bool XmlTools::serializeToFile(const pugi::xml_document &doc, const QString &prologue, int fd)
 {
     FileWriter writer(fd);
     serializeThrough(writer, doc, prologue);
@@ -371,9 +371,9 @@ bool XmlTools::SerializeToFile(const pugi::xml_document &doc, const QString &pro
     return false;
 }
 
-Result<void> XmlTools::SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)
+Result<void> XmlTools::saveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue)
 {
-    return writeFileAtomically(path, Serialize(doc, prologue));
+    return writeFileAtomically(path, serialize(doc, prologue));
 }
 
 } // namespace quillbay

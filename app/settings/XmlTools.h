@@ -36,16 +36,16 @@ public:
 
     // Loads a file (any encoding with a byte-order mark, or UTF-8). On failure
     // the document is left empty and the error describes why.
-    static Result<void> LoadFile(pugi::xml_document &doc, const QString &path);
-    static Result<void> LoadText(pugi::xml_document &doc, const QString &text);
+    static Result<void> loadFile(pugi::xml_document &doc, const QString &path);
+    static Result<void> loadText(pugi::xml_document &doc, const QString &text);
 
     // First child element called name; created and appended when missing and create is set.
-    static pugi::xml_node ChildElement(pugi::xml_node parent, const char *name, bool create);
+    static pugi::xml_node childElement(pugi::xml_node parent, const char *name, bool create);
     // First child element called name whose attribute equals value; created when asked.
-    static pugi::xml_node KeyedChild(pugi::xml_node parent, const char *name, const char *attribute,
+    static pugi::xml_node keyedChild(pugi::xml_node parent, const char *name, const char *attribute,
                                      const QString &value, bool create);
     // The document element; a new one called name when the document has none.
-    static pugi::xml_node Root(pugi::xml_document &doc, const char *name);
+    static pugi::xml_node root(pugi::xml_document &doc, const char *name);
 
     // The attribute's text; when missing, the default (written into the element with fillIn).
     static QString ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue,
@@ -53,34 +53,34 @@ public:
     // The attribute as a flag; when missing or not a flag, the default, written back as "True"/"False".
     static bool ReadFlagAttribute(pugi::xml_node element, const char *name, bool defaultValue);
     // The attribute as plain decimal digits; otherwise the default (written back with fillIn).
-    static int ReadWholeNumberAttribute(pugi::xml_node element, const char *name, int defaultValue, bool fillIn);
+    static int readWholeNumberAttribute(pugi::xml_node element, const char *name, int defaultValue, bool fillIn);
     // The attribute as a number rounded to a whole one. Missing, not numeric or
     // beyond the range of int: the default; below minimum: the minimum. Either
     // replacement is written back; a usable value is left as written.
     static int ReadIntAttribute(pugi::xml_node element, const char *name, int defaultValue, int minimum);
 
-    static void SetAttribute(pugi::xml_node element, const char *name, const QString &value);
-    static void RemoveChild(pugi::xml_node parent, pugi::xml_node child);
-    static void RemoveAllChildren(pugi::xml_node parent);
-    static pugi::xml_node AppendChild(pugi::xml_node parent, const char *name);
+    static void setAttribute(pugi::xml_node element, const char *name, const QString &value);
+    static void removeChild(pugi::xml_node parent, pugi::xml_node child);
+    static void removeAllChildren(pugi::xml_node parent);
+    static pugi::xml_node appendChild(pugi::xml_node parent, const char *name);
 
     // Gives the document a leading declaration <?xml version="1.0" encoding="..."?>,
     // replacing an existing one.
-    static void EnsureDeclaration(pugi::xml_document &doc, const char *encoding = "UTF-16");
+    static void ensureDeclaration(pugi::xml_document &doc, const char *encoding = "UTF-16");
 
     // Serializes as the program writes every XML file: UTF-16 little-endian with
     // a byte-order mark, the declaration <?xml version="1.0" encoding="UTF-16"?>
     // and no indentation. prologue, when given, replaces that declaration and
     // everything before the document element (reports start with a fixed prologue).
-    static QByteArray Serialize(const pugi::xml_document &doc, const QString &prologue = {});
+    static QByteArray serialize(const pugi::xml_document &doc, const QString &prologue = {});
     // The same bytes, written to an open file as they are made, so that a
     // document of tens of megabytes is never held twice. False (errno set) when
     // a write fails.
-    static bool SerializeToFile(const pugi::xml_document &doc, const QString &prologue, int fd);
+    static bool serializeToFile(const pugi::xml_document &doc, const QString &prologue, int fd);
 
     // Writes the document to path through writeFileAtomically (base/AtomicFile.h):
     // a failed save leaves the old file as it was.
-    static Result<void> SaveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue = {});
+    static Result<void> saveToPath(const pugi::xml_document &doc, const QString &path, const QString &prologue = {});
 };
 
 } // namespace quillbay

@@ -75,15 +75,15 @@ double timeOneStart(int settings)
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toUtf8());
     double filledAt = -1;
-    StartupEnvironment environment = StartupEnvironment::ForThisProcess({}, home.path());
+    StartupEnvironment environment = StartupEnvironment::forThisProcess({}, home.path());
     environment.lockFile = home.filePath(QStringLiteral("bench.lock"));
     environment.registryFile = home.filePath(QStringLiteral("config/registry.txt"));
     environment.makeWindow = [&filledAt](ProgramContext &context) -> std::unique_ptr<StartupWindow> {
-        return std::make_unique<TimedWindow>(CreateMainWindow(context), filledAt);
+        return std::make_unique<TimedWindow>(createMainWindow(context), filledAt);
     };
     const double started = nowMs();
     Startup startup(std::move(environment));
-    if (startup.Run() != ExitNormal || filledAt < 0)
+    if (startup.run() != ExitNormal || filledAt < 0)
         return -1;
     return filledAt - started;
 }

@@ -32,8 +32,8 @@ QDBusConnection callerConnection(const QString &address)
 QDBusPendingCall callApplication(const QDBusConnection &connection, const QString &method, const QVariantList &arguments,
                                  int timeout = -1)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(AutomationService::ServiceName(), AutomationService::ObjectPath(),
-                                                          AutomationService::InterfaceName(), method);
+    QDBusMessage message = QDBusMessage::createMethodCall(AutomationService::serviceName(), AutomationService::objectPath(),
+                                                          AutomationService::interfaceName(), method);
     message.setArguments(arguments);
     return connection.asyncCall(message, timeout);
 }
@@ -227,7 +227,7 @@ void AutomationTest::openCommand()
     QFETCH(QString, command);
     QFETCH(bool, accepted);
     QFETCH(QString, path);
-    const std::optional<QString> result = quillbay::OpenCommandPath(command);
+    const std::optional<QString> result = quillbay::openCommandPath(command);
     QCOMPARE(result.has_value(), accepted);
     if (accepted)
         QCOMPARE(*result, path);
@@ -238,7 +238,7 @@ void AutomationTest::replyWaitsUntilTheDialogCloses()
     FakeFolderTarget target;
     FolderRequestQueue queue(target);
     AutomationService service(queue);
-    const quillbay::Result<void> started = service.Start();
+    const quillbay::Result<void> started = service.start();
     QVERIFY2(started, qPrintable(started.error().message));
 
     QDBusPendingCall call =
@@ -258,7 +258,7 @@ void AutomationTest::linkExecuteOverTheBus()
     target.closeAtOnce = true;
     FolderRequestQueue queue(target);
     AutomationService service(queue);
-    QVERIFY(service.Start().ok());
+    QVERIFY(service.start().ok());
     const auto execute = [&](const QString &command) {
         const QDBusReply<bool> reply = callAndWait(callerConnection(m_bus->address()), QStringLiteral("LinkExecute"), {command});
         return reply.isValid() && reply.value();
@@ -276,7 +276,7 @@ void AutomationTest::relativePathIsRefused()
     FakeFolderTarget target;
     FolderRequestQueue queue(target);
     AutomationService service(queue);
-    QVERIFY(service.Start().ok());
+    QVERIFY(service.start().ok());
     const QDBusMessage reply =
         callAndWait(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"), {QStringLiteral("photos/2004"), 0});
     QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
@@ -297,9 +297,9 @@ void AutomationTest::callToTheNameStartsTheProgram()
     QFETCH(int, startupMilliseconds);
     QTemporaryDir folder(QDir::homePath() + QStringLiteral("/started-XXXXXX"));
     const QString recordFile = folder.filePath(QStringLiteral("record.txt"));
-    QVERIFY(m_bus->addService(AutomationService::ServiceName(), QStringLiteral(FAKE_QUILLBAY),
+    QVERIFY(m_bus->addService(AutomationService::serviceName(), QStringLiteral(FAKE_QUILLBAY),
                               {recordFile, QString::number(startupMilliseconds)}));
-    QCOMPARE(m_bus->ownerPid(AutomationService::ServiceName()), 0);
+    QCOMPARE(m_bus->ownerPid(AutomationService::serviceName()), 0);
 
     const QDBusMessage reply =
         callAndWait(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"), {QStringLiteral("/scans"), 0});
@@ -307,7 +307,7 @@ void AutomationTest::callToTheNameStartsTheProgram()
     // The reply came only after start-up had delivered the request.
     QCOMPARE(recordedLines(recordFile), (QStringList{QStringLiteral("ready"), QStringLiteral("deliver 0 /scans")}));
 
-    QVERIFY(m_bus->endStartedProgram(AutomationService::ServiceName()));
+    QVERIFY(m_bus->endStartedProgram(AutomationService::serviceName()));
 }
 
 QTEST_GUILESS_MAIN(AutomationTest)

@@ -32,8 +32,8 @@ const char *kTwoSettings = "<?xml version=\"1.0\"?><settings version=\"2.0\" sel
 
 QDBusPendingCall folderOpen(const QString &busAddress, const QString &path)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(AutomationService::ServiceName(), AutomationService::ObjectPath(),
-                                                       AutomationService::InterfaceName(), QStringLiteral("FolderOpen"));
+    QDBusMessage call = QDBusMessage::createMethodCall(AutomationService::serviceName(), AutomationService::objectPath(),
+                                                       AutomationService::interfaceName(), QStringLiteral("FolderOpen"));
     call.setArguments({path, 0});
     return QDBusConnection::connectToBus(busAddress, QStringLiteral("caller")).asyncCall(call, 60000);
 }
@@ -93,7 +93,7 @@ void WindowRequestsTest::init()
     m_target = std::make_unique<WindowFolderTarget>(m_fixture->state, window);
     m_queue = std::make_unique<FolderRequestQueue>(*m_target);
     m_service = std::make_unique<AutomationService>(*m_queue);
-    const Result<void> started = m_service->Start();
+    const Result<void> started = m_service->start();
     QVERIFY2(started, qPrintable(started.error().message));
 }
 
@@ -201,12 +201,12 @@ void WindowRequestsTest::callStartsTheProgram()
 {
     // The program itself, started by the bus as the desktop's bus would.
     m_service.reset();
-    QVERIFY(m_bus->addService(AutomationService::ServiceName(), QStringLiteral(QUILLBAY_PROGRAM)));
+    QVERIFY(m_bus->addService(AutomationService::serviceName(), QStringLiteral(QUILLBAY_PROGRAM)));
     QDBusPendingCall call = folderOpen(m_bus->address(), QString());
     QTRY_VERIFY_WITH_TIMEOUT(call.isFinished(), 60000);
     QVERIFY2(!call.isError(), qPrintable(call.error().message()));
     // A request to end closes the window as the user would, saving.
-    QVERIFY(m_bus->endStartedProgram(AutomationService::ServiceName()));
+    QVERIFY(m_bus->endStartedProgram(AutomationService::serviceName()));
 }
 
 QTEST_MAIN(WindowRequestsTest)

@@ -11,15 +11,15 @@ using quillbay::RegExp;
 
 namespace {
 
-void Configure(RegExp &re, const QString &pattern, const QString &flags)
+void configure(RegExp &re, const QString &pattern, const QString &flags)
 {
-    re.SetPattern(pattern);
-    re.SetGlobal(flags.contains(u'g'));
-    re.SetIgnoreCase(flags.contains(u'i'));
-    re.SetMultiline(flags.contains(u'm'));
+    re.setPattern(pattern);
+    re.setGlobal(flags.contains(u'g'));
+    re.setIgnoreCase(flags.contains(u'i'));
+    re.setMultiline(flags.contains(u'm'));
 }
 
-QString WithUnit(const QString &before, char16_t unit, const QString &after)
+QString withUnit(const QString &before, char16_t unit, const QString &after)
 {
     return before + QChar(unit) + after;
 }
@@ -31,7 +31,7 @@ class TestRegExp : public QObject
     Q_OBJECT
 
 private:
-    static void AddColumns()
+    static void addColumns()
     {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("flags");
@@ -45,7 +45,7 @@ private:
         QTest::newRow(name) << pattern.toString() << flags.toString() << subject.toString()
                             << replacement.toString() << expected.toString();
     }
-    static void CheckReplace()
+    static void checkReplace()
     {
         QFETCH(QString, pattern);
         QFETCH(QString, flags);
@@ -53,16 +53,16 @@ private:
         QFETCH(QString, replacement);
         QFETCH(QString, expected);
         RegExp re;
-        Configure(re, pattern, flags);
+        configure(re, pattern, flags);
         const std::optional<QString> result = re.Replace(subject, replacement);
-        QVERIFY2(result.has_value(), qPrintable(re.ErrorText()));
+        QVERIFY2(result.has_value(), qPrintable(re.errorText()));
         QCOMPARE(*result, expected);
     }
 
 private slots:
     void replacementTokens_data()
     {
-        AddColumns();
+        addColumns();
         Row("groups swapped", u"(\\w+) (\\w+)", u"", u"john smith", u"$2, $1", u"smith, john");
         Row("$1 without groups", u"abc", u"", u"xabcx", u"$1", u"x$1x");
         Row("$2 beyond groups", u"(a)", u"", u"xax", u"$2", u"x$2x");
@@ -78,11 +78,11 @@ private slots:
         Row("$<name> without names", u"(\\d)", u"", u"x1", u"$<a>", u"x$<a>");
         Row("trailing dollar", u"a", u"", u"a", u"x$", u"x$");
     }
-    void replacementTokens() { CheckReplace(); }
+    void replacementTokens() { checkReplace(); }
 
     void globalAndEmptyMatches_data()
     {
-        AddColumns();
+        addColumns();
         Row("x* global", u"x*", u"g", u"abc", u"-", u"-a-b-c-");
         Row("empty pattern global", u"", u"g", u"abc", u"-", u"-a-b-c-");
         Row("empty pattern once", u"", u"", u"abc", u"-", u"-abc");
@@ -95,11 +95,11 @@ private slots:
         Row("lookbehind across searches", u"(?<=\\$)\\d+", u"g", u"$12 34", u"N", u"$N 34");
         Row("negative lookbehind", u"(?<!\\$)\\b\\d+", u"g", u"$12 34", u"N", u"$12 N");
     }
-    void globalAndEmptyMatches() { CheckReplace(); }
+    void globalAndEmptyMatches() { checkReplace(); }
 
     void flags_data()
     {
-        AddColumns();
+        addColumns();
         Row("$ only at the very end", u"a$", u"", u"a\u000a", u"X", u"a\u000a");
         Row("$ at end", u"a$", u"", u"ba", u"X", u"bX");
         Row("multiline $", u"a$", u"m", u"a\u000ab", u"X", u"X\u000ab");
@@ -118,12 +118,12 @@ private slots:
         Row("theta", u"\u03b8", u"gi", u"\u0398\u03b8\u03d1\u03f4", u"-", u"---\u03f4");
         Row("sharp s", u"\u00df", u"gi", u"\u00df\u1e9eSS", u"-", u"-\u1e9eSS");
     }
-    void flags() { CheckReplace(); }
+    void flags() { checkReplace(); }
 
     // The ECMAScript meaning of escapes and classes, where PCRE2 differs.
     void ecmaScriptSyntax_data()
     {
-        AddColumns();
+        addColumns();
         Row("\\u00a9", u"\\u00a9", u"", u"a\u00a9b", u"[$&]", u"a[\u00a9]b");
         Row("\\d is ASCII", u"\\d", u"g", u"1\u0661\u06f1\uff11", u"#", u"#\u0661\u06f1\uff11");
         Row("\\w is ASCII", u"\\w", u"g", u"a\u00e9_1", u"#", u"#\u00e9##");
@@ -160,7 +160,7 @@ private slots:
         Row("escaped slash", u"\\//", u"", u"a//b", u"_", u"a_b");
         Row("punctuation literal", u"a.b*c+(d)", u"", u"a.bbcd", u"[$1]", u"[d]");
     }
-    void ecmaScriptSyntax() { CheckReplace(); }
+    void ecmaScriptSyntax() { checkReplace(); }
 
     // \s is ASCII white space (U+0009 to U+000D, U+0020), as in the scripting
     // engine the settings' patterns were written for. Today's JavaScript
@@ -169,7 +169,7 @@ private slots:
     // ASCII set instead of with JavaScript.
     void whiteSpaceIsAscii_data()
     {
-        AddColumns();
+        addColumns();
         const QString wide = QStringLiteral("a\u00a0b\ufeffc\u2028d\u1680e\u2003f\u202fg\u205fh\u3000i\u0085j");
         const QString ascii = QStringLiteral("k\u0009l\u000am\u000bn\u000co\u000dp q");
         Row("\\s", u"\\s", u"g", wide + ascii, u"_", wide + QStringLiteral("k_l_m_n_o_p_q"));
@@ -184,68 +184,68 @@ private slots:
         Row("[^\\S] is \\s", u"[^\\S]", u"g", u"\u00a0 \u000d", u"_", u"\u00a0__");
         Row("blank test", u"^\\s*$", u"", u"\u00a0", u"_", u"\u00a0");
     }
-    void whiteSpaceIsAscii() { CheckReplace(); }
+    void whiteSpaceIsAscii() { checkReplace(); }
 
     void loneSurrogates()
     {
         RegExp re;
-        Configure(re, QStringLiteral("x"), QStringLiteral("g"));
-        const QString subject = WithUnit(QString(), 0xD800, QStringLiteral("x")) + QChar(0xDC00);
+        configure(re, QStringLiteral("x"), QStringLiteral("g"));
+        const QString subject = withUnit(QString(), 0xD800, QStringLiteral("x")) + QChar(0xDC00);
         QCOMPARE(re.Replace(subject, QStringLiteral("y")),
-                 std::optional<QString>(WithUnit(QString(), 0xD800, QStringLiteral("y")) + QChar(0xDC00)));
+                 std::optional<QString>(withUnit(QString(), 0xD800, QStringLiteral("y")) + QChar(0xDC00)));
 
-        Configure(re, QStringLiteral("\\ud800"), QStringLiteral("g"));
-        QCOMPARE(re.Replace(WithUnit(QStringLiteral("a"), 0xD800, QStringLiteral("b")), QStringLiteral("y")),
+        configure(re, QStringLiteral("\\ud800"), QStringLiteral("g"));
+        QCOMPARE(re.Replace(withUnit(QStringLiteral("a"), 0xD800, QStringLiteral("b")), QStringLiteral("y")),
                  std::optional<QString>(QStringLiteral("ayb")));
 
         // A class of high surrogates takes one unit of a pair, as ECMAScript does without the u flag.
-        Configure(re, QStringLiteral("[\\ud800-\\udbff]"), QStringLiteral("g"));
+        configure(re, QStringLiteral("[\\ud800-\\udbff]"), QStringLiteral("g"));
         QCOMPARE(re.Replace(QStringLiteral("a\U0001F600b"), QStringLiteral("y")),
-                 std::optional<QString>(WithUnit(QStringLiteral("ay"), 0xDE00, QStringLiteral("b"))));
-        Configure(re, QStringLiteral("."), QStringLiteral("g"));
+                 std::optional<QString>(withUnit(QStringLiteral("ay"), 0xDE00, QStringLiteral("b"))));
+        configure(re, QStringLiteral("."), QStringLiteral("g"));
         QCOMPARE(re.Replace(QStringLiteral("\U0001F600"), QStringLiteral("_")), std::optional<QString>("__"));
     }
 
     void execute()
     {
         RegExp re;
-        Configure(re, QStringLiteral("(a)|(b)"), QStringLiteral("g"));
+        configure(re, QStringLiteral("(a)|(b)"), QStringLiteral("g"));
         std::optional<QList<quillbay::RegExpMatch>> matches = re.Execute(QStringLiteral("ab"));
         QVERIFY(matches.has_value());
         QCOMPARE(matches->size(), 2);
-        QCOMPARE(matches->at(0).FirstIndex, 0);
-        QCOMPARE(matches->at(0).Length, 1);
-        QCOMPARE(matches->at(0).Value, QStringLiteral("a"));
-        QCOMPARE(matches->at(0).SubMatches.size(), 2);
-        QCOMPARE(matches->at(0).SubMatches.at(0), QStringLiteral("a"));
-        QVERIFY(matches->at(0).SubMatches.at(1).isNull());
-        QCOMPARE(matches->at(1).FirstIndex, 1);
-        QVERIFY(matches->at(1).SubMatches.at(0).isNull());
-        QCOMPARE(matches->at(1).SubMatches.at(1), QStringLiteral("b"));
+        QCOMPARE(matches->at(0).firstIndex, 0);
+        QCOMPARE(matches->at(0).length, 1);
+        QCOMPARE(matches->at(0).value, QStringLiteral("a"));
+        QCOMPARE(matches->at(0).subMatches.size(), 2);
+        QCOMPARE(matches->at(0).subMatches.at(0), QStringLiteral("a"));
+        QVERIFY(matches->at(0).subMatches.at(1).isNull());
+        QCOMPARE(matches->at(1).firstIndex, 1);
+        QVERIFY(matches->at(1).subMatches.at(0).isNull());
+        QCOMPARE(matches->at(1).subMatches.at(1), QStringLiteral("b"));
 
-        re.SetGlobal(false);
+        re.setGlobal(false);
         matches = re.Execute(QStringLiteral("ab"));
         QVERIFY(matches.has_value());
         QCOMPARE(matches->size(), 1);
 
         // A group that took part with empty text is empty, not null.
-        Configure(re, QStringLiteral("(a*)"), QString());
+        configure(re, QStringLiteral("(a*)"), QString());
         matches = re.Execute(QStringLiteral("b"));
         QVERIFY(matches.has_value());
         QCOMPARE(matches->size(), 1);
-        QCOMPARE(matches->at(0).Length, 0);
-        QVERIFY(!matches->at(0).SubMatches.at(0).isNull());
-        QVERIFY(matches->at(0).SubMatches.at(0).isEmpty());
+        QCOMPARE(matches->at(0).length, 0);
+        QVERIFY(!matches->at(0).subMatches.at(0).isNull());
+        QVERIFY(matches->at(0).subMatches.at(0).isEmpty());
 
-        Configure(re, QStringLiteral("x*"), QStringLiteral("g"));
+        configure(re, QStringLiteral("x*"), QStringLiteral("g"));
         matches = re.Execute(QStringLiteral("abc"));
         QVERIFY(matches.has_value());
         QList<qsizetype> starts;
         for (const quillbay::RegExpMatch &match : *matches)
-            starts.append(match.FirstIndex);
+            starts.append(match.firstIndex);
         QCOMPARE(starts, (QList<qsizetype>{0, 1, 2, 3}));
 
-        Configure(re, QStringLiteral("z"), QStringLiteral("g"));
+        configure(re, QStringLiteral("z"), QStringLiteral("g"));
         matches = re.Execute(QStringLiteral("abc"));
         QVERIFY(matches.has_value());
         QVERIFY(matches->isEmpty());
@@ -254,11 +254,11 @@ private slots:
     void test()
     {
         RegExp re;
-        Configure(re, QStringLiteral("^\\d+$"), QString());
+        configure(re, QStringLiteral("^\\d+$"), QString());
         QCOMPARE(re.Test(QStringLiteral("123")), std::optional<bool>(true));
         QCOMPARE(re.Test(QStringLiteral("12a")), std::optional<bool>(false));
         QCOMPARE(re.Test(QString()), std::optional<bool>(false));
-        re.SetGlobal(true); // Test looks for any match whatever Global says
+        re.setGlobal(true); // Test looks for any match whatever Global says
         QCOMPARE(re.Test(QStringLiteral("123")), std::optional<bool>(true));
         QCOMPARE(re.Test(QStringLiteral("123")), std::optional<bool>(true));
     }
@@ -266,25 +266,25 @@ private slots:
     void switchesRecompile()
     {
         RegExp re;
-        Configure(re, QStringLiteral("^b$"), QString());
-        QVERIFY(re.Compile());
+        configure(re, QStringLiteral("^b$"), QString());
+        QVERIFY(re.compile());
         QCOMPARE(re.Test(QStringLiteral("a\nB")), std::optional<bool>(false));
-        re.SetIgnoreCase(true);
-        re.SetMultiline(true);
+        re.setIgnoreCase(true);
+        re.setMultiline(true);
         QCOMPARE(re.Test(QStringLiteral("a\nB")), std::optional<bool>(true));
-        re.SetIgnoreCase(false);
+        re.setIgnoreCase(false);
         QCOMPARE(re.Test(QStringLiteral("a\nB")), std::optional<bool>(false));
-        re.SetPattern(QStringLiteral("^B$"));
+        re.setPattern(QStringLiteral("^B$"));
         QCOMPARE(re.Test(QStringLiteral("a\nB")), std::optional<bool>(true));
-        QCOMPARE(re.Pattern(), QStringLiteral("^B$"));
+        QCOMPARE(re.pattern(), QStringLiteral("^B$"));
         QVERIFY(re.Multiline());
         QVERIFY(!re.IgnoreCase());
 
         // The replacement text is read anew when it or the pattern changes.
-        Configure(re, QStringLiteral("(a)(b)"), QString());
+        configure(re, QStringLiteral("(a)(b)"), QString());
         QCOMPARE(re.Replace(QStringLiteral("ab"), QStringLiteral("$2")), std::optional<QString>("b"));
         QCOMPARE(re.Replace(QStringLiteral("ab"), QStringLiteral("$1")), std::optional<QString>("a"));
-        re.SetPattern(QStringLiteral("(a)b"));
+        re.setPattern(QStringLiteral("(a)b"));
         QCOMPARE(re.Replace(QStringLiteral("ab"), QStringLiteral("$1")), std::optional<QString>("a"));
         QCOMPARE(re.Replace(QStringLiteral("ab"), QStringLiteral("$2")), std::optional<QString>("$2"));
     }
@@ -321,30 +321,30 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(int, offset);
         RegExp re;
-        re.SetPattern(pattern);
-        QVERIFY(!re.Compile());
-        QVERIFY(!re.ErrorText().isEmpty());
+        re.setPattern(pattern);
+        QVERIFY(!re.compile());
+        QVERIFY(!re.errorText().isEmpty());
         if (offset >= 0)
-            QVERIFY2(re.ErrorText().endsWith(QStringLiteral(" at offset %1").arg(offset)), qPrintable(re.ErrorText()));
+            QVERIFY2(re.errorText().endsWith(QStringLiteral(" at offset %1").arg(offset)), qPrintable(re.errorText()));
         QVERIFY(!re.Test(QStringLiteral("abc")).has_value());
         QVERIFY(!re.Execute(QStringLiteral("abc")).has_value());
         QVERIFY(!re.Replace(QStringLiteral("abc"), QStringLiteral("x")).has_value());
-        QVERIFY(!re.ErrorText().isEmpty());
+        QVERIFY(!re.errorText().isEmpty());
 
-        re.SetPattern(QStringLiteral("b"));
+        re.setPattern(QStringLiteral("b"));
         QCOMPARE(re.Replace(QStringLiteral("abc"), QStringLiteral("x")), std::optional<QString>("axc"));
-        QVERIFY(re.ErrorText().isEmpty());
+        QVERIFY(re.errorText().isEmpty());
     }
 
     void catastrophicBacktrackingEnds()
     {
         RegExp re;
-        re.SetPattern(QStringLiteral("(a+)+$"));
+        re.setPattern(QStringLiteral("(a+)+$"));
         const QString subject = QString(40, u'a') + u'b';
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!re.Test(subject).has_value());
-        QVERIFY(!re.ErrorText().isEmpty());
+        QVERIFY(!re.errorText().isEmpty());
         QVERIFY(!re.Replace(subject, QStringLiteral("x")).has_value());
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         // The object stays usable.
@@ -364,13 +364,13 @@ private slots:
             const int length = random.bounded(1, 12);
             for (int k = 0; k < length; ++k)
                 pattern += alphabet.at(random.bounded(alphabet.size()));
-            Configure(re, pattern, round % 3 == 0 ? QStringLiteral("gim") : QStringLiteral("g"));
-            if (re.Compile())
+            configure(re, pattern, round % 3 == 0 ? QStringLiteral("gim") : QStringLiteral("g"));
+            if (re.compile())
                 ++compiled;
             else
-                QVERIFY(!re.ErrorText().isEmpty());
+                QVERIFY(!re.errorText().isEmpty());
             const std::optional<QString> replaced = re.Replace(QStringLiteral("ab{}a\u00e9b\n0"), QStringLiteral("$1$&"));
-            QCOMPARE(replaced.has_value(), re.ErrorText().isEmpty());
+            QCOMPARE(replaced.has_value(), re.errorText().isEmpty());
         }
         QVERIFY(compiled > 100);
     }

@@ -12,7 +12,7 @@ private slots:
     void newIsEmpty()
     {
         StringAdder adder;
-        QVERIFY(adder.ToString().isEmpty());
+        QVERIFY(adder.toString().isEmpty());
     }
 
     void manySingleCharacters()
@@ -21,32 +21,32 @@ private slots:
         QString expected;
         for (int i = 0; i < 25000; ++i) {
             const QChar c(char16_t(0x20 + i % 0x7000));
-            adder.AppendChar(c);
+            adder.appendChar(c);
             expected += c;
         }
-        QCOMPARE(adder.ToString(), expected);
+        QCOMPARE(adder.toString(), expected);
     }
 
     void clearKeepsWorking()
     {
         StringAdder adder;
-        adder.Append(QString(15000, u'x'));
-        adder.Clear();
-        adder.Append(QStringLiteral("ab"));
-        QCOMPARE(adder.ToString(), QStringLiteral("ab"));
+        adder.append(QString(15000, u'x'));
+        adder.clear();
+        adder.append(QStringLiteral("ab"));
+        QCOMPARE(adder.toString(), QStringLiteral("ab"));
     }
 
     void piecesInOrder()
     {
         StringAdder adder;
-        adder.Append(QStringLiteral("a"));
-        adder.Append2(QStringLiteral("bc"), QString());
-        adder.Append3(QStringLiteral("d"), QStringLiteral("ef"), QStringLiteral("g"));
-        adder.AppendCode(0xE9);
-        adder.AppendCode(0);
-        adder.AppendCode(0xFFFF);
-        adder.AppendChar(QChar(0xD800));
-        QCOMPARE(adder.ToString(), QStringLiteral("abcdefg\u00e9") + QChar(0) + QChar(0xFFFF) + QChar(0xD800));
+        adder.append(QStringLiteral("a"));
+        adder.append2(QStringLiteral("bc"), QString());
+        adder.append3(QStringLiteral("d"), QStringLiteral("ef"), QStringLiteral("g"));
+        adder.appendCode(0xE9);
+        adder.appendCode(0);
+        adder.appendCode(0xFFFF);
+        adder.appendChar(QChar(0xD800));
+        QCOMPARE(adder.toString(), QStringLiteral("abcdefg\u00e9") + QChar(0) + QChar(0xFFFF) + QChar(0xD800));
     }
 
     // Pieces larger than the buffer, and pieces that cross its end.
@@ -56,18 +56,18 @@ private slots:
         QString expected;
         const QString big(30000, u'b');
         const QString medium(9999, u'm');
-        adder.Append(medium);
+        adder.append(medium);
         expected += medium;
-        adder.Append2(QStringLiteral("xy"), big);
+        adder.append2(QStringLiteral("xy"), big);
         expected += QStringLiteral("xy") + big;
-        adder.Append3(big, medium, big);
+        adder.append3(big, medium, big);
         expected += big + medium + big;
-        adder.Append(QString());
-        QCOMPARE(adder.ToString(), expected);
-        const QString snapshot = adder.ToString();
-        adder.AppendChar(u'z'); // earlier results are not changed by later appends
+        adder.append(QString());
+        QCOMPARE(adder.toString(), expected);
+        const QString snapshot = adder.toString();
+        adder.appendChar(u'z'); // earlier results are not changed by later appends
         QCOMPARE(snapshot, expected);
-        QCOMPARE(adder.ToString(), expected + u'z');
+        QCOMPARE(adder.toString(), expected + u'z');
     }
 };
 

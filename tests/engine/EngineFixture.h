@@ -52,7 +52,7 @@ inline QStringList summary(const Manager &manager)
 // Loads the settings and builds their preview (temporary names from a fixed seed).
 inline Result<PreviewSummary> build(Manager &manager, const QString &xml)
 {
-    if (!manager.settings().LoadText(xml))
+    if (!manager.settings().loadText(xml))
         return Error::withMessage(QStringLiteral("settings did not load"));
     manager.temporaryNames().seed(7);
     return manager.BuildPreview();

@@ -438,7 +438,7 @@ private slots:
             writeFile(root + QStringLiteral("/sub/g%1.txt").arg(i));
         }
         Manager m;
-        QVERIFY(m.settings().LoadText(settingXml(root, "<rule type=\"add\" text=\"_\"/>", {}, {},
+        QVERIFY(m.settings().loadText(settingXml(root, "<rule type=\"add\" text=\"_\"/>", {}, {},
                                                  QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\""))));
         PreviewControl &control = m.previewControl();
         std::binary_semaphore polled(0), answered(0);
@@ -478,7 +478,7 @@ private slots:
     void preconditionsRemoveMissingFolders()
     {
         Manager m;
-        QVERIFY(m.settings().LoadText(settingXml(root + "/missing", {})));
+        QVERIFY(m.settings().loadText(settingXml(root + "/missing", {})));
         QCOMPARE(m.CheckPreviewPreconditions(), (PreviewPreconditions{true, true, true}));
         QVERIFY(!m.settings().SelectedSetting().child("folders").child("folder"));
     }

@@ -16,35 +16,35 @@ void readStream(const QByteArray &bytes)
         QUuid(QStringLiteral("{D5CDD502-2E9C-101B-9397-08002B2CF9AE}")),
         QUuid(QStringLiteral("{D5CDD505-2E9C-101B-9397-08002B2CF9AE}")),
     };
-    const std::optional<quillbay::PropertySetStream> stream = quillbay::PropertySetStream::Parse(bytes, "CP932");
+    const std::optional<quillbay::PropertySetStream> stream = quillbay::PropertySetStream::parse(bytes, "CP932");
     if (!stream)
         return;
     for (const QUuid &format : formats) {
-        const std::optional<quillbay::PropertySection> section = stream->Section(format);
+        const std::optional<quillbay::PropertySection> section = stream->section(format);
         if (!section)
             continue;
         for (quint32 id = 0; id < 24; ++id)
-            (void)quillbay::propertyText(section->Value(id));
-        if (const std::optional<quint32> id = section->IdForName(QStringLiteral("Project")))
-            (void)section->Value(*id);
+            (void)quillbay::propertyText(section->value(id));
+        if (const std::optional<quint32> id = section->idForName(QStringLiteral("Project")))
+            (void)section->value(*id);
     }
 }
 
 void readDocument(const QByteArray &bytes)
 {
     quillbay::DocProperties doc;
-    if (!doc.OpenBytes(bytes))
+    if (!doc.openBytes(bytes))
         return;
-    (void)doc.Title();
-    (void)doc.Subject();
-    (void)doc.Author();
-    (void)doc.Keywords();
-    (void)doc.Comments();
-    (void)doc.RevisionNumber();
-    (void)doc.ApplicationName();
-    (void)doc.Category();
-    (void)doc.Company();
-    (void)doc.GetProperty(quillbay::DocProperties::UserDefinedProperties, QStringLiteral("Project"));
+    (void)doc.title();
+    (void)doc.subject();
+    (void)doc.author();
+    (void)doc.keywords();
+    (void)doc.comments();
+    (void)doc.revisionNumber();
+    (void)doc.applicationName();
+    (void)doc.category();
+    (void)doc.company();
+    (void)doc.getProperty(quillbay::DocProperties::UserDefinedProperties, QStringLiteral("Project"));
 }
 
 } // namespace

@@ -7,15 +7,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     quillbay::Exif exif;
-    exif.SetDecimalSeparator(QStringLiteral("."));
-    exif.LoadBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    exif.setDecimalSeparator(QStringLiteral("."));
+    exif.loadBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     for (int mode : {0, 1, 2, 10})
-        (void)exif.ExposureTimeText(mode);
+        (void)exif.exposureTimeText(mode);
     for (int mode : {0, 1, 2})
-        (void)exif.DateText(mode);
-    (void)exif.FNumberText();
-    (void)exif.FlashText();
-    (void)exif.Manufacturer();
-    (void)exif.Model();
+        (void)exif.dateText(mode);
+    (void)exif.fNumberText();
+    (void)exif.flashText();
+    (void)exif.manufacturer();
+    (void)exif.model();
     return 0;
 }

@@ -50,7 +50,7 @@ Finished runProgram(const TemporaryHome &home, const QStringList &arguments, boo
 {
     QProcess process;
     QProcessEnvironment environment = home.environment(withRuntimeFolder);
-    const bool windowed = !ReadCommandLine(arguments).immediateRun;
+    const bool windowed = !readCommandLine(arguments).immediateRun;
     if (windowed) {
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("minimal"));
         // What the platform layer says of the display that shows nothing is
@@ -126,7 +126,7 @@ const QString kSettingWithRule = QStringLiteral(
 int runLockHolder(const QString &lockFile)
 {
     SingleInstance instance;
-    if (instance.Acquire(lockFile) != SingleInstance::Outcome::Acquired)
+    if (instance.acquire(lockFile) != SingleInstance::Outcome::Acquired)
         return 1;
     std::printf("locked\n");
     std::fflush(stdout);
@@ -178,7 +178,7 @@ private slots:
         // The refused start wrote nothing, and the first instance still holds its lock.
         QVERIFY(!QFileInfo::exists(home.dataFolder() + QStringLiteral("/Setting.xml")));
         SingleInstance probe;
-        QCOMPARE(probe.Acquire(lockFile), SingleInstance::Outcome::AnotherInstance);
+        QCOMPARE(probe.acquire(lockFile), SingleInstance::Outcome::AnotherInstance);
 
         // A killed instance leaves its lock file behind, which must not block the next start.
         QVERIFY(first.killHard());
@@ -278,7 +278,7 @@ private slots:
         };
         env.arguments = {QStringLiteral("/some/folder")};
         Startup startup(env);
-        const int status = startup.Run();
+        const int status = startup.run();
         qputenv("XDG_DATA_HOME", savedDataHome);
 
         if (!starts) {
@@ -301,11 +301,11 @@ private slots:
     void freeBytesOfAFolderNotYetCreated()
     {
         QTemporaryDir dir;
-        const std::optional<qint64> existing = FreeBytes(dir.path());
+        const std::optional<qint64> existing = freeBytes(dir.path());
         QVERIFY(existing);
         QVERIFY(*existing > 0);
         // A data folder that does not exist yet is measured on the file system that will hold it.
-        const std::optional<qint64> missing = FreeBytes(dir.filePath(QStringLiteral("not/yet/there")));
+        const std::optional<qint64> missing = freeBytes(dir.filePath(QStringLiteral("not/yet/there")));
         QVERIFY(missing);
         QVERIFY(qAbs(*missing - *existing) < 64 * 1024 * 1024);
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("not"))));
@@ -327,7 +327,7 @@ private slots:
         env.lockFile = home.runtimeFolder() + QStringLiteral("/test.lock");
         env.showMessage = [&](const QString &text, const QString &title) { messages << title + u'|' + text; };
         env.freeBytes = [](const QString &) { return std::optional<qint64>(1LL << 40); };
-        const int status = Startup(env).Run();
+        const int status = Startup(env).run();
         qputenv("XDG_DATA_HOME", savedDataHome);
         QCOMPARE(status, int(ExitNormal));
         QCOMPARE(messages, QStringList{QStringLiteral("Quillbay the Renamer|") + UiText::LoadText(952) + QStringLiteral("\r\n")

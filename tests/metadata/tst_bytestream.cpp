@@ -34,19 +34,19 @@ private slots:
         const QByteArray bytes = pattern(200 * 1024 + 3);
         writeFile(path, bytes);
         ByteStreamReader stream;
-        QVERIFY(stream.Open(path));
+        QVERIFY(stream.open(path));
         QCOMPARE(stream.Size(), bytes.size());
         QByteArray read;
         quint8 byte = 0;
-        while (stream.ReadByte(byte))
+        while (stream.readByte(byte))
             read.append(char(byte));
         QCOMPARE(read, bytes);
-        QVERIFY(stream.AtEnd());
+        QVERIFY(stream.atEnd());
         byte = 0x5A;
-        QVERIFY(!stream.ReadByte(byte));
+        QVERIFY(!stream.readByte(byte));
         QCOMPARE(byte, quint8(0x5A));
-        stream.Close();
-        QVERIFY(!stream.IsOpen());
+        stream.close();
+        QVERIFY(!stream.isOpen());
     }
 
     void readsAtAbsolutePositions()
@@ -56,61 +56,61 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("data.bin"));
         writeFile(path, bytes);
         ByteStreamReader stream;
-        QVERIFY(stream.Open(path));
+        QVERIFY(stream.open(path));
         for (qint64 position : {qint64(140000), qint64(5), qint64(65535), qint64(65536), qint64(150 * 1024 - 1)}) {
             quint8 byte = 0;
             qint64 next = -1;
-            QVERIFY(stream.ReadByteAt(byte, position, next));
+            QVERIFY(stream.readByteAt(byte, position, next));
             QCOMPARE(byte, quint8(bytes.at(position)));
             QCOMPARE(next, position + 1);
-            QCOMPARE(stream.Position(), position + 1);
+            QCOMPARE(stream.position(), position + 1);
         }
         quint8 byte = 0;
         qint64 next = -1;
-        QVERIFY(!stream.ReadByteAt(byte, bytes.size(), next));
-        QVERIFY(!stream.ReadByteAt(byte, -1, next));
+        QVERIFY(!stream.readByteAt(byte, bytes.size(), next));
+        QVERIFY(!stream.readByteAt(byte, -1, next));
         QCOMPARE(next, qint64(-1));
         // After a positioned read, sequential reads go on from there.
-        QVERIFY(stream.ReadByteAt(byte, 10, next));
-        QVERIFY(stream.ReadByte(byte));
+        QVERIFY(stream.readByteAt(byte, 10, next));
+        QVERIFY(stream.readByte(byte));
         QCOMPARE(byte, quint8(bytes.at(11)));
     }
 
     void readBlock()
     {
         ByteStreamReader stream;
-        QVERIFY(stream.OpenBytes("abcdef"));
+        QVERIFY(stream.openBytes("abcdef"));
         QByteArray block(4, 'x');
-        QVERIFY(stream.ReadBlock(block));
+        QVERIFY(stream.readBlock(block));
         QCOMPARE(block, QByteArray("abcd"));
-        QVERIFY(!stream.ReadBlock(block)); // only two bytes left
+        QVERIFY(!stream.readBlock(block)); // only two bytes left
         QCOMPARE(block, QByteArray("efcd"));
-        QVERIFY(stream.AtEnd());
+        QVERIFY(stream.atEnd());
     }
 
     void readModeIsFixedWhileOpen()
     {
         ByteStreamReader stream;
-        QVERIFY(stream.OpenBytes("ab"));
-        QVERIFY(!stream.SetReadMode(false));
-        QVERIFY(stream.ReadMode());
-        stream.Close();
-        QVERIFY(stream.SetReadMode(false));
-        QVERIFY(!stream.ReadMode());
-        QVERIFY(!stream.OpenBytes("ab"));
+        QVERIFY(stream.openBytes("ab"));
+        QVERIFY(!stream.setReadMode(false));
+        QVERIFY(stream.readMode());
+        stream.close();
+        QVERIFY(stream.setReadMode(false));
+        QVERIFY(!stream.readMode());
+        QVERIFY(!stream.openBytes("ab"));
     }
 
     void refusesWhatIsNoRegularFile()
     {
         QTemporaryDir dir;
         ByteStreamReader stream;
-        QVERIFY(!stream.Open(dir.filePath(QStringLiteral("missing"))));
-        QVERIFY(!stream.Open(dir.path()));
+        QVERIFY(!stream.open(dir.filePath(QStringLiteral("missing"))));
+        QVERIFY(!stream.open(dir.path()));
         const QString fifo = dir.filePath(QStringLiteral("pipe.jpg"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         // Must answer at once instead of waiting for a writer.
-        QVERIFY(!stream.Open(fifo));
-        QVERIFY(!stream.IsOpen());
+        QVERIFY(!stream.open(fifo));
+        QVERIFY(!stream.isOpen());
     }
 
     void writeModeWritesInPlace()
@@ -119,40 +119,40 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("out.bin"));
         writeFile(path, "0123456789");
         ByteStreamReader stream;
-        QVERIFY(stream.SetReadMode(false));
-        QVERIFY(stream.Open(path));
+        QVERIFY(stream.setReadMode(false));
+        QVERIFY(stream.open(path));
         quint8 byte = 0;
-        QVERIFY(!stream.ReadByte(byte));
-        QVERIFY(stream.WriteBlock(quint8('A')));
-        QVERIFY(stream.WriteBlock(QByteArray("BC")));
-        QVERIFY(stream.Close());
+        QVERIFY(!stream.readByte(byte));
+        QVERIFY(stream.writeBlock(quint8('A')));
+        QVERIFY(stream.writeBlock(QByteArray("BC")));
+        QVERIFY(stream.close());
         // Without the delete flag the rest of the old file stays.
         QCOMPARE(readFile(path), QByteArray("ABC3456789"));
 
-        QVERIFY(stream.Open(path, true));
+        QVERIFY(stream.open(path, true));
         const QByteArray big = pattern(100 * 1024);
-        QVERIFY(stream.WriteBlock(big));
-        QVERIFY(stream.WriteBlock(quint8(1)));
-        QVERIFY(stream.Close());
+        QVERIFY(stream.writeBlock(big));
+        QVERIFY(stream.writeBlock(quint8(1)));
+        QVERIFY(stream.close());
         QCOMPARE(readFile(path), big + char(1));
     }
 
     void writeModeReportsFailure()
     {
         ByteStreamReader stream;
-        QVERIFY(stream.SetReadMode(false));
-        QVERIFY(!stream.Open(QStringLiteral("/nonexistent-folder-for-quillbay/x.bin")));
-        QVERIFY(!stream.WriteBlock(quint8(1)));
+        QVERIFY(stream.setReadMode(false));
+        QVERIFY(!stream.open(QStringLiteral("/nonexistent-folder-for-quillbay/x.bin")));
+        QVERIFY(!stream.writeBlock(quint8(1)));
     }
 
     void keepsNameAndFlag()
     {
         ByteStreamReader stream;
-        QVERIFY(stream.Flag());
-        stream.SetFlag(false);
-        stream.SetName(QStringLiteral("n"));
-        QVERIFY(!stream.Flag());
-        QCOMPARE(stream.Name(), QStringLiteral("n"));
+        QVERIFY(stream.flag());
+        stream.setFlag(false);
+        stream.setName(QStringLiteral("n"));
+        QVERIFY(!stream.flag());
+        QCOMPARE(stream.name(), QStringLiteral("n"));
     }
 };
 

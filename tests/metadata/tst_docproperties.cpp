@@ -120,34 +120,34 @@ private slots:
         const QString path = makeDocument(dir, QStringLiteral("report.doc"), englishSummary(), documentSummary());
         QVERIFY(!path.isEmpty());
         DocProperties doc;
-        QVERIFY(doc.Open(path));
-        QCOMPARE(doc.Title(), QStringLiteral("Annual Report"));
-        QCOMPARE(doc.Subject(), QStringLiteral("Finance"));
-        QCOMPARE(doc.Author(), u"José Smith"_qs);
-        QCOMPARE(doc.Keywords(), QStringLiteral("money; year"));
-        QCOMPARE(doc.Comments(), QStringLiteral("Draft"));
-        QCOMPARE(doc.RevisionNumber(), QStringLiteral("7"));
-        QCOMPARE(doc.ApplicationName(), QStringLiteral("Writer 97"));
-        QCOMPARE(doc.Category(), QStringLiteral("Reports"));
-        QCOMPARE(doc.Company(), QStringLiteral("Quillbay Ltd"));
-        const QVariant created = doc.GetProperty(DocProperties::SummaryInformation, 12);
+        QVERIFY(doc.open(path));
+        QCOMPARE(doc.title(), QStringLiteral("Annual Report"));
+        QCOMPARE(doc.subject(), QStringLiteral("Finance"));
+        QCOMPARE(doc.author(), u"José Smith"_qs);
+        QCOMPARE(doc.keywords(), QStringLiteral("money; year"));
+        QCOMPARE(doc.comments(), QStringLiteral("Draft"));
+        QCOMPARE(doc.revisionNumber(), QStringLiteral("7"));
+        QCOMPARE(doc.applicationName(), QStringLiteral("Writer 97"));
+        QCOMPARE(doc.category(), QStringLiteral("Reports"));
+        QCOMPARE(doc.company(), QStringLiteral("Quillbay Ltd"));
+        const QVariant created = doc.getProperty(DocProperties::SummaryInformation, 12);
         QCOMPARE(created.typeId(), int(QMetaType::QDateTime));
         QCOMPARE(created.toDateTime(), QDateTime(QDate(2004, 2, 29), QTime(12, 34, 56), Qt::UTC).toLocalTime());
         QCOMPARE(created.toDateTime().timeSpec(), Qt::LocalTime);
-        QCOMPARE(doc.GetProperty(DocProperties::SummaryInformation, 14).toInt(), 12);
-        QCOMPARE(doc.GetProperty(DocProperties::SummaryInformation, QStringLiteral("3")).toString(),
+        QCOMPARE(doc.getProperty(DocProperties::SummaryInformation, 14).toInt(), 12);
+        QCOMPARE(doc.getProperty(DocProperties::SummaryInformation, QStringLiteral("3")).toString(),
                  QStringLiteral("Finance"));
-        QCOMPARE(doc.GetProperty(DocProperties::DocumentSummaryInformation, 13).toStringList(),
+        QCOMPARE(doc.getProperty(DocProperties::DocumentSummaryInformation, 13).toStringList(),
                  QStringList({QStringLiteral("Intro"), QStringLiteral("Body")}));
-        QCOMPARE(doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("project")).toString(),
+        QCOMPARE(doc.getProperty(DocProperties::UserDefinedProperties, QStringLiteral("project")).toString(),
                  QStringLiteral("Apollo"));
-        QCOMPARE(doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Owner")).toString(),
+        QCOMPARE(doc.getProperty(DocProperties::UserDefinedProperties, QStringLiteral("Owner")).toString(),
                  u"Ōtani"_qs);
-        QVERIFY(!doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Nobody")).isValid());
-        QVERIFY(!doc.GetProperty(3, 2).isValid());
-        doc.Close();
-        QVERIFY(!doc.IsOpen());
-        QCOMPARE(doc.Title(), QString());
+        QVERIFY(!doc.getProperty(DocProperties::UserDefinedProperties, QStringLiteral("Nobody")).isValid());
+        QVERIFY(!doc.getProperty(3, 2).isValid());
+        doc.close();
+        QVERIFY(!doc.isOpen());
+        QCOMPARE(doc.title(), QString());
     }
 
     void stringEncodings_data()
@@ -182,12 +182,12 @@ private slots:
     {
         QFETCH(QByteArray, stream);
         // The stream as found in a file, read with Shift-JIS as the user's code page.
-        const std::optional<PropertySetStream> set = PropertySetStream::Parse(stream, "CP932");
+        const std::optional<PropertySetStream> set = PropertySetStream::parse(stream, "CP932");
         QVERIFY(set.has_value());
-        const std::optional<PropertySection> section = set->Section(SummaryFormatId);
+        const std::optional<PropertySection> section = set->section(SummaryFormatId);
         QVERIFY(section.has_value());
-        QTEST(propertyText(section->Value(2)), "title");
-        QTEST(propertyText(section->Value(4)), "author");
+        QTEST(propertyText(section->value(2)), "title");
+        QTEST(propertyText(section->value(4)), "author");
     }
 
     void englishAndJapaneseThroughLibgsf_data()
@@ -210,10 +210,10 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("plan.doc"));
         QVERIFY(writeCompoundFileWithGsfMetadata(path, title, subject, author));
         DocProperties doc;
-        QVERIFY(doc.Open(path));
-        QCOMPARE(doc.Title(), title);
-        QCOMPARE(doc.Subject(), subject);
-        QCOMPARE(doc.Author(), author);
+        QVERIFY(doc.open(path));
+        QCOMPARE(doc.title(), title);
+        QCOMPARE(doc.subject(), subject);
+        QCOMPARE(doc.author(), author);
     }
 
     void vectors()
@@ -224,17 +224,17 @@ private slots:
             .lpstrVector(21, {"one", "three", "four"}, false)
             .lpwstrVector(22, {u"α"_qs, u"βγ"_qs, QString()})
             .raw(23, le16(0x101E) + le16(0) + le32(0xFFFFFFFF) + le32(3) + QByteArray("ab\0\0", 4));
-        const std::optional<PropertySetStream> set = PropertySetStream::Parse(summary(s), "CP1252");
+        const std::optional<PropertySetStream> set = PropertySetStream::parse(summary(s), "CP1252");
         QVERIFY(set);
-        const std::optional<PropertySection> section = set->Section(SummaryFormatId);
+        const std::optional<PropertySection> section = set->section(SummaryFormatId);
         QVERIFY(section);
         const QStringList expected{QStringLiteral("one"), QStringLiteral("three"), QStringLiteral("four")};
-        QCOMPARE(section->Value(20).toStringList(), expected);
-        QCOMPARE(section->Value(21).toStringList(), expected);
-        QCOMPARE(section->Value(22).toStringList(), QStringList({u"α"_qs, u"βγ"_qs, QString()}));
-        QCOMPARE(propertyText(section->Value(22)), u"α; βγ; "_qs);
+        QCOMPARE(section->value(20).toStringList(), expected);
+        QCOMPARE(section->value(21).toStringList(), expected);
+        QCOMPARE(section->value(22).toStringList(), QStringList({u"α"_qs, u"βγ"_qs, QString()}));
+        QCOMPARE(propertyText(section->value(22)), u"α; βγ; "_qs);
         // A count far beyond the data gives no value, and no long loop.
-        QVERIFY(!section->Value(23).isValid());
+        QVERIFY(!section->value(23).isValid());
     }
 
     void damagedPropertySets_data()
@@ -263,10 +263,10 @@ private slots:
         QTemporaryDir dir;
         const QString path = makeDocument(dir, QStringLiteral("damaged.doc"), stream);
         DocProperties doc;
-        QVERIFY(doc.Open(path));
-        const QString title = doc.Title();
+        QVERIFY(doc.open(path));
+        const QString title = doc.title();
         QVERIFY2(title.isEmpty() || title == QLatin1String("Annual Report"), qPrintable(title));
-        QCOMPARE(doc.Subject().isEmpty(), title.isEmpty());
+        QCOMPARE(doc.subject().isEmpty(), title.isEmpty());
     }
 
     void notACompoundDocument()
@@ -278,14 +278,14 @@ private slots:
         file.write(QByteArray("Just some text that is not a compound document.\n").repeated(40));
         file.close();
         DocProperties doc;
-        QVERIFY(!doc.Open(text));
-        QVERIFY(!doc.IsOpen());
-        QVERIFY(!doc.Open(dir.filePath(QStringLiteral("missing.doc"))));
-        QVERIFY(!doc.Open(dir.path()));
-        QVERIFY(!doc.OpenBytes(QByteArray()));
+        QVERIFY(!doc.open(text));
+        QVERIFY(!doc.isOpen());
+        QVERIFY(!doc.open(dir.filePath(QStringLiteral("missing.doc"))));
+        QVERIFY(!doc.open(dir.path()));
+        QVERIFY(!doc.openBytes(QByteArray()));
         const QString fifo = dir.filePath(QStringLiteral("pipe.doc"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QVERIFY(!doc.Open(fifo));
+        QVERIFY(!doc.open(fifo));
     }
 
     void truncatedAndDamagedContainers()
@@ -297,8 +297,8 @@ private slots:
         DocProperties doc;
         for (qsizetype length : {qsizetype(0), qsizetype(8), qsizetype(511), qsizetype(512), qsizetype(1000),
                                  whole.size() / 2, whole.size() - 1}) {
-            if (doc.OpenBytes(whole.left(length))) {
-                const QString title = doc.Title();
+            if (doc.openBytes(whole.left(length))) {
+                const QString title = doc.title();
                 QVERIFY2(title.isEmpty() || title == QLatin1String("Annual Report"), qPrintable(title));
             }
         }
@@ -307,15 +307,15 @@ private slots:
             QByteArray bytes = whole;
             for (int i = 0; i < 1 + int(random.bounded(6)); ++i)
                 bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
-            if (doc.OpenBytes(bytes)) {
-                doc.Title();
-                doc.Author();
-                doc.Company();
-                doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Project"));
+            if (doc.openBytes(bytes)) {
+                doc.title();
+                doc.author();
+                doc.company();
+                doc.getProperty(DocProperties::UserDefinedProperties, QStringLiteral("Project"));
             }
         }
-        QVERIFY(doc.OpenBytes(whole));
-        QCOMPARE(doc.Title(), QStringLiteral("Annual Report"));
+        QVERIFY(doc.openBytes(whole));
+        QCOMPARE(doc.title(), QStringLiteral("Annual Report"));
     }
 
     void officeSuiteDocuments_data()
@@ -357,10 +357,10 @@ private slots:
         const QString converted = dir.filePath(QStringLiteral("source.") + format);
         QVERIFY2(QFile::exists(converted), process.readAllStandardError().constData());
         DocProperties doc;
-        QVERIFY(doc.Open(converted));
-        QCOMPARE(doc.Title(), title);
-        QCOMPARE(doc.Subject(), subject);
-        QCOMPARE(doc.Author(), author);
+        QVERIFY(doc.open(converted));
+        QCOMPARE(doc.title(), title);
+        QCOMPARE(doc.subject(), subject);
+        QCOMPARE(doc.author(), author);
     }
 
     void fileStaysUnchanged()
@@ -374,10 +374,10 @@ private slots:
         const QByteArray before = QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha256);
         {
             DocProperties doc;
-            QVERIFY(doc.Open(path));
-            QCOMPARE(doc.Title(), QStringLiteral("Annual Report"));
-            doc.Company();
-            doc.GetProperty(DocProperties::UserDefinedProperties, QStringLiteral("Owner"));
+            QVERIFY(doc.open(path));
+            QCOMPARE(doc.title(), QStringLiteral("Annual Report"));
+            doc.company();
+            doc.getProperty(DocProperties::UserDefinedProperties, QStringLiteral("Owner"));
         }
         struct stat st {};
         QCOMPARE(::stat(name.constData(), &st), 0);

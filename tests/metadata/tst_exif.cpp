@@ -36,8 +36,8 @@ TiffBuilder cameraData(bool bigEndian)
 Exif loaded(const QByteArray &bytes)
 {
     Exif exif;
-    exif.SetDecimalSeparator(QStringLiteral("."));
-    exif.LoadBytes(bytes);
+    exif.setDecimalSeparator(QStringLiteral("."));
+    exif.loadBytes(bytes);
     return exif;
 }
 
@@ -51,47 +51,47 @@ private slots:
     void readsCameraDataFromJpeg()
     {
         const Exif exif = loaded(jpegFile(exifSegment(cameraData(true).build()) + frameSegment(640, 480)));
-        QVERIFY(exif.IsJpeg());
-        QVERIFY(!exif.IsTiff());
-        QVERIFY(!exif.IsLittleEndian());
-        QVERIFY(exif.HasExifVersion());
-        QCOMPARE(exif.Manufacturer(), QStringLiteral("Maker Co"));
-        QCOMPARE(exif.Model(), QStringLiteral("Snap 300"));
-        QCOMPARE(exif.Description(), QStringLiteral("holiday"));
-        QCOMPARE(exif.Width(), 640u);
-        QCOMPARE(exif.Height(), 480u);
-        QCOMPARE(exif.FlashText(), QStringLiteral("Flash"));
-        QCOMPARE(exif.FNumberText(), QStringLiteral("2.8"));
-        QCOMPARE(exif.IsoSpeed(), 200u);
-        QCOMPARE(exif.ExposureProgram(), 2u);
-        QCOMPARE(exif.CompressedBitsPerPixel(), 4.0);
-        QCOMPARE(exif.BrightnessValue(), -1.5);
-        QVERIFY(qFuzzyCompare(exif.BrightnessPower(), std::pow(2.0, -1.5)));
+        QVERIFY(exif.isJpeg());
+        QVERIFY(!exif.isTiff());
+        QVERIFY(!exif.isLittleEndian());
+        QVERIFY(exif.hasExifVersion());
+        QCOMPARE(exif.manufacturer(), QStringLiteral("Maker Co"));
+        QCOMPARE(exif.model(), QStringLiteral("Snap 300"));
+        QCOMPARE(exif.description(), QStringLiteral("holiday"));
+        QCOMPARE(exif.width(), 640u);
+        QCOMPARE(exif.height(), 480u);
+        QCOMPARE(exif.flashText(), QStringLiteral("Flash"));
+        QCOMPARE(exif.fNumberText(), QStringLiteral("2.8"));
+        QCOMPARE(exif.isoSpeed(), 200u);
+        QCOMPARE(exif.exposureProgram(), 2u);
+        QCOMPARE(exif.compressedBitsPerPixel(), 4.0);
+        QCOMPARE(exif.brightnessValue(), -1.5);
+        QVERIFY(qFuzzyCompare(exif.brightnessPower(), std::pow(2.0, -1.5)));
         // DateTimeOriginal of the Exif IFD comes after DateTime of IFD0.
-        QVERIFY(exif.DateKnown());
-        QCOMPARE(exif.DateValue(), QDateTime(QDate(2003, 12, 24), QTime(18, 30, 6)));
+        QVERIFY(exif.dateKnown());
+        QCOMPARE(exif.dateValue(), QDateTime(QDate(2003, 12, 24), QTime(18, 30, 6)));
     }
 
     void exposureTimeTexts()
     {
         const Exif exif = loaded(cameraData(false).build());
-        QVERIFY(exif.ExposureTimeIsFraction());
-        QCOMPARE(exif.ExposureTimeNumerator(), 1u);
-        QCOMPARE(exif.ExposureTimeDenominator(), 125u);
-        QCOMPARE(exif.ExposureTimeText(5), QStringLiteral("1_125"));
-        QCOMPARE(exif.ExposureTimeText(0), QStringLiteral("0.00800"));
-        QCOMPARE(exif.ExposureTimeText(10), QStringLiteral("125"));
+        QVERIFY(exif.exposureTimeIsFraction());
+        QCOMPARE(exif.exposureTimeNumerator(), 1u);
+        QCOMPARE(exif.exposureTimeDenominator(), 125u);
+        QCOMPARE(exif.exposureTimeText(5), QStringLiteral("1_125"));
+        QCOMPARE(exif.exposureTimeText(0), QStringLiteral("0.00800"));
+        QCOMPARE(exif.exposureTimeText(10), QStringLiteral("125"));
     }
 
     void textsUseTheGivenSeparators()
     {
         Exif exif;
-        exif.SetDecimalSeparator(QStringLiteral(","));
-        exif.SetFractionSeparator(QStringLiteral("-"));
-        QVERIFY(exif.LoadBytes(cameraData(false).build()));
-        QCOMPARE(exif.ExposureTimeText(0), QStringLiteral("0,00800"));
-        QCOMPARE(exif.ExposureTimeText(1), QStringLiteral("1-125"));
-        QCOMPARE(exif.FNumberText(), QStringLiteral("2,8"));
+        exif.setDecimalSeparator(QStringLiteral(","));
+        exif.setFractionSeparator(QStringLiteral("-"));
+        QVERIFY(exif.loadBytes(cameraData(false).build()));
+        QCOMPARE(exif.exposureTimeText(0), QStringLiteral("0,00800"));
+        QCOMPARE(exif.exposureTimeText(1), QStringLiteral("1-125"));
+        QCOMPARE(exif.fNumberText(), QStringLiteral("2,8"));
     }
 
     void derivedValues_data()
@@ -128,11 +128,11 @@ private slots:
     {
         QFETCH(QByteArray, tiff);
         const Exif exif = loaded(tiff);
-        QTEST(exif.FNumberText(), "fNumber");
-        QTEST(exif.FNumberIsDerived(), "derived");
-        QTEST(exif.ExposureTimeText(0), "plain");
-        QTEST(exif.ExposureTimeText(10), "reciprocal");
-        QTEST(exif.ExposureTimeText(5), "fraction");
+        QTEST(exif.fNumberText(), "fNumber");
+        QTEST(exif.fNumberIsDerived(), "derived");
+        QTEST(exif.exposureTimeText(0), "plain");
+        QTEST(exif.exposureTimeText(10), "reciprocal");
+        QTEST(exif.exposureTimeText(5), "fraction");
     }
 
     void flashText_data()
@@ -153,62 +153,62 @@ private slots:
         if (flash >= 0)
             t.shortValue(Ifd::Exif, 0x9209, quint16(flash));
         const Exif exif = loaded(t.build());
-        QTEST(exif.FlashText(), "text");
-        QCOMPARE(exif.FlashKnown(), flash >= 0);
+        QTEST(exif.flashText(), "text");
+        QCOMPARE(exif.flashKnown(), flash >= 0);
     }
 
     void byteOrderTwinsAgree()
     {
         const Exif little = loaded(cameraData(false).build());
         const Exif big = loaded(cameraData(true).build());
-        QVERIFY(little.IsTiff() && big.IsTiff());
-        QVERIFY(little.IsLittleEndian());
-        QVERIFY(!big.IsLittleEndian());
-        QVERIFY(!little.Manufacturer().isEmpty());
-        QCOMPARE(big.Manufacturer(), little.Manufacturer());
-        QCOMPARE(big.Model(), little.Model());
-        QCOMPARE(big.Description(), little.Description());
-        QCOMPARE(big.Width(), little.Width());
-        QCOMPARE(big.Height(), little.Height());
-        QCOMPARE(big.DateValue(), little.DateValue());
-        QCOMPARE(big.DateText(0), little.DateText(0));
+        QVERIFY(little.isTiff() && big.isTiff());
+        QVERIFY(little.isLittleEndian());
+        QVERIFY(!big.isLittleEndian());
+        QVERIFY(!little.manufacturer().isEmpty());
+        QCOMPARE(big.manufacturer(), little.manufacturer());
+        QCOMPARE(big.model(), little.model());
+        QCOMPARE(big.description(), little.description());
+        QCOMPARE(big.width(), little.width());
+        QCOMPARE(big.height(), little.height());
+        QCOMPARE(big.dateValue(), little.dateValue());
+        QCOMPARE(big.dateText(0), little.dateText(0));
         for (int mode : {0, 1, 10})
-            QCOMPARE(big.ExposureTimeText(mode), little.ExposureTimeText(mode));
-        QCOMPARE(big.FNumberText(), little.FNumberText());
-        QCOMPARE(big.FlashText(), little.FlashText());
-        QCOMPARE(big.IsoSpeed(), little.IsoSpeed());
-        QCOMPARE(big.BrightnessValue(), little.BrightnessValue());
-        QCOMPARE(big.HasExifVersion(), little.HasExifVersion());
+            QCOMPARE(big.exposureTimeText(mode), little.exposureTimeText(mode));
+        QCOMPARE(big.fNumberText(), little.fNumberText());
+        QCOMPARE(big.flashText(), little.flashText());
+        QCOMPARE(big.isoSpeed(), little.isoSpeed());
+        QCOMPARE(big.brightnessValue(), little.brightnessValue());
+        QCOMPARE(big.hasExifVersion(), little.hasExifVersion());
     }
 
     void jfifBeforeExifHidesCameraData()
     {
         const QByteArray exif = exifSegment(cameraData(false).build());
         const Exif hidden = loaded(jpegFile(jfifSegment() + exif + frameSegment(800, 600)));
-        QVERIFY(hidden.HasJfif());
-        QCOMPARE(hidden.Width(), 800u);
-        QCOMPARE(hidden.Height(), 600u);
-        QCOMPARE(hidden.Manufacturer(), QString());
-        QCOMPARE(hidden.ExposureTimeText(0), QString());
-        QVERIFY(!hidden.DateKnown());
+        QVERIFY(hidden.hasJfif());
+        QCOMPARE(hidden.width(), 800u);
+        QCOMPARE(hidden.height(), 600u);
+        QCOMPARE(hidden.manufacturer(), QString());
+        QCOMPARE(hidden.exposureTimeText(0), QString());
+        QVERIFY(!hidden.dateKnown());
 
         const Exif seen = loaded(jpegFile(exif + jfifSegment() + frameSegment(800, 600)));
-        QCOMPARE(seen.Manufacturer(), QStringLiteral("Maker Co"));
+        QCOMPARE(seen.manufacturer(), QStringLiteral("Maker Co"));
         // PixelXDimension came first; the larger frame raises it.
-        QCOMPARE(seen.Width(), 800u);
+        QCOMPARE(seen.width(), 800u);
     }
 
     void jpegWithoutExifGivesFrameSize()
     {
         Exif exif;
-        QVERIFY(exif.LoadBytes(jpegFile(jfifSegment() + frameSegment(1024, 768, 0xC2))));
-        QCOMPARE(exif.Width(), 1024u);
-        QCOMPARE(exif.Height(), 768u);
-        QCOMPARE(exif.Manufacturer(), QString());
-        QCOMPARE(exif.FlashText(), QString());
-        QCOMPARE(exif.FNumberText(), QString());
-        QCOMPARE(exif.ExposureTimeText(0), QString());
-        QCOMPARE(exif.DateText(0), QString());
+        QVERIFY(exif.loadBytes(jpegFile(jfifSegment() + frameSegment(1024, 768, 0xC2))));
+        QCOMPARE(exif.width(), 1024u);
+        QCOMPARE(exif.height(), 768u);
+        QCOMPARE(exif.manufacturer(), QString());
+        QCOMPARE(exif.flashText(), QString());
+        QCOMPARE(exif.fNumberText(), QString());
+        QCOMPARE(exif.exposureTimeText(0), QString());
+        QCOMPARE(exif.dateText(0), QString());
     }
 
     void nothingAfterTheScanIsRead()
@@ -216,7 +216,7 @@ private slots:
         const QByteArray late = frameSegment(4000, 3000);
         const QByteArray bytes = jpegFile(frameSegment(100, 50)) + late;
         const Exif exif = loaded(bytes);
-        QCOMPARE(exif.Width(), 100u);
+        QCOMPARE(exif.width(), 100u);
     }
 
     void sizeTags()
@@ -227,19 +227,19 @@ private slots:
             .shortValue(Ifd::One, 0x0100, 160)  // a thumbnail: smaller, so it does not count
             .shortValue(Ifd::One, 0x0101, 120);
         const Exif exif = loaded(t.build());
-        QCOMPARE(exif.Width(), 300u);
-        QCOMPARE(exif.Height(), 200u);
+        QCOMPARE(exif.width(), 300u);
+        QCOMPARE(exif.height(), 200u);
         // Pixel dimensions set the size outright, even when smaller; IFD1 comes
         // after the Exif IFD and raises it again.
         t.longValue(Ifd::Exif, 0xA002, 30).shortValue(Ifd::Exif, 0xA003, 20);
         const Exif withThumbnail = loaded(t.build());
-        QCOMPARE(withThumbnail.Width(), 160u);
-        QCOMPARE(withThumbnail.Height(), 120u);
+        QCOMPARE(withThumbnail.width(), 160u);
+        QCOMPARE(withThumbnail.height(), 120u);
         TiffBuilder u(false);
         u.shortValue(Ifd::Zero, 0x0100, 300).longValue(Ifd::Exif, 0xA002, 30).shortValue(Ifd::Exif, 0xA003, 20);
         const Exif exif2 = loaded(u.build());
-        QCOMPARE(exif2.Width(), 30u);
-        QCOMPARE(exif2.Height(), 20u);
+        QCOMPARE(exif2.width(), 30u);
+        QCOMPARE(exif2.height(), 20u);
     }
 
     void dateTexts_data()
@@ -273,32 +273,32 @@ private slots:
         if (!dates[2].isEmpty())
             t.ascii(Ifd::Exif, 0x9004, dates[2]);
         const Exif exif = loaded(t.build());
-        QTEST(exif.DateText(0), "mode0");
-        QTEST(exif.DateText(1), "mode1");
-        QTEST(exif.DateText(2), "mode2");
-        QCOMPARE(exif.DateKnown(), !exif.DateText(0).isEmpty());
+        QTEST(exif.dateText(0), "mode0");
+        QTEST(exif.dateText(1), "mode1");
+        QTEST(exif.dateText(2), "mode2");
+        QCOMPARE(exif.dateKnown(), !exif.dateText(0).isEmpty());
     }
 
     void highBytesBecomeLatin1Characters()
     {
         const Exif exif = loaded(TiffBuilder(false).ascii(Ifd::Zero, 0x010F, "Caf\xE9 \xFF").build());
-        QCOMPARE(exif.Manufacturer(), QString::fromUtf16(u"Caf\u00E9 \u00FF"));
+        QCOMPARE(exif.manufacturer(), QString::fromUtf16(u"Caf\u00E9 \u00FF"));
         // Short texts live in the value field itself.
         const Exif shortText = loaded(TiffBuilder(true).ascii(Ifd::Zero, 0x0110, "X1").build());
-        QCOMPARE(shortText.Model(), QStringLiteral("X1"));
+        QCOMPARE(shortText.model(), QStringLiteral("X1"));
     }
 
     void loadClearsThePreviousFile()
     {
         Exif exif;
-        QVERIFY(exif.LoadBytes(cameraData(false).build()));
-        QVERIFY(!exif.Manufacturer().isEmpty());
-        QVERIFY(exif.LoadBytes(jpegFile(frameSegment(10, 10))));
-        QCOMPARE(exif.Manufacturer(), QString());
-        QVERIFY(!exif.DateKnown());
-        QVERIFY(!exif.ExposureTimeKnown());
-        QVERIFY(!exif.LoadBytes("GIF89a..."));
-        QCOMPARE(exif.Width(), 0u);
+        QVERIFY(exif.loadBytes(cameraData(false).build()));
+        QVERIFY(!exif.manufacturer().isEmpty());
+        QVERIFY(exif.loadBytes(jpegFile(frameSegment(10, 10))));
+        QCOMPARE(exif.manufacturer(), QString());
+        QVERIFY(!exif.dateKnown());
+        QVERIFY(!exif.exposureTimeKnown());
+        QVERIFY(!exif.loadBytes("GIF89a..."));
+        QCOMPARE(exif.width(), 0u);
     }
 
     void loadsFilesFromDisk()
@@ -310,10 +310,10 @@ private slots:
         file.write(cameraData(true).build());
         file.close();
         Exif exif;
-        QVERIFY(exif.Load(path));
-        QCOMPARE(exif.Model(), QStringLiteral("Snap 300"));
-        QVERIFY(!exif.Load(dir.filePath(QStringLiteral("missing.jpg"))));
-        QVERIFY(!exif.Load(dir.path()));
+        QVERIFY(exif.load(path));
+        QCOMPARE(exif.model(), QStringLiteral("Snap 300"));
+        QVERIFY(!exif.load(dir.filePath(QStringLiteral("missing.jpg"))));
+        QVERIFY(!exif.load(dir.path()));
     }
 
     // Damaged and hostile structures end with what was read, never hang.
@@ -364,15 +364,15 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         Exif exif;
-        QVERIFY(exif.LoadBytes(bytes));
-        QTEST(exif.Manufacturer(), "make");
+        QVERIFY(exif.loadBytes(bytes));
+        QTEST(exif.manufacturer(), "make");
     }
 
     void unknownTypeDoesNotStopTheWalk()
     {
         TiffBuilder odd(false);
         odd.entry(Ifd::Zero, 0x010F, 99, 3, "abc").ascii(Ifd::Zero, 0x0110, "Typed");
-        QCOMPARE(loaded(odd.build()).Model(), QStringLiteral("Typed"));
+        QCOMPARE(loaded(odd.build()).model(), QStringLiteral("Typed"));
     }
 
     // Random damage to valid files: every load must end, within the bounds of
@@ -392,10 +392,10 @@ private slots:
                 bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
             if (random.bounded(4) == 0)
                 bytes.truncate(random.bounded(int(bytes.size())));
-            exif.LoadBytes(bytes);
+            exif.loadBytes(bytes);
         }
-        QVERIFY(exif.LoadBytes(originals[0]));
-        QCOMPARE(exif.Manufacturer(), QStringLiteral("Maker Co"));
+        QVERIFY(exif.loadBytes(originals[0]));
+        QCOMPARE(exif.manufacturer(), QStringLiteral("Maker Co"));
     }
 };
 

@@ -112,25 +112,25 @@ private slots:
         QVERIFY2(tool.contains(QLatin1String("Make")) && tool.contains(QLatin1String("Flash")), json.constData());
 
         Exif exif;
-        exif.SetDecimalSeparator(QStringLiteral("."));
-        QVERIFY(exif.Load(path));
-        QCOMPARE(exif.Manufacturer(), tool.value(QLatin1String("Make")).toString());
-        QCOMPARE(exif.Model(), tool.value(QLatin1String("Model")).toString());
-        QVERIFY(exif.DateKnown());
-        QCOMPARE(exif.DateValue().toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")),
+        exif.setDecimalSeparator(QStringLiteral("."));
+        QVERIFY(exif.load(path));
+        QCOMPARE(exif.manufacturer(), tool.value(QLatin1String("Make")).toString());
+        QCOMPARE(exif.model(), tool.value(QLatin1String("Model")).toString());
+        QVERIFY(exif.dateKnown());
+        QCOMPARE(exif.dateValue().toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")),
                  tool.value(QLatin1String("DateTimeOriginal")).toString());
-        QVERIFY(exif.ExposureTimeKnown());
+        QVERIFY(exif.exposureTimeKnown());
         // exiftool prints ten significant digits.
         const double toolExposure = tool.value(QLatin1String("ExposureTime")).toDouble();
-        QVERIFY(std::fabs(exif.ExposureTimeSeconds() - toolExposure) <= 1e-9 * toolExposure);
-        QVERIFY(exif.FNumberKnown());
-        QVERIFY(qFuzzyCompare(exif.FNumber(), tool.value(QLatin1String("FNumber")).toDouble()));
-        QCOMPARE(exif.FNumberText(), fNumber);
-        QVERIFY(exif.FlashKnown());
-        QCOMPARE(exif.FlashFired(), (tool.value(QLatin1String("Flash")).toInt() & 1) != 0);
-        QCOMPARE(qint64(exif.Width()), tool.value(QLatin1String("ImageWidth")).toInteger());
-        QCOMPARE(qint64(exif.Height()), tool.value(QLatin1String("ImageHeight")).toInteger());
-        QCOMPARE(exif.IsLittleEndian(), byteOrder == QLatin1String("II"));
+        QVERIFY(std::fabs(exif.exposureTimeSeconds() - toolExposure) <= 1e-9 * toolExposure);
+        QVERIFY(exif.fNumberKnown());
+        QVERIFY(qFuzzyCompare(exif.fNumber(), tool.value(QLatin1String("FNumber")).toDouble()));
+        QCOMPARE(exif.fNumberText(), fNumber);
+        QVERIFY(exif.flashKnown());
+        QCOMPARE(exif.flashFired(), (tool.value(QLatin1String("Flash")).toInt() & 1) != 0);
+        QCOMPARE(qint64(exif.width()), tool.value(QLatin1String("ImageWidth")).toInteger());
+        QCOMPARE(qint64(exif.height()), tool.value(QLatin1String("ImageHeight")).toInteger());
+        QCOMPARE(exif.isLittleEndian(), byteOrder == QLatin1String("II"));
     }
 };
 

@@ -182,19 +182,19 @@ private slots:
         QTemporaryDir dir;
         const QByteArray audio(5000, '\x55');
         Mp3Tag tag;
-        QVERIFY(ReadMp3Tag(writeFile(dir, QStringLiteral("song.mp3"), audio + trailer("End")), tag));
+        QVERIFY(readMp3Tag(writeFile(dir, QStringLiteral("song.mp3"), audio + trailer("End")), tag));
         QCOMPARE(tag.title, QStringLiteral("End"));
         // Exactly 128 bytes: the whole file is the tag.
-        QVERIFY(ReadMp3Tag(writeFile(dir, QStringLiteral("only.mp3"), trailer("Only")), tag));
+        QVERIFY(readMp3Tag(writeFile(dir, QStringLiteral("only.mp3"), trailer("Only")), tag));
         QCOMPARE(tag.title, QStringLiteral("Only"));
 
         Mp3Tag untouched;
-        QVERIFY(!ReadMp3Tag(writeFile(dir, QStringLiteral("short.mp3"), trailer("x").mid(1)), untouched));
-        QVERIFY(!ReadMp3Tag(writeFile(dir, QStringLiteral("none.mp3"), audio), untouched));
+        QVERIFY(!readMp3Tag(writeFile(dir, QStringLiteral("short.mp3"), trailer("x").mid(1)), untouched));
+        QVERIFY(!readMp3Tag(writeFile(dir, QStringLiteral("none.mp3"), audio), untouched));
         // The tag must end the file.
-        QVERIFY(!ReadMp3Tag(writeFile(dir, QStringLiteral("early.mp3"), trailer("x") + audio), untouched));
-        QVERIFY(!ReadMp3Tag(dir.filePath(QStringLiteral("missing.mp3")), untouched));
-        QVERIFY(!ReadMp3Tag(dir.path(), untouched));
+        QVERIFY(!readMp3Tag(writeFile(dir, QStringLiteral("early.mp3"), trailer("x") + audio), untouched));
+        QVERIFY(!readMp3Tag(dir.filePath(QStringLiteral("missing.mp3")), untouched));
+        QVERIFY(!readMp3Tag(dir.path(), untouched));
         QCOMPARE(untouched.title, QString());
     }
 
@@ -204,7 +204,7 @@ private slots:
         const QString path = writeFile(dir, QStringLiteral("jp.mp3"), trailer("\x93\xfa\x96\x7b"));
         EnvironmentOverride all("LC_ALL", "ja_JP.UTF-8");
         Mp3Tag tag;
-        QVERIFY(ReadMp3Tag(path, tag));
+        QVERIFY(readMp3Tag(path, tag));
         QCOMPARE(tag.title, u"日本"_qs);
     }
 
@@ -214,7 +214,7 @@ private slots:
         const QString fifo = dir.filePath(QStringLiteral("pipe.mp3"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         Mp3Tag tag;
-        QVERIFY(!ReadMp3Tag(fifo, tag));
+        QVERIFY(!readMp3Tag(fifo, tag));
     }
 };
 

@@ -79,7 +79,7 @@ void OpenerTest::pathsFromText()
 {
     QFETCH(QString, commandLine);
     QFETCH(QStringList, paths);
-    QCOMPARE(quillbay::OpenerPaths(quillbay::SplitArguments(commandLine), QStringLiteral("/work/here")), paths);
+    QCOMPARE(quillbay::openerPaths(quillbay::SplitArguments(commandLine), QStringLiteral("/work/here")), paths);
 }
 
 void OpenerTest::pathsFromArgv_data()
@@ -102,8 +102,8 @@ void OpenerTest::pathsFromArgv()
     QFETCH(QStringList, argv);
     QFETCH(QString, joined);
     QFETCH(QStringList, paths);
-    QCOMPARE(quillbay::JoinCommandLine(argv), joined);
-    QCOMPARE(quillbay::OpenerPaths(quillbay::ArgumentsFromArgv(argv), QStringLiteral("/work/here")), paths);
+    QCOMPARE(quillbay::joinCommandLine(argv), joined);
+    QCOMPARE(quillbay::openerPaths(quillbay::argumentsFromArgv(argv), QStringLiteral("/work/here")), paths);
 }
 
 void OpenerTest::twoPathsOneAfterTheOther()
@@ -111,7 +111,7 @@ void OpenerTest::twoPathsOneAfterTheOther()
     FakeFolderTarget window;
     FolderRequestQueue queue(window);
     AutomationService service(queue);
-    const quillbay::Result<void> started = service.Start();
+    const quillbay::Result<void> started = service.start();
     QVERIFY2(started, qPrintable(started.error().message));
 
     const auto opener = startOpener({QStringLiteral("/first"), QStringLiteral("-s"), QStringLiteral("/second folder")});
@@ -173,10 +173,10 @@ void OpenerTest::failureIsShownAndEndsTheWork()
     QCOMPARE(failing.paths, QStringList{QStringLiteral("/first")});
     const QString standardError = QString::fromLocal8Bit(opener->readAllStandardError());
     if (notifications) {
-        QCOMPARE(notices.summaries, QStringList{FailingFolderService::ErrorMessage()});
+        QCOMPARE(notices.summaries, QStringList{FailingFolderService::errorMessage()});
         QCOMPARE(standardError, QString());
     } else {
-        QVERIFY2(standardError.contains(FailingFolderService::ErrorMessage()), qPrintable(standardError));
+        QVERIFY2(standardError.contains(FailingFolderService::errorMessage()), qPrintable(standardError));
     }
 }
 
@@ -184,18 +184,18 @@ void OpenerTest::emptyCommandLineStartsTheProgram()
 {
     QTemporaryDir folder(QDir::homePath() + QStringLiteral("/started-XXXXXX"));
     const QString recordFile = folder.filePath(QStringLiteral("record.txt"));
-    QVERIFY(m_bus->addService(AutomationService::ServiceName(), QStringLiteral(FAKE_QUILLBAY), {recordFile}));
+    QVERIFY(m_bus->addService(AutomationService::serviceName(), QStringLiteral(FAKE_QUILLBAY), {recordFile}));
 
     const auto opener = startOpener({});
     QTRY_COMPARE_WITH_TIMEOUT(opener->state(), QProcess::NotRunning, 30000);
     QCOMPARE(opener->exitCode(), 0);
-    QVERIFY(m_bus->ownerPid(AutomationService::ServiceName()) > 0);
+    QVERIFY(m_bus->ownerPid(AutomationService::serviceName()) > 0);
     QFile record(recordFile);
     QTRY_VERIFY(record.exists());
     QVERIFY(record.open(QIODevice::ReadOnly));
     QCOMPARE(record.readAll(), QByteArray("ready\n"));
 
-    QVERIFY(m_bus->endStartedProgram(AutomationService::ServiceName()));
+    QVERIFY(m_bus->endStartedProgram(AutomationService::serviceName()));
 }
 
 QTEST_GUILESS_MAIN(OpenerTest)

@@ -36,7 +36,7 @@ struct LoadedReport {
 
 inline void loadReport(const QString &path, LoadedReport &report)
 {
-    const quillbay::Result<void> read = quillbay::XmlTools::LoadFile(report.doc, path);
+    const quillbay::Result<void> read = quillbay::XmlTools::loadFile(report.doc, path);
     report.ok = read.ok();
     QVERIFY2(report.ok, qPrintable(path + QStringLiteral(": ") + read.error().message));
 }

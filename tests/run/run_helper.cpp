@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     if (args.size() != 4)
         return 2;
     PreviewDocument preview;
-    if (!XmlTools::LoadFile(preview.document(), args[1]))
+    if (!XmlTools::loadFile(preview.document(), args[1]))
         return 2;
     const int pauseAfter = args[3].toInt();
     RenameExecutor executor(ReportFolders::forReportFolder(args[2]));

@@ -130,7 +130,7 @@ private slots:
         doc.AddPreviewEntry("file", w(), "one.txt", "uno.txt", true);
         pugi::xml_node marked = doc.AddPreviewEntry("file", w(), "two.txt", "dos.txt", true);
         if (!include.isNull())
-            XmlTools::SetAttribute(marked, "include", include);
+            XmlTools::setAttribute(marked, "include", include);
         ReportPlace place;
         const Result<ExecutionSummary> r = run(doc, place);
         QVERIFY(r->allSucceeded);

@@ -178,7 +178,7 @@ private slots:
         }
         const QStringList before = namesIn(work.path());
         const QString previewPath = data.path() + "/preview.xml";
-        QVERIFY(XmlTools::SaveToPath(preview.document(), previewPath, preview.prologue()));
+        QVERIFY(XmlTools::saveToPath(preview.document(), previewPath, preview.prologue()));
 
         QProcess child;
         child.start(QStringLiteral(QUILLBAY_HELPER), {previewPath, reportFolder, "30"});

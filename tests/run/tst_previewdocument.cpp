@@ -54,7 +54,7 @@ private slots:
                                          "<folder id='x7' name='seven'/><file id='f99999999999' name='huge'/>"
                                          "<other id='f2' name='not an entry'/>");
         PreviewDocument doc;
-        QVERIFY(doc.LoadFile(path));
+        QVERIFY(doc.loadFile(path));
         QCOMPARE(doc.entryCount(), 8);
         QCOMPARE(attr(doc.findEntry(id), "name"), found);
         QCOMPARE(doc.SetEntryInclude(id, false), !found.isEmpty());

@@ -27,7 +27,7 @@ private:
         const QString path = folder + "/report.xml";
         pugi::xml_document doc;
         const bool parsed = doc.load_string(body.constData());
-        if (!parsed || !XmlTools::SaveToPath(doc, path, PreviewDocument::prologueFor("En")))
+        if (!parsed || !XmlTools::saveToPath(doc, path, PreviewDocument::prologueFor("En")))
             return {};
         return path;
     }

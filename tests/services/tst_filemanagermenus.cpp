@@ -68,7 +68,7 @@ class FileManagerMenusTest : public QObject
     // The failures' text; empty when everything was written.
     static QString setOption(Options &options, Registry &registry, const FileManagerMenus &menus, bool on)
     {
-        options.table().Set(OptionKey::FolderContextMenu, StoredValue::ofWhole(on ? 1 : 0));
+        options.table().set(OptionKey::FolderContextMenu, StoredValue::ofWhole(on ? 1 : 0));
         return problems(options.WriteFolderMenuValues(registry, menus));
     }
     static QString problems(const Result<void> &result) { return result ? QString() : result.error().message; }
@@ -106,7 +106,7 @@ private slots:
         // Writing again changes nothing; a new access key changes only our entry.
         QCOMPARE(setOption(options, registry, menus, true), QString());
         QCOMPARE(readAll(menus.thunarFile()), thunar);
-        options.table().Set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("Z")));
+        options.table().set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("Z")));
         QCOMPARE(setOption(options, registry, menus, true), QString());
         QVERIFY(readAll(menus.nemoFiles()[0]).contains("\nName=Quillbay the Renamer (_Z)\n"));
         QCOMPARE(readAll(menus.thunarFile()).count("quillbay-the-renamer-open-folder"), 1);
@@ -116,7 +116,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[0]));
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[1]));
         QCOMPARE(readAll(menus.thunarFile()), kUserActions);
-        QCOMPARE(registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->whole(), Q_INT64_C(0));
+        QCOMPARE(registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->whole(), Q_INT64_C(0));
     }
 
     void thunarFileStartsFromTheSystemsAndGoesAgain()
@@ -126,18 +126,18 @@ private slots:
         const QByteArray system = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action><name>Open Terminal Here"
                                   "</name><unique-id>1</unique-id><command>t</command></action>\n</actions>\n";
         QVERIFY(writeAll(h.system + QStringLiteral("/Thunar/uca.xml"), system));
-        QCOMPARE(problems(menus.Write(QStringLiteral("Quill&bay the Renamer"), QStringLiteral("help"))), QString());
+        QCOMPARE(problems(menus.write(QStringLiteral("Quill&bay the Renamer"), QStringLiteral("help"))), QString());
         const QByteArray written = readAll(menus.thunarFile());
         QVERIFY(written.contains("Open Terminal Here"));
         QVERIFY(written.contains("quillbay-the-renamer-open-folder"));
-        QCOMPARE(problems(menus.Remove()), QString());
+        QCOMPARE(problems(menus.remove()), QString());
         QVERIFY(!QFileInfo::exists(menus.thunarFile()));
 
         // Without a system file the new file holds our action alone, and goes too.
         QFile::remove(h.system + QStringLiteral("/Thunar/uca.xml"));
-        QCOMPARE(problems(menus.Write(QStringLiteral("T"), QStringLiteral("h"))), QString());
+        QCOMPARE(problems(menus.write(QStringLiteral("T"), QStringLiteral("h"))), QString());
         QVERIFY(readAll(menus.thunarFile()).contains("quillbay-the-renamer-open-folder"));
-        QCOMPARE(problems(menus.Remove()), QString());
+        QCOMPARE(problems(menus.remove()), QString());
         QVERIFY(!QFileInfo::exists(menus.thunarFile()));
     }
 
@@ -164,15 +164,15 @@ private slots:
         QFETCH(bool, readable);
         const QString id = QStringLiteral("quillbay-the-renamer-open-folder");
         const QString action = QStringLiteral("<action><unique-id>%1</unique-id><name>N</name></action>").arg(id);
-        const Result<QString> with = ThunarActions::WithAction(file, id, action);
+        const Result<QString> with = ThunarActions::withAction(file, id, action);
         QCOMPARE(with.ok(), readable);
         if (!readable) {
             QVERIFY(!with.error().message.isEmpty());
             return;
         }
         QCOMPARE(with->count(action), 1);
-        QCOMPARE(ThunarActions::WithAction(*with, id, action).valueOr(QString()), *with);
-        const Result<QString> without = ThunarActions::WithoutAction(*with, id);
+        QCOMPARE(ThunarActions::withAction(*with, id, action).valueOr(QString()), *with);
+        const Result<QString> without = ThunarActions::withoutAction(*with, id);
         QVERIFY(without.ok());
         QVERIFY(!without->contains(id));
         if (!file.contains(id))
@@ -183,7 +183,7 @@ private slots:
     {
         const Homes h = homes();
         const FileManagerMenus menus = h.menus(QStringLiteral("/opt/My \"Apps\"/QuillbayOpener"));
-        QCOMPARE(problems(menus.Write(QStringLiteral("A&&B"), QStringLiteral("h"))), QString());
+        QCOMPARE(problems(menus.write(QStringLiteral("A&&B"), QStringLiteral("h"))), QString());
         const QByteArray dolphin = readAll(menus.dolphinFile());
         QVERIFY2(dolphin.contains("\nExec=\"/opt/My \\\\\"Apps\\\\\"/QuillbayOpener\" %F\n"), dolphin.constData());
         QVERIFY(dolphin.contains("\nName=A&B\n"));
@@ -197,12 +197,12 @@ private slots:
         const FileManagerMenus menus = h.menus();
         const QByteArray latin1 = "<actions><action><name>Caf\xe9</name></action></actions>";
         QVERIFY(writeAll(menus.thunarFile(), latin1));
-        const QString written = problems(menus.Write(QStringLiteral("T"), QStringLiteral("h")));
+        const QString written = problems(menus.write(QStringLiteral("T"), QStringLiteral("h")));
         QCOMPARE(written.count(u'\n'), 0);
         QVERIFY2(written.contains(QStringLiteral("not UTF-8")), qPrintable(written));
         QCOMPARE(readAll(menus.thunarFile()), latin1);
         QVERIFY(QFileInfo::exists(menus.dolphinFile()));
-        QVERIFY(problems(menus.Remove()).contains(QStringLiteral("not UTF-8")));
+        QVERIFY(problems(menus.remove()).contains(QStringLiteral("not UTF-8")));
         QCOMPARE(readAll(menus.thunarFile()), latin1);
     }
 
@@ -214,10 +214,10 @@ private slots:
         QVERIFY(writeAll(kept, kUserActions));
         QDir().mkpath(QFileInfo(menus.thunarFile()).absolutePath());
         QVERIFY(QFile::link(kept, menus.thunarFile()));
-        QCOMPARE(problems(menus.Write(QStringLiteral("T"), QStringLiteral("h"))), QString());
+        QCOMPARE(problems(menus.write(QStringLiteral("T"), QStringLiteral("h"))), QString());
         QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
         QVERIFY(readAll(kept).contains("quillbay-the-renamer-open-folder"));
-        QCOMPARE(problems(menus.Remove()), QString());
+        QCOMPARE(problems(menus.remove()), QString());
         QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
         QCOMPARE(readAll(kept), kUserActions);
     }

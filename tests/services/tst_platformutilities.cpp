@@ -58,7 +58,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(bool, immediateRun);
         QFETCH(QString, openPath);
-        const CommandLineRequest request = ReadCommandLine(arguments);
+        const CommandLineRequest request = readCommandLine(arguments);
         QCOMPARE(request.immediateRun, immediateRun);
         QCOMPARE(request.openPath, openPath);
     }
@@ -94,41 +94,41 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, level);
         QFETCH(bool, supported);
-        const SystemIdentity system = IdentifySystem(VersionRecord{PlatformFamily(family), major, minor});
+        const SystemIdentity system = quillbay::identifySystem(VersionRecord{PlatformFamily(family), major, minor});
         QCOMPARE(system.name, name);
         QCOMPARE(system.level, level);
         QCOMPARE(system.ntFamily, family == int(PlatformFamily::NT));
-        QCOMPARE(SystemSupported(system), supported);
-        QCOMPARE(Windows2000OrLater(system), family == int(PlatformFamily::NT) && major >= 5);
+        QCOMPARE(systemSupported(system), supported);
+        QCOMPARE(windows2000OrLater(system), family == int(PlatformFamily::NT) && major >= 5);
     }
 
     void noVersionRecordIsUnknown()
     {
-        const SystemIdentity system = IdentifySystem(std::nullopt);
+        const SystemIdentity system = quillbay::identifySystem(std::nullopt);
         QCOMPARE(system.level, 0);
         QVERIFY(system.name.isEmpty());
-        QVERIFY(!SystemSupported(system));
+        QVERIFY(!systemSupported(system));
     }
 
     void runningSystemPasses()
     {
-        const SystemIdentity system = IdentifyRunningSystem();
-        QVERIFY(SystemSupported(system));
-        QVERIFY(Windows2000OrLater(system));
+        const SystemIdentity system = identifyRunningSystem();
+        QVERIFY(systemSupported(system));
+        QVERIFY(windows2000OrLater(system));
     }
 
     void languageParts()
     {
         // 0x0411 Japanese (Japan), 0x0804 Chinese (PRC), 0x0404 Chinese (Taiwan).
-        QCOMPARE(PrimaryLanguage(0x0411), 17);
-        QCOMPARE(SubLanguage(0x0411), 1);
-        QCOMPARE(PrimaryLanguage(0x0804), 4);
-        QCOMPARE(SubLanguage(0x0804), 2);
-        QCOMPARE(SubLanguage(0x0404), 1);
-        QCOMPARE(FlagToCheckState(true), 1);
-        QCOMPARE(FlagToCheckState(false), 0);
-        QVERIFY(NumberToFlag(-1));
-        QVERIFY(!NumberToFlag(0));
+        QCOMPARE(primaryLanguage(0x0411), 17);
+        QCOMPARE(subLanguage(0x0411), 1);
+        QCOMPARE(primaryLanguage(0x0804), 4);
+        QCOMPARE(subLanguage(0x0804), 2);
+        QCOMPARE(subLanguage(0x0404), 1);
+        QCOMPARE(flagToCheckState(true), 1);
+        QCOMPARE(flagToCheckState(false), 0);
+        QVERIFY(numberToFlag(-1));
+        QVERIFY(!numberToFlag(0));
     }
 };
 

@@ -27,9 +27,9 @@ private slots:
     {
         const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("cfg")).toUtf8());
-        QCOMPARE(RegistryStore::DefaultFilePath(), m_dir.filePath(QStringLiteral("cfg/Tolvane/Quillbay/registry.txt")));
+        QCOMPARE(RegistryStore::defaultFilePath(), m_dir.filePath(QStringLiteral("cfg/Tolvane/Quillbay/registry.txt")));
         qputenv("XDG_CONFIG_HOME", "relative/ignored");
-        QCOMPARE(RegistryStore::DefaultFilePath(),
+        QCOMPARE(RegistryStore::defaultFilePath(),
                  QDir(qEnvironmentVariable("HOME")).filePath(QStringLiteral(".config/Tolvane/Quillbay/registry.txt")));
         qputenv("XDG_CONFIG_HOME", saved);
     }
@@ -37,23 +37,23 @@ private slots:
     void writtenValuesReadBackByType()
     {
         Registry registry{RegistryStore(storePath())};
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1));
-        QVERIFY(registry.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"),
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1));
+        QVERIFY(registry.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"),
                                            QStringLiteral("Quill&bay the Renamer")));
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 4294967295u));
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 4294967295u));
 
-        const auto show = registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"));
+        const auto show = registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"));
         QVERIFY(show);
         QCOMPARE(show->kind(), StoredValue::Kind::Whole);
         QCOMPARE(show->whole(), Q_INT64_C(4294967295));
         // Key paths and value names are compared without regard to case.
-        const auto title = registry.ReadRegistry(
+        const auto title = registry.readRegistry(
             QStringLiteral("HKEY_CURRENT_USER\\software\\tolvane\\quillbay\\foldermenu\\menutitle"));
         QVERIFY(title);
         QCOMPARE(title->text(), QStringLiteral("Quill&bay the Renamer"));
 
         const QList<RegistryNamedValue> values =
-            registry.RegistryValues(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu"));
+            registry.registryValues(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu"));
         QCOMPARE(values.size(), 2); // rewriting ShowMenu replaced it in place
         QCOMPARE(values[0].name, QStringLiteral("ShowMenu"));
         QCOMPARE(values[1].name, QStringLiteral("MenuTitle"));
@@ -71,12 +71,12 @@ private slots:
         Registry registry{RegistryStore(storePath())};
         const QString text = QStringLiteral("a b%c\nd\re\tf=\"g\"\\h \u65E5\u672C \U0001F600 ");
         const QString name = QStringLiteral("name with space%");
-        QVERIFY(registry.WriteRegistryText(QStringLiteral("Odd Key"), name, text));
-        QVERIFY(registry.WriteRegistryText(QStringLiteral("Odd Key"), QString(), QString()));
-        const auto read = registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Odd Key\\") + name);
+        QVERIFY(registry.writeRegistryText(QStringLiteral("Odd Key"), name, text));
+        QVERIFY(registry.writeRegistryText(QStringLiteral("Odd Key"), QString(), QString()));
+        const auto read = registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Odd Key\\") + name);
         QVERIFY(read);
         QCOMPARE(read->text(), text);
-        const auto unnamed = registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Odd Key\\"));
+        const auto unnamed = registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Odd Key\\"));
         QVERIFY(unnamed);
         QCOMPARE(unnamed->text(), QString());
         // One record per line whatever the text holds.
@@ -118,45 +118,45 @@ private slots:
     void machineRootReadsAsAbsent()
     {
         Registry registry{RegistryStore(storePath())};
-        QVERIFY(registry.WriteRegistryText(QStringLiteral("Options"), QStringLiteral("UiLang"), QStringLiteral("en")));
-        QVERIFY(!registry.RegistryKeyExists(RegistryRoot::LocalMachine, QStringLiteral("Software\\Tolvane\\Quillbay\\Options"), false));
-        QVERIFY(registry.RegistryValues(RegistryRoot::LocalMachine, QStringLiteral("Software\\Tolvane\\Quillbay\\Options")).isEmpty());
-        QVERIFY(!registry.ReadRegistry(QStringLiteral("HKLM\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
-        QVERIFY(!registry.DeleteRegistryKey(QStringLiteral("HKLM\\Software\\Tolvane\\Quillbay\\Options\\")));
-        QVERIFY(!registry.ReadRegistry(QStringLiteral("HKXX\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
-        QVERIFY(registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
+        QVERIFY(registry.writeRegistryText(QStringLiteral("Options"), QStringLiteral("UiLang"), QStringLiteral("en")));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::LocalMachine, QStringLiteral("Software\\Tolvane\\Quillbay\\Options"), false));
+        QVERIFY(registry.registryValues(RegistryRoot::LocalMachine, QStringLiteral("Software\\Tolvane\\Quillbay\\Options")).isEmpty());
+        QVERIFY(!registry.readRegistry(QStringLiteral("HKLM\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
+        QVERIFY(!registry.deleteRegistryKey(QStringLiteral("HKLM\\Software\\Tolvane\\Quillbay\\Options\\")));
+        QVERIFY(!registry.readRegistry(QStringLiteral("HKXX\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
+        QVERIFY(registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
     }
 
     void keysExistAboveTheirSubkeys()
     {
         Registry registry{RegistryStore(storePath())};
-        QVERIFY(!registry.RegistryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane"), false));
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 0));
-        QVERIFY(registry.RegistryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane"), false));
-        QVERIFY(registry.RegistryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu\\"), true));
-        QVERIFY(!registry.RegistryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolv"), false));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane"), false));
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 0));
+        QVERIFY(registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane"), false));
+        QVERIFY(registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu\\"), true));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolv"), false));
     }
 
     void deleteKeyRefusesKeysWithSubkeys()
     {
         Registry registry{RegistryStore(storePath())};
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("A\\B"), QStringLiteral("n"), 1));
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("A"), QStringLiteral("n"), 2));
-        QVERIFY(!registry.DeleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
-        QVERIFY(registry.DeleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\B\\")));
-        QVERIFY(registry.DeleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
-        QVERIFY(!registry.RegistryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\A"), false));
-        QVERIFY(!registry.DeleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("A\\B"), QStringLiteral("n"), 1));
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("A"), QStringLiteral("n"), 2));
+        QVERIFY(!registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
+        QVERIFY(registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\B\\")));
+        QVERIFY(registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\A"), false));
+        QVERIFY(!registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
     }
 
     void deleteValueByPathWithoutTrailingSeparator()
     {
         Registry registry{RegistryStore(storePath())};
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("K"), QStringLiteral("one"), 1));
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("K"), QStringLiteral("two"), 2));
-        QVERIFY(registry.DeleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\K\\ONE")));
-        QVERIFY(!registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\K\\one")));
-        QVERIFY(registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\K\\two")));
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("K"), QStringLiteral("one"), 1));
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("K"), QStringLiteral("two"), 2));
+        QVERIFY(registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\K\\ONE")));
+        QVERIFY(!registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\K\\one")));
+        QVERIFY(registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\K\\two")));
     }
 
     void unreadableStoreIsNeverWrittenOver()
@@ -167,8 +167,8 @@ private slots:
         QVERIFY(QDir().mkpath(path));
         writeFile(path + QStringLiteral("/inside"), "kept");
         Registry registry{RegistryStore(path)};
-        QVERIFY(!registry.WriteRegistryText(QStringLiteral("X"), QStringLiteral("y"), QStringLiteral("z")));
-        QVERIFY(!registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\X\\y")));
+        QVERIFY(!registry.writeRegistryText(QStringLiteral("X"), QStringLiteral("y"), QStringLiteral("z")));
+        QVERIFY(!registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\X\\y")));
         QVERIFY(QFileInfo(path).isDir());
         QCOMPARE(readFile(path + QStringLiteral("/inside")), QByteArray("kept"));
     }
@@ -176,9 +176,9 @@ private slots:
     void storeWithoutLocationFailsQuietly()
     {
         Registry registry{RegistryStore(QString())};
-        QVERIFY(!registry.WriteRegistryText(QStringLiteral("X"), QStringLiteral("y"), QStringLiteral("z")));
-        QVERIFY(!registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\X\\y")));
-        QVERIFY(!registry.RegistryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software"), false));
+        QVERIFY(!registry.writeRegistryText(QStringLiteral("X"), QStringLiteral("y"), QStringLiteral("z")));
+        QVERIFY(!registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\X\\y")));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software"), false));
     }
 };
 

@@ -66,15 +66,15 @@ private slots:
     {
         Fixture f = fixture();
         Options options(f.optionsFile, f.program);
-        QVERIFY(!options.ReadOptionsFile());
+        QVERIFY(!options.readOptionsFile());
         options.BuildOptions(f.registry);
         QCOMPARE(keysOf(options.table()),
                  (QStringList{"UiLang", "UiLoad", "FontNameOfFormControl", "FontSizeOfFormControl", "ReportHoldingDays",
                               "FolderContextMenu", "FolderContextMenuAccessKey"}));
-        QCOMPARE(options.table().Text(OptionKey::UiLang), QStringLiteral("en"));
-        QCOMPARE(*options.table().Get(OptionKey::FontSize), StoredValue::ofWhole(14));
-        QCOMPARE(*options.table().Get(OptionKey::ReportHoldingDays), StoredValue::ofWhole(60));
-        QCOMPARE(options.table().Text(OptionKey::FolderContextMenuAccessKey), QStringLiteral("B"));
+        QCOMPARE(options.table().text(OptionKey::UiLang), QStringLiteral("en"));
+        QCOMPARE(*options.table().get(OptionKey::FontSize), StoredValue::ofWhole(14));
+        QCOMPARE(*options.table().get(OptionKey::ReportHoldingDays), StoredValue::ofWhole(60));
+        QCOMPARE(options.table().text(OptionKey::FolderContextMenuAccessKey), QStringLiteral("B"));
 
         // The options object is created, with one param per key after StoreOptions.
         options.StoreOptions();
@@ -116,9 +116,9 @@ private slots:
         Fixture f = fixture();
         QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(param)));
         Options options(f.optionsFile, f.program);
-        QVERIFY(options.ReadOptionsFile());
+        QVERIFY(options.readOptionsFile());
         options.BuildOptions(f.registry);
-        const auto value = options.table().Get(key);
+        const auto value = options.table().get(key);
         QVERIFY(value);
         QCOMPARE(int(value->kind()), kind);
         QCOMPARE(value->toText(), text);
@@ -129,10 +129,10 @@ private slots:
         Fixture f = fixture();
         QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(R"(<param name="fontsizeofformcontrol" value="9"/>)")));
         Options options(f.optionsFile, f.program);
-        QVERIFY(options.ReadOptionsFile());
+        QVERIFY(options.readOptionsFile());
         options.BuildOptions(f.registry);
-        QCOMPARE(options.table().Text(OptionKey::FontSize), QStringLiteral("14"));
-        QCOMPARE(options.table().Text(QStringLiteral("fontsizeofformcontrol")), QStringLiteral("9"));
+        QCOMPARE(options.table().text(OptionKey::FontSize), QStringLiteral("14"));
+        QCOMPARE(options.table().text(QStringLiteral("fontsizeofformcontrol")), QStringLiteral("9"));
         QCOMPARE(keysOf(options.table()).last(), QStringLiteral("fontsizeofformcontrol"));
         // It is written back as a key of its own.
         options.StoreOptions();
@@ -146,18 +146,18 @@ private slots:
     void olderRegistryLocationComesBeforeTheFile()
     {
         Fixture f = fixture();
-        QVERIFY(f.registry.WriteRegistryNumber(QStringLiteral("Options"), QStringLiteral("ReportHoldingDays"), 10));
-        QVERIFY(f.registry.WriteRegistryText(QStringLiteral("Options"), QStringLiteral("FontNameOfFormControl"),
+        QVERIFY(f.registry.writeRegistryNumber(QStringLiteral("Options"), QStringLiteral("ReportHoldingDays"), 10));
+        QVERIFY(f.registry.writeRegistryText(QStringLiteral("Options"), QStringLiteral("FontNameOfFormControl"),
                                              QStringLiteral("Serif")));
-        QVERIFY(f.registry.WriteRegistryText(QStringLiteral("Options"), QStringLiteral("FontSizeOfFormControl"),
+        QVERIFY(f.registry.writeRegistryText(QStringLiteral("Options"), QStringLiteral("FontSizeOfFormControl"),
                                              QStringLiteral("big")));
         QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(R"(<param name="FontNameOfFormControl" value="Sans"/>)")));
         Options options(f.optionsFile, f.program);
-        static_cast<void>(options.ReadOptionsFile());
+        static_cast<void>(options.readOptionsFile());
         options.BuildOptions(f.registry);
-        QCOMPARE(*options.table().Get(OptionKey::ReportHoldingDays), StoredValue::ofWhole(10));
-        QCOMPARE(options.table().Text(OptionKey::FontName), QStringLiteral("Sans"));
-        QCOMPARE(options.table().Text(OptionKey::FontSize), QStringLiteral("14"));
+        QCOMPARE(*options.table().get(OptionKey::ReportHoldingDays), StoredValue::ofWhole(10));
+        QCOMPARE(options.table().text(OptionKey::FontName), QStringLiteral("Sans"));
+        QCOMPARE(options.table().text(OptionKey::FontSize), QStringLiteral("14"));
     }
 
     void unknownObjectsAndParamsSurvive()
@@ -167,16 +167,16 @@ private slots:
                           "<appSetting><object name=\"Plugin\" x=\"1\"><param name=\"a\" value=\"b\"/></object>"
                           "<object name=\"Options\"><param name=\"Extra\" value=\"e\"/></object></appSetting>"));
         Options options(f.optionsFile, f.program);
-        QVERIFY(options.ReadOptionsFile());
+        QVERIFY(options.readOptionsFile());
         options.BuildOptions(f.registry);
         options.StoreOptions();
-        QVERIFY(options.Save());
+        QVERIFY(options.save());
         Options again(f.optionsFile, f.program);
-        QVERIFY(again.ReadOptionsFile());
+        QVERIFY(again.readOptionsFile());
         const pugi::xml_node root = again.document().document_element();
         QVERIFY(root.find_child_by_attribute("object", "name", "Plugin").find_child_by_attribute("param", "name", "a"));
         again.BuildOptions(f.registry);
-        QCOMPARE(again.table().Text(QStringLiteral("Extra")), QStringLiteral("e"));
+        QCOMPARE(again.table().text(QStringLiteral("Extra")), QStringLiteral("e"));
     }
 
     void deliveredOptionsFileIsCopiedOnlyWhenMissing()
@@ -185,15 +185,15 @@ private slots:
         const QByteArray delivered = optionsFileWith(R"(<param name="ReportHoldingDays" value="5"/>)");
         QVERIFY(writeUtf8(f.program + QStringLiteral("/app.xml"), delivered));
         Options options(f.optionsFile, f.program);
-        QVERIFY(options.ReadOptionsFile());
+        QVERIFY(options.readOptionsFile());
         options.BuildOptions(f.registry);
-        QCOMPARE(options.table().Text(OptionKey::ReportHoldingDays), QStringLiteral("5"));
+        QCOMPARE(options.table().text(OptionKey::ReportHoldingDays), QStringLiteral("5"));
 
         QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(R"(<param name="ReportHoldingDays" value="9"/>)")));
         Options second(f.optionsFile, f.program);
-        QVERIFY(second.ReadOptionsFile());
+        QVERIFY(second.readOptionsFile());
         second.BuildOptions(f.registry);
-        QCOMPARE(second.table().Text(OptionKey::ReportHoldingDays), QStringLiteral("9"));
+        QCOMPARE(second.table().text(OptionKey::ReportHoldingDays), QStringLiteral("9"));
     }
 
     void unreadableOptionsFileGivesDefaults()
@@ -201,10 +201,10 @@ private slots:
         Fixture f = fixture();
         QVERIFY(writeUtf8(f.optionsFile, "<appSetting><object"));
         Options options(f.optionsFile, f.program);
-        QVERIFY(!options.ReadOptionsFile());
+        QVERIFY(!options.readOptionsFile());
         QCOMPARE(QString::fromUtf8(options.document().document_element().name()), QStringLiteral("appSetting"));
         options.BuildOptions(f.registry);
-        QCOMPARE(options.table().Text(OptionKey::ReportHoldingDays), QStringLiteral("60"));
+        QCOMPARE(options.table().text(OptionKey::ReportHoldingDays), QStringLiteral("60"));
     }
 
     void positions()
@@ -213,17 +213,17 @@ private slots:
         QVERIFY(writeUtf8(f.optionsFile, "<appSetting><object name=\"FormMain\"><param name=\"Left\" value=\"-300\"/>"
                                          "<param name=\"Top\" value=\"7.5\"/></object></appSetting>"));
         Options options(f.optionsFile, f.program);
-        QVERIFY(options.ReadOptionsFile());
-        QCOMPARE(options.ReadPosition(QStringLiteral("FormMain"), QStringLiteral("Left"), 500), -300);
-        QCOMPARE(options.ReadPosition(QStringLiteral("FormMain"), QStringLiteral("Top"), 500), 500);
+        QVERIFY(options.readOptionsFile());
+        QCOMPARE(options.readPosition(QStringLiteral("FormMain"), QStringLiteral("Left"), 500), -300);
+        QCOMPARE(options.readPosition(QStringLiteral("FormMain"), QStringLiteral("Top"), 500), 500);
         // A missing param is created with its default.
-        QCOMPARE(options.ReadPosition(QStringLiteral("FormSelectSetting"), QStringLiteral("SettingIndex"), 0), 0);
+        QCOMPARE(options.readPosition(QStringLiteral("FormSelectSetting"), QStringLiteral("SettingIndex"), 0), 0);
         const pugi::xml_node created = options.document().document_element()
                                            .find_child_by_attribute("object", "name", "FormSelectSetting")
                                            .find_child_by_attribute("param", "name", "SettingIndex");
         QCOMPARE(QString::fromUtf8(created.attribute("value").value()), QStringLiteral("0"));
-        options.WritePosition(QStringLiteral("FormOptions"), QStringLiteral("Left"), 1234);
-        QCOMPARE(options.ReadPosition(QStringLiteral("FormOptions"), QStringLiteral("Left"), 1000), 1234);
+        options.writePosition(QStringLiteral("FormOptions"), QStringLiteral("Left"), 1234);
+        QCOMPARE(options.readPosition(QStringLiteral("FormOptions"), QStringLiteral("Left"), 1000), 1234);
         // The bad value stays as it is until a window writes its position.
         QCOMPARE(QString::fromUtf8(options.document().document_element().first_child().last_child()
                                        .attribute("value").value()),
@@ -253,7 +253,7 @@ private slots:
         QFETCH(QString, fileText);
         QFETCH(QString, key);
         QFETCH(QString, title);
-        const QChar letter = FolderMenu::AccessKey(StoredValue::fromText(fileText));
+        const QChar letter = FolderMenu::accessKey(StoredValue::fromText(fileText));
         QCOMPARE(QString(letter), key);
         QCOMPARE(FolderMenu::MenuTitle(QStringLiteral("Quillbay the Renamer"), letter), title);
     }
@@ -264,23 +264,23 @@ private slots:
         QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(R"(<param name="FolderContextMenu" value="1"/>)"
                                                          R"(<param name="FolderContextMenuAccessKey" value="25"/>)")));
         Options options(f.optionsFile, f.program);
-        static_cast<void>(options.ReadOptionsFile());
+        static_cast<void>(options.readOptionsFile());
         options.BuildOptions(f.registry);
         const FileManagerMenus menus(QStringLiteral("QuillbayOpener"), f.data + QStringLiteral("/share"),
                                      f.data + QStringLiteral("/config"), {});
         QVERIFY(options.WriteFolderMenuValues(f.registry, menus).ok());
         const QString key = QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\");
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(1));
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuHelp"))->text(),
+        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(1));
+        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
+        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuHelp"))->text(),
                  QStringLiteral("Add the folder to Quillbay the Renamer"));
 
         // Switched off: ShowMenu 0, title and help left as they were.
-        options.table().Set(OptionKey::FolderContextMenu, StoredValue::ofWhole(2));
-        options.table().Set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("B")));
+        options.table().set(OptionKey::FolderContextMenu, StoredValue::ofWhole(2));
+        options.table().set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("B")));
         QVERIFY(options.WriteFolderMenuValues(f.registry, menus).ok());
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(0));
-        QCOMPARE(f.registry.ReadRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
+        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(0));
+        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
     }
 
     void helpFile()
@@ -291,18 +291,18 @@ private slots:
             launched << program << arguments;
             return true;
         });
-        QCOMPARE(help.HelpFilePath(), f.program + QStringLiteral("/Quillbay.html"));
+        QCOMPARE(help.helpFilePath(), f.program + QStringLiteral("/Quillbay.html"));
         QVERIFY(writeUtf8(f.program + QStringLiteral("/QuillbayEn.html"), "<html/>"));
-        QCOMPARE(help.HelpFilePath(), f.program + QStringLiteral("/QuillbayEn.html"));
-        QVERIFY(help.ShowHelp(0));
+        QCOMPARE(help.helpFilePath(), f.program + QStringLiteral("/QuillbayEn.html"));
+        QVERIFY(help.showHelp(0));
         QCOMPARE(launched.value(0), QStringLiteral("xdg-open"));
         QCOMPARE(launched.value(1), QUrl::fromLocalFile(f.program + QStringLiteral("/QuillbayEn.html")).toString());
         launched.clear();
-        QVERIFY(help.ShowHelp(12));
+        QVERIFY(help.showHelp(12));
         QVERIFY(launched.value(1).endsWith(QStringLiteral("#context-12")));
 
         HelpFile failing(f.program, [](const QString &, const QStringList &) { return false; });
-        QVERIFY(!failing.ShowHelp(0));
+        QVERIFY(!failing.showHelp(0));
     }
 };
 

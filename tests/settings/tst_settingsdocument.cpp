@@ -17,7 +17,7 @@ QString attr(pugi::xml_node e, const char *name)
 
 QByteArray snapshot(const SettingsDocument &doc)
 {
-    return XmlTools::Serialize(doc.document());
+    return XmlTools::serialize(doc.document());
 }
 
 QString defaultFileText()
@@ -30,7 +30,7 @@ QString defaultFileText()
 
 void load(SettingsDocument &doc, const char *xml)
 {
-    const Result<void> parsed = doc.LoadText(QString::fromUtf8(xml));
+    const Result<void> parsed = doc.loadText(QString::fromUtf8(xml));
     if (!parsed)
         qFatal("test document does not parse: %s", qPrintable(parsed.error().message));
 }
@@ -56,7 +56,7 @@ private slots:
     void defaultDocument()
     {
         SettingsDocument doc;
-        QVERIFY(doc.LoadDefault());
+        QVERIFY(doc.loadDefault());
         QCOMPARE(attr(doc.SelectedSetting(), "name"), QStringLiteral("Setting 1"));
         QCOMPARE(attr(doc.SettingsRoot(), "version"), QStringLiteral("2.0"));
         QCOMPARE(doc.SettingNames(), (QStringList{"Setting 1", "MP3", "FUJIFILM CLIP-IT 50", "MS Office",
@@ -135,7 +135,7 @@ private slots:
         // The name survives a save and a load unchanged.
         QVERIFY(doc.AddSetting(odd));
         SettingsDocument back;
-        QVERIFY(back.LoadText(decodeSaved(doc)));
+        QVERIFY(back.loadText(decodeSaved(doc)));
         QVERIFY(back.FindSetting(odd));
     }
 
@@ -157,7 +157,7 @@ private slots:
         QFETCH(QString, expected);
         SettingsDocument doc;
         if (!xml.isEmpty())
-            QVERIFY(doc.LoadText(xml));
+            QVERIFY(doc.loadText(xml));
         const pugi::xml_node selected = doc.SelectedSetting();
         QCOMPARE(attr(selected, "name"), expected);
         QCOMPARE(attr(doc.SettingsRoot(), "select"), expected);
@@ -255,7 +255,7 @@ private slots:
                   "regExpBaseNameIgnoreCase='False' regExpExtIgnoreCase='1' dateModified='true' days='9'/>"
                   "<folderToBeChanged regExp='0' endWith='e' regExpNameIgnoreCase='odd'/>"
                   "<newNameRules><rule id='r1' type='add'/></newNameRules></setting></settings>");
-        doc.ResetCriteria(QStringLiteral("A"));
+        doc.resetCriteria(QStringLiteral("A"));
         const pugi::xml_node s = doc.FindSetting(QStringLiteral("A"));
         const pugi::xml_node files = s.child("fileToBeChanged");
         QCOMPARE(attr(files, "regExp"), QStringLiteral("false"));
@@ -292,11 +292,11 @@ private slots:
         QCOMPARE(ruleIds(list), (QStringList{"r1", "r2", "r3"}));
 
         doc.WriteRuleAttribute(QString(), RuleKind::Folder, QStringLiteral("r2"), "text", QStringLiteral("x"));
-        doc.CopyRule(QString(), RuleKind::Folder, QStringLiteral("r2"), QStringLiteral("r1"));
+        doc.copyRule(QString(), RuleKind::Folder, QStringLiteral("r2"), QStringLiteral("r1"));
         QCOMPARE(ruleIds(list), (QStringList{"r4", "r1", "r2", "r3"}));
         QCOMPARE(attr(list.first_child(), "type"), QStringLiteral("remove"));
         QCOMPARE(attr(list.first_child(), "text"), QStringLiteral("x"));
-        doc.CopyRule(QString(), RuleKind::Folder, QStringLiteral("r1"), QStringLiteral("r99"));
+        doc.copyRule(QString(), RuleKind::Folder, QStringLiteral("r1"), QStringLiteral("r99"));
         QCOMPARE(ruleIds(list), (QStringList{"r4", "r1", "r2", "r3", "r5"}));
 
         doc.RemoveRule(QString(), RuleKind::Folder, QStringLiteral("r1"));
@@ -350,12 +350,12 @@ private slots:
                   "<unknownPart/></setting></settings>");
         doc.RenumberIds();
         doc.AddRule(QStringLiteral("A"), RuleKind::File, QStringLiteral("add"));
-        XmlTools::EnsureDeclaration(doc.document());
+        XmlTools::ensureDeclaration(doc.document());
 
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("Setting.xml"));
-        QVERIFY(XmlTools::SaveToPath(doc.document(), path));
+        QVERIFY(XmlTools::saveToPath(doc.document(), path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -371,25 +371,25 @@ private slots:
                                 "</newNameRules><unknownPart/></setting></settings>"));
 
         SettingsDocument back;
-        QVERIFY(back.LoadFile(path));
-        QCOMPARE(XmlTools::Serialize(back.document()), bytes);
+        QVERIFY(back.loadFile(path));
+        QCOMPARE(XmlTools::serialize(back.document()), bytes);
     }
 
     void failedLoadKeepsDocument()
     {
         SettingsDocument doc;
         load(doc, kThreeSettings);
-        const Result<void> parsed = doc.LoadText(QStringLiteral("<settings><setting>"));
+        const Result<void> parsed = doc.loadText(QStringLiteral("<settings><setting>"));
         QVERIFY(!parsed);
         QVERIFY(!parsed.error().message.isEmpty());
-        QVERIFY(!doc.LoadFile(QStringLiteral("/nonexistent/Setting.xml")));
+        QVERIFY(!doc.loadFile(QStringLiteral("/nonexistent/Setting.xml")));
         QCOMPARE(doc.SettingCount(), 3);
     }
 
 private:
     static QString decodeSaved(const SettingsDocument &doc)
     {
-        const QByteArray bytes = XmlTools::Serialize(doc.document());
+        const QByteArray bytes = XmlTools::serialize(doc.document());
         return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
     }
 };

@@ -47,7 +47,7 @@ struct Store {
 
     explicit Store(const QString &dataFolder)
     {
-        store.setFolders(DataFolders::InFolder(dataFolder), QString());
+        store.setFolders(DataFolders::inFolder(dataFolder), QString());
         store.setMessageSink([this](const QString &text, const QString &title) { messages << title << text; });
     }
 };
@@ -71,7 +71,7 @@ int runSaveLoop(const QString &dataFolder)
     const std::string big(1 << 20, 'a');
     for (int n = 0;; ++n) {
         const std::string pad(big.size(), n % 2 == 0 ? 'a' : 'b');
-        XmlTools::SetAttribute(s.settings.SettingsRoot(), "pad", QString::fromStdString(pad));
+        XmlTools::setAttribute(s.settings.SettingsRoot(), "pad", QString::fromStdString(pad));
         if (!s.store.SaveSettingsFile())
             return 1;
         std::printf("saved\n");
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(QFileInfo(store.folders().dataFolder).isDir());
         QCOMPARE(prepared, 1);
 
-        static_cast<void>(options.ReadOptionsFile());
+        static_cast<void>(options.readOptionsFile());
         Registry registry{RegistryStore(m_dir.filePath(QStringLiteral("fresh-registry.txt")))};
         options.BuildOptions(registry);
         const SettingsLoadOutcome outcome = store.LoadSettings();
@@ -159,7 +159,7 @@ private slots:
         QVERIFY(isUtf16File(settingsBytes));
         QVERIFY(isUtf16File(optionsBytes));
         // The file on disk is the document in memory.
-        QCOMPARE(settingsBytes, XmlTools::Serialize(settings.document()));
+        QCOMPARE(settingsBytes, XmlTools::serialize(settings.document()));
         QVERIFY(optionsBytes.contains(QByteArray::fromRawData(reinterpret_cast<const char *>(u"ReportHoldingDays"), 34)));
         QVERIFY(QDir(store.folders().dataFolder).entryList({QStringLiteral("Setting_Unusable*")}).isEmpty());
     }
@@ -170,7 +170,7 @@ private slots:
         const QByteArray savedHome = qgetenv("HOME");
         qunsetenv("XDG_DATA_HOME");
         qunsetenv("HOME");
-        const DataFolders folders = DataFolders::Resolve(QStringLiteral("/opt/quillbay"));
+        const DataFolders folders = DataFolders::resolve(QStringLiteral("/opt/quillbay"));
         qputenv("XDG_DATA_HOME", savedData);
         qputenv("HOME", savedHome);
         QVERIFY(folders.makerFolder.isEmpty());
@@ -183,10 +183,10 @@ private slots:
         QTemporaryDir prefix(QDir::homePath() + QStringLiteral("/prefix-XXXXXX"));
         const QString bin = prefix.filePath(QStringLiteral("bin"));
         QDir().mkpath(bin);
-        QCOMPARE(DataFolders::ProgramFolder(bin), bin);
+        QCOMPARE(DataFolders::programFolder(bin), bin);
         QDir().mkpath(prefix.filePath(QStringLiteral("share/quillbay")));
-        QCOMPARE(DataFolders::ProgramFolder(bin), prefix.filePath(QStringLiteral("share/quillbay")));
-        QCOMPARE(DataFolders::ProgramFolder(prefix.path()), prefix.path());
+        QCOMPARE(DataFolders::programFolder(bin), prefix.filePath(QStringLiteral("share/quillbay")));
+        QCOMPARE(DataFolders::programFolder(prefix.path()), prefix.path());
     }
 
     void olderFileIsUpgradedWithBackup()
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(s.store.SaveSettingsFile());
         QCOMPARE(readFile(f.backupFile), QByteArray(kOldFile));
         SettingsDocument again;
-        QVERIFY(again.LoadFile(f.settingsFile));
+        QVERIFY(again.loadFile(f.settingsFile));
         QCOMPARE(attr(again.SettingsRoot(), "version"), QStringLiteral("2.0"));
     }
 
@@ -358,7 +358,7 @@ private slots:
                 continue;
             }
             SettingsDocument loaded;
-            const Result<void> read = loaded.LoadFile(path);
+            const Result<void> read = loaded.loadFile(path);
             QVERIFY2(read, qPrintable(read.error().message));
             const QString pad = attr(loaded.SettingsRoot(), "pad");
             QCOMPARE(pad.size(), 1 << 20);
@@ -378,10 +378,10 @@ private slots:
                 return true;
             }));
         }
-        QVERIFY(registry.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1));
+        QVERIFY(registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1));
         SettingsStore::CleanUpOlderVersion(registry);
-        QVERIFY(!registry.RegistryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\VB and VBA Program Settings\\Quillbay"), false));
-        QVERIFY(registry.ReadRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu")));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\VB and VBA Program Settings\\Quillbay"), false));
+        QVERIFY(registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu")));
         // A second start finds nothing to do.
         SettingsStore::CleanUpOlderVersion(registry);
     }

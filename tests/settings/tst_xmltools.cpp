@@ -14,7 +14,7 @@ namespace {
 pugi::xml_document parse(const char *xml)
 {
     pugi::xml_document doc;
-    const Result<void> parsed = XmlTools::LoadText(doc, QString::fromUtf8(xml));
+    const Result<void> parsed = XmlTools::loadText(doc, QString::fromUtf8(xml));
     if (!parsed)
         qFatal("test document does not parse: %s", qPrintable(parsed.error().message));
     return doc;
@@ -100,7 +100,7 @@ private slots:
     void readNumbers_data()
     {
         QTest::addColumn<QString>("xml");
-        QTest::addColumn<bool>("intWithMinimum"); // ReadIntAttribute(default 2, minimum 1) or ReadWholeNumberAttribute(default 2, fillIn)
+        QTest::addColumn<bool>("intWithMinimum"); // ReadIntAttribute(default 2, minimum 1) or readWholeNumberAttribute(default 2, fillIn)
         QTest::addColumn<int>("expected");
         QTest::addColumn<QString>("written");
         QTest::newRow("whole: valid") << "<e n='12'/>" << false << 12 << "12";
@@ -126,7 +126,7 @@ private slots:
         pugi::xml_document doc = parse(xml.toUtf8().constData());
         const pugi::xml_node e = doc.document_element();
         const int value = intWithMinimum ? XmlTools::ReadIntAttribute(e, "n", 2, 1)
-                                         : XmlTools::ReadWholeNumberAttribute(e, "n", 2, true);
+                                         : XmlTools::readWholeNumberAttribute(e, "n", 2, true);
         QCOMPARE(value, expected);
         QCOMPARE(attr(e, "n"), written);
     }
@@ -136,7 +136,7 @@ private slots:
         pugi::xml_document doc = parse("<e/>");
         const pugi::xml_node e = doc.document_element();
         QCOMPARE(XmlTools::ReadAttribute(e, "a", QStringLiteral("d"), false), QStringLiteral("d"));
-        QCOMPARE(XmlTools::ReadWholeNumberAttribute(e, "n", 3, false), 3);
+        QCOMPARE(XmlTools::readWholeNumberAttribute(e, "n", 3, false), 3);
         QVERIFY(!e.first_attribute());
         QCOMPARE(XmlTools::ReadAttribute(e, "a", QStringLiteral("d"), true), QStringLiteral("d"));
         QCOMPARE(attr(e, "a"), QStringLiteral("d"));
@@ -146,35 +146,35 @@ private slots:
     {
         pugi::xml_document doc = parse("<r><x/><k id='a'/><k/><k id='q&quot;&apos;]'/><x n='2'/></r>");
         const pugi::xml_node r = doc.document_element();
-        QCOMPARE(XmlTools::ChildElement(r, "x", false), r.first_child());
-        QVERIFY(!XmlTools::ChildElement(r, "y", false));
-        const pugi::xml_node y = XmlTools::ChildElement(r, "y", true);
+        QCOMPARE(XmlTools::childElement(r, "x", false), r.first_child());
+        QVERIFY(!XmlTools::childElement(r, "y", false));
+        const pugi::xml_node y = XmlTools::childElement(r, "y", true);
         QCOMPARE(r.last_child(), y);
 
         // A child without the key attribute is not the child whose key is empty.
-        QVERIFY(!XmlTools::KeyedChild(r, "k", "id", QString(), false));
-        QCOMPARE(attr(XmlTools::KeyedChild(r, "k", "id", QStringLiteral("q\"']"), false), "id"),
+        QVERIFY(!XmlTools::keyedChild(r, "k", "id", QString(), false));
+        QCOMPARE(attr(XmlTools::keyedChild(r, "k", "id", QStringLiteral("q\"']"), false), "id"),
                  QStringLiteral("q\"']"));
-        const pugi::xml_node created = XmlTools::KeyedChild(r, "k", "id", QStringLiteral("new"), true);
+        const pugi::xml_node created = XmlTools::keyedChild(r, "k", "id", QStringLiteral("new"), true);
         QCOMPARE(r.last_child(), created);
         QCOMPARE(attr(created, "id"), QStringLiteral("new"));
-        QCOMPARE(XmlTools::KeyedChild(r, "k", "id", QStringLiteral("new"), true), created);
+        QCOMPARE(XmlTools::keyedChild(r, "k", "id", QStringLiteral("new"), true), created);
     }
 
     void rootOfEmptyDocument()
     {
         pugi::xml_document doc;
-        const pugi::xml_node root = XmlTools::Root(doc, "settings");
+        const pugi::xml_node root = XmlTools::root(doc, "settings");
         QCOMPARE(QString::fromUtf8(root.name()), QStringLiteral("settings"));
-        QCOMPARE(XmlTools::Root(doc, "other"), root);
+        QCOMPARE(XmlTools::root(doc, "other"), root);
     }
 
     void ensureDeclarationReplacesOrInserts()
     {
         pugi::xml_document withOld = parse("<?xml version='1.0' encoding='UTF-8' standalone='yes'?><a/>");
-        XmlTools::EnsureDeclaration(withOld);
+        XmlTools::ensureDeclaration(withOld);
         pugi::xml_document without = parse("<!--c--><a/>");
-        XmlTools::EnsureDeclaration(without);
+        XmlTools::ensureDeclaration(without);
         for (pugi::xml_document *doc : {&withOld, &without}) {
             const pugi::xml_node decl = doc->first_child();
             QCOMPARE(decl.type(), pugi::node_declaration);
@@ -196,7 +196,7 @@ private slots:
     {
         QFETCH(QString, xml);
         pugi::xml_document doc = parse(xml.toUtf8().constData());
-        const QString text = decodeUtf16Le(XmlTools::Serialize(doc));
+        const QString text = decodeUtf16Le(XmlTools::serialize(doc));
         QCOMPARE(text, kDeclaration + QStringLiteral("<a x=\"1\"><b/></a>"));
     }
 
@@ -204,9 +204,9 @@ private slots:
     {
         // A character outside the basic plane, markup characters and a comment.
         pugi::xml_document doc = parse("<a t=\"&lt;&amp;&quot;\xF0\x9F\x98\x80\"><!--c--></a>");
-        const QString text = decodeUtf16Le(XmlTools::Serialize(doc));
+        const QString text = decodeUtf16Le(XmlTools::serialize(doc));
         QCOMPARE(text, kDeclaration + QStringLiteral("<a t=\"&lt;&amp;&quot;\U0001F600\"><!--c--></a>"));
-        const QString withPrologue = decodeUtf16Le(XmlTools::Serialize(doc, QStringLiteral("<?p?>")));
+        const QString withPrologue = decodeUtf16Le(XmlTools::serialize(doc, QStringLiteral("<?p?>")));
         QVERIFY(withPrologue.startsWith(QStringLiteral("<?p?><a ")));
     }
 
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("doc.xml"));
         pugi::xml_document doc = parse("<a unknown=\"\xC3\xA9\"><?pi x?><zz q=\"1\"><y/></zz></a>");
-        const Result<void> saved = XmlTools::SaveToPath(doc, path);
+        const Result<void> saved = XmlTools::saveToPath(doc, path);
         QVERIFY2(saved, qPrintable(saved.error().message));
 
         QFile file(path);
@@ -225,8 +225,8 @@ private slots:
         QVERIFY(decodeUtf16Le(bytes).startsWith(kDeclaration + QStringLiteral("<a unknown=\"\u00e9\">")));
 
         pugi::xml_document back;
-        QVERIFY(XmlTools::LoadFile(back, path));
-        QCOMPARE(decodeUtf16Le(XmlTools::Serialize(back)), decodeUtf16Le(bytes));
+        QVERIFY(XmlTools::loadFile(back, path));
+        QCOMPARE(decodeUtf16Le(XmlTools::serialize(back)), decodeUtf16Le(bytes));
     }
 
     void serializeToFileWritesTheSameBytes()
@@ -246,10 +246,10 @@ private slots:
         for (const QString &prologue : {QString(), QStringLiteral("<?xml version='1.0'?><?p?>")}) {
             QFile file(dir.filePath(QStringLiteral("out.xml")));
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QVERIFY(XmlTools::SerializeToFile(doc, prologue, file.handle()));
+            QVERIFY(XmlTools::serializeToFile(doc, prologue, file.handle()));
             file.close();
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY(file.readAll() == XmlTools::Serialize(doc, prologue));
+            QVERIFY(file.readAll() == XmlTools::serialize(doc, prologue));
         }
     }
 
@@ -260,7 +260,7 @@ private slots:
             QSKIP("no /dev/full here");
         pugi::xml_document doc = parse("<a/>");
         errno = 0;
-        QVERIFY(!XmlTools::SerializeToFile(doc, QString(), full.handle()));
+        QVERIFY(!XmlTools::serializeToFile(doc, QString(), full.handle()));
         QCOMPARE(errno, ENOSPC);
     }
 
@@ -270,7 +270,7 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("missing/doc.xml"));
         pugi::xml_document doc = parse("<a/>");
-        const Result<void> saved = XmlTools::SaveToPath(doc, path);
+        const Result<void> saved = XmlTools::saveToPath(doc, path);
         QVERIFY(!saved);
         QCOMPARE(saved.error().errorNumber, ENOENT);
         QVERIFY(!saved.error().message.isEmpty());
@@ -322,22 +322,22 @@ private slots:
         pugi::xml_document expected;
         const bool expectedOk = expected.load_buffer(bytes.constData(), size_t(bytes.size()), XmlTools::parseOptions());
         pugi::xml_document loaded;
-        const Result<void> read = XmlTools::LoadFile(loaded, path);
+        const Result<void> read = XmlTools::loadFile(loaded, path);
         QCOMPARE(read.ok(), expectedOk);
         QCOMPARE(read.error().message.isEmpty(), expectedOk);
         if (expectedOk)
-            QCOMPARE(XmlTools::Serialize(loaded), XmlTools::Serialize(expected));
+            QCOMPARE(XmlTools::serialize(loaded), XmlTools::serialize(expected));
     }
 
     void loadFileReportsAFileThatCannotBeRead()
     {
         pugi::xml_document doc = parse("<a/>");
-        const Result<void> missing = XmlTools::LoadFile(doc, QStringLiteral("/nonexistent/doc.xml"));
+        const Result<void> missing = XmlTools::loadFile(doc, QStringLiteral("/nonexistent/doc.xml"));
         QVERIFY(!missing);
         QVERIFY(!missing.error().message.isEmpty());
         QVERIFY(!doc.first_child());
         QTemporaryDir dir;
-        const Result<void> folder = XmlTools::LoadFile(doc, dir.path()); // a folder
+        const Result<void> folder = XmlTools::loadFile(doc, dir.path()); // a folder
         QVERIFY(!folder);
         QVERIFY(!folder.error().message.isEmpty());
     }
@@ -345,7 +345,7 @@ private slots:
     void loadFailureLeavesDocumentEmpty()
     {
         pugi::xml_document doc = parse("<a/>");
-        const Result<void> parsed = XmlTools::LoadText(doc, QStringLiteral("<a><b></a>"));
+        const Result<void> parsed = XmlTools::loadText(doc, QStringLiteral("<a><b></a>"));
         QVERIFY(!parsed);
         QVERIFY(!parsed.error().message.isEmpty());
         QVERIFY(!doc.first_child());

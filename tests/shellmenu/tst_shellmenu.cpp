@@ -72,13 +72,13 @@ void writeFolderMenu(const std::optional<StoredValue> &show, const QString &titl
     QFile::remove(registryFile());
     Registry registry;
     if (show && show->kind() == StoredValue::Kind::Whole)
-        registry.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), quint32(show->whole()));
+        registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), quint32(show->whole()));
     else if (show)
-        registry.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), show->text());
+        registry.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), show->text());
     if (!title.isNull())
-        registry.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), title);
+        registry.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), title);
     if (!help.isNull())
-        registry.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuHelp"), help);
+        registry.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuHelp"), help);
 }
 
 } // namespace
@@ -151,19 +151,19 @@ void ShellMenuTest::readerAgreesWithTheWriter_data()
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     };
     QTest::newRow("written: number and texts") << written([](Registry &r) {
-        r.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1);
-        r.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), QStringLiteral("Quill&bay the Renamer"));
-        r.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuHelp"),
+        r.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1);
+        r.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), QStringLiteral("Quill&bay the Renamer"));
+        r.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuHelp"),
                             QStringLiteral("100% \u30D5\u30A9\u30EB\u30C0\u30FC\n\tnext line"));
     });
     QTest::newRow("written: largest number, empty text") << written([](Registry &r) {
-        r.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 4294967295u);
-        r.WriteRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), QString());
+        r.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 4294967295u);
+        r.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), QString());
     });
     QTest::newRow("written: other keys around") << written([](Registry &r) {
-        r.WriteRegistryText(QStringLiteral("Options"), QStringLiteral("ShowMenu"), QStringLiteral("x"));
-        r.WriteRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 0);
-        r.WriteRegistryNumber(QStringLiteral("FolderMenu\\Sub"), QStringLiteral("MenuTitle"), 3);
+        r.writeRegistryText(QStringLiteral("Options"), QStringLiteral("ShowMenu"), QStringLiteral("x"));
+        r.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 0);
+        r.writeRegistryNumber(QStringLiteral("FolderMenu\\Sub"), QStringLiteral("MenuTitle"), 3);
     });
     // Files as a person or an older program might leave them.
     QTest::newRow("letter case, backslashes, CRLF") << QByteArray("QuillbayRegistry 1\r\nkey \\SOFTWARE\\tolvane\\Quillbay\\foldermenu\\\r\n"
@@ -193,7 +193,7 @@ void ShellMenuTest::readerAgreesWithTheWriter()
 
     Registry registry;
     for (const QString &name : {QStringLiteral("ShowMenu"), QStringLiteral("MenuTitle"), QStringLiteral("MenuHelp")}) {
-        const std::optional<StoredValue> expected = registry.ReadRegistry(QStringLiteral("HKCU\\") + kFolderMenuKey + u'\\' + name);
+        const std::optional<StoredValue> expected = registry.readRegistry(QStringLiteral("HKCU\\") + kFolderMenuKey + u'\\' + name);
         QbRegistryValue value;
         qb_registry_lookup(file.constData(), gsize(file.size()), QB_FOLDER_MENU_KEY, name.toUtf8().constData(), &value);
         const QString context = name + QStringLiteral(" in ") + QString::fromUtf8(file);
@@ -308,7 +308,7 @@ void ShellMenuTest::activationHandsTheFolderOver()
     window.closeAtOnce = true;
     quillbay::FolderRequestQueue queue(window);
     AutomationService service(queue);
-    QVERIFY(service.Start().ok());
+    QVERIFY(service.start().ok());
 
     GList *items = nullptr;
     if (background) {
@@ -331,8 +331,8 @@ void ShellMenuTest::activationStartsTheProgram()
     writeFolderMenu(StoredValue::ofWhole(1), QString(), QString());
     QTemporaryDir folder(QDir::homePath() + QStringLiteral("/started-XXXXXX"));
     const QString recordFile = folder.filePath(QStringLiteral("record.txt"));
-    QVERIFY(m_bus->addService(AutomationService::ServiceName(), QStringLiteral(FAKE_QUILLBAY), {recordFile}));
-    QCOMPARE(m_bus->ownerPid(AutomationService::ServiceName()), 0);
+    QVERIFY(m_bus->addService(AutomationService::serviceName(), QStringLiteral(FAKE_QUILLBAY), {recordFile}));
+    QCOMPARE(m_bus->ownerPid(AutomationService::serviceName()), 0);
 
     const QString scans = m_folders.filePath(QStringLiteral("Scans"));
     GList *items = fileItems(selection({{uriOf(scans), true}}));
@@ -345,7 +345,7 @@ void ShellMenuTest::activationStartsTheProgram()
     QVERIFY(record.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(record.readAll()), QStringLiteral("ready\ndeliver 0 ") + scans + u'\n');
 
-    QVERIFY(m_bus->endStartedProgram(AutomationService::ServiceName()));
+    QVERIFY(m_bus->endStartedProgram(AutomationService::serviceName()));
 }
 
 void ShellMenuTest::failureIsShownAsError()
@@ -360,7 +360,7 @@ void ShellMenuTest::failureIsShownAsError()
     GList *items = fileItems(selection({{uriOf(scans), true}}));
     nautilus_menu_item_activate(NAUTILUS_MENU_ITEM(items->data));
     nautilus_menu_item_list_free(items);
-    QTRY_COMPARE(notices.summaries, QStringList{QStringLiteral("Error: ") + FailingFolderService::ErrorMessage()});
+    QTRY_COMPARE(notices.summaries, QStringList{QStringLiteral("Error: ") + FailingFolderService::errorMessage()});
     QCOMPARE(failing.paths, QStringList{scans});
     QCOMPARE(notices.icons, QStringList{QStringLiteral("dialog-information")});
     failing.withdraw();

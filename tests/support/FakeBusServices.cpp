@@ -29,7 +29,7 @@ void FailingFolderService::FolderOpen(const QString &sFolderPath, int iMode, con
     Q_UNUSED(iMode);
     paths.append(sFolderPath);
     message.setDelayedReply(true);
-    QDBusConnection::sessionBus().send(message.createErrorReply(QDBusError::Failed, ErrorMessage()));
+    QDBusConnection::sessionBus().send(message.createErrorReply(QDBusError::Failed, errorMessage()));
 }
 
 bool FakeNotifications::serve()

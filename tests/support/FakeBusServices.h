@@ -15,7 +15,7 @@ class FailingFolderService : public QObject
     Q_CLASSINFO("D-Bus Interface", "Quillbay.Application")
 
 public:
-    static QString ErrorMessage() { return QStringLiteral("The folder cannot be taken now."); }
+    static QString errorMessage() { return QStringLiteral("The folder cannot be taken now."); }
     // Serves "/Quillbay/Application" under the name "Quillbay.Application" on the session bus.
     bool serve();
     void withdraw();

@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     };
     quillbay::FolderRequestQueue queue(window);
     quillbay::AutomationService service(queue);
-    const quillbay::Result<void> started = service.Start();
+    const quillbay::Result<void> started = service.start();
     if (!started) {
         record(recordFile, QStringLiteral("failed ") + started.error().message);
         return 1;

@@ -9,12 +9,12 @@ using quillbay::NameText;
 
 namespace {
 
-QString Ucs4(std::initializer_list<char32_t> points)
+QString ucs4(std::initializer_list<char32_t> points)
 {
     return QString::fromUcs4(std::data(points), qsizetype(points.size()));
 }
 
-QString Hex(const QString &text)
+QString hex(const QString &text)
 {
     QStringList units;
     for (QChar c : text)
@@ -24,7 +24,7 @@ QString Hex(const QString &text)
 
 enum class Op { Lower, Upper, Capitalize, Sentence };
 
-QString Apply(Op op, const QString &text)
+QString apply(Op op, const QString &text)
 {
     switch (op) {
     case Op::Lower:
@@ -36,7 +36,7 @@ QString Apply(Op op, const QString &text)
     case Op::Sentence:
         break;
     }
-    return NameText::ToSentenceCase(text);
+    return NameText::toSentenceCase(text);
 }
 
 } // namespace
@@ -69,34 +69,34 @@ void CaseTransformsTest::tellingRows_data()
     };
     for (const auto &range : lowerByOffset) {
         for (char32_t cp = range.first; cp <= range.last; ++cp) {
-            const QString self = Ucs4({cp});
-            QTest::addRow("U+%04X", unsigned(cp)) << uint(cp) << Ucs4({cp + range.offset}) << self << self;
+            const QString self = ucs4({cp});
+            QTest::addRow("U+%04X", unsigned(cp)) << uint(cp) << ucs4({cp + range.offset}) << self << self;
         }
     }
     for (char32_t cp = 0x10428; cp <= 0x1044D; ++cp)
-        QTest::addRow("U+%04X", unsigned(cp)) << uint(cp) << Ucs4({cp}) << Ucs4({cp - 0x28}) << Ucs4({cp - 0x28});
+        QTest::addRow("U+%04X", unsigned(cp)) << uint(cp) << ucs4({cp}) << ucs4({cp - 0x28}) << ucs4({cp - 0x28});
 
     auto row = [](char32_t cp, const QString &lower, const QString &upper, const QString &title) {
         QTest::addRow("U+%04X", unsigned(cp)) << uint(cp) << lower << upper << title;
     };
     row(0xDF, QStringLiteral("ß"), "SS", "Ss");
-    row(0x130, Ucs4({0x69, 0x307}), QStringLiteral("İ"), QStringLiteral("İ"));
+    row(0x130, ucs4({0x69, 0x307}), QStringLiteral("İ"), QStringLiteral("İ"));
     row(0x131, QStringLiteral("ı"), "I", "I");
     row(0x178, QStringLiteral("ÿ"), QStringLiteral("Ÿ"), QStringLiteral("Ÿ"));
     for (char32_t cp : {0x1C4, 0x1C5, 0x1C6})
-        row(cp, Ucs4({0x1C6}), Ucs4({0x1C4}), Ucs4({0x1C5}));
+        row(cp, ucs4({0x1C6}), ucs4({0x1C4}), ucs4({0x1C5}));
     for (char32_t cp : {0x1F1, 0x1F2, 0x1F3})
-        row(cp, Ucs4({0x1F3}), Ucs4({0x1F1}), Ucs4({0x1F2}));
-    row(0x220, Ucs4({0x19E}), Ucs4({0x220}), Ucs4({0x220}));
-    row(0x3F4, Ucs4({0x3B8}), Ucs4({0x3F4}), Ucs4({0x3F4}));
+        row(cp, ucs4({0x1F3}), ucs4({0x1F1}), ucs4({0x1F2}));
+    row(0x220, ucs4({0x19E}), ucs4({0x220}), ucs4({0x220}));
+    row(0x3F4, ucs4({0x3B8}), ucs4({0x3F4}), ucs4({0x3F4}));
     const char *ligatureUpper[] = {"FF", "FI", "FL", "FFI", "FFL", "ST", "ST"};
     const char *ligatureTitle[] = {"Ff", "Fi", "Fl", "Ffi", "Ffl", "St", "St"};
     for (char32_t cp = 0xFB00; cp <= 0xFB06; ++cp)
-        row(cp, Ucs4({cp}), ligatureUpper[cp - 0xFB00], ligatureTitle[cp - 0xFB00]);
+        row(cp, ucs4({cp}), ligatureUpper[cp - 0xFB00], ligatureTitle[cp - 0xFB00]);
     // Not mapped in this version: Georgian capitals to lower case, Greek capitals
     // added later, the code points just past the Deseret letters.
     for (char32_t cp : {0x10A0, 0x10C5, 0x3F7, 0x3F9, 0x10426, 0x10427, 0x1044E, 0x1044F})
-        row(cp, Ucs4({cp}), Ucs4({cp}), Ucs4({cp}));
+        row(cp, ucs4({cp}), ucs4({cp}), ucs4({cp}));
 }
 
 void CaseTransformsTest::tellingRows()
@@ -105,10 +105,10 @@ void CaseTransformsTest::tellingRows()
     QFETCH(QString, lower);
     QFETCH(QString, upper);
     QFETCH(QString, title);
-    const QString text = Ucs4({char32_t(codePoint)});
-    QCOMPARE(Hex(NameText::ToLowerName(text)), Hex(lower));
-    QCOMPARE(Hex(NameText::ToUpperName(text)), Hex(upper));
-    QCOMPARE(Hex(NameText::CapitalizeWords(text)), Hex(title));
+    const QString text = ucs4({char32_t(codePoint)});
+    QCOMPARE(hex(NameText::ToLowerName(text)), hex(lower));
+    QCOMPARE(hex(NameText::ToUpperName(text)), hex(upper));
+    QCOMPARE(hex(NameText::CapitalizeWords(text)), hex(title));
 }
 
 void CaseTransformsTest::transforms_data()
@@ -117,15 +117,15 @@ void CaseTransformsTest::transforms_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
 
-    const QString deseretCapital = Ucs4({0x10400}); // LONG I
-    const QString deseretSmall = Ucs4({0x10428});
+    const QString deseretCapital = ucs4({0x10400}); // LONG I
+    const QString deseretSmall = ucs4({0x10428});
     const QString loneHigh(QChar(0xD801));
     const QString loneLow(QChar(0xDC00));
 
     QTest::newRow("upper sharp s") << Op::Upper << QStringLiteral("straße") << "STRASSE";
     QTest::newRow("capitalize keeps sharp s inside") << Op::Capitalize << QStringLiteral("straße") << QStringLiteral("Straße");
     QTest::newRow("capitalize sharp s at start") << Op::Capitalize << QStringLiteral("ßtraße") << QStringLiteral("Sstraße");
-    QTest::newRow("lower dotted capital I") << Op::Lower << QStringLiteral("İstanbul") << Ucs4({'i', 0x307}) + "stanbul";
+    QTest::newRow("lower dotted capital I") << Op::Lower << QStringLiteral("İstanbul") << ucs4({'i', 0x307}) + "stanbul";
     QTest::newRow("capitalize digraph to title form") << Op::Capitalize << QStringLiteral("ǆemal") << QStringLiteral("ǅemal");
     QTest::newRow("capitalize title digraph stays") << Op::Capitalize << QStringLiteral("ǅEMAL") << QStringLiteral("ǅemal");
     QTest::newRow("upper ligature") << Op::Upper << QStringLiteral("ﬃx") << "FFIX";
@@ -151,7 +151,7 @@ void CaseTransformsTest::transforms_data()
     QTest::newRow("sentence sharp s") << Op::Sentence << QStringLiteral("ßAB") << "SSab";
     QTest::newRow("sentence digit first") << Op::Sentence << "1ABC" << "1abc";
     QTest::newRow("sentence deseret") << Op::Sentence << deseretSmall + deseretCapital << deseretCapital + deseretSmall;
-    QTest::newRow("sentence dotted I") << Op::Sentence << QStringLiteral("İX") << Ucs4({'I', 0x307, 'x'});
+    QTest::newRow("sentence dotted I") << Op::Sentence << QStringLiteral("İX") << ucs4({'I', 0x307, 'x'});
     QTest::newRow("sentence lone high") << Op::Sentence << loneHigh + "A" << loneHigh + "a";
     QTest::newRow("sentence empty") << Op::Sentence << "" << "";
 }
@@ -161,29 +161,29 @@ void CaseTransformsTest::transforms()
     QFETCH(Op, op);
     QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(Hex(Apply(op, input)), Hex(expected));
+    QCOMPARE(hex(apply(op, input)), hex(expected));
 }
 
 void CaseTransformsTest::everyCodePointMatchesTheDataFiles()
 {
     UnicodeReference reference;
-    QVERIFY(reference.Load(QStringLiteral(QUILLBAY_SOURCE_DIR "/app/engine/transforms/data")));
+    QVERIFY(reference.load(QStringLiteral(QUILLBAY_SOURCE_DIR "/app/engine/transforms/data")));
 
     QStringList mismatches;
     int checked = 0;
     auto check = [&](const char *what, char32_t cp, const QString &actual, const QString &expected) {
         if (actual != expected && mismatches.size() < 20)
             mismatches.append(QStringLiteral("%1 U+%2: %3, expected %4")
-                                  .arg(what).arg(uint(cp), 4, 16, QChar(u'0')).arg(Hex(actual), Hex(expected)));
+                                  .arg(what).arg(uint(cp), 4, 16, QChar(u'0')).arg(hex(actual), hex(expected)));
         ++checked;
     };
     auto checkCodePoint = [&](char32_t cp) {
-        const QString self = Ucs4({cp});
-        const bool cased = reference.IsCased(cp);
-        check("lower", cp, NameText::ToLowerName(self), reference.Lower(cp));
-        check("upper", cp, NameText::ToUpperName(self), reference.Upper(cp));
-        check("word start", cp, NameText::CapitalizeWords(self), cased ? reference.Title(cp) : self);
-        check("inside word", cp, NameText::CapitalizeWords("A" + self), "A" + (cased ? reference.Lower(cp) : self));
+        const QString self = ucs4({cp});
+        const bool cased = reference.isCased(cp);
+        check("lower", cp, NameText::ToLowerName(self), reference.lower(cp));
+        check("upper", cp, NameText::ToUpperName(self), reference.upper(cp));
+        check("word start", cp, NameText::CapitalizeWords(self), cased ? reference.title(cp) : self);
+        check("inside word", cp, NameText::CapitalizeWords("A" + self), "A" + (cased ? reference.lower(cp) : self));
         // A following letter continues the word only after a cased letter.
         check("before letter", cp, NameText::CapitalizeWords(self + "a").right(1), cased ? "a" : "A");
     };

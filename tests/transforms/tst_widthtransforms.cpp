@@ -11,7 +11,7 @@ namespace {
 
 enum class WidthOp { Narrow, NarrowName, Wide, WideKatakana };
 
-QString Apply(WidthOp op, const QString &text)
+QString apply(WidthOp op, const QString &text)
 {
     switch (op) {
     case WidthOp::Narrow:
@@ -26,24 +26,24 @@ QString Apply(WidthOp op, const QString &text)
     return NameText::ToWide(text, true);
 }
 
-bool In(char16_t u, char16_t first, char16_t last)
+bool in(char16_t u, char16_t first, char16_t last)
 {
     return u >= first && u <= last;
 }
 
 // Half-width units that both wide conversions turn into full-width ones.
-bool IsConvertedHalfWidth(char16_t u)
+bool isConvertedHalfWidth(char16_t u)
 {
-    return In(u, 0xFF61, 0xFF9D) || In(u, 0xFFA1, 0xFFBE) || In(u, 0xFFC2, 0xFFC7)
-        || In(u, 0xFFCA, 0xFFCF) || In(u, 0xFFD2, 0xFFD7) || In(u, 0xFFDA, 0xFFDC);
+    return in(u, 0xFF61, 0xFF9D) || in(u, 0xFFA1, 0xFFBE) || in(u, 0xFFC2, 0xFFC7)
+        || in(u, 0xFFCA, 0xFFCF) || in(u, 0xFFD2, 0xFFD7) || in(u, 0xFFDA, 0xFFDC);
 }
 
 // Half-width katakana that combine with the mark after them.
-bool TakesMark(char16_t kana, char16_t mark)
+bool takesMark(char16_t kana, char16_t mark)
 {
-    const bool ha = In(kana, 0xFF8A, 0xFF8E);
+    const bool ha = in(kana, 0xFF8A, 0xFF8E);
     if (mark == 0xFF9E)
-        return kana == 0xFF73 || In(kana, 0xFF76, 0xFF84) || ha;
+        return kana == 0xFF73 || in(kana, 0xFF76, 0xFF84) || ha;
     return ha;
 }
 
@@ -69,7 +69,7 @@ private:
 
 void WidthTransformsTest::initTestCase()
 {
-    QVERIFY(m_reference.Load(QStringLiteral(QUILLBAY_SOURCE_DIR "/app/engine/transforms/data")));
+    QVERIFY(m_reference.load(QStringLiteral(QUILLBAY_SOURCE_DIR "/app/engine/transforms/data")));
 }
 
 void WidthTransformsTest::conversions_data()
@@ -104,7 +104,7 @@ void WidthTransformsTest::conversions()
     QFETCH(WidthOp, op);
     QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(Apply(op, input), expected);
+    QCOMPARE(apply(op, input), expected);
 }
 
 void WidthTransformsTest::everyCodeUnitMatchesTheDataFiles()
@@ -112,8 +112,8 @@ void WidthTransformsTest::everyCodeUnitMatchesTheDataFiles()
     // Full-width form of each ASCII character, from the <wide> decompositions.
     QHash<char16_t, char16_t> fullWidthAscii;
     for (char32_t u = 0xFF00; u <= 0xFFEF; ++u) {
-        const char16_t narrow = m_reference.WideDecomposition(char16_t(u));
-        if (In(narrow, 0x21, 0x7E))
+        const char16_t narrow = m_reference.wideDecomposition(char16_t(u));
+        if (in(narrow, 0x21, 0x7E))
             fullWidthAscii.insert(narrow, char16_t(u));
     }
     QCOMPARE(fullWidthAscii.size(), 0x7E - 0x21 + 1);
@@ -127,15 +127,15 @@ void WidthTransformsTest::everyCodeUnitMatchesTheDataFiles()
         const char16_t u = char16_t(unit);
         const QString text(QChar{u});
         char16_t wideKana = u;
-        if (IsConvertedHalfWidth(u)) {
-            wideKana = m_reference.NarrowDecomposition(u);
+        if (isConvertedHalfWidth(u)) {
+            wideKana = m_reference.narrowDecomposition(u);
             QVERIFY(wideKana != 0);
         }
         check("wide", u, NameText::ToWide(text, false), fullWidthAscii.value(u, wideKana));
         check("wide katakana", u, NameText::ToWide(text, true), wideKana);
 
-        const char16_t decomposed = m_reference.WideDecomposition(u);
-        const char16_t narrow = In(decomposed, 0x21, 0x7E) ? decomposed : u;
+        const char16_t decomposed = m_reference.wideDecomposition(u);
+        const char16_t narrow = in(decomposed, 0x21, 0x7E) ? decomposed : u;
         check("narrow", u, NameText::ToNarrow(text, false), narrow);
         check("narrow name", u, NameText::ToNarrow(text, true),
               QStringView(u"*/:<>?\\|").contains(QChar(narrow)) ? u : narrow);
@@ -148,12 +148,12 @@ void WidthTransformsTest::soundMarksCombineAsDocumented()
     const struct { char16_t halfWidth, combining; } marks[] = {{0xFF9E, 0x3099}, {0xFF9F, 0x309A}};
     int combined = 0;
     for (char16_t kana = 0xFF61; kana <= 0xFF9D; ++kana) {
-        const char16_t full = m_reference.NarrowDecomposition(kana);
+        const char16_t full = m_reference.narrowDecomposition(kana);
         for (const auto &mark : marks) {
             const QString pair = QString(QChar(kana)) + QChar(mark.halfWidth);
             QString expected = QString(QChar(full)) + QChar(mark.halfWidth);
-            if (TakesMark(kana, mark.halfWidth)) {
-                const char16_t composed = m_reference.Composed(full, mark.combining);
+            if (takesMark(kana, mark.halfWidth)) {
+                const char16_t composed = m_reference.composed(full, mark.combining);
                 QVERIFY2(composed != 0, qPrintable(QString::number(kana, 16)));
                 expected = QString(QChar(composed));
                 ++combined;

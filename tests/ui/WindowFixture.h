@@ -38,9 +38,9 @@ struct WindowFixture {
         : dataFolder(dataFolderPath)
     {
         context.programFolder = programFolder.isEmpty() ? dataFolder : programFolder;
-        store.setFolders(DataFolders::InFolder(dataFolder), context.programFolder);
+        store.setFolders(DataFolders::inFolder(dataFolder), context.programFolder);
         store.CreateDataFolders();
-        static_cast<void>(options.ReadOptionsFile());
+        static_cast<void>(options.readOptionsFile());
         options.BuildOptions(registry);
         store.LoadSettings();
     }
@@ -48,7 +48,7 @@ struct WindowFixture {
     frmMain &open()
     {
         window = std::make_unique<frmMain>(context);
-        window->Load();
+        window->load();
         window->show();
         window->RefreshSettingList();
         (void)QTest::qWaitForWindowExposed(window.get());

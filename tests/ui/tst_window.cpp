@@ -76,7 +76,7 @@ private:
     {
         m_fixture = std::make_unique<WindowFixture>(m_dir.path());
         if (document)
-            static_cast<void>(m_fixture->manager.settings().LoadText(QString::fromUtf8(document)));
+            static_cast<void>(m_fixture->manager.settings().loadText(QString::fromUtf8(document)));
         return m_fixture->open();
     }
 
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(window.CurrentSettingName(), QStringLiteral("beta"));
         // Picking another setting selects it in the document.
         child<QComboBox>(&window, "cboSetting")->setCurrentIndex(2);
-        QCOMPARE(m_fixture->manager.settings().SettingName(m_fixture->manager.settings().SelectedSetting()),
+        QCOMPARE(m_fixture->manager.settings().settingName(m_fixture->manager.settings().SelectedSetting()),
                  QStringLiteral("gamma"));
     }
 
@@ -282,20 +282,20 @@ private slots:
     void positionThatIsNotANumberStartsAt500Twips()
     {
         m_fixture = std::make_unique<WindowFixture>(m_dir.path());
-        m_fixture->options.WritePosition(QStringLiteral("FormMain"), QStringLiteral("Left"), 0);
+        m_fixture->options.writePosition(QStringLiteral("FormMain"), QStringLiteral("Left"), 0);
         auto param = m_fixture->options.document().select_node("//object[@name='FormMain']/param[@name='Left']").node();
         param.attribute("value").set_value("abc");
         frmMain &window = m_fixture->open();
         QCOMPARE(window.pos().x(), twipsToPixels(500, window.logicalDpiX()));
         window.move(twipsToPixels(1440, window.logicalDpiX()), window.pos().y());
         QVERIFY(window.close());
-        QCOMPARE(m_fixture->options.ReadPosition(QStringLiteral("FormMain"), QStringLiteral("Left"), 0), 1440);
+        QCOMPARE(m_fixture->options.readPosition(QStringLiteral("FormMain"), QStringLiteral("Left"), 0), 1440);
     }
 
     void optionsCancelChangesNothing()
     {
         frmMain &window = openWith(kThreeSettings);
-        const QString daysBefore = m_fixture->options.table().Text(QStringLiteral("ReportHoldingDays"));
+        const QString daysBefore = m_fixture->options.table().text(QStringLiteral("ReportHoldingDays"));
         bool applyWasDisabled = false;
         bool applyEnabledAfterTyping = false;
         int pageAfterBacktab = -1;
@@ -315,7 +315,7 @@ private slots:
         QVERIFY(applyWasDisabled);
         QCOMPARE(pageAfterBacktab, 2);
         QVERIFY(applyEnabledAfterTyping);
-        QCOMPARE(m_fixture->options.table().Text(QStringLiteral("ReportHoldingDays")), daysBefore);
+        QCOMPARE(m_fixture->options.table().text(QStringLiteral("ReportHoldingDays")), daysBefore);
 
         // Letters typed are dropped; OK applies what is shown.
         whenModalShows([&](QWidget *dialog) {
@@ -325,7 +325,7 @@ private slots:
             child<QPushButton>(dialog, "cmdOK")->click();
         });
         child<QAction>(&window, "mnuOptions")->trigger();
-        QCOMPARE(m_fixture->options.table().Text(QStringLiteral("ReportHoldingDays")), QStringLiteral("15"));
+        QCOMPARE(m_fixture->options.table().text(QStringLiteral("ReportHoldingDays")), QStringLiteral("15"));
     }
 
     void selectSettingRemembersItsChoiceAcrossRuns()

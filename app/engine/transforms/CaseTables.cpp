@@ -16,7 +16,7 @@ static_assert(casedata::kLongestExpansion <= casedata::kExpansionCapacity);
 static_assert(casedata::kLongestExpansion <= CaseTables::kMaxGrowth);
 
 template <typename Row>
-constexpr bool IsSortedAndDisjoint(std::span<const Row> rows)
+constexpr bool isSortedAndDisjoint(std::span<const Row> rows)
 {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].first > rows[i].last)
@@ -28,14 +28,14 @@ constexpr bool IsSortedAndDisjoint(std::span<const Row> rows)
 }
 
 // The binary searches below rely on this order.
-static_assert(IsSortedAndDisjoint<CaseRange>(casedata::kLowerRanges));
-static_assert(IsSortedAndDisjoint<CaseRange>(casedata::kUpperRanges));
-static_assert(IsSortedAndDisjoint<CaseRange>(casedata::kTitleRanges));
-static_assert(IsSortedAndDisjoint<casedata::CodePointRange>(casedata::kCasedRanges));
+static_assert(isSortedAndDisjoint<CaseRange>(casedata::kLowerRanges));
+static_assert(isSortedAndDisjoint<CaseRange>(casedata::kUpperRanges));
+static_assert(isSortedAndDisjoint<CaseRange>(casedata::kTitleRanges));
+static_assert(isSortedAndDisjoint<casedata::CodePointRange>(casedata::kCasedRanges));
 
 // The last row whose first code point is not above codePoint, or nullptr.
 template <typename Row>
-const Row *FindRow(std::span<const Row> rows, char32_t codePoint)
+const Row *findRow(std::span<const Row> rows, char32_t codePoint)
 {
     auto it = std::upper_bound(rows.begin(), rows.end(), codePoint,
                                [](char32_t c, const Row &row) { return c < row.first; });
@@ -45,7 +45,7 @@ const Row *FindRow(std::span<const Row> rows, char32_t codePoint)
     return codePoint <= it->last ? &*it : nullptr;
 }
 
-std::span<const CaseRange> RangesOf(CaseMapping mapping)
+std::span<const CaseRange> rangesOf(CaseMapping mapping)
 {
     switch (mapping) {
     case CaseMapping::Lower:
@@ -60,7 +60,7 @@ std::span<const CaseRange> RangesOf(CaseMapping mapping)
 
 } // namespace
 
-void CaseTables::AppendCodePoint(char32_t codePoint, QString &out)
+void CaseTables::appendCodePoint(char32_t codePoint, QString &out)
 {
     if (QChar::requiresSurrogates(codePoint)) {
         out.append(QChar(QChar::highSurrogate(codePoint)));
@@ -70,11 +70,11 @@ void CaseTables::AppendCodePoint(char32_t codePoint, QString &out)
     }
 }
 
-void CaseTables::AppendMapped(CaseMapping mapping, char32_t codePoint, QString &out)
+void CaseTables::appendMapped(CaseMapping mapping, char32_t codePoint, QString &out)
 {
-    const CaseRange *row = FindRow(RangesOf(mapping), codePoint);
+    const CaseRange *row = findRow(rangesOf(mapping), codePoint);
     if (row == nullptr || (row->kind == CaseRangeKind::EvenOdd && (codePoint - row->first) % 2 != 0)) {
-        AppendCodePoint(codePoint, out);
+        appendCodePoint(codePoint, out);
         return;
     }
     if (row->kind == CaseRangeKind::Expansion) {
@@ -82,12 +82,12 @@ void CaseTables::AppendMapped(CaseMapping mapping, char32_t codePoint, QString &
         out.append(QStringView(expansion.units, expansion.length));
         return;
     }
-    AppendCodePoint(char32_t(std::int64_t(codePoint) + row->value), out);
+    appendCodePoint(char32_t(std::int64_t(codePoint) + row->value), out);
 }
 
-bool CaseTables::IsCased(char32_t codePoint)
+bool CaseTables::isCased(char32_t codePoint)
 {
-    return FindRow(std::span<const casedata::CodePointRange>(casedata::kCasedRanges), codePoint) != nullptr;
+    return findRow(std::span<const casedata::CodePointRange>(casedata::kCasedRanges), codePoint) != nullptr;
 }
 
 } // namespace quillbay

@@ -16,11 +16,11 @@ public:
     static constexpr qsizetype kMaxGrowth = 3;
 
     // Appends the mapping of codePoint, or codePoint itself when it has none.
-    static void AppendMapped(CaseMapping mapping, char32_t codePoint, QString &out);
+    static void appendMapped(CaseMapping mapping, char32_t codePoint, QString &out);
     // A cased letter is the source of at least one of the three mappings.
-    static bool IsCased(char32_t codePoint);
+    static bool isCased(char32_t codePoint);
     // Appends one code point (a lone surrogate as the single unit it is).
-    static void AppendCodePoint(char32_t codePoint, QString &out);
+    static void appendCodePoint(char32_t codePoint, QString &out);
 };
 
 } // namespace quillbay

@@ -10,7 +10,7 @@ namespace {
 // Calls visit(codePoint) for every code point of text: a high surrogate followed
 // by a low one is a single code point, an unpaired surrogate is visited as itself.
 template <typename Visit>
-void ForEachCodePoint(QStringView text, Visit visit)
+void forEachCodePoint(QStringView text, Visit visit)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t codePoint = text[i].unicode();
@@ -23,17 +23,17 @@ void ForEachCodePoint(QStringView text, Visit visit)
 }
 
 // Room for the longest possible result, so that appending never reallocates.
-QString ReservedResult(QStringView text)
+QString reservedResult(QStringView text)
 {
     QString out;
     out.reserve(text.size() * CaseTables::kMaxGrowth);
     return out;
 }
 
-QString MapEveryCodePoint(QStringView text, CaseMapping mapping)
+QString mapEveryCodePoint(QStringView text, CaseMapping mapping)
 {
-    QString out = ReservedResult(text);
-    ForEachCodePoint(text, [&](char32_t codePoint) { CaseTables::AppendMapped(mapping, codePoint, out); });
+    QString out = reservedResult(text);
+    forEachCodePoint(text, [&](char32_t codePoint) { CaseTables::appendMapped(mapping, codePoint, out); });
     return out;
 }
 
@@ -41,30 +41,30 @@ QString MapEveryCodePoint(QStringView text, CaseMapping mapping)
 
 QString NameText::ToLowerName(const QString &text)
 {
-    return MapEveryCodePoint(text, CaseMapping::Lower);
+    return mapEveryCodePoint(text, CaseMapping::Lower);
 }
 
 QString NameText::ToUpperName(const QString &text)
 {
-    return MapEveryCodePoint(text, CaseMapping::Upper);
+    return mapEveryCodePoint(text, CaseMapping::Upper);
 }
 
 QString NameText::CapitalizeWords(const QString &text)
 {
-    QString out = ReservedResult(text);
+    QString out = reservedResult(text);
     bool previousCased = false;
-    ForEachCodePoint(text, [&](char32_t codePoint) {
-        const bool cased = CaseTables::IsCased(codePoint);
+    forEachCodePoint(text, [&](char32_t codePoint) {
+        const bool cased = CaseTables::isCased(codePoint);
         if (cased)
-            CaseTables::AppendMapped(previousCased ? CaseMapping::Lower : CaseMapping::Title, codePoint, out);
+            CaseTables::appendMapped(previousCased ? CaseMapping::Lower : CaseMapping::Title, codePoint, out);
         else
-            CaseTables::AppendCodePoint(codePoint, out);
+            CaseTables::appendCodePoint(codePoint, out);
         previousCased = cased;
     });
     return out;
 }
 
-QString NameText::ToSentenceCase(const QString &text)
+QString NameText::toSentenceCase(const QString &text)
 {
     const QString lower = ToLowerName(text);
     if (lower.isEmpty())
@@ -73,8 +73,8 @@ QString NameText::ToSentenceCase(const QString &text)
     const qsizetype firstLength = pair ? 2 : 1;
     const char32_t first = pair ? QChar::surrogateToUcs4(lower[0], lower[1]) : lower[0].unicode();
 
-    QString out = ReservedResult(lower);
-    CaseTables::AppendMapped(CaseMapping::Upper, first, out);
+    QString out = reservedResult(lower);
+    CaseTables::appendMapped(CaseMapping::Upper, first, out);
     out.append(QStringView(lower).mid(firstLength));
     return out;
 }

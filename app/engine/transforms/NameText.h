@@ -14,7 +14,7 @@ public:
     static QString ToUpperName(const QString &text);
     static QString CapitalizeWords(const QString &text);
     // Lower-cases the whole text, then upper-cases its first character (which may become several).
-    static QString ToSentenceCase(const QString &text);
+    static QString toSentenceCase(const QString &text);
     // Full-width ASCII to half-width; in file-name mode characters that a name cannot hold stay full-width.
     static QString ToNarrow(const QString &text, bool fileNameMode);
     // Half-width to full-width; katakanaOnly leaves ASCII alone.

@@ -45,20 +45,20 @@ constexpr HangulRange kHangulRanges[] = {
     {0xFFD2, 0xFFD7, 0xCE77}, {0xFFDA, 0xFFDC, 0xCE79},
 };
 
-bool InRange(char16_t u, char16_t first, char16_t last)
+bool inRange(char16_t u, char16_t first, char16_t last)
 {
     return u >= first && u <= last;
 }
 
 // The single full-width unit for a half-width katakana and the sound mark after it,
 // or 0 when the pair has no combined form.
-char16_t CombineSoundMark(char16_t kana, char16_t mark)
+char16_t combineSoundMark(char16_t kana, char16_t mark)
 {
-    const bool ha = InRange(kana, 0xFF8A, 0xFF8E);
+    const bool ha = inRange(kana, 0xFF8A, 0xFF8E);
     if (mark == kVoicedMark) {
         if (kana == 0xFF73)
             return 0x30F4; // vu
-        if (InRange(kana, 0xFF76, 0xFF84) || ha)
+        if (inRange(kana, 0xFF76, 0xFF84) || ha)
             return char16_t(kFullWidthKatakana[kana - kHalfWidthKatakanaBase] + 1);
     } else if (mark == kSemiVoicedMark && ha) {
         return char16_t(kFullWidthKatakana[kana - kHalfWidthKatakanaBase] + 2);
@@ -66,15 +66,15 @@ char16_t CombineSoundMark(char16_t kana, char16_t mark)
     return 0;
 }
 
-char16_t WideUnit(char16_t u, bool katakanaOnly)
+char16_t wideUnit(char16_t u, bool katakanaOnly)
 {
-    if (!katakanaOnly && InRange(u, 0x0021, 0x007E))
+    if (!katakanaOnly && inRange(u, 0x0021, 0x007E))
         return char16_t(u + kFullWidthOffset);
     for (const HangulRange &range : kHangulRanges) {
-        if (InRange(u, range.first, range.last))
+        if (inRange(u, range.first, range.last))
             return char16_t(u - range.offset);
     }
-    if (InRange(u, kHalfWidthKatakanaBase, 0xFF9D))
+    if (inRange(u, kHalfWidthKatakanaBase, 0xFF9D))
         return kFullWidthKatakana[u - kHalfWidthKatakanaBase];
     return u;
 }
@@ -85,7 +85,7 @@ QString WidthConversion::ToNarrow(QString text, bool keepInvalidNameChars)
 {
     for (QChar &c : text) {
         const char16_t u = c.unicode();
-        if (!InRange(u, 0xFF01, 0xFF5E))
+        if (!inRange(u, 0xFF01, 0xFF5E))
             continue;
         const char16_t narrow = char16_t(u - kFullWidthOffset);
         if (keepInvalidNameChars && !NameText::IsValidNameChar(narrow))
@@ -102,13 +102,13 @@ QString WidthConversion::ToWide(QStringView text, bool katakanaOnly)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         if (i + 1 < text.size()) {
-            if (const char16_t combined = CombineSoundMark(u, text[i + 1].unicode())) {
+            if (const char16_t combined = combineSoundMark(u, text[i + 1].unicode())) {
                 out.append(QChar(combined));
                 ++i;
                 continue;
             }
         }
-        out.append(QChar(WideUnit(u, katakanaOnly)));
+        out.append(QChar(wideUnit(u, katakanaOnly)));
     }
     return out;
 }

@@ -13,7 +13,7 @@ namespace {
 
 int sizeOption(const OptionsTable &options)
 {
-    const std::optional<StoredValue> value = options.Get(OptionKey::FontSize);
+    const std::optional<StoredValue> value = options.get(OptionKey::FontSize);
     if (!value)
         return 0;
     const std::optional<double> number = value->number();
@@ -31,7 +31,7 @@ bool FontExists(const QString &name)
     return QFontInfo(probe).family().compare(name, Qt::CaseInsensitive) == 0;
 }
 
-QString JapaneseFontFamily()
+QString japaneseFontFamily()
 {
     for (const char *family : {"Noto Sans CJK JP", "Noto Sans JP", "IPAexGothic", "IPAGothic", "TakaoPGothic",
                                "VL PGothic"}) {
@@ -41,16 +41,16 @@ QString JapaneseFontFamily()
     return QString();
 }
 
-QFont ApplyFontOptions(const OptionsTable &options)
+QFont applyFontOptions(const OptionsTable &options)
 {
     QFont font = QApplication::font();
-    const QString name = options.Text(OptionKey::FontName);
+    const QString name = options.text(OptionKey::FontName);
     if (!name.isEmpty()) {
         font.setFamily(name);
         if (const int size = sizeOption(options); size > 0)
             font.setPointSize(size);
     } else if (UiText::language() == UiLanguage::Japanese) {
-        if (const QString family = JapaneseFontFamily(); !family.isEmpty())
+        if (const QString family = japaneseFontFamily(); !family.isEmpty())
             font.setFamily(family);
     }
     QApplication::setFont(font);

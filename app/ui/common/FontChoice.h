@@ -25,7 +25,7 @@ bool FontExists(const QString &name);
 // the options (FontNameOfFormControl, FontSizeOfFormControl) when a name is
 // set; otherwise the desktop's font, with a Japanese family for a Japanese
 // interface. Returns the font now in force.
-QFont ApplyFontOptions(const OptionsTable &options);
+QFont applyFontOptions(const OptionsTable &options);
 
 // After the options dialog: the named family at size points becomes the
 // shared font when that family exists; otherwise nothing changes. Returns
@@ -34,6 +34,6 @@ bool ApplyChosenFont(const QString &name, int size);
 
 // The family used for a Japanese interface without a chosen font: the first
 // installed of the common Japanese desktop families; empty when none is.
-QString JapaneseFontFamily();
+QString japaneseFontFamily();
 
 } // namespace quillbay

@@ -4,13 +4,13 @@
 
 namespace quillbay {
 
-QMessageBox::StandardButton ShowMessage(QWidget *parent, const QString &text, int titleId,
+QMessageBox::StandardButton showMessage(QWidget *parent, const QString &text, int titleId,
                                         QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
 {
-    return ShowMessageWithTitle(parent, text, UiText::LoadText(titleId), buttons, icon);
+    return showMessageWithTitle(parent, text, UiText::LoadText(titleId), buttons, icon);
 }
 
-QMessageBox::StandardButton ShowMessageWithTitle(QWidget *parent, const QString &text, const QString &title,
+QMessageBox::StandardButton showMessageWithTitle(QWidget *parent, const QString &text, const QString &title,
                                                  QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
 {
     // Table texts break lines as "\r\n"; a label wants "\n".
@@ -22,14 +22,14 @@ QMessageBox::StandardButton ShowMessageWithTitle(QWidget *parent, const QString 
     return QMessageBox::StandardButton(box.exec());
 }
 
-void ShowError(QWidget *parent, int textId)
+void showError(QWidget *parent, int textId)
 {
-    ShowErrorText(parent, UiText::LoadText(textId));
+    showErrorText(parent, UiText::LoadText(textId));
 }
 
-void ShowErrorText(QWidget *parent, const QString &text)
+void showErrorText(QWidget *parent, const QString &text)
 {
-    ShowMessage(parent, text, kErrorTitleId, QMessageBox::Ok, QMessageBox::Warning);
+    showMessage(parent, text, kErrorTitleId, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 } // namespace quillbay

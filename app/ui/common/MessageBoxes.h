@@ -14,18 +14,18 @@ constexpr int kErrorTitleId = 400;
 
 // Shows a modal message box owned by parent and returns the button chosen.
 // The box's object name is "messageBox", so tests can find and answer it.
-QMessageBox::StandardButton ShowMessage(QWidget *parent, const QString &text, int titleId,
+QMessageBox::StandardButton showMessage(QWidget *parent, const QString &text, int titleId,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         QMessageBox::Icon icon = QMessageBox::NoIcon);
 
 // The same with a title already made.
-QMessageBox::StandardButton ShowMessageWithTitle(QWidget *parent, const QString &text, const QString &title,
+QMessageBox::StandardButton showMessageWithTitle(QWidget *parent, const QString &text, const QString &title,
                                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                  QMessageBox::Icon icon = QMessageBox::NoIcon);
 
 // Message textId titled "Error", with OK.
-void ShowError(QWidget *parent, int textId);
+void showError(QWidget *parent, int textId);
 // A text already made (placeholders filled) titled "Error", with OK.
-void ShowErrorText(QWidget *parent, const QString &text);
+void showErrorText(QWidget *parent, const QString &text);
 
 } // namespace quillbay

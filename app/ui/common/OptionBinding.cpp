@@ -49,20 +49,20 @@ Qt::CheckState checkStateOf(double number)
 void storeControl(QWidget *widget, const QString &key, OptionsTable &options)
 {
     if (auto *check = qobject_cast<QCheckBox *>(widget)) {
-        options.Set(key, StoredValue::ofWhole(checkStateNumber(check->checkState())));
+        options.set(key, StoredValue::ofWhole(checkStateNumber(check->checkState())));
     } else if (auto *option = qobject_cast<QRadioButton *>(widget)) {
         if (option->isChecked())
-            options.Set(key, StoredValue::ofText(QString::number(option->property(kOptionIndex).toInt())));
+            options.set(key, StoredValue::ofText(QString::number(option->property(kOptionIndex).toInt())));
     } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
-        options.Set(key, StoredValue::ofText(edit->text()));
+        options.set(key, StoredValue::ofText(edit->text()));
     } else if (auto *label = qobject_cast<QLabel *>(widget)) {
-        options.Set(key, StoredValue::ofText(label->text()));
+        options.set(key, StoredValue::ofText(label->text()));
     } else if (auto *list = qobject_cast<QComboBox *>(widget)) {
-        options.Set(key, StoredValue::ofText(QString::number(list->currentIndex())));
+        options.set(key, StoredValue::ofText(QString::number(list->currentIndex())));
     } else if (auto *spin = qobject_cast<QSpinBox *>(widget)) {
-        options.Set(key, StoredValue::ofText(QString::number(spin->value())));
+        options.set(key, StoredValue::ofText(QString::number(spin->value())));
     } else if (auto *slider = qobject_cast<QAbstractSlider *>(widget)) {
-        options.Set(key, StoredValue::ofText(QString::number(slider->value())));
+        options.set(key, StoredValue::ofText(QString::number(slider->value())));
     }
 }
 
@@ -84,11 +84,11 @@ void loadList(QComboBox *list, const StoredValue &value)
 
 void loadControl(QWidget *widget, const QString &key, OptionsTable &options)
 {
-    const StoredValue value = options.Get(key).value_or(StoredValue::ofText(QString()));
+    const StoredValue value = options.get(key).value_or(StoredValue::ofText(QString()));
     if (auto *check = qobject_cast<QCheckBox *>(widget)) {
         const std::optional<double> number = value.number();
         if (!number)
-            options.Set(key, StoredValue::ofText(QStringLiteral("0")));
+            options.set(key, StoredValue::ofText(QStringLiteral("0")));
         check->setCheckState(checkStateOf(number.value_or(0)));
     } else if (auto *option = qobject_cast<QRadioButton *>(widget)) {
         const std::optional<double> number = value.number();

@@ -14,20 +14,20 @@ const QString kTop = QStringLiteral("Top");
 
 } // namespace
 
-void RestoreWindowPosition(QWidget *window, Options &options, const QString &objectName, int defaultTwips)
+void restoreWindowPosition(QWidget *window, Options &options, const QString &objectName, int defaultTwips)
 {
-    const int left = options.ReadPosition(objectName, kLeft, defaultTwips);
-    const int top = options.ReadPosition(objectName, kTop, defaultTwips);
+    const int left = options.readPosition(objectName, kLeft, defaultTwips);
+    const int top = options.readPosition(objectName, kTop, defaultTwips);
     window->move(twipsToPixels(left, window->logicalDpiX()), twipsToPixels(top, window->logicalDpiY()));
 }
 
-void StoreWindowPosition(const QWidget *window, Options &options, const QString &objectName)
+void storeWindowPosition(const QWidget *window, Options &options, const QString &objectName)
 {
     if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     const QPoint position = window->pos();
-    options.WritePosition(objectName, kLeft, pixelsToTwips(position.x(), window->logicalDpiX()));
-    options.WritePosition(objectName, kTop, pixelsToTwips(position.y(), window->logicalDpiY()));
+    options.writePosition(objectName, kLeft, pixelsToTwips(position.x(), window->logicalDpiX()));
+    options.writePosition(objectName, kTop, pixelsToTwips(position.y(), window->logicalDpiY()));
 }
 
 } // namespace quillbay

@@ -14,7 +14,7 @@ namespace quillbay {
 
 class Options;
 
-void RestoreWindowPosition(QWidget *window, Options &options, const QString &objectName, int defaultTwips);
-void StoreWindowPosition(const QWidget *window, Options &options, const QString &objectName);
+void restoreWindowPosition(QWidget *window, Options &options, const QString &objectName, int defaultTwips);
+void storeWindowPosition(const QWidget *window, Options &options, const QString &objectName);
 
 } // namespace quillbay

@@ -6,7 +6,7 @@
 
 namespace quillbay {
 
-bool FolderPicker::Browse()
+bool FolderPicker::browse()
 {
     QFileDialog dialog(m_owner, m_title, m_root.isEmpty() ? QDir::homePath() : m_root);
     dialog.setObjectName(QStringLiteral("dlgFolderPicker"));

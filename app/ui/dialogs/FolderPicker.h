@@ -20,7 +20,7 @@ public:
 
     // Shows the dialog; true when a folder was chosen (then path() and
     // displayName() tell which). A cancelled dialog leaves them as they were.
-    bool Browse();
+    bool browse();
     QString path() const { return m_path; }
     QString displayName() const { return m_displayName; }
 

@@ -63,11 +63,11 @@ frmOptions::frmOptions(ProgramContext &context, QWidget *parent)
     m_apply = button(this, "cmdApply", "c=605");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] {
-        Apply();
+        apply();
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_apply, &QPushButton::clicked, this, &frmOptions::Apply);
+    connect(m_apply, &QPushButton::clicked, this, &frmOptions::apply);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
@@ -162,7 +162,7 @@ QWidget *frmOptions::makeFileManagerPage()
 
 void frmOptions::load()
 {
-    RestoreWindowPosition(this, m_context.options, objectNameInOptions(), kDefaultPositionTwips);
+    restoreWindowPosition(this, m_context.options, objectNameInOptions(), kDefaultPositionTwips);
     m_loading = true;
     ApplyWindowTexts(this);
     OptionsToControls(this, m_context.options.table());
@@ -192,31 +192,31 @@ void frmOptions::selectFont()
     markChanged();
 }
 
-void frmOptions::Apply()
+void frmOptions::apply()
 {
     OptionsTable &table = m_context.options.table();
     ControlsToOptions(this, table);
     bool numeric = false;
-    int size = table.Text(OptionKey::FontSize).toInt(&numeric);
+    int size = table.text(OptionKey::FontSize).toInt(&numeric);
     if (numeric) {
         size = std::clamp(size, FontPicker::kSmallestSize, FontPicker::kLargestSize);
-        table.Set(OptionKey::FontSize, StoredValue::ofWhole(size));
+        table.set(OptionKey::FontSize, StoredValue::ofWhole(size));
     }
-    const QString name = table.Text(OptionKey::FontName);
+    const QString name = table.text(OptionKey::FontName);
     if (!name.isEmpty())
         ApplyChosenFont(name, numeric ? size : 0);
     m_context.options.StoreOptions();
     const Result<void> folderMenu = m_context.options.WriteFolderMenuValues(
-        m_context.registry, FileManagerMenus::ForThisUser(m_context.openerProgram));
+        m_context.registry, FileManagerMenus::forThisUser(m_context.openerProgram));
     if (!folderMenu)
-        ShowErrorText(this, folderMenu.error().message);
+        showErrorText(this, folderMenu.error().message);
     m_changed = false;
     m_apply->setEnabled(false);
 }
 
 void frmOptions::done(int result)
 {
-    StoreWindowPosition(this, m_context.options, objectNameInOptions());
+    storeWindowPosition(this, m_context.options, objectNameInOptions());
     QDialog::done(result);
 }
 

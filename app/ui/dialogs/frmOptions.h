@@ -27,7 +27,7 @@ public:
     explicit frmOptions(ProgramContext &context, QWidget *parent = nullptr);
 
     bool changed() const { return m_changed; }
-    void Apply();
+    void apply();
 
     static QString objectNameInOptions() { return QStringLiteral("FormOptions"); }
 

@@ -71,19 +71,19 @@ frmSelectSetting::frmSelectSetting(Options &options, const QStringList &settingN
 void frmSelectSetting::load()
 {
     ApplyWindowTexts(this);
-    RestoreWindowPosition(this, m_options, objectNameInOptions(), kDefaultPositionTwips);
-    const int index = m_options.ReadPosition(objectNameInOptions(), kSettingIndex, 0);
+    restoreWindowPosition(this, m_options, objectNameInOptions(), kDefaultPositionTwips);
+    const int index = m_options.readPosition(objectNameInOptions(), kSettingIndex, 0);
     if (index >= 0 && index < m_settings->count())
         m_settings->setCurrentIndex(index);
-    m_choice = m_options.ReadPosition(objectNameInOptions(), kReplaceOrAdd, 0) == AddFolder ? AddFolder : SingleFolder;
+    m_choice = m_options.readPosition(objectNameInOptions(), kReplaceOrAdd, 0) == AddFolder ? AddFolder : SingleFolder;
     (m_choice == AddFolder ? m_add : m_single)->setChecked(true);
 }
 
 void frmSelectSetting::done(int result)
 {
-    StoreWindowPosition(this, m_options, objectNameInOptions());
-    m_options.WritePosition(objectNameInOptions(), kSettingIndex, m_settings->currentIndex());
-    m_options.WritePosition(objectNameInOptions(), kReplaceOrAdd, m_choice);
+    storeWindowPosition(this, m_options, objectNameInOptions());
+    m_options.writePosition(objectNameInOptions(), kSettingIndex, m_settings->currentIndex());
+    m_options.writePosition(objectNameInOptions(), kReplaceOrAdd, m_choice);
     QDialog::done(result);
 }
 

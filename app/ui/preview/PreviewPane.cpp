@@ -30,13 +30,13 @@ PreviewPane::PreviewPane(ProgramContext &context, PreviewHost &host, QWidget *pa
     connect(m_close, &QPushButton::clicked, this, &PreviewPane::ClosePreview);
 }
 
-void PreviewPane::Preview()
+void PreviewPane::preview()
 {
     const PreviewPreconditions found = m_context.manager.CheckPreviewPreconditions();
     if (found.missingFolders)
         m_host.RefreshCurrentSetting();
     if (!found.met()) {
-        ShowMessage(m_host.dialogParent(), PreconditionMessage(found), kProgramTitleId);
+        showMessage(m_host.dialogParent(), preconditionMessage(found), kProgramTitleId);
         return;
     }
     m_host.showPreviewFace();

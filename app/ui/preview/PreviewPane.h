@@ -20,7 +20,7 @@ public:
 
     // The preview command: the pre-check (its findings joined in one message
     // box), then the preview run.
-    void Preview();
+    void preview();
     // Back to the setting editor; the preview document is emptied.
     void ClosePreview();
 

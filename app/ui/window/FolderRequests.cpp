@@ -38,7 +38,7 @@ FolderRequests::Request FolderRequests::checkRequest(const QString &path)
     }
     const LookInCheck check = ValidateLookInFolder(path);
     if (!check.accepted) {
-        ShowErrorText(&m_window, check.message);
+        showErrorText(&m_window, check.message);
         return request;
     }
     request.valid = true;

@@ -46,12 +46,12 @@ void ProgramCommands::openReportFolder()
     if (!QFileInfo(folders.reportFolder).isDir())
         ReportFolderKeeper(folders).PrepareReportFolder();
     if (!QFileInfo(folders.reportFolder).isDir()) {
-        ShowErrorText(&m_window, UiText::LoadText(kFolderNotFoundId) + QStringLiteral("\n")
+        showErrorText(&m_window, UiText::LoadText(kFolderNotFoundId) + QStringLiteral("\n")
                                      + QDir::toNativeSeparators(folders.reportFolder));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folders.reportFolder)))
-        ShowErrorText(&m_window, withoutAccessKey(UiText::LoadText(1142)) + QStringLiteral(":\n")
+        showErrorText(&m_window, withoutAccessKey(UiText::LoadText(1142)) + QStringLiteral(":\n")
                                      + QDir::toNativeSeparators(folders.reportFolder));
 }
 
@@ -68,13 +68,13 @@ void ProgramCommands::showHelp()
 {
     const HelpFile help(m_window.context().programFolder,
                         [](const QString &, const QStringList &arguments) { return openInDesktop(arguments.value(0)); });
-    const QString path = help.HelpFilePath();
+    const QString path = help.helpFilePath();
     if (!QFileInfo::exists(path)) {
-        ShowErrorText(&m_window, UiText::LoadText(kFileNotFoundId) + QStringLiteral("\n") + path);
+        showErrorText(&m_window, UiText::LoadText(kFileNotFoundId) + QStringLiteral("\n") + path);
         return;
     }
-    if (!help.ShowHelp(0))
-        ShowErrorText(&m_window, withoutAccessKey(UiText::LoadText(1154)) + QStringLiteral(":\n") + path);
+    if (!help.showHelp(0))
+        showErrorText(&m_window, withoutAccessKey(UiText::LoadText(1154)) + QStringLiteral(":\n") + path);
 }
 
 void ProgramCommands::showAbout()

@@ -32,7 +32,7 @@ void SettingCommands::addSetting()
     if (!name || name->isEmpty())
         return;
     if (!m_window.settings().AddSetting(*name)) {
-        ShowError(&m_window, kNameTakenId);
+        showError(&m_window, kNameTakenId);
         return;
     }
     m_window.RefreshSettingList();
@@ -46,7 +46,7 @@ void SettingCommands::duplicateSetting()
     if (!name || name->isEmpty())
         return;
     if (!m_window.settings().DuplicateSetting(current, *name)) {
-        ShowError(&m_window, kNameTakenId);
+        showError(&m_window, kNameTakenId);
         return;
     }
     m_window.RefreshSettingList();
@@ -60,7 +60,7 @@ void SettingCommands::renameSetting()
     if (!name || name->isEmpty())
         return;
     if (!m_window.settings().RenameSetting(current, *name)) {
-        ShowError(&m_window, kNameTakenId);
+        showError(&m_window, kNameTakenId);
         return;
     }
     m_window.RefreshSettingList();
@@ -70,7 +70,7 @@ void SettingCommands::removeSetting()
 {
     if (m_window.settings().SettingCount() < 2)
         return;
-    if (ShowMessage(&m_window, UiText::LoadText(913), kProgramTitleId, QMessageBox::Ok | QMessageBox::Cancel,
+    if (showMessage(&m_window, UiText::LoadText(913), kProgramTitleId, QMessageBox::Ok | QMessageBox::Cancel,
                     QMessageBox::Question)
         != QMessageBox::Ok)
         return;
@@ -83,7 +83,7 @@ void SettingCommands::removeSetting()
 void SettingCommands::saveNow()
 {
     if (m_window.SaveSettingsWithRetry())
-        ShowMessage(&m_window, UiText::LoadText(950), kProgramTitleId, QMessageBox::Ok, QMessageBox::Information);
+        showMessage(&m_window, UiText::LoadText(950), kProgramTitleId, QMessageBox::Ok, QMessageBox::Information);
 }
 
 void SettingCommands::removeAllNamingRules()

@@ -79,7 +79,7 @@ void SettingEditor::FillSettingList()
 
 void SettingEditor::selectDocumentSelection()
 {
-    const QString selected = m_host.settings().SettingName(m_host.settings().SelectedSetting());
+    const QString selected = m_host.settings().settingName(m_host.settings().SelectedSetting());
     const int index = int(m_names.indexOf(selected));
     if (index >= 0 && index == m_selector->currentIndex())
         onSettingPicked(index);

@@ -75,7 +75,7 @@ void drawMagnifier(QPainter &p)
 
 } // namespace
 
-QIcon DrawnToolbarIcon(const QString &key)
+QIcon drawnToolbarIcon(const QString &key)
 {
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
@@ -97,7 +97,7 @@ QIcon DrawnToolbarIcon(const QString &key)
     return QIcon(pixmap);
 }
 
-QIcon ToolbarIcon(const QString &key)
+QIcon toolbarIcon(const QString &key)
 {
     static const QHash<QString, QStringList> themeNames{
         {QStringLiteral("SettingAdd"), {QStringLiteral("document-new")}},
@@ -111,7 +111,7 @@ QIcon ToolbarIcon(const QString &key)
         if (QIcon::hasThemeIcon(name))
             return QIcon::fromTheme(name);
     }
-    return DrawnToolbarIcon(key);
+    return drawnToolbarIcon(key);
 }
 
 } // namespace quillbay

@@ -10,9 +10,9 @@ namespace quillbay {
 
 // The icon of a toolbar button key ("SettingAdd", "SettingRemove",
 // "SettingDuplicate", "FolderAdd", "FolderRemove", "RenamePreview").
-QIcon ToolbarIcon(const QString &key);
+QIcon toolbarIcon(const QString &key);
 
 // Our own drawing for the key, used where the theme has none.
-QIcon DrawnToolbarIcon(const QString &key);
+QIcon drawnToolbarIcon(const QString &key);
 
 } // namespace quillbay

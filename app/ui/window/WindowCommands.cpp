@@ -117,7 +117,7 @@ QAction *WindowCommands::addMenuItem(QMenu *menu, Command command, const char *n
 
 void WindowCommands::addToolbarButton(Command command, const char *key, const char *tag)
 {
-    QAction *action = m_toolBar->addAction(ToolbarIcon(QString::fromLatin1(key)), QString());
+    QAction *action = m_toolBar->addAction(toolbarIcon(QString::fromLatin1(key)), QString());
     action->setObjectName(QStringLiteral("tb") + QString::fromLatin1(key));
     setTag(action, QString::fromLatin1(tag));
     connect(action, &QAction::triggered, this, [this, command] { run(command); });

@@ -62,7 +62,7 @@ frmMain::frmMain(ProgramContext &context, QWidget *parent)
     m_settingCommands = std::make_unique<SettingCommands>(*this);
     m_programCommands = std::make_unique<ProgramCommands>(*this);
     m_folderRequests = std::make_unique<FolderRequests>(*this);
-    m_commands->setHandler(Command::RenamePreview, [this] { m_previewPane->Preview(); });
+    m_commands->setHandler(Command::RenamePreview, [this] { m_previewPane->preview(); });
 
     connect(m_editor, &SettingEditor::settingSelected, this, &frmMain::UpdateCommandStates);
     connect(m_editor, &SettingEditor::pageShown, this, [this](int index) {
@@ -82,9 +82,9 @@ frmMain::~frmMain()
     qApp->removeEventFilter(this);
 }
 
-void frmMain::Load()
+void frmMain::load()
 {
-    RestoreWindowPosition(this, m_context.options, kFormMain, kDefaultPositionTwips);
+    restoreWindowPosition(this, m_context.options, kFormMain, kDefaultPositionTwips);
     ApplyWindowTexts(this);
     ShowTabPage(kFirstPage);
     deleteOldReportsInBackground();
@@ -151,7 +151,7 @@ bool frmMain::SaveSettingsWithRetry()
 {
     return m_context.store.SaveSettingsWithRetry([this](const QString &text, const QString &, const QString &reason) {
         const QString shown = reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason;
-        return ShowMessage(this, shown, kErrorTitleId, QMessageBox::Retry | QMessageBox::Cancel,
+        return showMessage(this, shown, kErrorTitleId, QMessageBox::Retry | QMessageBox::Cancel,
                            QMessageBox::Warning)
             == QMessageBox::Retry;
     });
@@ -192,7 +192,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    StoreWindowPosition(this, m_context.options, kFormMain);
+    storeWindowPosition(this, m_context.options, kFormMain);
     m_savedAtClose = SaveSettingsWithRetry();
     deleteOldReportsNow();
     event->accept();
@@ -245,7 +245,7 @@ void frmMain::deleteOldReportsInBackground()
 {
     auto *job = new BackgroundJob(this);
     const ReportFolders folders = ReportFolders::underDataFolder(m_context.store.folders().dataFolder);
-    const QString holdingDays = m_context.options.table().Text(OptionKey::ReportHoldingDays);
+    const QString holdingDays = m_context.options.table().text(OptionKey::ReportHoldingDays);
     job->start([folders, holdingDays] { ReportFolderKeeper(folders).DeleteOldReports(holdingDays); },
                [job] { job->deleteLater(); });
 }
@@ -253,7 +253,7 @@ void frmMain::deleteOldReportsInBackground()
 void frmMain::deleteOldReportsNow()
 {
     ReportFolderKeeper(ReportFolders::underDataFolder(m_context.store.folders().dataFolder))
-        .DeleteOldReports(m_context.options.table().Text(OptionKey::ReportHoldingDays));
+        .DeleteOldReports(m_context.options.table().text(OptionKey::ReportHoldingDays));
 }
 
 } // namespace quillbay

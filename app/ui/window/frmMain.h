@@ -36,7 +36,7 @@ public:
 
     // The start of the window, before it is shown: position, texts, the first
     // tab page, and (off the window's thread) the deletion of old reports.
-    void Load();
+    void load();
 
     // SettingHost and PreviewHost
     SettingsDocument &settings() override;

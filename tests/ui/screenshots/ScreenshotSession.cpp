@@ -34,9 +34,9 @@ ScreenshotSession::ScreenshotSession(const QString &dataFolder, const QString &s
     : m_sampleFolder(sampleFolder), m_outputFolder(outputFolder), m_prefix(prefix)
 {
     m_context.programFolder = dataFolder;
-    m_store.setFolders(DataFolders::InFolder(dataFolder), dataFolder);
+    m_store.setFolders(DataFolders::inFolder(dataFolder), dataFolder);
     m_store.CreateDataFolders();
-    static_cast<void>(m_options.ReadOptionsFile()); // a missing file: the defaults
+    static_cast<void>(m_options.readOptionsFile()); // a missing file: the defaults
     m_options.BuildOptions(m_registry);
     m_store.LoadSettings();
 }
@@ -45,7 +45,7 @@ frmMain &ScreenshotSession::openWindow()
 {
     if (!m_window) {
         m_window = std::make_unique<frmMain>(m_context);
-        m_window->Load();
+        m_window->load();
         m_window->show();
         m_window->RefreshSettingList();
         (void)QTest::qWaitForWindowExposed(m_window.get());

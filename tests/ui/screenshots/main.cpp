@@ -45,10 +45,10 @@ int main(int argc, char *argv[])
 
     shots::ScreenshotSession session(data, samples, output, prefix);
     if (points > 0) {
-        session.context().options.table().Set(OptionKey::FontName, StoredValue::ofText(QApplication::font().family()));
-        session.context().options.table().Set(OptionKey::FontSize, StoredValue::ofWhole(points));
+        session.context().options.table().set(OptionKey::FontName, StoredValue::ofText(QApplication::font().family()));
+        session.context().options.table().set(OptionKey::FontSize, StoredValue::ofWhole(points));
     }
-    ApplyFontOptions(session.context().options.table());
+    applyFontOptions(session.context().options.table());
     for (const auto &[group, screens] : shots::registeredScreens()) {
         std::printf("%s: %s\n", qPrintable(prefix), qPrintable(group));
         screens(session);
