@@ -168,10 +168,10 @@ int main(int argc, char *argv[])
     }
     if (options.growth) {
         const bool defaults = !options.sizesGiven || options.sizes.size() < 2;
-        const int status = measureGrowth(work, QCoreApplication::applicationFilePath().toStdString(),
-                                         options.flat ? Layout::Flat : Layout::Nested,
-                                         defaults ? 100000 : options.sizes.front(),
-                                         defaults ? 1000000 : options.sizes.back(), options.runs > 0 ? options.runs : 3);
+        const int status =
+            measureGrowth(work, QCoreApplication::applicationFilePath().toStdString(),
+                          options.flat ? Layout::Flat : Layout::Nested, defaults ? 100000 : options.sizes.front(),
+                          defaults ? 1000000 : options.sizes.back(), options.runs > 0 ? options.runs : 3);
         removeTree(work);
         return status;
     }

@@ -21,7 +21,10 @@ namespace bench {
 
 namespace {
 
-QString qs(const std::string &s) { return QString::fromStdString(s); }
+QString qs(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
 
 // One line of /proc/self/status in bytes ("VmRSS", "VmHWM").
 long long statusBytes(const char *key)
@@ -91,15 +94,17 @@ QString settingsText(Job job, const std::string &root, Layout layout)
     const QString criteria = job == Job::WithDate
         ? QStringLiteral("<fileToBeChanged dateModified=\"True\" days=\"1\"/>")
         : QStringLiteral("<fileToBeChanged/>");
-    const QString date = job == Job::WithDate ? QStringLiteral("<rule type=\"date\" option=\"short date 2\" position=\"after\"/>")
-                                              : QString();
-    return QStringLiteral("<?xml version=\"1.0\"?><settings version=\"2.0\" select=\"Bench\">"
-                          "<setting name=\"Bench\"><folders %1><folder path=\"%2\"/></folders>%3"
-                          "<newNameRules>"
-                          "<rule type=\"regexpBase\" pattern=\"\\s+\" replace=\"_\" global=\"true\" ignoreCase=\"true\"/>"
-                          "<rule type=\"add\" text=\"%4\" position=\"before\"/>%5"
-                          "<rule type=\"numbering\" start=\"1\" column=\"6\" prefix=\"_\" position=\"after\"/>"
-                          "</newNameRules><newFolderNameRules/></setting></settings>")
+    const QString date = job == Job::WithDate
+        ? QStringLiteral("<rule type=\"date\" option=\"short date 2\" position=\"after\"/>")
+        : QString();
+    return QStringLiteral(
+               "<?xml version=\"1.0\"?><settings version=\"2.0\" select=\"Bench\">"
+               "<setting name=\"Bench\"><folders %1><folder path=\"%2\"/></folders>%3"
+               "<newNameRules>"
+               "<rule type=\"regexpBase\" pattern=\"\\s+\" replace=\"_\" global=\"true\" ignoreCase=\"true\"/>"
+               "<rule type=\"add\" text=\"%4\" position=\"before\"/>%5"
+               "<rule type=\"numbering\" start=\"1\" column=\"6\" prefix=\"_\" position=\"after\"/>"
+               "</newNameRules><newFolderNameRules/></setting></settings>")
         .arg(depth, qs(root).toHtmlEscaped(), criteria, QString::fromLatin1(newNamePrefix()), date);
 }
 
@@ -173,7 +178,8 @@ ChainTiming timeRunChain(const EngineContext &context, Layout layout, int expect
         return timing;
     }
     if (!run->allSucceeded || !run->report || run->attempted != timing.entries) {
-        timing.failure = "run: " + std::to_string(run->failed) + " failed, report " + (run->report ? "saved" : "not saved");
+        timing.failure =
+            "run: " + std::to_string(run->failed) + " failed, report " + (run->report ? "saved" : "not saved");
         return timing;
     }
     if (countFilesWithPrefix(context.treeRoot, newNamePrefix()) != expectedFiles) {
@@ -220,13 +226,14 @@ int memoryChildMain(const QString &settingsFile)
 }
 
 MemoryChildReport runMemoryChild(const std::string &selfPath, const std::string &settingsFile,
-                                  const std::string &workFolder, const std::string &scratchFolder)
+                                 const std::string &workFolder, const std::string &scratchFolder)
 {
     const ProcessRun run = runProcess({selfPath, "--memory-child", settingsFile}, workFolder, "", scratchFolder);
     MemoryChildReport r;
     r.exitCode = run.exitCode;
     r.ok = run.exitCode == 0
-        && std::sscanf(run.output.c_str(), "%lld %lld %d %lf", &r.peakBytes, &r.retainedBytes, &r.entries, &r.seconds) == 4;
+        && std::sscanf(run.output.c_str(), "%lld %lld %d %lf", &r.peakBytes, &r.retainedBytes, &r.entries, &r.seconds)
+            == 4;
     return r;
 }
 

@@ -19,7 +19,10 @@ enum class Job {
 };
 
 // The prefix that every new name of both jobs starts with.
-inline const char *newNamePrefix() { return "qb_"; }
+inline const char *newNamePrefix()
+{
+    return "qb_";
+}
 
 // A complete settings document whose selected setting does the job on the tree at root.
 QString settingsText(Job job, const std::string &root, Layout layout);
@@ -66,8 +69,8 @@ int memoryChildMain(const QString &settingsFile);
 
 // What a memory child printed, read by the parent.
 struct MemoryChildReport {
-    bool ok = false;    // the child ended well and printed its figures
-    int exitCode = -1;  // the child's
+    bool ok = false;   // the child ended well and printed its figures
+    int exitCode = -1; // the child's
     long long peakBytes = 0;
     long long retainedBytes = 0;
     int entries = 0;
@@ -75,6 +78,6 @@ struct MemoryChildReport {
 };
 // Runs this program (selfPath) as a memory child on the settings file.
 MemoryChildReport runMemoryChild(const std::string &selfPath, const std::string &settingsFile,
-                                  const std::string &workFolder, const std::string &scratchFolder);
+                                 const std::string &workFolder, const std::string &scratchFolder);
 
 } // namespace bench

@@ -31,7 +31,10 @@ std::string readWhole(const std::string &path)
     return text;
 }
 
-double seconds(const timeval &tv) { return double(tv.tv_sec) + double(tv.tv_usec) * 1e-6; }
+double seconds(const timeval &tv)
+{
+    return double(tv.tv_sec) + double(tv.tv_usec) * 1e-6;
+}
 
 } // namespace
 
@@ -93,9 +96,8 @@ ProcessRun runProcess(const std::vector<std::string> &argv, const std::string &c
 std::vector<std::string> fileRenameCommand(const std::string &program)
 {
     // Base name and extension split at the last ".", as the engine splits them.
-    const char *expression =
-        "my ($b, $e) = /^(.*)(\\.[^.]*)$/s ? ($1, $2) : ($_, \"\"); "
-        "$b =~ s/\\s+/_/g; $_ = sprintf(\"qb_%s_%06d%s\", $b, ++$::n, $e);";
+    const char *expression = "my ($b, $e) = /^(.*)(\\.[^.]*)$/s ? ($1, $2) : ($_, \"\"); "
+                             "$b =~ s/\\s+/_/g; $_ = sprintf(\"qb_%s_%06d%s\", $b, ++$::n, $e);";
     return {program, "-0", "-d", "-e", expression};
 }
 

@@ -14,9 +14,9 @@ namespace bench {
 
 struct ProcessRun {
     Sample sample;
-    int exitCode = -1;   // -1 when it did not start or ended by a signal
-    std::string output;  // what it printed on standard output
-    std::string errors;  // and on standard error
+    int exitCode = -1;  // -1 when it did not start or ended by a signal
+    std::string output; // what it printed on standard output
+    std::string errors; // and on standard error
 };
 
 // Runs argv[0] (looked up in PATH) in folder cwd, with standard input read

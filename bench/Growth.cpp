@@ -3,7 +3,6 @@
 #include "EngineJobs.h"
 #include "Floors.h"
 
-
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -15,8 +14,8 @@ namespace {
 struct Size {
     int files;
     std::string tree;
-    double walk = std::numeric_limits<double>::max();    // shortest, seconds
-    double preview = std::numeric_limits<double>::max(); // shortest, seconds
+    double walk = std::numeric_limits<double>::max();         // shortest, seconds
+    double preview = std::numeric_limits<double>::max();      // shortest, seconds
     double firstPreview = std::numeric_limits<double>::max(); // shortest, in a fresh process
     std::string settings;
 };
@@ -46,7 +45,8 @@ int measureGrowth(const std::string &workFolder, const std::string &selfPath, La
     for (Size &s : sizes) {
         std::fprintf(stderr, "making %d files\n", s.files);
         s.settings = s.tree + ".xml";
-        if (!makeTree(s.tree, planTree(layout, s.files)) || !writeSettingsFile(s.settings, Job::Basic, s.tree, layout)) {
+        if (!makeTree(s.tree, planTree(layout, s.files))
+            || !writeSettingsFile(s.settings, Job::Basic, s.tree, layout)) {
             std::fprintf(stderr, "cannot make the tree in %s\n", s.tree.c_str());
             return 1;
         }

@@ -47,7 +47,7 @@ private:
 // shows its reason instead of figures.
 struct Series {
     std::vector<Sample> samples;
-    std::string failure; // empty when every run succeeded
+    std::string failure;  // empty when every run succeeded
     bool skipped = false; // the tool is not installed
     std::string note;
 

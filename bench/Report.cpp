@@ -24,7 +24,10 @@ std::string treeName(const TreeResult &t)
     return std::string(layoutName(t.layout)) + " " + sizeText(t.files);
 }
 
-double mib(double bytes) { return bytes / (1024.0 * 1024.0); }
+double mib(double bytes)
+{
+    return bytes / (1024.0 * 1024.0);
+}
 
 void printMemoryRow(const Row &row)
 {
@@ -53,14 +56,14 @@ std::vector<Verdict> printTree(const TreeResult &tree)
 {
     std::vector<Verdict> verdicts;
     std::printf("\n== %s files (%s) ==\n", sizeText(tree.files).c_str(), layoutName(tree.layout));
-    std::printf("%-36s %4s %8s %8s %8s %10s  %-12s %6s %6s  %s\n", "measurement", "runs", "min s", "median s",
-                "cpu s", "files/s", "floor", "x min", "x med", "target");
+    std::printf("%-36s %4s %8s %8s %8s %10s  %-12s %6s %6s  %s\n", "measurement", "runs", "min s", "median s", "cpu s",
+                "files/s", "floor", "x min", "x med", "target");
     for (const Row &row : tree.rows) {
         if (row.memory) {
             printMemoryRow(row);
             if (row.series.failure.empty() && row.entries > 0)
-                verdicts.push_back({treeName(tree) + ": preview peak bytes per entry", row.peakBytes / row.entries,
-                                    kMemoryLimit});
+                verdicts.push_back(
+                    {treeName(tree) + ": preview peak bytes per entry", row.peakBytes / row.entries, kMemoryLimit});
             continue;
         }
         const Series &s = row.series;

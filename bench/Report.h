@@ -11,12 +11,12 @@
 namespace bench {
 
 struct Row {
-    std::string key;       // stable short name, used to compare sizes
-    std::string label;     // what the line shows
+    std::string key;   // stable short name, used to compare sizes
+    std::string label; // what the line shows
     Series series;
-    std::string floorKey;  // the row this one is divided by ("" for a floor itself)
-    double target = 0;     // the highest ratio allowed; 0 when there is no target
-    bool ours = false;     // our program (not a floor, not another tool): its growth with size is a target
+    std::string floorKey; // the row this one is divided by ("" for a floor itself)
+    double target = 0;    // the highest ratio allowed; 0 when there is no target
+    bool ours = false;    // our program (not a floor, not another tool): its growth with size is a target
     // Memory rows: bytes instead of seconds.
     bool memory = false;
     double peakBytes = 0;

@@ -198,8 +198,9 @@ void TreeBench::cliRows(std::vector<Row> &rows)
             run.series.failure = "exit " + std::to_string(r.exitCode) + ": " + firstLine(r.errors);
             break;
         }
-        const ProcessRun u = runProcess({m_options.cliPath, "undo", lastLine(r.output), "--report-dir", m_reports, "--run"},
-                                        m_options.workFolder, "", m_scratch);
+        const ProcessRun u =
+            runProcess({m_options.cliPath, "undo", lastLine(r.output), "--report-dir", m_reports, "--run"},
+                       m_options.workFolder, "", m_scratch);
         undo.series.samples.push_back(u.sample);
         if (u.exitCode != 0 || prefixed() != 0)
             undo.series.failure = "exit " + std::to_string(u.exitCode) + ": " + firstLine(u.errors);

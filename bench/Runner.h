@@ -12,8 +12,8 @@ namespace bench {
 struct RunnerOptions {
     std::string workFolder; // the benchmark's own folder; trees, reports and scratch files go below it
     int runs = 5;
-    std::string cliPath;    // quillbay-cli
-    std::string selfPath;   // this program, for the memory measurement in a child process
+    std::string cliPath;  // quillbay-cli
+    std::string selfPath; // this program, for the memory measurement in a child process
     // Which groups of lines to measure besides the floors (empty: all): preview,
     // previewDate, memory, run (with the undo), cli (with file-rename), file-rename, mmv.
     std::set<std::string> groups;

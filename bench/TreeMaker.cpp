@@ -33,16 +33,19 @@ private:
 };
 
 constexpr std::array<const char *, 24> kWords = {
-    "Holiday", "photo", "Family", "beach", "Summer", "Trip", "kyoto", "Paris", "Birthday", "party", "Garden",
-    "Café", "Übersicht", "Résumé", "naïve", "写真", "東京", "Wedding", "draft", "Invoice", "Concert", "Snow",
-    "Mountain", "river",
+    "Holiday",  "photo",   "Family", "beach",   "Summer",    "Trip",   "kyoto",    "Paris",
+    "Birthday", "party",   "Garden", "Café",    "Übersicht", "Résumé", "naïve",    "写真",
+    "東京",     "Wedding", "draft",  "Invoice", "Concert",   "Snow",   "Mountain", "river",
 };
 constexpr std::array<const char *, 12> kMonths = {
-    "January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
-    "November", "December",
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December",
 };
 
-std::string word(Random &r) { return kWords[size_t(r.below(int(kWords.size())))]; }
+std::string word(Random &r)
+{
+    return kWords[size_t(r.below(int(kWords.size())))];
+}
 
 std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char *pattern, ...)

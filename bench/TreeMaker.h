@@ -15,9 +15,9 @@ enum class Layout { Flat, Nested };
 const char *layoutName(Layout layout);
 
 struct PlannedFile {
-    int folder = 0;        // index into TreePlan::folders
-    std::string name;      // UTF-8
-    bool old = false;      // modification time set days back (outside the date filter)
+    int folder = 0;   // index into TreePlan::folders
+    std::string name; // UTF-8
+    bool old = false; // modification time set days back (outside the date filter)
 };
 
 struct TreePlan {

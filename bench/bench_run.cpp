@@ -14,8 +14,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <string>

@@ -13,9 +13,9 @@ constexpr int kNoTimeLimit = std::numeric_limits<int>::max();
 
 QDBusMessage busCall(const QString &method, const QVariantList &arguments)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                       QStringLiteral("/org/freedesktop/DBus"),
-                                                       QStringLiteral("org.freedesktop.DBus"), method);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), method);
     call.setArguments(arguments);
     return call;
 }
@@ -40,17 +40,17 @@ bool FolderOpener::connect()
         return true;
     // Starting a program takes as long as its start-up; the bus itself ends
     // a start that takes too long, so no limit of our own.
-    const QDBusMessage started = m_connection.call(busCall(QStringLiteral("StartServiceByName"), {kName, 0u}),
-                                                   QDBus::Block, kNoTimeLimit);
+    const QDBusMessage started =
+        m_connection.call(busCall(QStringLiteral("StartServiceByName"), {kName, 0u}), QDBus::Block, kNoTimeLimit);
     return started.type() == QDBusMessage::ReplyMessage;
 }
 
 bool FolderOpener::openAll(const QStringList &paths)
 {
     for (const QString &path : paths) {
-        QDBusMessage call = QDBusMessage::createMethodCall(kName, QStringLiteral("/Quillbay/Application"),
-                                                           QStringLiteral("Quillbay.Application"),
-                                                           QStringLiteral("FolderOpen"));
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(kName, QStringLiteral("/Quillbay/Application"),
+                                           QStringLiteral("Quillbay.Application"), QStringLiteral("FolderOpen"));
         call.setArguments({path, 0});
         const QDBusMessage reply = m_connection.call(call, QDBus::Block, kNoTimeLimit);
         if (reply.type() != QDBusMessage::ReplyMessage) {

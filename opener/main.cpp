@@ -33,7 +33,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QString name = QStringLiteral("QuillbayOpener");
-    const int status = handOver(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), app.arguments().mid(1));
+    const int status =
+        handOver(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), app.arguments().mid(1));
     QDBusConnection::disconnectFromBus(name);
     // Qt's bus thread can still be taking in a message while the program's
     // static objects are torn down at the end, and then prints warnings about

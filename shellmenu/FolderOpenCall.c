@@ -31,9 +31,9 @@ static void show_error(GDBusConnection *bus, const gchar *message)
         g_free(text);
         return;
     }
-    GVariant *arguments = g_variant_new("(susss@as@a{sv}i)", "QuillbayMenu", 0u, "dialog-information", text, "",
-                                        g_variant_new_strv(NULL, 0), g_variant_new_array(G_VARIANT_TYPE("{sv}"), NULL, 0),
-                                        -1);
+    GVariant *arguments =
+        g_variant_new("(susss@as@a{sv}i)", "QuillbayMenu", 0u, "dialog-information", text, "",
+                      g_variant_new_strv(NULL, 0), g_variant_new_array(G_VARIANT_TYPE("{sv}"), NULL, 0), -1);
     g_dbus_connection_call(bus, "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
                            "org.freedesktop.Notifications", "Notify", arguments, G_VARIANT_TYPE("(u)"),
                            G_DBUS_CALL_FLAGS_NONE, -1, NULL, on_notified, text);

@@ -26,9 +26,18 @@ G_DEFINE_DYNAMIC_TYPE_EXTENDED(QuillbayContextMenu, quillbay_context_menu, G_TYP
                                G_IMPLEMENT_INTERFACE_DYNAMIC(NAUTILUS_TYPE_MENU_PROVIDER,
                                                              quillbay_context_menu_provider_init))
 
-static void quillbay_context_menu_init(QuillbayContextMenu *self) { (void)self; }
-static void quillbay_context_menu_class_init(QuillbayContextMenuClass *klass) { (void)klass; }
-static void quillbay_context_menu_class_finalize(QuillbayContextMenuClass *klass) { (void)klass; }
+static void quillbay_context_menu_init(QuillbayContextMenu *self)
+{
+    (void)self;
+}
+static void quillbay_context_menu_class_init(QuillbayContextMenuClass *klass)
+{
+    (void)klass;
+}
+static void quillbay_context_menu_class_finalize(QuillbayContextMenuClass *klass)
+{
+    (void)klass;
+}
 
 /* The local path of a folder; NULL for a file, or a folder that has no local
  * path (a remote location, the trash), which the main program could not use. */

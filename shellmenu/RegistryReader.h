@@ -12,16 +12,11 @@
 
 G_BEGIN_DECLS
 
-typedef enum {
-    QB_REGISTRY_ABSENT = 0,
-    QB_REGISTRY_TEXT,
-    QB_REGISTRY_NUMBER,
-    QB_REGISTRY_BYTES
-} QbRegistryType;
+typedef enum { QB_REGISTRY_ABSENT = 0, QB_REGISTRY_TEXT, QB_REGISTRY_NUMBER, QB_REGISTRY_BYTES } QbRegistryType;
 
 typedef struct {
     QbRegistryType type;
-    gchar *text;   /* QB_REGISTRY_TEXT: valid UTF-8 (owned) */
+    gchar *text;    /* QB_REGISTRY_TEXT: valid UTF-8 (owned) */
     guint32 number; /* QB_REGISTRY_NUMBER */
 } QbRegistryValue;
 

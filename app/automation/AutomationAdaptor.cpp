@@ -10,7 +10,10 @@ namespace quillbay {
 namespace {
 
 // An empty path is let through: the window ignores it, as it would from any other door.
-bool acceptablePath(const QString &path) { return path.isEmpty() || QDir::isAbsolutePath(path); }
+bool acceptablePath(const QString &path)
+{
+    return path.isEmpty() || QDir::isAbsolutePath(path);
+}
 
 } // namespace
 

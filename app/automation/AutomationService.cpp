@@ -12,7 +12,10 @@ AutomationService::AutomationService(FolderRequestQueue &queue, const QDBusConne
     new AutomationAdaptor(&m_application, queue, m_connection); // owned by m_application
 }
 
-AutomationService::~AutomationService() { stop(); }
+AutomationService::~AutomationService()
+{
+    stop();
+}
 
 Result<void> AutomationService::start()
 {
@@ -29,9 +32,9 @@ Result<void> AutomationService::start()
                                                       QDBusConnectionInterface::DontAllowReplacement);
         m_nameOwned = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
         if (!m_nameOwned)
-            return Error::withMessage(reply.isValid()
-                                          ? QStringLiteral("The name %1 is owned by another program.").arg(serviceName())
-                                          : reply.error().message());
+            return Error::withMessage(
+                reply.isValid() ? QStringLiteral("The name %1 is owned by another program.").arg(serviceName())
+                                : reply.error().message());
     }
     return {};
 }

@@ -14,11 +14,20 @@ void WindowFolderTarget::raiseWindow()
     m_window.activateWindow();
 }
 
-bool WindowFolderTarget::busy() const { return m_state.busy(); }
+bool WindowFolderTarget::busy() const
+{
+    return m_state.busy();
+}
 
-bool WindowFolderTarget::ready() const { return m_state.ready(); }
+bool WindowFolderTarget::ready() const
+{
+    return m_state.ready();
+}
 
-bool WindowFolderTarget::renaming() const { return m_state.renaming(); }
+bool WindowFolderTarget::renaming() const
+{
+    return m_state.renaming();
+}
 
 void WindowFolderTarget::DeliverRequest(const QString &path, int mode, Completion done)
 {

@@ -17,7 +17,10 @@ namespace quillbay {
 // given), going on after an interrupted or partial write. 0, or the error
 // number of the write that failed.
 int writeAll(int fd, const char *data, std::size_t size, std::int64_t at = -1);
-inline int writeAll(int fd, const QByteArray &bytes) { return writeAll(fd, bytes.constData(), std::size_t(bytes.size())); }
+inline int writeAll(int fd, const QByteArray &bytes)
+{
+    return writeAll(fd, bytes.constData(), std::size_t(bytes.size()));
+}
 
 // Creates a new file named prefix followed by six random characters, opened
 // for writing (close-on-exec), and puts its path into path. The file gets the

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <mutex>
-#include <sys/mman.h>
 #include <iterator>
 #include <map>
+#include <mutex>
+#include <sys/mman.h>
 
 namespace quillbay::LargeMemory {
 

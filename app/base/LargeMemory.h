@@ -33,7 +33,9 @@ struct Allocator {
     using value_type = T;
     Allocator() = default;
     template<typename U>
-    Allocator(const Allocator<U> &) noexcept {}
+    Allocator(const Allocator<U> &) noexcept
+    {
+    }
     T *allocate(std::size_t n)
     {
         if (n > std::size_t(-1) / sizeof(T))
@@ -45,7 +47,10 @@ struct Allocator {
     }
     void deallocate(T *memory, std::size_t n) noexcept { LargeMemory::release(memory, n * sizeof(T)); }
     template<typename U>
-    bool operator==(const Allocator<U> &) const noexcept { return true; }
+    bool operator==(const Allocator<U> &) const noexcept
+    {
+        return true;
+    }
 };
 
 // Equal blocks of one size, carved from 2 MiB regions. A region goes back to

@@ -18,10 +18,16 @@ std::optional<double> parseNumber(const QString &text)
     if (i < n && (t[i] == u'+' || t[i] == u'-'))
         ++i;
     bool digits = false;
-    while (isDigit(i)) { ++i; digits = true; }
+    while (isDigit(i)) {
+        ++i;
+        digits = true;
+    }
     if (i < n && t[i] == u'.') {
         ++i;
-        while (isDigit(i)) { ++i; digits = true; }
+        while (isDigit(i)) {
+            ++i;
+            digits = true;
+        }
     }
     if (!digits)
         return std::nullopt;

@@ -16,7 +16,7 @@ namespace {
 // matching the case of every character. The translator takes back what UCP
 // widens (\d, \w, \s, \b). ALT_BSUX reads \uHHHH as ECMAScript does.
 constexpr uint32_t kCompileOptions = PCRE2_UCP | PCRE2_ALT_BSUX | PCRE2_DOLLAR_ENDONLY | PCRE2_MATCH_UNSET_BACKREF
-                                     | PCRE2_ALLOW_EMPTY_CLASS | PCRE2_NEVER_UTF | PCRE2_NEVER_BACKSLASH_C;
+    | PCRE2_ALLOW_EMPTY_CLASS | PCRE2_NEVER_UTF | PCRE2_NEVER_BACKSLASH_C;
 
 // A pattern that backtracks without end on a text stops with an error within
 // a fraction of a second instead of hanging the program.
@@ -176,10 +176,7 @@ bool RegExp::Impl::forEachMatch(const QString &subject, bool allMatches, OnMatch
     }
 }
 
-RegExp::RegExp()
-    : m_impl(std::make_unique<Impl>())
-{
-}
+RegExp::RegExp() : m_impl(std::make_unique<Impl>()) {}
 
 RegExp::~RegExp() = default;
 

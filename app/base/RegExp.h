@@ -16,7 +16,7 @@
 namespace quillbay {
 
 struct RegExpMatch {
-    qsizetype firstIndex = 0;  // 0-based position in the subject, in code units
+    qsizetype firstIndex = 0; // 0-based position in the subject, in code units
     qsizetype length = 0;
     QString value;
     QList<QString> subMatches; // one per capturing group; a group that did not take part is a null QString

@@ -65,15 +65,14 @@ const CodeRanges &caseIsolatedRanges()
 bool isCaseIsolated(char16_t c)
 {
     const CodeRanges &ranges = caseIsolatedRanges();
-    return std::any_of(ranges.begin(), ranges.end(), [c](const CodeRange &range) {
-        return c >= range.first && c <= range.second;
-    });
+    return std::any_of(ranges.begin(), ranges.end(),
+                       [c](const CodeRange &range) { return c >= range.first && c <= range.second; });
 }
 
 // The other characters whose PCRE2 case folding reaches a case-isolated one.
 bool reachesCaseIsolated(char16_t lo, char16_t hi)
 {
-    static constexpr char16_t partners[] = {u'K', u'S', u'k', u's', 0x00C5, 0x00E5,
+    static constexpr char16_t partners[] = {u'K',   u'S',   u'k',   u's',   0x00C5, 0x00E5,
                                             0x0398, 0x03A9, 0x03B8, 0x03C9, 0x03D1};
     return std::any_of(std::begin(partners), std::end(partners), [&](char16_t c) { return c >= lo && c <= hi; });
 }
@@ -88,8 +87,8 @@ QString unitText(char16_t c)
     if (isAsciiAlnum(c))
         return QString(QChar(c));
     static const char16_t digits[] = u"0123456789ABCDEF";
-    const char16_t text[6] = {u'\\', u'u', digits[(c >> 12) & 0xF], digits[(c >> 8) & 0xF], digits[(c >> 4) & 0xF],
-                              digits[c & 0xF]};
+    const char16_t text[6] = {
+        u'\\', u'u', digits[(c >> 12) & 0xF], digits[(c >> 8) & 0xF], digits[(c >> 4) & 0xF], digits[c & 0xF]};
     return QString::fromUtf16(text, 6);
 }
 
@@ -139,13 +138,20 @@ const CodeRanges *classEscapeRanges(char16_t letter)
     static const CodeRanges notWord = complement(wordRanges());
     static const CodeRanges notSpace = complement(spaceRanges());
     switch (letter) {
-    case u'd': return &digitRanges();
-    case u'D': return &notDigit;
-    case u'w': return &wordRanges();
-    case u'W': return &notWord;
-    case u's': return &spaceRanges();
-    case u'S': return &notSpace;
-    default: return nullptr;
+    case u'd':
+        return &digitRanges();
+    case u'D':
+        return &notDigit;
+    case u'w':
+        return &wordRanges();
+    case u'W':
+        return &notWord;
+    case u's':
+        return &spaceRanges();
+    case u'S':
+        return &notSpace;
+    default:
+        return nullptr;
     }
 }
 
@@ -169,8 +175,9 @@ QString classText(const CodeRanges &units, const CodeRanges &escapeSets, bool ne
     CodeRanges exact = escapeSets;
     CodeRanges folded;
     splitCaseIsolated(units, exact, folded);
-    const bool guard = std::any_of(folded.begin(), folded.end(),
-                                   [](const CodeRange &range) { return reachesCaseIsolated(range.first, range.second); });
+    const bool guard = std::any_of(folded.begin(), folded.end(), [](const CodeRange &range) {
+        return reachesCaseIsolated(range.first, range.second);
+    });
     const QString isolatedText = caseExact(bracketText(caseIsolatedRanges(), false));
     if (negated) {
         QString text = QStringLiteral("(?:");
@@ -186,7 +193,8 @@ QString classText(const CodeRanges &units, const CodeRanges &escapeSets, bool ne
     if (!exact.empty())
         alternatives.append(caseExact(bracketText(exact, false)));
     if (!folded.empty())
-        alternatives.append((guard ? QStringLiteral("(?!") + isolatedText + u')' : QString()) + bracketText(folded, false));
+        alternatives.append((guard ? QStringLiteral("(?!") + isolatedText + u')' : QString())
+                            + bracketText(folded, false));
     if (alternatives.isEmpty())
         return bracketText({}, false);
     return QStringLiteral("(?:") + alternatives.join(u'|') + u')';

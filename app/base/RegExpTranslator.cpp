@@ -123,13 +123,18 @@ bool Translator::translateToken()
 {
     const int c = at(m_pos);
     switch (c) {
-    case '\\': return translateAtomEscape();
-    case '[': return translateClass();
-    case '(': return openGroup();
-    case ')': return closeGroup();
+    case '\\':
+        return translateAtomEscape();
+    case '[':
+        return translateClass();
+    case '(':
+        return openGroup();
+    case ')':
+        return closeGroup();
     case '*':
     case '+':
-    case '?': return translateQuantifier(1);
+    case '?':
+        return translateQuantifier(1);
     case '{': {
         const qsizetype length = bracedQuantifierLength();
         if (length > 0)
@@ -156,7 +161,8 @@ bool Translator::translateToken()
         ++m_pos;
         m_canQuantify = true;
         return true;
-    default: break;
+    default:
+        break;
     }
     emitUnit(char16_t(c));
     ++m_pos;
@@ -317,11 +323,21 @@ char16_t Translator::readCharacterEscape(bool inClass)
 {
     const int c = at(m_pos);
     switch (c) {
-    case 'f': ++m_pos; return 0x0C;
-    case 'n': ++m_pos; return 0x0A;
-    case 'r': ++m_pos; return 0x0D;
-    case 't': ++m_pos; return 0x09;
-    case 'v': ++m_pos; return 0x0B;
+    case 'f':
+        ++m_pos;
+        return 0x0C;
+    case 'n':
+        ++m_pos;
+        return 0x0A;
+    case 'r':
+        ++m_pos;
+        return 0x0D;
+    case 't':
+        ++m_pos;
+        return 0x09;
+    case 'v':
+        ++m_pos;
+        return 0x0B;
     case 'c': {
         const int letter = at(m_pos + 1);
         if (isAsciiLetter(letter) || (inClass && ((letter >= '0' && letter <= '9') || letter == '_'))) {
@@ -351,7 +367,8 @@ char16_t Translator::readCharacterEscape(bool inClass)
         m_pos += 5;
         return char16_t(value);
     }
-    default: break;
+    default:
+        break;
     }
     if (c >= '0' && c <= '7')
         return readLegacyOctal();

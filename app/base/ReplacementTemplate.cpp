@@ -90,9 +90,15 @@ void ReplacementTemplate::appendTo(QString &out, QStringView subject, const size
     const size_t matchEnd = offsets[1];
     for (const Piece &piece : m_pieces) {
         switch (piece.what) {
-        case Kind::Literal: out += QStringView(m_text).mid(piece.start, piece.length); break;
-        case Kind::Before: out += subject.first(qsizetype(matchStart)); break;
-        case Kind::After: out += subject.sliced(qsizetype(matchEnd)); break;
+        case Kind::Literal:
+            out += QStringView(m_text).mid(piece.start, piece.length);
+            break;
+        case Kind::Before:
+            out += subject.first(qsizetype(matchStart));
+            break;
+        case Kind::After:
+            out += subject.sliced(qsizetype(matchEnd));
+            break;
         case Kind::Group: {
             const size_t start = offsets[2 * piece.group];
             const size_t end = offsets[2 * piece.group + 1];

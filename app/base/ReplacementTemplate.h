@@ -16,8 +16,7 @@ class ReplacementTemplate
 public:
     // groupCount: capturing groups of the pattern. groupNumberOfName: the
     // number of a named group or 0; empty when the pattern names no groups.
-    ReplacementTemplate(const QString &text, int groupCount,
-                        const std::function<int(QStringView)> &groupNumberOfName);
+    ReplacementTemplate(const QString &text, int groupCount, const std::function<int(QStringView)> &groupNumberOfName);
 
     const QString &text() const { return m_text; }
 

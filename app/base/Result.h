@@ -37,7 +37,7 @@ struct Error {
     }
 };
 
-template <typename T>
+template<typename T>
 class [[nodiscard]] Result
 {
 public:
@@ -81,7 +81,7 @@ private:
     bool m_ok = false;
 };
 
-template <>
+template<>
 class [[nodiscard]] Result<void>
 {
 public:

@@ -43,7 +43,7 @@ public:
     bool operator==(const StoredValue &other) const = default;
 
 private:
-    template <typename T>
+    template<typename T>
     explicit StoredValue(T value) : m_value(std::move(value))
     {
     }

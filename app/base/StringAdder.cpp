@@ -11,10 +11,7 @@ constexpr qsizetype kGrowth = 10000; // characters
 
 } // namespace
 
-StringAdder::StringAdder()
-    : m_buffer(kGrowth, QLatin1Char(' '))
-{
-}
+StringAdder::StringAdder() : m_buffer(kGrowth, QLatin1Char(' ')) {}
 
 // Grows the buffer at its end by `growth` spaces when `extra` more characters
 // would not fit. Growing in large steps keeps re-allocations rare.

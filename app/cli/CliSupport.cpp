@@ -48,8 +48,14 @@ static void writeTo(FILE *stream, const QString &text)
     std::fputc('\n', stream);
 }
 
-void printError(const QString &text) { writeTo(stderr, text); }
-void printLine(const QString &text) { writeTo(stdout, text); }
+void printError(const QString &text)
+{
+    writeTo(stderr, text);
+}
+void printLine(const QString &text)
+{
+    writeTo(stdout, text);
+}
 
 QString settingsFileFrom(const ParsedOptions &options)
 {
@@ -60,8 +66,8 @@ QString settingsFileFrom(const ParsedOptions &options)
 int loadSettings(Manager &manager, const QString &path, const QString &settingName)
 {
     if (const Result<void> loaded = manager.settings().loadFile(path); !loaded) {
-        printError(UiText::LoadTextWith(30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"),
-                                                loaded.error().message}));
+        printError(UiText::LoadTextWith(
+            30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"), loaded.error().message}));
         return ExitUsage;
     }
     const SettingsFormat format = classifySettings(manager.settings().document());
@@ -105,8 +111,8 @@ int writePreview(const PreviewDocument &preview, const QString &outputPath)
     }
     const Result<void> saved = XmlTools::saveToPath(preview.document(), outputPath, preview.prologue());
     if (!saved) {
-        printError(UiText::LoadTextWith(30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"),
-                                                saved.error().message}));
+        printError(UiText::LoadTextWith(
+            30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"), saved.error().message}));
         return ExitUsage;
     }
     return ExitOk;

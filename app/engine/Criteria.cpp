@@ -53,7 +53,8 @@ Result<void> Criteria::compile(pugi::xml_node setting)
 {
     const pugi::xml_node files = setting.child("fileToBeChanged");
     if (XmlTools::ReadFlagAttribute(files, "regExp", false)) {
-        setUp(m_fileBase, text(files, "regExpBaseName"), XmlTools::ReadFlagAttribute(files, "regExpBaseNameIgnoreCase", false));
+        setUp(m_fileBase, text(files, "regExpBaseName"),
+              XmlTools::ReadFlagAttribute(files, "regExpBaseNameIgnoreCase", false));
         setUp(m_fileExt, text(files, "regExpExt"), XmlTools::ReadFlagAttribute(files, "regExpExtIgnoreCase", false));
     } else {
         setUp(m_fileBase, QStringLiteral("^") + EscapeRegExpLiteral(text(files, "startWith")), true);
@@ -66,13 +67,17 @@ Result<void> Criteria::compile(pugi::xml_node setting)
     const pugi::xml_node folders = setting.child("folderToBeChanged");
     m_folderRegExpMode = XmlTools::ReadFlagAttribute(folders, "regExp", false);
     if (m_folderRegExpMode) {
-        setUp(m_folderFirst, text(folders, "regExpBaseName"), XmlTools::ReadFlagAttribute(folders, "regExpNameIgnoreCase", false));
+        setUp(m_folderFirst, text(folders, "regExpBaseName"),
+              XmlTools::ReadFlagAttribute(folders, "regExpNameIgnoreCase", false));
     } else {
         setUp(m_folderFirst, QStringLiteral("^") + EscapeRegExpLiteral(text(folders, "startWith")), true);
         setUp(m_folderSecond, EscapeRegExpLiteral(text(folders, "endWith")) + QStringLiteral("$"), true);
     }
 
-    struct Named { RegExp *re; const char *what; };
+    struct Named {
+        RegExp *re;
+        const char *what;
+    };
     for (const Named &n : {Named{&m_fileBase, "files: base name"}, Named{&m_fileExt, "files: extension"},
                            Named{&m_folderFirst, "folders: name"}, Named{&m_folderSecond, "folders: name end"}}) {
         if (n.re == &m_folderSecond && m_folderRegExpMode)

@@ -108,8 +108,8 @@ Result<void> FileRules::applyRule(Rule &r, FileState &s)
         return {};
     case RuleType::Date: {
         const std::optional<qint64> modified = s.file.modifiedMSecs ? s.file.modifiedMSecs
-            : s.file.folder                                          ? s.file.folder->lastModifiedMSecs(s.file.name)
-                                                                     : lastModifiedMSecs(s.fullPath());
+            : s.file.folder                                         ? s.file.folder->lastModifiedMSecs(s.file.name)
+                                                                    : lastModifiedMSecs(s.fullPath());
         if (!modified)
             return Error::withMessage(QStringLiteral("The file's modification time cannot be read."));
         const LocalDateTime local = localDateTimeOf(*modified);

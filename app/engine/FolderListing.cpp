@@ -242,8 +242,7 @@ struct FolderListing::Frame {
     bool emitAtEnd = true;
 };
 
-void FolderListing::resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames,
-                                 int &blocked)
+void FolderListing::resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames, int &blocked)
 {
     using Item = RenamePreviewListItem;
     if (!m_items[start].isTarget || m_items[start].state != Item::NotEmitted)

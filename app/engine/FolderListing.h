@@ -3,10 +3,10 @@
 // sorted by name, the new names already taken, and the order in which the
 // files' renames can be carried out one after the other.
 
-#include "engine/NameBlock.h"
-#include "engine/NameCompare.h"
 #include "base/HashIndex.h"
 #include "base/LargeMemory.h"
+#include "engine/NameBlock.h"
+#include "engine/NameCompare.h"
 
 #include <QString>
 #include <functional>
@@ -83,14 +83,14 @@ private:
 
     QString m_folderPath;
     const NameSorter &m_sorter;
-    NameBlock m_names;             // the names as added, until sort()
+    NameBlock m_names; // the names as added, until sort()
     std::vector<bool> m_addedAsFolder;
     Table<RenamePreviewListItem> m_items;
     HashIndex m_byFoldedName; // item indexes by foldedNameHash; filled by sort()
     HashIndex m_taken;        // indexes into m_takenNames, by foldedNameHash
     Table<QString> m_takenNames;
     QString m_cycleTemporaryName;
-    std::vector<char> m_onStack; // items of the chain being resolved
+    std::vector<char> m_onStack;     // items of the chain being resolved
     Table<uint32_t> m_newNameHashes; // foldedNameHash of each queued item's new name
     int m_queuedItem = -1;           // the item whose new name waits to be taken
     int m_refusedNewNames = 0;

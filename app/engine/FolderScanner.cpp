@@ -16,7 +16,11 @@ namespace quillbay {
 namespace {
 struct DirCloser {
     DIR *dir;
-    ~DirCloser() { if (dir) ::closedir(dir); }
+    ~DirCloser()
+    {
+        if (dir)
+            ::closedir(dir);
+    }
 };
 
 qint64 modifiedMSecsOf(const struct stat &st)

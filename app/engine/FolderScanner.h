@@ -4,8 +4,8 @@
 
 #include "engine/NameBlock.h"
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <optional>
 
 namespace quillbay {
@@ -17,7 +17,7 @@ struct ScannedEntry {
 
 struct FolderScan {
     bool ok = false;
-    int errorNumber = 0;        // errno of the failure when !ok
+    int errorNumber = 0;         // errno of the failure when !ok
     QList<ScannedEntry> folders; // in the order the file system lists them
     NameBlock files;             // everything else, symbolic links included, in the same order
     int undecodableNames = 0;    // entries whose names are not valid UTF-8; they are left out

@@ -87,7 +87,6 @@ bool sameFoldedName(const QString &a, const QString &b)
     return viewOf(x, lengthA) == viewOf(y, lengthB);
 }
 
-
 // The sign of the comparison of the folded texts, as Qt folds them.
 static int compareFoldedByQt(const QString &a, const QString &b)
 {

@@ -8,9 +8,9 @@ namespace quillbay {
 const QStringList &nameDateOptions()
 {
     static const QStringList options = {
-        QStringLiteral("long date and time 1"), QStringLiteral("long date and time 2"),
+        QStringLiteral("long date and time 1"),  QStringLiteral("long date and time 2"),
         QStringLiteral("short date and time 1"), QStringLiteral("DateTimeIso8601Short"),
-        QStringLiteral("short date 1"), QStringLiteral("short date 2"),
+        QStringLiteral("short date 1"),          QStringLiteral("short date 2"),
     };
     return options;
 }
@@ -18,9 +18,8 @@ const QStringList &nameDateOptions()
 QString nameDateSample(int position)
 {
     static const QStringList samples = {
-        QStringLiteral("2000-01-01 23-01-59"), QStringLiteral("2000-01-01 230159"),
-        QStringLiteral("20000101 230159"), QStringLiteral("20000101T230159"),
-        QStringLiteral("2000-01-01"), QStringLiteral("20000101"),
+        QStringLiteral("2000-01-01 23-01-59"), QStringLiteral("2000-01-01 230159"), QStringLiteral("20000101 230159"),
+        QStringLiteral("20000101T230159"),     QStringLiteral("2000-01-01"),        QStringLiteral("20000101"),
     };
     return samples.value(position);
 }

@@ -32,8 +32,9 @@ QString invalidCountMessage(int invalidCount)
 
 QString skippedFolderMessage(const SkippedFolder &skipped)
 {
-    return UiText::LoadTextWith(30003, {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"),
-                                        QString::fromLocal8Bit(std::strerror(skipped.errorNumber))});
+    return UiText::LoadTextWith(30003,
+                                {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"),
+                                 QString::fromLocal8Bit(std::strerror(skipped.errorNumber))});
 }
 
 QStringList previewNotes(const PreviewSummary &summary)
@@ -44,8 +45,9 @@ QStringList previewNotes(const PreviewSummary &summary)
     if (summary.undecodableNames > 0)
         notes << UiText::LoadTextWith(30004, {QStringLiteral("&num;"), QString::number(summary.undecodableNames)});
     if (summary.ruleFailures > 0)
-        notes << UiText::LoadTextWith(30005, {QStringLiteral("&num;"), QString::number(summary.ruleFailures),
-                                              QStringLiteral("&reason;"), summary.firstRuleError});
+        notes << UiText::LoadTextWith(30005,
+                                      {QStringLiteral("&num;"), QString::number(summary.ruleFailures),
+                                       QStringLiteral("&reason;"), summary.firstRuleError});
     if (summary.invalidCount > 0)
         notes << invalidCountMessage(summary.invalidCount);
     return notes;
@@ -74,8 +76,8 @@ QStringList recoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
     QStringList notes;
     for (const JournalRecovery::Outcome &o : recovered) {
         if (!o.report)
-            notes << UiText::LoadTextWith(30011, {QStringLiteral("&path;"), o.journalPath, QStringLiteral("&reason;"),
-                                                  o.report.error().message});
+            notes << UiText::LoadTextWith(
+                30011, {QStringLiteral("&path;"), o.journalPath, QStringLiteral("&reason;"), o.report.error().message});
         else if (!o.report.value().isEmpty())
             notes << UiText::LoadTextWith(30010, {QStringLiteral("&path;"), o.report.value()});
     }
@@ -84,7 +86,8 @@ QStringList recoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
 
 QString reportNotSavedMessage(const QString &reportFolder, const Error &error)
 {
-    return UiText::LoadTextWith(30012, {QStringLiteral("&path;"), reportFolder, QStringLiteral("&reason;"), error.message});
+    return UiText::LoadTextWith(30012,
+                                {QStringLiteral("&path;"), reportFolder, QStringLiteral("&reason;"), error.message});
 }
 
 } // namespace quillbay

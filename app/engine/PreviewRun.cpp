@@ -62,7 +62,8 @@ Result<PreviewSummary> PreviewRun::BuildPreview()
         return m_result;
 
     const pugi::xml_node folders = setting.child("folders");
-    m_unlimited = XmlTools::ReadAttribute(folders, "childFolders", QStringLiteral("deep"), false) == QLatin1String("all");
+    m_unlimited =
+        XmlTools::ReadAttribute(folders, "childFolders", QStringLiteral("deep"), false) == QLatin1String("all");
     m_maximumDepth = XmlTools::readWholeNumberAttribute(folders, "subFoldersDepth", 0, folders ? true : false);
 
     if (Result<void> compiled = m_criteria.compile(setting); !compiled)

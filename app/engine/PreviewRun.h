@@ -6,9 +6,9 @@
 // carried out one rename after the other.
 
 #include "base/Result.h"
-#include "engine/PreviewControl.h"
 #include "engine/Criteria.h"
 #include "engine/NameCompare.h"
+#include "engine/PreviewControl.h"
 
 #include <QString>
 #include <QStringList>

@@ -10,14 +10,30 @@
 
 #include <QString>
 #include <memory>
-#include <vector>
 #include <pugixml.hpp>
+#include <vector>
 
 namespace quillbay {
 
 enum class RuleType {
-    Unknown, Add, Remove, Extension, Replace, Exif, Mp3, Space, CaseBase, CaseExt, Date,
-    FolderName, Numbering, AdjustDigits, RegexpBaseAndExt, RegexpOne, MSOffice, NarrowWide,
+    Unknown,
+    Add,
+    Remove,
+    Extension,
+    Replace,
+    Exif,
+    Mp3,
+    Space,
+    CaseBase,
+    CaseExt,
+    Date,
+    FolderName,
+    Numbering,
+    AdjustDigits,
+    RegexpBaseAndExt,
+    RegexpOne,
+    MSOffice,
+    NarrowWide,
 };
 
 // Widths beyond this only make names that no file system takes; capping them
@@ -29,15 +45,15 @@ struct Rule {
     pugi::xml_node element;
     bool loaded = false;
 
-    QString text, position, option;      // add, remove, extension, value rules, space, case, width
-    QString pattern, replacement;        // replace, regexp rules
-    QString extPattern, extReplacement;  // the file rule "regexp"
-    QString prefix, suffix;              // numbering
-    int width = 2;                       // numbering, adjustDigits
-    int group = 1;                       // adjustDigits: which digit group
-    bool fromEnd = false;                // adjustDigits "last"
-    bool columnValid = true;             // numbering: a width below 1 fails the rule
-    std::unique_ptr<RegExp> expression;  // compiled once, reused for every name
+    QString text, position, option;     // add, remove, extension, value rules, space, case, width
+    QString pattern, replacement;       // replace, regexp rules
+    QString extPattern, extReplacement; // the file rule "regexp"
+    QString prefix, suffix;             // numbering
+    int width = 2;                      // numbering, adjustDigits
+    int group = 1;                      // adjustDigits: which digit group
+    bool fromEnd = false;               // adjustDigits "last"
+    bool columnValid = true;            // numbering: a width below 1 fails the rule
+    std::unique_ptr<RegExp> expression; // compiled once, reused for every name
     std::unique_ptr<RegExp> extExpression;
 };
 

@@ -1,7 +1,7 @@
 #include "engine/RuleSteps.h"
 
-#include "engine/transforms/NameText.h"
 #include "base/RegExp.h"
+#include "engine/transforms/NameText.h"
 
 #include <algorithm>
 
@@ -43,8 +43,15 @@ QString replaceText(const QString &name, const QString &pattern, const QString &
 bool isNameSpace(char16_t u)
 {
     switch (u) {
-    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20:
-    case 0xA0: case 0x202F: case 0x3000:
+    case 0x09:
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x0D:
+    case 0x20:
+    case 0xA0:
+    case 0x202F:
+    case 0x3000:
         return true;
     default:
         return u >= 0x2000 && u <= 0x200B;

@@ -33,12 +33,15 @@ QStringList argumentsOf(int argc, char *argv[])
 
 // Installed, the program's delivered files (help pages) lie in
 // <prefix>/share/quillbay; in a build folder, beside the program.
-QString programFolder() { return DataFolders::programFolder(QCoreApplication::applicationDirPath()); }
+QString programFolder()
+{
+    return DataFolders::programFolder(QCoreApplication::applicationDirPath());
+}
 
 bool displayAvailable()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 int runUnattended(int argc, char *argv[])
@@ -73,8 +76,7 @@ int runWithWindow(int argc, char *argv[])
     if (UiText::language() == UiLanguage::Japanese
         && qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-    StartupEnvironment environment =
-        StartupEnvironment::forThisProcess(app.arguments().mid(1), programFolder());
+    StartupEnvironment environment = StartupEnvironment::forThisProcess(app.arguments().mid(1), programFolder());
     environment.makeWindow = createMainWindow;
     // Start-up messages are the user's to read: message boxes, not a terminal.
     environment.showMessage = [](const QString &text, const QString &title) {
@@ -83,7 +85,7 @@ int runWithWindow(int argc, char *argv[])
     environment.askRetry = [](const QString &text, const QString &title, const QString &reason) {
         return showMessageWithTitle(nullptr, reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason, title,
                                     QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Warning)
-               == QMessageBox::Retry;
+            == QMessageBox::Retry;
     };
     Startup startup(std::move(environment));
     return startup.run();

@@ -2,11 +2,11 @@
 
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
-#include "services/CommonGeneral.h"
-#include "services/FileManagerMenus.h"
 #include "main/UnattendedRun.h"
 #include "run/JournalRecovery.h"
 #include "run/ReportFolders.h"
+#include "services/CommonGeneral.h"
+#include "services/FileManagerMenus.h"
 #include "settings/Options.h"
 #include "text/UiText.h"
 
@@ -159,9 +159,8 @@ bool Startup::createObjects()
     m_manager = std::make_unique<Manager>();
     m_options = std::make_unique<Options>();
     m_store = std::make_unique<SettingsStore>(m_manager->settings(), *m_options);
-    m_context = std::make_unique<ProgramContext>(
-        ProgramContext{*m_manager, *m_options, *m_store, m_common->registry(), m_flags, m_env.programFolder,
-                       m_env.openerProgram});
+    m_context = std::make_unique<ProgramContext>(ProgramContext{*m_manager, *m_options, *m_store, m_common->registry(),
+                                                                m_flags, m_env.programFolder, m_env.openerProgram});
     return true;
 }
 

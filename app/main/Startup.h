@@ -44,9 +44,9 @@ enum StartupExit {
 // What the start-up takes from its surroundings; tests replace any of it.
 struct StartupEnvironment {
     QString programFolder;
-    QStringList arguments; // the command line without the program's name
-    UserMessage showMessage;   // a message the user must see (text, title)
-    RetryQuestion askRetry;    // after a failed save: try again?
+    QStringList arguments;                     // the command line without the program's name
+    UserMessage showMessage;                   // a message the user must see (text, title)
+    RetryQuestion askRetry;                    // after a failed save: try again?
     std::function<void(const QString &)> note; // what the user may want to know
     std::function<std::optional<qint64>(const QString &path)> freeBytes = quillbay::freeBytes;
     QString registryFile = RegistryStore::defaultFilePath();

@@ -151,8 +151,8 @@ bool ByteStreamReader::flushWrites()
 {
     qint64 done = 0;
     while (done < m_pending.size()) {
-        const ssize_t n = ::pwrite(m_fd, m_pending.constData() + done, size_t(m_pending.size() - done),
-                                   off_t(m_pendingStart + done));
+        const ssize_t n =
+            ::pwrite(m_fd, m_pending.constData() + done, size_t(m_pending.size() - done), off_t(m_pendingStart + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

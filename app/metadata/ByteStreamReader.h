@@ -76,9 +76,9 @@ private:
     int m_fd = -1;
     qint64 m_size = 0;
     qint64 m_position = 0;
-    QByteArray m_buffer;       // read mode: the block that starts at m_bufferStart
+    QByteArray m_buffer; // read mode: the block that starts at m_bufferStart
     qint64 m_bufferStart = 0;
-    QByteArray m_pending;      // write mode: bytes not yet written, they start at m_pendingStart
+    QByteArray m_pending; // write mode: bytes not yet written, they start at m_pendingStart
     qint64 m_pendingStart = 0;
 };
 

@@ -1,8 +1,8 @@
 #include "metadata/Exif.h"
 
+#include "metadata/ByteStreamReader.h"
 #include "metadata/ExifParser.h"
 #include "metadata/NumberText.h"
-#include "metadata/ByteStreamReader.h"
 
 namespace quillbay {
 

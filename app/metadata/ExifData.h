@@ -22,28 +22,28 @@ struct ExifData {
     QString model;
     QString description;
 
-    QString dateText;    // the date tag's text, trimmed
+    QString dateText; // the date tag's text, trimmed
     bool dateKnown = false;
     QDateTime dateValue; // local time, as the camera recorded it
 
-    quint32 exposureNumerator = 0;   // reduced by the greatest common divisor
+    quint32 exposureNumerator = 0; // reduced by the greatest common divisor
     quint32 exposureDenominator = 0;
     double exposureSeconds = 0;
     bool exposureKnown = false;
     bool exposureIsFraction = false;
 
-    double shutterSpeedValue = 0;    // APEX Tv
+    double shutterSpeedValue = 0; // APEX Tv
     bool shutterSpeedKnown = false;
 
     double fNumber = 0;
     bool fNumberKnown = false;
     bool fNumberDerived = false;
 
-    double apertureValue = 0;        // APEX Av
+    double apertureValue = 0; // APEX Av
     bool apertureKnown = false;
 
-    double brightnessValue = 0;      // APEX Bv
-    double brightnessPower = 0;      // 2 to the power of Bv
+    double brightnessValue = 0; // APEX Bv
+    double brightnessPower = 0; // 2 to the power of Bv
     bool brightnessKnown = false;
 
     bool flashKnown = false;

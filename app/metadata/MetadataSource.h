@@ -16,14 +16,14 @@ namespace quillbay {
 
 struct ExifFacts {
     bool hasDateTime = false;
-    QDateTime dateTime;            // the picture's date-time as recorded, local time
+    QDateTime dateTime; // the picture's date-time as recorded, local time
     qint64 width = 0;
     qint64 height = 0;
     QString manufacturer;
     QString model;
-    QString flash;                 // the reader's text for the flash field
-    QString fNumber;               // the reader's F number text
-    QString exposureTime;          // exposure time text, plain (mode 0)
+    QString flash;                  // the reader's text for the flash field
+    QString fNumber;                // the reader's F number text
+    QString exposureTime;           // exposure time text, plain (mode 0)
     QString exposureTimeReciprocal; // exposure time text, reciprocal (mode 10)
 };
 

@@ -34,8 +34,8 @@ bool readTrailer(int fd, QByteArray &trailer)
     trailer.resize(TrailerSize);
     qsizetype done = 0;
     while (done < TrailerSize) {
-        const ssize_t n = ::pread(fd, trailer.data() + done, size_t(TrailerSize - done),
-                                  off_t(st.st_size - TrailerSize + done));
+        const ssize_t n =
+            ::pread(fd, trailer.data() + done, size_t(TrailerSize - done), off_t(st.st_size - TrailerSize + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

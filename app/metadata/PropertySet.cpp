@@ -11,9 +11,30 @@ namespace {
 
 // Property types (VARENUM) of the property set format.
 enum : quint16 {
-    VtEmpty = 0, VtNull = 1, VtI2 = 2, VtI4 = 3, VtR4 = 4, VtR8 = 5, VtCy = 6, VtDate = 7, VtBstr = 8,
-    VtBool = 11, VtVariant = 12, VtI1 = 16, VtUi1 = 17, VtUi2 = 18, VtUi4 = 19, VtI8 = 20, VtUi8 = 21,
-    VtInt = 22, VtUint = 23, VtLpstr = 30, VtLpwstr = 31, VtFiletime = 64, VtBlob = 65, VtClsid = 72,
+    VtEmpty = 0,
+    VtNull = 1,
+    VtI2 = 2,
+    VtI4 = 3,
+    VtR4 = 4,
+    VtR8 = 5,
+    VtCy = 6,
+    VtDate = 7,
+    VtBstr = 8,
+    VtBool = 11,
+    VtVariant = 12,
+    VtI1 = 16,
+    VtUi1 = 17,
+    VtUi2 = 18,
+    VtUi4 = 19,
+    VtI8 = 20,
+    VtUi8 = 21,
+    VtInt = 22,
+    VtUint = 23,
+    VtLpstr = 30,
+    VtLpwstr = 31,
+    VtFiletime = 64,
+    VtBlob = 65,
+    VtClsid = 72,
     VtVector = 0x1000,
 };
 
@@ -38,7 +59,8 @@ public:
         m_position += count;
         return true;
     }
-    template <typename T> bool read(T &value)
+    template<typename T>
+    bool read(T &value)
     {
         QByteArrayView raw;
         if (!take(qsizetype(sizeof(T)), raw))
@@ -126,7 +148,8 @@ private:
             return std::nullopt;
         return utf16UpToZero(raw);
     }
-    template <typename T> static std::optional<QVariant> number(ByteReader &reader)
+    template<typename T>
+    static std::optional<QVariant> number(ByteReader &reader)
     {
         T value{};
         if (!reader.read(value))
@@ -159,17 +182,25 @@ std::optional<QVariant> ValueDecoder::scalar(ByteReader &reader, quint16 type) c
     case VtEmpty:
     case VtNull:
         return QVariant();
-    case VtI1: return number<qint8>(reader);
-    case VtUi1: return number<quint8>(reader);
-    case VtI2: return number<qint16>(reader);
-    case VtUi2: return number<quint16>(reader);
+    case VtI1:
+        return number<qint8>(reader);
+    case VtUi1:
+        return number<quint8>(reader);
+    case VtI2:
+        return number<qint16>(reader);
+    case VtUi2:
+        return number<quint16>(reader);
     case VtI4:
-    case VtInt: return number<qint32>(reader);
+    case VtInt:
+        return number<qint32>(reader);
     case VtUi4:
-    case VtUint: return number<quint32>(reader);
+    case VtUint:
+        return number<quint32>(reader);
     case VtI8:
-    case VtCy: return number<qint64>(reader);
-    case VtUi8: return number<quint64>(reader);
+    case VtCy:
+        return number<qint64>(reader);
+    case VtUi8:
+        return number<quint64>(reader);
     case VtR4: {
         quint32 bits = 0;
         if (!reader.read(bits))
@@ -232,8 +263,8 @@ std::optional<QVariant> ValueDecoder::vector(ByteReader &reader, quint16 element
     QVariantList values;
     for (quint32 i = 0; i < count && i < MaxVectorElements; ++i) {
         const qsizetype start = reader.position();
-        const std::optional<QVariant> element = elementType == VtVariant ? variant(reader)
-                                                                         : scalar(reader, elementType);
+        const std::optional<QVariant> element =
+            elementType == VtVariant ? variant(reader) : scalar(reader, elementType);
         if (!element || reader.position() == start)
             return std::nullopt;
         if (elementType == VtLpwstr || (strings && m_unicode))

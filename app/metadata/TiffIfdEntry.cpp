@@ -60,8 +60,8 @@ static quint32 firstValueInField(bool bigEndian, quint16 type, const std::array<
     }
 }
 
-int TiffIfdEntryValueOffsetGetValue(bool bigEndian, quint16 type, quint32 count,
-                                    const std::array<quint8, 4> &raw, TiffEntryValue &out)
+int TiffIfdEntryValueOffsetGetValue(bool bigEndian, quint16 type, quint32 count, const std::array<quint8, 4> &raw,
+                                    TiffEntryValue &out)
 {
     const int size = tiffTypeSize(type);
     if (size == 0)

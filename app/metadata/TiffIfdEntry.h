@@ -42,14 +42,14 @@ struct TiffEntryValue {
 enum TiffEntryResult : int {
     TiffEntryOk = 0,
     TiffEntryUnknownType = 1,
-    TiffEntryNoValue = 2,     // a count of 0
-    TiffEntryTooLarge = 3,    // count times size does not fit in 32 bits
+    TiffEntryNoValue = 2,  // a count of 0
+    TiffEntryTooLarge = 3, // count times size does not fit in 32 bits
 };
 
 // bigEndian: the file's byte order ("MM"); raw: the value field in file order.
 // Returns TiffEntryOk (0) when out was filled.
-int TiffIfdEntryValueOffsetGetValue(bool bigEndian, quint16 type, quint32 count,
-                                    const std::array<quint8, 4> &raw, TiffEntryValue &out);
+int TiffIfdEntryValueOffsetGetValue(bool bigEndian, quint16 type, quint32 count, const std::array<quint8, 4> &raw,
+                                    TiffEntryValue &out);
 
 // Composes a 32-bit number from four bytes in the given byte order (what the
 // helper above gives for one LONG).

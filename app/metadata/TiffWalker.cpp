@@ -1,7 +1,7 @@
 #include "metadata/TiffWalker.h"
 
-#include "metadata/ExifParser.h"
 #include "metadata/ByteStreamReader.h"
+#include "metadata/ExifParser.h"
 
 #include <cmath>
 #include <numeric>
@@ -165,8 +165,8 @@ bool TiffWalker::readEntry(qint64 offset, Entry &entry)
         if (!byteAt(offset + 8 + i, entry.raw[i]))
             return false;
     }
-    entry.decoded = TiffIfdEntryValueOffsetGetValue(m_bigEndian, entry.type, entry.count, entry.raw,
-                                                    entry.value) == TiffEntryOk;
+    entry.decoded =
+        TiffIfdEntryValueOffsetGetValue(m_bigEndian, entry.type, entry.count, entry.raw, entry.value) == TiffEntryOk;
     return true;
 }
 

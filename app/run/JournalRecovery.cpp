@@ -62,8 +62,8 @@ void settleFromDisk(PendingEntry &entry)
         const bool oldThere = FileRenamer::listsExactName(dirFd, entry.element.attribute("name").value());
         if (!oldThere) {
             renamedTo = FileRenamer::listsExactName(dirFd, entry.element.attribute("newName").value());
-            toTemporary = !renamedTo && !entry.temporary.empty()
-                && FileRenamer::listsExactName(dirFd, entry.temporary.c_str());
+            toTemporary =
+                !renamedTo && !entry.temporary.empty() && FileRenamer::listsExactName(dirFd, entry.temporary.c_str());
         }
         ::close(dirFd);
     }

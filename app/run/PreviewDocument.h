@@ -33,8 +33,8 @@ public:
     QString NextEntryId();
 
     // Appends a "file" or "folder" entry; include false is written as include="false".
-    pugi::xml_node AddPreviewEntry(const char *kind, const QString &folder, const QString &name,
-                                   const QString &newName, bool include);
+    pugi::xml_node AddPreviewEntry(const char *kind, const QString &folder, const QString &name, const QString &newName,
+                                   bool include);
 
     pugi::xml_document &document() { return m_doc; }
     const pugi::xml_document &document() const { return m_doc; }

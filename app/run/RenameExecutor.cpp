@@ -133,11 +133,9 @@ Result<ExecutionSummary> RenameExecutor::ExecuteRenameList(PreviewDocument &docu
     summary.runTime = m_clock();
     XmlTools::setAttribute(document.root(), "date", ReportStore::dateText(summary.runTime));
     keeper.PrepareReportFolder();
-    summary.report =
-        ReportStore::saveNew(m_folders.reportFolder, ReportStore::fileStem(summary.runTime), QStringLiteral(".xml"),
-                             [&document](int fd) {
-                                 return XmlTools::serializeToFile(document.document(), document.prologue(), fd);
-                             });
+    summary.report = ReportStore::saveNew(
+        m_folders.reportFolder, ReportStore::fileStem(summary.runTime), QStringLiteral(".xml"),
+        [&document](int fd) { return XmlTools::serializeToFile(document.document(), document.prologue(), fd); });
     if (summary.report) {
         m_lastReportPath = summary.report.value();
         journal.remove();

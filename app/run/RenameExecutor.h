@@ -22,7 +22,7 @@ struct ExecutionSummary {
     bool allSucceeded = false; // every included entry got its new name
     int attempted = 0;
     int failed = 0;
-    QDateTime runTime;         // the one reading that names the report and dates it
+    QDateTime runTime; // the one reading that names the report and dates it
     // The path of the saved report, or the system's reason why it could not be
     // saved (the run's journal then stays, and becomes the report later).
     Result<QString> report = QString();

@@ -1,7 +1,7 @@
 #include "run/ReportFolders.h"
 
-#include "run/ReportStore.h"
 #include "base/AtomicFile.h"
+#include "run/ReportStore.h"
 #include "settings/XmlTools.h"
 #include "text/UiText.h"
 
@@ -100,7 +100,8 @@ void ReportFolderKeeper::moveNestedReportsUp()
     const QStringList files = nestedDir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     if (!files.isEmpty()) {
         const int fromDir = ::open(QFile::encodeName(nested).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        const int toDir = ::open(QFile::encodeName(m_folders.reportFolder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const int toDir =
+            ::open(QFile::encodeName(m_folders.reportFolder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (fromDir >= 0 && toDir >= 0) {
             for (const QString &name : files) {
                 const QFileInfo info(name);

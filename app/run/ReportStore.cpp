@@ -37,7 +37,7 @@ QString ReportStore::fileStem(const QDateTime &time)
 }
 
 Result<QString> ReportStore::moveToFreeName(int fromDir, const QByteArray &from, int toDir, const QString &toFolder,
-                                                 const QString &stem, const QString &suffix)
+                                            const QString &stem, const QString &suffix)
 {
     int err = EEXIST;
     for (int n = 1; n <= kMaxVariants && err == EEXIST; ++n) {
@@ -50,7 +50,7 @@ Result<QString> ReportStore::moveToFreeName(int fromDir, const QByteArray &from,
 }
 
 Result<QString> ReportStore::saveNew(const QString &folder, const QString &stem, const QString &suffix,
-                                          const QByteArray &bytes)
+                                     const QByteArray &bytes)
 {
     return saveNew(folder, stem, suffix, [&bytes](int fd) {
         if (const int err = writeAll(fd, bytes)) {
@@ -62,7 +62,7 @@ Result<QString> ReportStore::saveNew(const QString &folder, const QString &stem,
 }
 
 Result<QString> ReportStore::saveNew(const QString &folder, const QString &stem, const QString &suffix,
-                                          const std::function<bool(int fd)> &writeContent)
+                                     const std::function<bool(int fd)> &writeContent)
 {
     int err = 0;
     // Opened for reading, not as a bare path, so that it can be flushed below.
@@ -80,8 +80,9 @@ Result<QString> ReportStore::saveNew(const QString &folder, const QString &stem,
     err = written ? 0 : errno;
     if (::close(fd) != 0 && written)
         err = errno;
-    Result<QString> o = err == 0 ? moveToFreeName(dirFd, tmpl.mid(tmpl.lastIndexOf('/') + 1), dirFd, folder, stem, suffix)
-                                 : Result<QString>(Error::fromErrno(err));
+    Result<QString> o = err == 0
+        ? moveToFreeName(dirFd, tmpl.mid(tmpl.lastIndexOf('/') + 1), dirFd, folder, stem, suffix)
+        : Result<QString>(Error::fromErrno(err));
     if (!o)
         ::unlink(tmpl.constData());
     else

@@ -24,7 +24,8 @@ public:
     // the first free one of "stem.suffix", "stem (2).suffix", ... The bytes are
     // flushed to disk before the file gets its name, so a report that exists is
     // whole. The full path of the saved report, or the system's error.
-    static Result<QString> saveNew(const QString &folder, const QString &stem, const QString &suffix, const QByteArray &bytes);
+    static Result<QString> saveNew(const QString &folder, const QString &stem, const QString &suffix,
+                                   const QByteArray &bytes);
     // The same, with the content written by writeContent to the open file
     // (false, with errno set, when it could not write everything).
     static Result<QString> saveNew(const QString &folder, const QString &stem, const QString &suffix,
@@ -33,7 +34,7 @@ public:
     // Moves the file from (inside fromDir) into toDir under the first free name
     // as above; never replaces anything.
     static Result<QString> moveToFreeName(int fromDir, const QByteArray &from, int toDir, const QString &toFolder,
-                                  const QString &stem, const QString &suffix);
+                                          const QString &stem, const QString &suffix);
 };
 
 } // namespace quillbay

@@ -63,8 +63,8 @@ xsltSecurityPrefsPtr lockedDownPrefs()
 
 QByteArray transform(xmlDocPtr report, const QByteArray &sheetBytes)
 {
-    xmlDocPtr sheetDoc = xmlReadMemory(sheetBytes.constData(), int(sheetBytes.size()), "report.xsl", nullptr,
-                                       XML_PARSE_NONET);
+    xmlDocPtr sheetDoc =
+        xmlReadMemory(sheetBytes.constData(), int(sheetBytes.size()), "report.xsl", nullptr, XML_PARSE_NONET);
     if (!sheetDoc)
         return {};
     xsltStylesheetPtr sheet = xsltParseStylesheetDoc(sheetDoc);

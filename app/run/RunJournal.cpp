@@ -43,11 +43,20 @@ void appendJournalField(std::string &line, const char *text)
         line.append(p, plain);
         p += plain;
         switch (*p) {
-        case '\0': return;
-        case '\\': line += "\\\\"; break;
-        case '\t': line += "\\t"; break;
-        case '\n': line += "\\n"; break;
-        default: line += "\\r"; break;
+        case '\0':
+            return;
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        default:
+            line += "\\r";
+            break;
         }
         ++p;
     }
@@ -64,10 +73,17 @@ std::string unescapeJournalField(const char *begin, const char *end)
         }
         ++p;
         switch (*p) {
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        default: out += *p;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            out += *p;
         }
     }
     return out;
@@ -80,8 +96,8 @@ RunJournal::~RunJournal()
 
 Result<void> RunJournal::create(const QString &folder, const QString &languageSuffix, const QDateTime &start)
 {
-    const QString stem = folder + u'/' + ReportStore::fileStem(start) + QStringLiteral(" run ")
-        + QString::number(::getpid());
+    const QString stem =
+        folder + u'/' + ReportStore::fileStem(start) + QStringLiteral(" run ") + QString::number(::getpid());
     int err = EEXIST;
     for (int n = 1; n < 1000 && err == EEXIST; ++n) {
         const QString candidate = stem + (n > 1 ? u'-' + QString::number(n) : QString()) + fileSuffix();

@@ -12,8 +12,8 @@ TemporaryNameSource::TemporaryNameSource(quint32 seedValue) : m_random(seedValue
 
 QString TemporaryNameSource::formatName(quint32 first, quint32 second)
 {
-    const QString digits = QStringLiteral("000000") + QString::number(first, 16).toUpper()
-        + QString::number(second, 16).toUpper();
+    const QString digits =
+        QStringLiteral("000000") + QString::number(first, 16).toUpper() + QString::number(second, 16).toUpper();
     return digits.right(8) + QStringLiteral(".TMP");
 }
 

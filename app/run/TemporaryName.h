@@ -11,7 +11,7 @@ namespace quillbay {
 class TemporaryNameSource
 {
 public:
-    TemporaryNameSource();                   // seeded from the system's entropy
+    TemporaryNameSource(); // seeded from the system's entropy
     explicit TemporaryNameSource(quint32 seed);
     void seed(quint32 value) { m_random.seed(value); }
 

@@ -16,9 +16,15 @@ static QString xdgFolder(const char *variable, const QString &underHome)
     return QDir::cleanPath(home + u'/' + underHome);
 }
 
-QString DataFolders::dataHome() { return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")); }
+QString DataFolders::dataHome()
+{
+    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share"));
+}
 
-QString DataFolders::configHome() { return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")); }
+QString DataFolders::configHome()
+{
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
 
 QString DataFolders::programFolder(const QString &executableFolder)
 {

@@ -15,6 +15,9 @@ inline constexpr qint64 kMinimumFreeBytes = 10000000;
 // value when the system cannot tell.
 std::optional<qint64> freeBytes(const QString &path);
 
-inline bool enoughFreeSpace(qint64 available) { return available >= kMinimumFreeBytes; }
+inline bool enoughFreeSpace(qint64 available)
+{
+    return available >= kMinimumFreeBytes;
+}
 
 } // namespace quillbay

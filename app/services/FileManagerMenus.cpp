@@ -59,7 +59,8 @@ QString keyFileValue(QString text)
 QString execArgument(const QString &argument)
 {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    if (!argument.isEmpty() && std::none_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); }))
+    if (!argument.isEmpty()
+        && std::none_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); }))
         return argument;
     QString quoted = argument;
     for (const QChar c : {u'\\', u'"', u'`', u'$'})
@@ -72,8 +73,9 @@ QString execArgument(const QString &argument)
 QString shellArgument(const QString &argument)
 {
     static const QString plain = QStringLiteral("/-_.+,:@%=");
-    if (!argument.isEmpty()
-        && std::all_of(argument.begin(), argument.end(), [](QChar c) { return c.isLetterOrNumber() || plain.contains(c); }))
+    if (!argument.isEmpty() && std::all_of(argument.begin(), argument.end(), [](QChar c) {
+            return c.isLetterOrNumber() || plain.contains(c);
+        }))
         return argument;
     QString quoted = argument;
     quoted.replace(u'\'', QStringLiteral("'\\''"));
@@ -94,8 +96,8 @@ QString nemoText(const QString &title, const QString &help, const QString &opene
 {
     return QStringLiteral("[Nemo Action]\nName=%1\nComment=%2\nExec=%3 %4\nIcon-Name=%5\nSelection=%6\n"
                           "Extensions=dir;\nQuote=double\n")
-        .arg(keyFileValue(underscoreTitle(title)), keyFileValue(help), keyFileValue(shellArgument(opener)), token, kIcon,
-             selection);
+        .arg(keyFileValue(underscoreTitle(title)), keyFileValue(help), keyFileValue(shellArgument(opener)), token,
+             kIcon, selection);
 }
 
 QString thunarAction(const QString &title, const QString &help, const QString &opener)
@@ -217,18 +219,25 @@ QStringList FileManagerMenus::nemoFiles() const
             folder + QStringLiteral("quillbay-open-shown-folder.nemo_action")};
 }
 
-QString FileManagerMenus::thunarFile() const { return m_configHome + QStringLiteral("/Thunar/uca.xml"); }
+QString FileManagerMenus::thunarFile() const
+{
+    return m_configHome + QStringLiteral("/Thunar/uca.xml");
+}
 
 Result<void> FileManagerMenus::write(const QString &title, const QString &help) const
 {
     if (m_dataHome.isEmpty() || m_configHome.isEmpty())
-        return Error::withMessage(QStringLiteral("The user's folders cannot be told: no file manager gets the folder command."));
+        return Error::withMessage(
+            QStringLiteral("The user's folders cannot be told: no file manager gets the folder command."));
     Problems problems;
     // Dolphin takes service menus from the user's folder only when they are executable.
-    problems.add(writeText(dolphinFile(), dolphinText(title, m_openerProgram), QFileDevice::ExeOwner | QFileDevice::ExeUser));
+    problems.add(
+        writeText(dolphinFile(), dolphinText(title, m_openerProgram), QFileDevice::ExeOwner | QFileDevice::ExeUser));
     const QStringList nemo = nemoFiles();
-    problems.add(writeText(nemo[0], nemoText(title, help, m_openerProgram, QStringLiteral("notnone"), QStringLiteral("%F"))));
-    problems.add(writeText(nemo[1], nemoText(title, help, m_openerProgram, QStringLiteral("none"), QStringLiteral("%P"))));
+    problems.add(
+        writeText(nemo[0], nemoText(title, help, m_openerProgram, QStringLiteral("notnone"), QStringLiteral("%F"))));
+    problems.add(
+        writeText(nemo[1], nemoText(title, help, m_openerProgram, QStringLiteral("none"), QStringLiteral("%P"))));
     problems.add(writeThunar(title, help));
     return problems.outcome();
 }
@@ -253,9 +262,11 @@ Result<void> FileManagerMenus::writeThunar(const QString &title, const QString &
     const Result<QString> text = thunarStartingText(file);
     if (!text)
         return Error::withMessage(text.error().message + QStringLiteral("; left as it is"));
-    const Result<QString> changed = ThunarActions::withAction(*text, kThunarUniqueId, thunarAction(title, help, m_openerProgram));
+    const Result<QString> changed =
+        ThunarActions::withAction(*text, kThunarUniqueId, thunarAction(title, help, m_openerProgram));
     if (!changed)
-        return Error::withMessage(file + QStringLiteral(": ") + changed.error().message + QStringLiteral("; left as it is"));
+        return Error::withMessage(file + QStringLiteral(": ") + changed.error().message
+                                  + QStringLiteral("; left as it is"));
     return writeText(file, *changed);
 }
 
@@ -281,7 +292,8 @@ Result<void> FileManagerMenus::removeThunar() const
         return Error::withMessage(text.error().message + QStringLiteral("; left as it is"));
     const Result<QString> changed = ThunarActions::withoutAction(*text, kThunarUniqueId);
     if (!changed)
-        return Error::withMessage(file + QStringLiteral(": ") + changed.error().message + QStringLiteral("; left as it is"));
+        return Error::withMessage(file + QStringLiteral(": ") + changed.error().message
+                                  + QStringLiteral("; left as it is"));
     if (*changed == *text)
         return {};
     // A file that holds nothing but what it was made from (the empty file or

@@ -54,15 +54,17 @@ Registry::Registry(RegistryStore store) : m_store(std::move(store)) {}
 
 bool Registry::writeValue(const QString &key, const QString &name, const StoredValue &value)
 {
-    return m_store.update([&](RegistryContent &content) {
-        RegistryKey &k = content.key(key);
-        const qsizetype i = indexOfValue(k, name);
-        if (i >= 0)
-            k.values[i] = RegistryNamedValue{k.values[i].name, value};
-        else
-            k.values.append(RegistryNamedValue{name, value});
-        return true;
-    }).ok();
+    return m_store
+        .update([&](RegistryContent &content) {
+            RegistryKey &k = content.key(key);
+            const qsizetype i = indexOfValue(k, name);
+            if (i >= 0)
+                k.values[i] = RegistryNamedValue{k.values[i].name, value};
+            else
+                k.values.append(RegistryNamedValue{name, value});
+            return true;
+        })
+        .ok();
 }
 
 bool Registry::writeRegistryText(const QString &subkey, const QString &name, const QString &text)

@@ -1,7 +1,7 @@
 #include "services/RegistryStore.h"
 
-#include "services/DataFolders.h"
 #include "base/AtomicFile.h"
+#include "services/DataFolders.h"
 
 #include <QDir>
 #include <QFile>

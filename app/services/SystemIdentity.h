@@ -22,8 +22,8 @@ struct VersionRecord {
 
 struct SystemIdentity {
     bool ntFamily = false;
-    int level = 0;  // 0 unknown, 1 Win32s, 3 ... 6 by family and version
-    QString name;   // display name; empty when unknown
+    int level = 0; // 0 unknown, 1 Win32s, 3 ... 6 by family and version
+    QString name;  // display name; empty when unknown
 };
 
 // The table of known systems; no record gives level 0 and an empty name.

@@ -14,9 +14,9 @@ struct Span {
 
 // Where the parts of an actions file are, as offsets into its text.
 struct ActionsLayout {
-    Span rootStart;          // the root's start tag
-    qsizetype rootEnd = 0;   // where the root's end tag begins
-    QList<Span> ownActions;  // the actions with the wanted unique-id
+    Span rootStart;         // the root's start tag
+    qsizetype rootEnd = 0;  // where the root's end tag begins
+    QList<Span> ownActions; // the actions with the wanted unique-id
 };
 
 QString elementText(QXmlStreamReader &reader)
@@ -86,7 +86,10 @@ QString withoutSpans(QString file, const QList<Span> &spans)
 
 } // namespace
 
-QString ThunarActions::emptyFile() { return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n"); }
+QString ThunarActions::emptyFile()
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n");
+}
 
 Result<QString> ThunarActions::withAction(const QString &file, const QString &uniqueId, const QString &action)
 {

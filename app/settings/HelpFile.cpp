@@ -17,7 +17,8 @@ HelpFile::HelpFile(const QString &programFolder, Launcher launcher)
 QString HelpFile::helpFilePath() const
 {
     const QDir folder(m_programFolder);
-    const QString localized = folder.filePath(QStringLiteral("Quillbay") + UiText::LanguageSuffix() + QStringLiteral(".html"));
+    const QString localized =
+        folder.filePath(QStringLiteral("Quillbay") + UiText::LanguageSuffix() + QStringLiteral(".html"));
     if (QFileInfo::exists(localized))
         return localized;
     return folder.filePath(QStringLiteral("Quillbay.html"));

@@ -92,8 +92,7 @@ void SettingsDocument::SetSettingAttribute(const QString &settingName, const cha
     XmlTools::setAttribute(XmlTools::childElement(setting, element, true), attribute, text);
 }
 
-void SettingsDocument::SetCriteriaFlag(const QString &settingName, RuleKind kind, const char *attribute,
-                                       bool checked)
+void SettingsDocument::SetCriteriaFlag(const QString &settingName, RuleKind kind, const char *attribute, bool checked)
 {
     const pugi::xml_node setting = settingOrSelected(settingName);
     const pugi::xml_node criteria = XmlTools::childElement(setting, criteriaElement(kind), true);
@@ -147,7 +146,8 @@ void SettingsDocument::WriteRuleAttribute(const QString &settingName, RuleKind k
 
 SettingsDocument::RuleIdentity SettingsDocument::RuleIdAndType(pugi::xml_node rule)
 {
-    return {XmlTools::ReadAttribute(rule, kId, QString(), false), XmlTools::ReadAttribute(rule, kType, QString(), false)};
+    return {XmlTools::ReadAttribute(rule, kId, QString(), false),
+            XmlTools::ReadAttribute(rule, kType, QString(), false)};
 }
 
 QString SettingsDocument::RuleType(pugi::xml_node rule, bool removeIfEmpty)

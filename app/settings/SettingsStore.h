@@ -30,8 +30,8 @@ struct SettingsLoadOutcome {
     enum class Source { File, UpgradedFile, DefaultDocument };
     Source source = Source::DefaultDocument;
     bool fileExisted = false;
-    QString problem;        // why an existing file was not used
-    QString backupError;    // why the backup of an upgraded file could not be made
+    QString problem;     // why an existing file was not used
+    QString backupError; // why the backup of an upgraded file could not be made
 };
 
 class SettingsStore

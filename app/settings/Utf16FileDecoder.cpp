@@ -18,7 +18,8 @@ DecodedUtf16File decodeUtf16LeFile(QFile &file, void *(*allocate)(std::size_t), 
     DecodedUtf16File result;
     char bom[2];
     if (file.read(bom, 2) != 2 || uchar(bom[0]) != 0xFF || uchar(bom[1]) != 0xFE) {
-        result.outcome = file.error() != QFileDevice::NoError ? DecodedUtf16File::ReadFailed : DecodedUtf16File::NotUtf16Le;
+        result.outcome =
+            file.error() != QFileDevice::NoError ? DecodedUtf16File::ReadFailed : DecodedUtf16File::NotUtf16Le;
         return result;
     }
     const qint64 size = file.size();

@@ -15,10 +15,10 @@ namespace quillbay {
 
 struct DecodedUtf16File {
     enum Outcome {
-        Decoded,      // text holds the file's content as UTF-8, without the byte order mark
-        NotUtf16Le,   // the file does not start with the UTF-16 LE byte order mark
-        Irregular,    // an odd byte count, an unpaired surrogate or a file that grew while read
-        ReadFailed,   // see the file's errorString()
+        Decoded,    // text holds the file's content as UTF-8, without the byte order mark
+        NotUtf16Le, // the file does not start with the UTF-16 LE byte order mark
+        Irregular,  // an odd byte count, an unpaired surrogate or a file that grew while read
+        ReadFailed, // see the file's errorString()
         NoMemory,
     };
     Outcome outcome = NotUtf16Le;

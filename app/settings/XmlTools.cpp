@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillbay {
@@ -77,8 +77,7 @@ std::optional<bool> parseFlag(const QString &text)
 
 unsigned int XmlTools::parseOptions()
 {
-    return pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments
-        | pugi::parse_doctype;
+    return pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments | pugi::parse_doctype;
 }
 
 static Result<void> reportParse(const pugi::xml_parse_result &r, pugi::xml_document &doc)
@@ -105,8 +104,8 @@ Result<void> XmlTools::loadFile(pugi::xml_document &doc, const QString &path)
     switch (decoded.outcome) {
     case DecodedUtf16File::Decoded:
         // The document takes the text over and parses it where it lies.
-        return reportParse(doc.load_buffer_inplace_own(decoded.text, decoded.length, parseOptions(), pugi::encoding_utf8),
-                           doc);
+        return reportParse(
+            doc.load_buffer_inplace_own(decoded.text, decoded.length, parseOptions(), pugi::encoding_utf8), doc);
     case DecodedUtf16File::ReadFailed:
         return readFailed();
     case DecodedUtf16File::NotUtf16Le:
@@ -167,8 +166,7 @@ pugi::xml_node XmlTools::root(pugi::xml_document &doc, const char *name)
     return root;
 }
 
-QString XmlTools::ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue,
-                                bool fillIn)
+QString XmlTools::ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue, bool fillIn)
 {
     pugi::xml_attribute a = element.attribute(name);
     if (a)

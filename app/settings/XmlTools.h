@@ -22,9 +22,18 @@ std::optional<bool> parseFlag(const QString &text);
 
 // The text of a UTF-8 string from pugixml as a QString (a leading U+FEFF
 // kept: it may begin a file name), and back.
-inline QString toQString(const char *utf8) { return textFromUtf8(utf8); }
-inline QString toQString(const pugi::xml_attribute &a) { return textFromUtf8(a.value()); }
-inline std::string toUtf8(const QString &text) { return text.toStdString(); }
+inline QString toQString(const char *utf8)
+{
+    return textFromUtf8(utf8);
+}
+inline QString toQString(const pugi::xml_attribute &a)
+{
+    return textFromUtf8(a.value());
+}
+inline std::string toUtf8(const QString &text)
+{
+    return text.toStdString();
+}
 
 class XmlTools
 {
@@ -48,8 +57,7 @@ public:
     static pugi::xml_node root(pugi::xml_document &doc, const char *name);
 
     // The attribute's text; when missing, the default (written into the element with fillIn).
-    static QString ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue,
-                                 bool fillIn);
+    static QString ReadAttribute(pugi::xml_node element, const char *name, const QString &defaultValue, bool fillIn);
     // The attribute as a flag; when missing or not a flag, the default, written back as "True"/"False".
     static bool ReadFlagAttribute(pugi::xml_node element, const char *name, bool defaultValue);
     // The attribute as plain decimal digits; otherwise the default (written back with fillIn).

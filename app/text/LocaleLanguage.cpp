@@ -33,8 +33,7 @@ bool isCLocale(QStringView localeName)
 bool isJapanese(QStringView localeName)
 {
     const QStringView language = languagePart(localeName);
-    return language.compare(u"ja", Qt::CaseInsensitive) == 0
-        || language.compare(u"japanese", Qt::CaseInsensitive) == 0;
+    return language.compare(u"ja", Qt::CaseInsensitive) == 0 || language.compare(u"japanese", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace

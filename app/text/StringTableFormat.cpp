@@ -1,6 +1,5 @@
 #include "text/StringTableFormat.h"
 
-
 namespace quillbay {
 
 namespace {
@@ -42,11 +41,20 @@ std::optional<QString> unescapeTableText(QStringView escaped)
         if (++i == escaped.size())
             return std::nullopt;
         switch (escaped[i].unicode()) {
-        case u'r': text.append(u'\r'); break;
-        case u'n': text.append(u'\n'); break;
-        case u't': text.append(u'\t'); break;
-        case u'\\': text.append(u'\\'); break;
-        default: return std::nullopt;
+        case u'r':
+            text.append(u'\r');
+            break;
+        case u'n':
+            text.append(u'\n');
+            break;
+        case u't':
+            text.append(u'\t');
+            break;
+        case u'\\':
+            text.append(u'\\');
+            break;
+        default:
+            return std::nullopt;
         }
     }
     return text;
@@ -71,12 +79,14 @@ ParsedStringTable parseStringTable(QByteArrayView utf8)
         const qsizetype equals = line.indexOf(u'=');
         const std::optional<int> id = equals < 0 ? std::nullopt : parseId(line.left(equals));
         if (!id) {
-            table.errors.append(lineError(lineNumber, QStringLiteral("expected <id>=<text> with an id from 0 to 65535")));
+            table.errors.append(
+                lineError(lineNumber, QStringLiteral("expected <id>=<text> with an id from 0 to 65535")));
             continue;
         }
         std::optional<QString> text = unescapeTableText(line.mid(equals + 1));
         if (!text) {
-            table.errors.append(lineError(lineNumber, QStringLiteral("unknown escape (only \\r \\n \\t \\\\ are allowed)")));
+            table.errors.append(
+                lineError(lineNumber, QStringLiteral("unknown escape (only \\r \\n \\t \\\\ are allowed)")));
             continue;
         }
         if (table.texts.contains(*id)) {

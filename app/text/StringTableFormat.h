@@ -15,8 +15,8 @@ namespace quillbay {
 
 struct ParsedStringTable {
     QHash<int, QString> texts;
-    QList<int> ids;      // in file order, each once
-    QStringList errors;  // one per rejected line, with its line number
+    QList<int> ids;     // in file order, each once
+    QStringList errors; // one per rejected line, with its line number
 };
 
 // Parses a whole file. A malformed line is rejected and reported in errors; the

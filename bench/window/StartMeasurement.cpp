@@ -26,10 +26,13 @@ QByteArray settingsDocument(int count)
 {
     QByteArray xml = "<?xml version=\"1.0\"?><settings version=\"2.0\" select=\"Setting 100\">";
     for (int i = 1; i <= count; ++i) {
-        xml += "<setting name=\"Setting " + QByteArray::number(i) + "\"><folders childFolders=\"deep\" subFoldersDepth=\"1\">"
-               "<folder path=\"/tmp/photos/" + QByteArray::number(i) + "\"/></folders>"
-               "<fileToBeChanged ext=\"jpg\"/><newNameRules><rule type=\"numbering\" prefix=\"img_\"/>"
-               "<rule type=\"caseExt\" option=\"lower\"/></newNameRules></setting>";
+        xml += "<setting name=\"Setting " + QByteArray::number(i)
+            + "\"><folders childFolders=\"deep\" subFoldersDepth=\"1\">"
+              "<folder path=\"/tmp/photos/"
+            + QByteArray::number(i)
+            + "\"/></folders>"
+              "<fileToBeChanged ext=\"jpg\"/><newNameRules><rule type=\"numbering\" prefix=\"img_\"/>"
+              "<rule type=\"caseExt\" option=\"lower\"/></newNameRules></setting>";
     }
     return xml + "</settings>";
 }
@@ -39,7 +42,10 @@ QByteArray settingsDocument(int count)
 class TimedWindow : public StartupWindow
 {
 public:
-    TimedWindow(std::unique_ptr<StartupWindow> window, double &filledAt) : m_window(std::move(window)), m_filledAt(filledAt) {}
+    TimedWindow(std::unique_ptr<StartupWindow> window, double &filledAt)
+        : m_window(std::move(window)), m_filledAt(filledAt)
+    {
+    }
     void show() override { m_window->show(); }
     void fill() override
     {
@@ -105,7 +111,8 @@ bool measureStart(const QStringList &arguments)
     std::printf(" ms\n");
     printResult(QStringLiteral("first start, %1 settings").arg(settings), times.first(), QStringLiteral("ms"), 1000);
     std::sort(times.begin() + 1, times.end());
-    printResult(QStringLiteral("median of later starts, %1 settings").arg(settings), times[3], QStringLiteral("ms"), 1000);
+    printResult(QStringLiteral("median of later starts, %1 settings").arg(settings), times[3], QStringLiteral("ms"),
+                1000);
     return true;
 }
 

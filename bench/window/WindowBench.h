@@ -32,6 +32,6 @@ double nowMs();
 
 #define QUILLBAY_WINDOW_BENCH_CONCAT2(a, b) a##b
 #define QUILLBAY_WINDOW_BENCH_CONCAT(a, b) QUILLBAY_WINDOW_BENCH_CONCAT2(a, b)
-#define QUILLBAY_WINDOW_BENCH(...)                                                                           \
-    static const quillbay::windowbench::Registration QUILLBAY_WINDOW_BENCH_CONCAT(measurement_, __LINE__)(      \
+#define QUILLBAY_WINDOW_BENCH(...)                                                                                     \
+    static const quillbay::windowbench::Registration QUILLBAY_WINDOW_BENCH_CONCAT(measurement_, __LINE__)(             \
         quillbay::windowbench::Measurement{__VA_ARGS__})

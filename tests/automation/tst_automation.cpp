@@ -29,11 +29,11 @@ QDBusConnection callerConnection(const QString &address)
 
 // The service runs in this thread, so a blocking call could never be
 // answered: call without blocking and let events run until the reply is in.
-QDBusPendingCall callApplication(const QDBusConnection &connection, const QString &method, const QVariantList &arguments,
-                                 int timeout = -1)
+QDBusPendingCall callApplication(const QDBusConnection &connection, const QString &method,
+                                 const QVariantList &arguments, int timeout = -1)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(AutomationService::serviceName(), AutomationService::objectPath(),
-                                                          AutomationService::interfaceName(), method);
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        AutomationService::serviceName(), AutomationService::objectPath(), AutomationService::interfaceName(), method);
     message.setArguments(arguments);
     return connection.asyncCall(message, timeout);
 }
@@ -241,8 +241,8 @@ void AutomationTest::replyWaitsUntilTheDialogCloses()
     const quillbay::Result<void> started = service.start();
     QVERIFY2(started, qPrintable(started.error().message));
 
-    QDBusPendingCall call =
-        callApplication(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"), {QStringLiteral("/photos"), 0});
+    QDBusPendingCall call = callApplication(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"),
+                                            {QStringLiteral("/photos"), 0});
     QTRY_COMPARE(target.deliveries.size(), 1);
     QTest::qWait(200);
     QVERIFY(!call.isFinished());
@@ -260,7 +260,8 @@ void AutomationTest::linkExecuteOverTheBus()
     AutomationService service(queue);
     QVERIFY(service.start().ok());
     const auto execute = [&](const QString &command) {
-        const QDBusReply<bool> reply = callAndWait(callerConnection(m_bus->address()), QStringLiteral("LinkExecute"), {command});
+        const QDBusReply<bool> reply =
+            callAndWait(callerConnection(m_bus->address()), QStringLiteral("LinkExecute"), {command});
         return reply.isValid() && reply.value();
     };
     QVERIFY(execute(QStringLiteral("open(\"/photos/2004\")")));
@@ -277,8 +278,8 @@ void AutomationTest::relativePathIsRefused()
     FolderRequestQueue queue(target);
     AutomationService service(queue);
     QVERIFY(service.start().ok());
-    const QDBusMessage reply =
-        callAndWait(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"), {QStringLiteral("photos/2004"), 0});
+    const QDBusMessage reply = callAndWait(callerConnection(m_bus->address()), QStringLiteral("FolderOpen"),
+                                           {QStringLiteral("photos/2004"), 0});
     QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
     QCOMPARE(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
     QVERIFY(target.deliveries.isEmpty());

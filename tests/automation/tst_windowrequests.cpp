@@ -10,9 +10,9 @@
 #include "automation/WindowFolderTarget.h"
 #include "settings/SettingsSchema.h"
 
+#include <QComboBox>
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCall>
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -28,22 +28,27 @@ using namespace quillbay::test;
 namespace {
 
 const char *kTwoSettings = "<?xml version=\"1.0\"?><settings version=\"2.0\" select=\"Photos\">"
-                        "<setting name=\"Photos\"/><setting name=\"Scans\"/></settings>";
+                           "<setting name=\"Photos\"/><setting name=\"Scans\"/></settings>";
 
 QDBusPendingCall folderOpen(const QString &busAddress, const QString &path)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(AutomationService::serviceName(), AutomationService::objectPath(),
-                                                       AutomationService::interfaceName(), QStringLiteral("FolderOpen"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(AutomationService::serviceName(), AutomationService::objectPath(),
+                                       AutomationService::interfaceName(), QStringLiteral("FolderOpen"));
     call.setArguments({path, 0});
     return QDBusConnection::connectToBus(busAddress, QStringLiteral("caller")).asyncCall(call, 60000);
 }
 
-QString attribute(pugi::xml_node node, const char *name) { return QString::fromUtf8(node.attribute(name).value()); }
+QString attribute(pugi::xml_node node, const char *name)
+{
+    return QString::fromUtf8(node.attribute(name).value());
+}
 
 QStringList lookInFolders(SettingsDocument &settings, const QString &setting)
 {
     QStringList folders;
-    for (pugi::xml_node f = settings.FindSetting(setting).child(kFolders).child(kFolder); f; f = f.next_sibling(kFolder))
+    for (pugi::xml_node f = settings.FindSetting(setting).child(kFolders).child(kFolder); f;
+         f = f.next_sibling(kFolder))
         folders << attribute(f, kPath);
     return folders;
 }

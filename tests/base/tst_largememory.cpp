@@ -20,8 +20,8 @@ private slots:
     void blocksOfEverySizeAreUsable_data()
     {
         QTest::addColumn<qulonglong>("bytes");
-        for (qulonglong bytes : {1ull, 4096ull, qulonglong(LargeMemory::kLargeBytes - 1), qulonglong(LargeMemory::kLargeBytes),
-                                 5ull * 1024 * 1024 + 3})
+        for (qulonglong bytes : {1ull, 4096ull, qulonglong(LargeMemory::kLargeBytes - 1),
+                                 qulonglong(LargeMemory::kLargeBytes), 5ull * 1024 * 1024 + 3})
             QTest::newRow(qPrintable(QString::number(bytes))) << bytes;
     }
 

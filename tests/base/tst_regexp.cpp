@@ -42,8 +42,8 @@ private:
     static void Row(const char *name, QStringView pattern, QStringView flags, QStringView subject,
                     QStringView replacement, QStringView expected)
     {
-        QTest::newRow(name) << pattern.toString() << flags.toString() << subject.toString()
-                            << replacement.toString() << expected.toString();
+        QTest::newRow(name) << pattern.toString() << flags.toString() << subject.toString() << replacement.toString()
+                            << expected.toString();
     }
     static void checkReplace()
     {
@@ -354,8 +354,8 @@ private slots:
     // Random patterns and subjects: every call ends with a value or an error.
     void randomPatternsNeverCrash()
     {
-        static const QString alphabet = QStringLiteral("ab()[]{}|*+?.^$\\-,:=!<>0129dDwWsSbBkucxv ") + QChar(0xD800)
-                                        + QChar(0x00E9);
+        static const QString alphabet =
+            QStringLiteral("ab()[]{}|*+?.^$\\-,:=!<>0129dDwWsSbBkucxv ") + QChar(0xD800) + QChar(0x00E9);
         QRandomGenerator random(20240501);
         RegExp re;
         int compiled = 0;
@@ -369,7 +369,8 @@ private slots:
                 ++compiled;
             else
                 QVERIFY(!re.errorText().isEmpty());
-            const std::optional<QString> replaced = re.Replace(QStringLiteral("ab{}a\u00e9b\n0"), QStringLiteral("$1$&"));
+            const std::optional<QString> replaced =
+                re.Replace(QStringLiteral("ab{}a\u00e9b\n0"), QStringLiteral("$1$&"));
             QCOMPARE(replaced.has_value(), re.errorText().isEmpty());
         }
         QVERIFY(compiled > 100);

@@ -12,7 +12,6 @@
 
 using namespace quillbay::test;
 
-
 class CliDefaultSettingsTest : public QObject
 {
     Q_OBJECT

@@ -75,7 +75,8 @@ private slots:
             QFile f(dir->filePath(QStringLiteral("files/") + name));
             f.open(QIODevice::WriteOnly);
         }
-        const QString settings = writeSettings("<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"$1_\"/>", dir->filePath("files"));
+        const QString settings =
+            writeSettings("<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"$1_\"/>", dir->filePath("files"));
         QFile s(settings);
         s.open(QIODevice::ReadOnly);
         const QByteArray before = s.readAll();
@@ -105,16 +106,20 @@ private slots:
         QFile f(dir->filePath("files/a.txt"));
         f.open(QIODevice::WriteOnly);
         const QString out = dir->filePath("preview.xml");
-        const ProgramRun r = cli({"preview", "--settings", writeSettings("<rule type=\"add\" text=\"_\"/>", dir->filePath("files")),
-                           "--output", out});
+        const ProgramRun r =
+            cli({"preview", "--settings", writeSettings("<rule type=\"add\" text=\"_\"/>", dir->filePath("files")),
+                 "--output", out});
         QCOMPARE(r.exitCode, 0);
         QFile o(out);
         QVERIFY(o.open(QIODevice::ReadOnly));
         const QByteArray bytes = o.readAll();
         QVERIFY(bytes.startsWith("\xff\xfe"));
-        const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
-        QVERIFY2(text.startsWith("<?xml version='1.0' encoding='UTF-16'?><?xml-stylesheet type='text/xsl' href='../ReportEn.xsl' ?><files version=\"1.0\">"),
-                 qPrintable(text));
+        const QString text =
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        QVERIFY2(
+            text.startsWith(
+                "<?xml version='1.0' encoding='UTF-16'?><?xml-stylesheet type='text/xsl' href='../ReportEn.xsl' ?><files version=\"1.0\">"),
+            qPrintable(text));
         QVERIFY(text.contains("newName=\"_a.txt\""));
     }
 };

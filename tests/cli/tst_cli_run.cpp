@@ -20,15 +20,19 @@ private:
     QString m_files;
     QString m_reports;
 
-    ProgramRun cli(const QStringList &args) { return runProgram(QStringLiteral(QUILLBAY_CLI), args, m_home->environment()); }
+    ProgramRun cli(const QStringList &args)
+    {
+        return runProgram(QStringLiteral(QUILLBAY_CLI), args, m_home->environment());
+    }
     QString writeSettings(const QString &folder, const QString &name = "Setting.xml")
     {
         const QString path = m_home->path(name);
-        writeFile(path, QStringLiteral("<settings version=\"2.0\" select=\"S\"><setting name=\"S\"><folders>"
-                                       "<folder path=\"%1\"/></folders><newNameRules><rule type=\"add\" "
-                                       "text=\"new-\"/></newNameRules></setting></settings>")
-                            .arg(folder)
-                            .toUtf8());
+        writeFile(path,
+                  QStringLiteral("<settings version=\"2.0\" select=\"S\"><setting name=\"S\"><folders>"
+                                 "<folder path=\"%1\"/></folders><newNameRules><rule type=\"add\" "
+                                 "text=\"new-\"/></newNameRules></setting></settings>")
+                      .arg(folder)
+                      .toUtf8());
         return path;
     }
     void makeFiles(int count)
@@ -82,8 +86,8 @@ private slots:
         pugi::xml_document doc;
         QVERIFY(doc.load_string(preview.out.toUtf8().constData()));
         QCOMPARE(int(std::distance(doc.document_element().begin(), doc.document_element().end())), 3);
-        QVERIFY(QString::fromUtf8(doc.document_element().first_child().attribute("newName").value())
-                    .startsWith("file "));
+        QVERIFY(
+            QString::fromUtf8(doc.document_element().first_child().attribute("newName").value()).startsWith("file "));
 
         const ProgramRun undo = cli({"undo", report, "--run", "--report-dir", m_reports});
         QCOMPARE(undo.exitCode, 0);
@@ -117,8 +121,7 @@ private slots:
         makeFiles(1);
         const ProgramRun run = cli({"run", "--settings", writeSettings(m_files)});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.trimmed().startsWith(m_home->dataFolder() + "/Report/"),
-                 qPrintable(run.out));
+        QVERIFY2(run.out.trimmed().startsWith(m_home->dataFolder() + "/Report/"), qPrintable(run.out));
         QVERIFY(QFileInfo::exists(m_home->dataFolder() + "/ReportJa.xsl"));
     }
 
@@ -149,8 +152,8 @@ private slots:
         QTest::newRow("undo without report") << QStringList{"undo"} << 2 << "Usage";
         QTest::newRow("run without settings file") << QStringList{"run"} << 2 << "Cannot read the settings file";
         QTest::newRow("run with unknown option") << QStringList{"run", "--settings", "x", "--what"} << 2 << "--what";
-        QTest::newRow("run of missing folder") << QStringList{"run", "--settings", "@/missing.xml"} << 1
-                                               << "Because some folders";
+        QTest::newRow("run of missing folder")
+            << QStringList{"run", "--settings", "@/missing.xml"} << 1 << "Because some folders";
     }
     void unusableInput()
     {
@@ -179,8 +182,8 @@ private slots:
             makeFiles(count);
             QProcess child;
             child.setProcessEnvironment(m_home->environment());
-            child.start(QStringLiteral(QUILLBAY_CLI), {"run", "--settings", writeSettings(m_files), "--report-dir",
-                                                       m_reports});
+            child.start(QStringLiteral(QUILLBAY_CLI),
+                        {"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
             QVERIFY(child.waitForStarted());
             const pid_t pid = pid_t(child.processId());
             QElapsedTimer clock;

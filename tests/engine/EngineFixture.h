@@ -15,7 +15,8 @@ namespace quillbay::test {
 // A setting named "T" that looks in folder, with the given criteria and rule
 // list elements (raw XML), selected.
 inline QString settingXml(const QString &folder, const QString &fileRules, const QString &folderRules = {},
-                          const QString &criteria = {}, const QString &folders = QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"0\""))
+                          const QString &criteria = {},
+                          const QString &folders = QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"0\""))
 {
     return QStringLiteral("<settings version=\"2.0\" select=\"T\"><setting name=\"T\"><folders %1>"
                           "<folder path=\"%2\"/></folders>%3<newNameRules>%4</newNameRules>"

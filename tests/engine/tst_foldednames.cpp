@@ -4,9 +4,9 @@
 // case only as the same name.
 
 #include "base/HashIndex.h"
+#include "base/Utf8Text.h"
 #include "engine/FolderListing.h"
 #include "engine/NameBlock.h"
-#include "base/Utf8Text.h"
 #include "engine/NameCompare.h"
 #include "engine/RuleSteps.h"
 
@@ -34,7 +34,8 @@ private slots:
                     first = QString::number(uint(cp), 16);
             }
         }
-        QVERIFY2(mismatches == 0, qPrintable(QStringLiteral("%1 code points differ, first U+%2").arg(mismatches).arg(first)));
+        QVERIFY2(mismatches == 0,
+                 qPrintable(QStringLiteral("%1 code points differ, first U+%2").arg(mismatches).arg(first)));
     }
 
     void namesFoldAsQtFoldsThem_data()
@@ -50,13 +51,16 @@ private slots:
         QTest::newRow("sharp s") << QString("Straße") << QString("STRASSE");
         QTest::newRow("kelvin") << QString("\u212A") << QString("k");
         QTest::newRow("deseret") << QString::fromUtf8("\xF0\x90\x90\x80") << QString::fromUtf8("\xF0\x90\x90\xA8");
-        QTest::newRow("lone surrogates") << QString(QChar(0xD800)) + "A" + QChar(0xDC00) << QString(QChar(0xD800)) + "a" + QChar(0xDC00);
-        QTest::newRow("pair after a change") << QString::fromUtf8("A\xF0\x90\x90\x80") << QString::fromUtf8("a\xF0\x90\x90\xA8");
+        QTest::newRow("lone surrogates") << QString(QChar(0xD800)) + "A" + QChar(0xDC00)
+                                         << QString(QChar(0xD800)) + "a" + QChar(0xDC00);
+        QTest::newRow("pair after a change")
+            << QString::fromUtf8("A\xF0\x90\x90\x80") << QString::fromUtf8("a\xF0\x90\x90\xA8");
         QTest::newRow("high surrogate last") << QString("AB") + QChar(0xD801) << QString("ab") + QChar(0xD801);
         QTest::newRow("long") << QString(300, u'A') + "é" << QString(300, u'a') + "É";
         QTest::newRow("lengths") << QString("ab") << QString("abc");
         QTest::newRow("lone surrogate, changed before") << QString("A") + QChar(0xDC00) << QString("a") + QChar(0xDC00);
-        QTest::newRow("surrogate in the head") << QString("ab") + QChar(0xD801) + QString("CDEFGH") << QString("ab") + QChar(0xD801) + QString("cdefgh");
+        QTest::newRow("surrogate in the head")
+            << QString("ab") + QChar(0xD801) + QString("CDEFGH") << QString("ab") + QChar(0xD801) + QString("cdefgh");
         QTest::newRow("differs before a surrogate") << QString("Xa") + QChar(0xDC00) << QString("xb") + QChar(0xDC00);
     }
 
@@ -95,8 +99,15 @@ private slots:
         // Listed names go into one block, decoded without Qt; every kind of
         // sequence must come out as Qt decodes it, except that a leading
         // byte order mark stays (QString::fromUtf8 would drop it).
-        QList<QByteArray> names = {"", "plain.txt", "\xEF\xBB\xBF" "bom first", "mid\xEF\xBB\xBF", "\xC3\xA9t\xC3\xA9",
-                                   "\xE6\x97\xA5\xE6\x9C\xAC.jpg", "\xF0\x9F\x93\xB7 photo", "\xF4\x8F\xBF\xBF",
+        QList<QByteArray> names = {"",
+                                   "plain.txt",
+                                   "\xEF\xBB\xBF"
+                                   "bom first",
+                                   "mid\xEF\xBB\xBF",
+                                   "\xC3\xA9t\xC3\xA9",
+                                   "\xE6\x97\xA5\xE6\x9C\xAC.jpg",
+                                   "\xF0\x9F\x93\xB7 photo",
+                                   "\xF4\x8F\xBF\xBF",
                                    "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80"};
         std::mt19937 random(11);
         for (int i = 0; i < 500; ++i) {
@@ -150,7 +161,10 @@ private slots:
             index.insert(size_t(i % 7) * 0x10000, i);
         for (size_t h = 0; h < 7; ++h) {
             QList<int> seen;
-            index.find(h * 0x10000, [&](int r) { seen.append(r); return false; });
+            index.find(h * 0x10000, [&](int r) {
+                seen.append(r);
+                return false;
+            });
             QCOMPARE(seen.size(), h < 1000 % 7 ? 143 : 142);
             for (int r : seen)
                 QCOMPARE(size_t(r % 7), h);
@@ -200,11 +214,30 @@ private slots:
     {
         // Names that share long beginnings, differ in case only, run shorter
         // than the compared heads, or hold accented letters.
-        QStringList names = {"a", "A", "ab", "a b", "a.txt", "A.TXT", "ä.txt", "Zebra", "zebra2", "IMG_0001.JPG",
-                             "img_0001.jpg", "IMG_00010.JPG", "Meeting notes 1.txt", "Meeting notes 10.txt",
-                             "meeting notes 2.txt", "Été", "été", "ete", "e", "日本",
-                             QString::fromUtf8("A\xF0\x90\x90\x80.txt"), QString::fromUtf8("a\xF0\x90\x90\xA8.txt"),
-                             QString("B") + QChar(0xDC00), QString("b") + QChar(0xDC00)};
+        QStringList names = {"a",
+                             "A",
+                             "ab",
+                             "a b",
+                             "a.txt",
+                             "A.TXT",
+                             "ä.txt",
+                             "Zebra",
+                             "zebra2",
+                             "IMG_0001.JPG",
+                             "img_0001.jpg",
+                             "IMG_00010.JPG",
+                             "Meeting notes 1.txt",
+                             "Meeting notes 10.txt",
+                             "meeting notes 2.txt",
+                             "Été",
+                             "été",
+                             "ete",
+                             "e",
+                             "日本",
+                             QString::fromUtf8("A\xF0\x90\x90\x80.txt"),
+                             QString::fromUtf8("a\xF0\x90\x90\xA8.txt"),
+                             QString("B") + QChar(0xDC00),
+                             QString("b") + QChar(0xDC00)};
         std::mt19937 random(7);
         const QString letters = QStringLiteral("aAbBéÉ _.-1");
         for (int i = 0; i < 2000; ++i) {

@@ -19,12 +19,18 @@ QString reference(int position, const QDate &d, const QTime &t)
     const QString y = pad(d.year(), 4), mo = pad(d.month(), 2), da = pad(d.day(), 2);
     const QString h = pad(t.hour(), 2), mi = pad(t.minute(), 2), s = pad(t.second(), 2);
     switch (position) {
-    case 1: return y + "-" + mo + "-" + da + " " + h + mi + s;
-    case 2: return y + mo + da + " " + h + mi + s;
-    case 3: return y + mo + da + "T" + h + mi + s;
-    case 4: return y + "-" + mo + "-" + da;
-    case 5: return y + mo + da;
-    default: return y + "-" + mo + "-" + da + " " + h + "-" + mi + "-" + s;
+    case 1:
+        return y + "-" + mo + "-" + da + " " + h + mi + s;
+    case 2:
+        return y + mo + da + " " + h + mi + s;
+    case 3:
+        return y + mo + da + "T" + h + mi + s;
+    case 4:
+        return y + "-" + mo + "-" + da;
+    case 5:
+        return y + mo + da;
+    default:
+        return y + "-" + mo + "-" + da + " " + h + "-" + mi + "-" + s;
     }
 }
 
@@ -44,8 +50,8 @@ private slots:
     void localTimeIsQDateTimesLocalTime_data()
     {
         QTest::addColumn<QByteArray>("zone");
-        for (const char *zone : {"UTC", "Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata",
-                                 "America/Sao_Paulo"})
+        for (const char *zone :
+             {"UTC", "Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata", "America/Sao_Paulo"})
             QTest::newRow(zone) << QByteArray(zone);
     }
 
@@ -54,9 +60,23 @@ private slots:
         QFETCH(QByteArray, zone);
         qputenv("TZ", zone);
         refreshTimeZone();
-        std::vector<qint64> instants = {0, 1, 999, 1000, 1616893199999, 1616893200000, 1635641999999, 1635642000000,
-                                        2147483646999, 2147483647000, 2147483648000, 4102444800123, -1, -999,
-                                        -1000, -86400001, -2208988800000};
+        std::vector<qint64> instants = {0,
+                                        1,
+                                        999,
+                                        1000,
+                                        1616893199999,
+                                        1616893200000,
+                                        1635641999999,
+                                        1635642000000,
+                                        2147483646999,
+                                        2147483647000,
+                                        2147483648000,
+                                        4102444800123,
+                                        -1,
+                                        -999,
+                                        -1000,
+                                        -86400001,
+                                        -2208988800000};
         std::mt19937_64 random(42);
         for (int i = 0; i < 3000; ++i)
             instants.push_back(qint64(random() % (qint64(1) << 42)) - (qint64(1) << 38));
@@ -64,8 +84,10 @@ private slots:
             const LocalDateTime local = localDateTimeOf(ms);
             const QDateTime expected = QDateTime::fromMSecsSinceEpoch(ms);
             QVERIFY2(local.date == expected.date() && local.time == expected.time(),
-                     qPrintable(QStringLiteral("%1 ms: %2 %3, QDateTime %4").arg(ms).arg(local.date.toString(Qt::ISODate),
-                                local.time.toString(Qt::ISODateWithMs), expected.toString(Qt::ISODateWithMs))));
+                     qPrintable(QStringLiteral("%1 ms: %2 %3, QDateTime %4")
+                                    .arg(ms)
+                                    .arg(local.date.toString(Qt::ISODate), local.time.toString(Qt::ISODateWithMs),
+                                         expected.toString(Qt::ISODateWithMs))));
         }
     }
 

@@ -35,8 +35,10 @@ private slots:
         writeFile(root + "/b.txt");
         Manager m;
         // a -> b, b -> c
-        preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"c\"/>"
-                                    "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"));
+        preview(m,
+                settingXml(root,
+                           "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"c\"/>"
+                           "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"));
         QCOMPARE(summary(m), (QStringList{"b.txt>c.txt", "a.txt>b.txt"}));
     }
 
@@ -45,9 +47,11 @@ private slots:
         writeFile(root + "/a.txt");
         writeFile(root + "/b.txt");
         Manager m;
-        preview(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"x$1\"/>"
-                                    "<rule type=\"regexpBase\" pattern=\"^xa$\" replace=\"b\"/>"
-                                    "<rule type=\"regexpBase\" pattern=\"^xb$\" replace=\"a\"/>"));
+        preview(m,
+                settingXml(root,
+                           "<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"x$1\"/>"
+                           "<rule type=\"regexpBase\" pattern=\"^xa$\" replace=\"b\"/>"
+                           "<rule type=\"regexpBase\" pattern=\"^xb$\" replace=\"a\"/>"));
         const QList<Entry> e = entries(m);
         QCOMPARE(e.size(), 3);
         static const QRegularExpression tmp(QStringLiteral("^[0-9A-F]{8}\\.TMP$"));
@@ -68,22 +72,26 @@ private slots:
         preview(m, settingXml(root, "<rule type=\"numbering\" start=\"2\" column=\"5\"/>"));
         const QList<Entry> e = entries(m);
         QCOMPARE(e.size(), n);
-        QCOMPARE(e.first().name + ">" + e.first().newName, QStringLiteral("%1.dat>%2.dat").arg(n, 5, 10, QChar(u'0')).arg(n + 1, 5, 10, QChar(u'0')));
+        QCOMPARE(e.first().name + ">" + e.first().newName,
+                 QStringLiteral("%1.dat>%2.dat").arg(n, 5, 10, QChar(u'0')).arg(n + 1, 5, 10, QChar(u'0')));
         QCOMPARE(e.last().name + ">" + e.last().newName, QStringLiteral("00001.dat>00002.dat"));
     }
 
     void collisionsAndInvalidNamesAreUncheckedAndCounted()
     {
         writeFile(root + "/a.txt");
-        writeFile(root + "/b.txt");  // stays: blocks a -> b
+        writeFile(root + "/b.txt"); // stays: blocks a -> b
         writeFile(root + "/c1.txt");
         writeFile(root + "/C2.txt"); // c1 and C2 both become c.txt: the second is unchecked
         writeFile(root + "/d");      // d -> "sub" is the name of a child folder: blocked
         QDir().mkpath(root + "/sub");
         Manager m;
-        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
-                                                            "<rule type=\"regexpBase\" pattern=\"^c\\d$\" replace=\"c\"/>"
-                                                            "<rule type=\"regexpBase\" pattern=\"^d$\" replace=\"sub\"/>"));
+        const Result<PreviewSummary> r =
+            build(m,
+                  settingXml(root,
+                             "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
+                             "<rule type=\"regexpBase\" pattern=\"^c\\d$\" replace=\"c\"/>"
+                             "<rule type=\"regexpBase\" pattern=\"^d$\" replace=\"sub\"/>"));
         QCOMPARE(summary(m), (QStringList{"!a.txt>b.txt", "c1.txt>c.txt", "!C2.txt>c.txt", "!d>sub"}));
         QCOMPARE(r->invalidCount, 3);
     }
@@ -95,7 +103,8 @@ private slots:
         writeFile(root + "/x1.txt");
         writeFile(root + "/x2.txt");
         Manager m;
-        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"));
+        const Result<PreviewSummary> r =
+            build(m, settingXml(root, "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"));
         QCOMPARE(summary(m), (QStringList{"x1.txt>x.txt", "!x2.txt>x.txt"}));
         QCOMPARE(r->invalidCount, 1);
     }
@@ -104,7 +113,8 @@ private slots:
     {
         writeFile(root + "/File.TXT");
         Manager m;
-        preview(m, settingXml(root, "<rule type=\"caseBase\" option=\"lower\"/><rule type=\"caseExt\" option=\"lower\"/>"));
+        preview(
+            m, settingXml(root, "<rule type=\"caseBase\" option=\"lower\"/><rule type=\"caseExt\" option=\"lower\"/>"));
         QCOMPARE(summary(m), (QStringList{"File.TXT>file.txt"}));
     }
 
@@ -152,8 +162,9 @@ private slots:
         writeFile(root + "/sub/mid.txt");
         writeFile(root + "/sub/deeper/low.txt");
         Manager m;
-        preview(m, settingXml(root, "<rule type=\"add\" text=\"_x\" position=\"after\"/>",
-                              "<rule type=\"add\" text=\"_x\" position=\"after\"/>", {}, folders));
+        preview(m,
+                settingXml(root, "<rule type=\"add\" text=\"_x\" position=\"after\"/>",
+                           "<rule type=\"add\" text=\"_x\" position=\"after\"/>", {}, folders));
         QCOMPARE(summary(m), expected);
         // A child folder's entry stands after everything inside it.
         for (const Entry &e : entries(m))
@@ -168,9 +179,9 @@ private slots:
         writeFile(root + "/sub/z.txt");
         writeFile(root + "/sub/y.txt");
         Manager m;
-        preview(m, settingXml(root, "<rule type=\"numbering\"/>", {}, {},
-                              "childFolders=\"all\""));
-        QCOMPARE(summary(m), (QStringList{"y.txt>01.txt", "z.txt>02.txt", "A.txt>01.txt", "b.txt>02.txt", "c.txt>03.txt"}));
+        preview(m, settingXml(root, "<rule type=\"numbering\"/>", {}, {}, "childFolders=\"all\""));
+        QCOMPARE(summary(m),
+                 (QStringList{"y.txt>01.txt", "z.txt>02.txt", "A.txt>01.txt", "b.txt>02.txt", "c.txt>03.txt"}));
         // The rule's missing options were filled in with their defaults.
         const pugi::xml_node rule = m.settings().RulesList(QString(), RuleKind::File).child("rule");
         QCOMPARE(QString::fromUtf8(rule.attribute("column").value()), QStringLiteral("2"));
@@ -195,33 +206,88 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("rules");
         QTest::addColumn<QString>("expected"); // empty: no entry
-        QTest::newRow("add after") << "Photo.jpg" << "<rule type=\"add\" text=\"Cat\" position=\"after\"/>" << "PhotoCat.jpg";
-        QTest::newRow("add other") << "Photo.jpg" << "<rule type=\"add\" text=\"Cat\" position=\"x\"/>" << "CatPhoto.jpg";
-        QTest::newRow("remove any case") << "XabcYABC.txt" << "<rule type=\"remove\" text=\"abc\"/>" << "XY.txt";
-        QTest::newRow("replace any case") << "a-A.txt" << "<rule type=\"replace\" pattern=\"a\" replaceWith=\"b\"/>" << "b-b.txt";
-        QTest::newRow("extension removed") << "report.txt" << "<rule type=\"extension\" text=\"\"/>" << "report";
-        QTest::newRow("no change, no entry") << "name.txt" << "<rule type=\"caseBase\" option=\"lower\"/>" << "";
-        QTest::newRow("single space") << "a  b .txt" << "<rule type=\"space\"/>" << "a b.txt";
-        QTest::newRow("remove all spaces") << QString("a\u3000 b .t x") << "<rule type=\"space\" option=\"removeAll\"/>" << "ab.tx";
-        QTest::newRow("adjust first") << "File1.jpg" << "<rule type=\"adjustDigits\" column=\"3\"/>" << "File001.jpg";
-        QTest::newRow("adjust last") << "a2b34.txt" << "<rule type=\"adjustDigits\" column=\"3\" firstLast=\"last\"/>" << "a2b034.txt";
-        QTest::newRow("adjust missing group") << "a2b34.txt" << "<rule type=\"adjustDigits\" position=\"3\"/>" << "";
-        QTest::newRow("adjust cuts") << "x12345.txt" << "<rule type=\"adjustDigits\" column=\"2\"/>" << "x45.txt";
-        QTest::newRow("regexp base and ext") << "IMG.JPEG" << "<rule type=\"regexp\" basePattern=\"img\" baseReplace=\"pic\" extPattern=\"jpeg\" extReplace=\"jpg\"/>" << "pic.jpg";
-        QTest::newRow("regexpBase first only") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"a\" replace=\"b\"/>" << "baa.txt";
-        QTest::newRow("regexpBase global") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" global=\"True\"/>" << "bbb.txt";
-        QTest::newRow("regexpBase case") << "aaa.txt" << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" ignoreCase=\"false\"/>" << "";
+        QTest::newRow("add after") << "Photo.jpg"
+                                   << "<rule type=\"add\" text=\"Cat\" position=\"after\"/>"
+                                   << "PhotoCat.jpg";
+        QTest::newRow("add other") << "Photo.jpg"
+                                   << "<rule type=\"add\" text=\"Cat\" position=\"x\"/>"
+                                   << "CatPhoto.jpg";
+        QTest::newRow("remove any case") << "XabcYABC.txt"
+                                         << "<rule type=\"remove\" text=\"abc\"/>"
+                                         << "XY.txt";
+        QTest::newRow("replace any case") << "a-A.txt"
+                                          << "<rule type=\"replace\" pattern=\"a\" replaceWith=\"b\"/>"
+                                          << "b-b.txt";
+        QTest::newRow("extension removed") << "report.txt"
+                                           << "<rule type=\"extension\" text=\"\"/>"
+                                           << "report";
+        QTest::newRow("no change, no entry") << "name.txt"
+                                             << "<rule type=\"caseBase\" option=\"lower\"/>"
+                                             << "";
+        QTest::newRow("single space") << "a  b .txt"
+                                      << "<rule type=\"space\"/>"
+                                      << "a b.txt";
+        QTest::newRow("remove all spaces") << QString("a\u3000 b .t x") << "<rule type=\"space\" option=\"removeAll\"/>"
+                                           << "ab.tx";
+        QTest::newRow("adjust first") << "File1.jpg"
+                                      << "<rule type=\"adjustDigits\" column=\"3\"/>"
+                                      << "File001.jpg";
+        QTest::newRow("adjust last") << "a2b34.txt"
+                                     << "<rule type=\"adjustDigits\" column=\"3\" firstLast=\"last\"/>"
+                                     << "a2b034.txt";
+        QTest::newRow("adjust missing group") << "a2b34.txt"
+                                              << "<rule type=\"adjustDigits\" position=\"3\"/>"
+                                              << "";
+        QTest::newRow("adjust cuts") << "x12345.txt"
+                                     << "<rule type=\"adjustDigits\" column=\"2\"/>"
+                                     << "x45.txt";
+        QTest::newRow("regexp base and ext")
+            << "IMG.JPEG"
+            << "<rule type=\"regexp\" basePattern=\"img\" baseReplace=\"pic\" extPattern=\"jpeg\" extReplace=\"jpg\"/>"
+            << "pic.jpg";
+        QTest::newRow("regexpBase first only") << "aaa.txt"
+                                               << "<rule type=\"regexpBase\" pattern=\"a\" replace=\"b\"/>"
+                                               << "baa.txt";
+        QTest::newRow("regexpBase global") << "aaa.txt"
+                                           << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" global=\"True\"/>"
+                                           << "bbb.txt";
+        QTest::newRow("regexpBase case")
+            << "aaa.txt"
+            << "<rule type=\"regexpBase\" pattern=\"A\" replace=\"b\" ignoreCase=\"false\"/>"
+            << "";
         // \s in patterns is ASCII white space only.
-        QTest::newRow("\\s+ keeps no-break space") << QString("m\u00a0n o.txt") << "<rule type=\"regexp\" basePattern=\"\\s+\" baseReplace=\"_\"/>" << QString("m\u00a0n_o.txt");
-        QTest::newRow("\\s keeps ideographic space") << QString("x\u3000y z.txt") << "<rule type=\"regexp\" basePattern=\"\\s\"/>" << QString("x\u3000yz.txt");
-        QTest::newRow("\\S+ spans no-break space") << QString("m\u00a0n.bak") << "<rule type=\"regexpBase\" pattern=\"\\S+\" replace=\"[$&amp;]\" global=\"True\"/>" << QString("[m\u00a0n].bak");
-        QTest::newRow("copyright escape") << QString("x\u00a9.txt") << "<rule type=\"regexp\" basePattern=\"\\u00a9\" baseReplace=\"(C)\" extPattern=\"\" extReplace=\"\"/>" << "x(C).txt";
-        QTest::newRow("folder name") << "a.txt" << "<rule type=\"FolderName\" position=\"after\"/>" << "aFOLDER.txt";
-        QTest::newRow("dotfile") << ".profile" << "<rule type=\"caseExt\" option=\"upper\"/>" << ".PROFILE";
-        QTest::newRow("sentence") << "hELLO wORLD.txt" << "<rule type=\"caseBase\" option=\"sentence\"/>" << "Hello world.txt";
-        QTest::newRow("unknown type ignored") << "a.txt" << "<rule type=\"bogus\"/><rule type=\"add\" text=\"1\" position=\"after\"/>" << "a1.txt";
-        QTest::newRow("folder-only regexp attributes unused") << "a.txt" << "<rule type=\"regexp\" pattern=\"a\" replace=\"b\"/>" << "";
-        QTest::newRow("metadata absent") << "a.mp3" << "<rule type=\"mp3\"/><rule type=\"add\" text=\"!\" position=\"after\"/>" << "a!.mp3";
+        QTest::newRow("\\s+ keeps no-break space")
+            << QString("m\u00a0n o.txt") << "<rule type=\"regexp\" basePattern=\"\\s+\" baseReplace=\"_\"/>"
+            << QString("m\u00a0n_o.txt");
+        QTest::newRow("\\s keeps ideographic space")
+            << QString("x\u3000y z.txt") << "<rule type=\"regexp\" basePattern=\"\\s\"/>" << QString("x\u3000yz.txt");
+        QTest::newRow("\\S+ spans no-break space")
+            << QString("m\u00a0n.bak")
+            << "<rule type=\"regexpBase\" pattern=\"\\S+\" replace=\"[$&amp;]\" global=\"True\"/>"
+            << QString("[m\u00a0n].bak");
+        QTest::newRow("copyright escape")
+            << QString("x\u00a9.txt")
+            << "<rule type=\"regexp\" basePattern=\"\\u00a9\" baseReplace=\"(C)\" extPattern=\"\" extReplace=\"\"/>"
+            << "x(C).txt";
+        QTest::newRow("folder name") << "a.txt"
+                                     << "<rule type=\"FolderName\" position=\"after\"/>"
+                                     << "aFOLDER.txt";
+        QTest::newRow("dotfile") << ".profile"
+                                 << "<rule type=\"caseExt\" option=\"upper\"/>"
+                                 << ".PROFILE";
+        QTest::newRow("sentence") << "hELLO wORLD.txt"
+                                  << "<rule type=\"caseBase\" option=\"sentence\"/>"
+                                  << "Hello world.txt";
+        QTest::newRow("unknown type ignored")
+            << "a.txt"
+            << "<rule type=\"bogus\"/><rule type=\"add\" text=\"1\" position=\"after\"/>"
+            << "a1.txt";
+        QTest::newRow("folder-only regexp attributes unused") << "a.txt"
+                                                              << "<rule type=\"regexp\" pattern=\"a\" replace=\"b\"/>"
+                                                              << "";
+        QTest::newRow("metadata absent") << "a.mp3"
+                                         << "<rule type=\"mp3\"/><rule type=\"add\" text=\"!\" position=\"after\"/>"
+                                         << "a!.mp3";
     }
     void fileRules()
     {
@@ -263,12 +329,26 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("rules");
         QTest::addColumn<QString>("expected"); // empty: no entry
-        QTest::newRow("add after, no extension") << "Photos.2003" << "<rule type=\"add\" text=\"_old\" position=\"after\"/>" << "Photos.2003_old";
-        QTest::newRow("upper whole name") << "data.backup" << "<rule type=\"caseBase\" option=\"upper\"/>" << "DATA.BACKUP";
-        QTest::newRow("regexp has one pattern") << "a.a" << "<rule type=\"regexp\" pattern=\"A\" replace=\"b\" global=\"true\"/>" << "b.b";
-        QTest::newRow("file-only types change nothing") << "dir" << "<rule type=\"numbering\"/><rule type=\"extension\" text=\"x\"/><rule type=\"regexpBase\" pattern=\"d\" replace=\"x\"/>" << "";
-        QTest::newRow("remove and replace") << "AxBx" << "<rule type=\"remove\" text=\"X\"/><rule type=\"replace\" pattern=\"a\" replaceWith=\"c\"/>" << "cB";
-        QTest::newRow("adjust digits") << "Folder1" << "<rule type=\"adjustDigits\" column=\"3\"/>" << "Folder001";
+        QTest::newRow("add after, no extension") << "Photos.2003"
+                                                 << "<rule type=\"add\" text=\"_old\" position=\"after\"/>"
+                                                 << "Photos.2003_old";
+        QTest::newRow("upper whole name") << "data.backup"
+                                          << "<rule type=\"caseBase\" option=\"upper\"/>"
+                                          << "DATA.BACKUP";
+        QTest::newRow("regexp has one pattern") << "a.a"
+                                                << "<rule type=\"regexp\" pattern=\"A\" replace=\"b\" global=\"true\"/>"
+                                                << "b.b";
+        QTest::newRow("file-only types change nothing")
+            << "dir"
+            << "<rule type=\"numbering\"/><rule type=\"extension\" text=\"x\"/><rule type=\"regexpBase\" pattern=\"d\" replace=\"x\"/>"
+            << "";
+        QTest::newRow("remove and replace")
+            << "AxBx"
+            << "<rule type=\"remove\" text=\"X\"/><rule type=\"replace\" pattern=\"a\" replaceWith=\"c\"/>"
+            << "cB";
+        QTest::newRow("adjust digits") << "Folder1"
+                                       << "<rule type=\"adjustDigits\" column=\"3\"/>"
+                                       << "Folder001";
     }
     void folderRules()
     {
@@ -285,11 +365,14 @@ private slots:
     {
         QDir().mkpath(root + "/f");
         const qint64 when = QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)).toSecsSinceEpoch();
-        struct utimbuf times{time_t(when), time_t(when)};
+        struct utimbuf times {
+            time_t(when), time_t(when)
+        };
         QCOMPARE(::utime(QFile::encodeName(root + "/f").constData(), &times), 0);
         Manager m;
-        preview(m, settingXml(root, {}, "<rule type=\"date\" option=\"short date 1\" position=\"before\"/>", {},
-                              "childFolders=\"deep\" subFoldersDepth=\"1\""));
+        preview(m,
+                settingXml(root, {}, "<rule type=\"date\" option=\"short date 1\" position=\"before\"/>", {},
+                           "childFolders=\"deep\" subFoldersDepth=\"1\""));
         QCOMPARE(summary(m), (QStringList{"f>2001-02-03f"}));
     }
 
@@ -310,10 +393,13 @@ private slots:
         QTest::addColumn<QString>("criteria");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("extensions") << "<fileToBeChanged ext=\"jpg jpeg\"/>" << QStringList{"a.JPG", "b.jpeg"};
-        QTest::newRow("blank at ends admits no extension") << "<fileToBeChanged ext=\" jpg \"/>" << QStringList{"a.JPG", "d"};
+        QTest::newRow("blank at ends admits no extension")
+            << "<fileToBeChanged ext=\" jpg \"/>" << QStringList{"a.JPG", "d"};
         QTest::newRow("start with is literal") << "<fileToBeChanged startWith=\"a.b\"/>" << QStringList{"a.b1.txt"};
         QTest::newRow("no-break space is not blank") << QString("<fileToBeChanged ext=\"\u00a0\"/>") << QStringList{};
-        QTest::newRow("regexp mode") << "<fileToBeChanged regExp=\"true\" regExpBaseName=\"^[ab]\" regExpExt=\"^jpe?g$\" regExpExtIgnoreCase=\"true\"/>" << QStringList{"a.JPG", "b.jpeg"};
+        QTest::newRow("regexp mode")
+            << "<fileToBeChanged regExp=\"true\" regExpBaseName=\"^[ab]\" regExpExt=\"^jpe?g$\" regExpExtIgnoreCase=\"true\"/>"
+            << QStringList{"a.JPG", "b.jpeg"};
     }
     void fileCriteria()
     {
@@ -335,7 +421,9 @@ private slots:
         QTest::addColumn<QString>("criteria");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("simple") << "<folderToBeChanged startWith=\"2003\" endWith=\"x\"/>" << QStringList{"2003-box"};
-        QTest::newRow("regexp ignores end") << "<folderToBeChanged regExp=\"true\" regExpBaseName=\"^2003\" endWith=\"x\"/>" << QStringList{"2003-box", "2003-boxes"};
+        QTest::newRow("regexp ignores end")
+            << "<folderToBeChanged regExp=\"true\" regExpBaseName=\"^2003\" endWith=\"x\"/>"
+            << QStringList{"2003-box", "2003-boxes"};
     }
     void folderCriteria()
     {
@@ -345,8 +433,9 @@ private slots:
         QDir().mkpath(root + "/2003-boxes");
         QDir().mkpath(root + "/other");
         Manager m;
-        preview(m, settingXml(root, {}, "<rule type=\"add\" text=\"_\" position=\"after\"/>", criteria,
-                              "childFolders=\"deep\" subFoldersDepth=\"1\""));
+        preview(m,
+                settingXml(root, {}, "<rule type=\"add\" text=\"_\" position=\"after\"/>", criteria,
+                           "childFolders=\"deep\" subFoldersDepth=\"1\""));
         QStringList selected;
         for (const Entry &e : entries(m))
             selected << e.name;
@@ -363,8 +452,9 @@ private slots:
         QVERIFY(old.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
         old.close();
         Manager m;
-        preview(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {},
-                              "<fileToBeChanged dateModified=\"true\" days=\"two\"/>"));
+        preview(m,
+                settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {},
+                           "<fileToBeChanged dateModified=\"true\" days=\"two\"/>"));
         QCOMPARE(summary(m), (QStringList{"new.txt>new_.txt"}));
     }
 
@@ -372,8 +462,8 @@ private slots:
     {
         writeFile(root + "/a.txt");
         Manager m;
-        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\"/>", {},
-                                                      "<fileToBeChanged ext=\"a( txt\"/>"));
+        const Result<PreviewSummary> r =
+            build(m, settingXml(root, "<rule type=\"add\" text=\"_\"/>", {}, "<fileToBeChanged ext=\"a( txt\"/>"));
         QVERIFY(!r.error().message.isEmpty());
         QCOMPARE(summary(m), QStringList());
     }
@@ -388,7 +478,8 @@ private slots:
         // QTemporaryDir cannot remove a name it cannot decode; remove it here.
         const auto removeBad = qScopeGuard([&bad] { ::unlink(bad.constData()); });
         Manager m;
-        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>"));
+        const Result<PreviewSummary> r =
+            build(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>"));
         QCOMPARE(summary(m), (QStringList{"good.txt>good_.txt"}));
         QCOMPARE(r->undecodableNames, 1);
     }
@@ -398,8 +489,9 @@ private slots:
         writeFile(root + "/target/inside.txt");
         QVERIFY(QFile::link(root + "/target", root + "/link"));
         Manager m;
-        preview(m, settingXml(root + "", "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
-                              "childFolders=\"all\""));
+        preview(m,
+                settingXml(root + "", "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
+                           "childFolders=\"all\""));
         QStringList names;
         for (const Entry &e : entries(m))
             names << e.name;
@@ -414,9 +506,10 @@ private slots:
         writeFile(root + "/open/b.txt");
         QFile::setPermissions(root + "/locked", QFileDevice::Permissions());
         Manager m;
-        const Result<PreviewSummary> r = build(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {},
-                                                      "childFolders=\"all\""));
-        QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        const Result<PreviewSummary> r = build(
+            m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {}, "childFolders=\"all\""));
+        QFile::setPermissions(root + "/locked",
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(summary(m), (QStringList{"b.txt>b_.txt"}));
         QCOMPARE(r->skippedFolders.size(), 1);
     }

@@ -8,8 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const char *const encodings[] = {"CP932", "CP1252", "CP1251", "CP936", "CP949", "CP950", "CP1258",
-                                            "UTF-8", "ISO-2022-JP", "CP874"};
+    static const char *const encodings[] = {"CP932", "CP1252", "CP1251", "CP936",       "CP949",
+                                            "CP950", "CP1258", "UTF-8",  "ISO-2022-JP", "CP874"};
     if (size == 0)
         return 0;
     const QByteArray encoding = encodings[data[0] % (sizeof encodings / sizeof *encodings)];

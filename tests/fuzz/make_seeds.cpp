@@ -51,15 +51,19 @@ TiffBuilder camera(bool bigEndian)
 bool exifSeeds(const QDir &dir)
 {
     return write(dir.filePath("jpeg-exif-be.jpg"), jpegFile(exifSegment(camera(true).build()) + frameSegment(640, 480)))
-        && write(dir.filePath("jpeg-exif-le.jpg"), jpegFile(exifSegment(camera(false).build()) + frameSegment(64, 48, 0xC2)))
-        && write(dir.filePath("jpeg-jfif.jpg"), jpegFile(jfifSegment() + exifSegment(camera(false).build()) + frameSegment(8, 8)))
+        && write(dir.filePath("jpeg-exif-le.jpg"),
+                 jpegFile(exifSegment(camera(false).build()) + frameSegment(64, 48, 0xC2)))
+        && write(dir.filePath("jpeg-jfif.jpg"),
+                 jpegFile(jfifSegment() + exifSegment(camera(false).build()) + frameSegment(8, 8)))
         && write(dir.filePath("tiff-le.tif"), camera(false).build())
         && write(dir.filePath("tiff-be.tif"), camera(true).build());
 }
 
 QByteArray id3(const QByteArray &title, const QByteArray &artist)
 {
-    const auto field = [](const QByteArray &text, int length) { return (text + QByteArray(length, '\0')).left(length); };
+    const auto field = [](const QByteArray &text, int length) {
+        return (text + QByteArray(length, '\0')).left(length);
+    };
     return "TAG" + field(title, 30) + field(artist, 30) + field("Album", 30) + "1999" + field("Comment", 30) + char(12);
 }
 
@@ -75,24 +79,37 @@ bool id3Seeds(const QDir &dir)
 bool docSeeds(const QDir &dir)
 {
     SectionBuilder english;
-    english.codePage(1252).lpstr(2, "Annual Report").lpstr(3, "Finance").lpstr(4, "Jos\xe9").fileTime(12, 127222530960000000ull)
+    english.codePage(1252)
+        .lpstr(2, "Annual Report")
+        .lpstr(3, "Finance")
+        .lpstr(4, "Jos\xe9")
+        .fileTime(12, 127222530960000000ull)
         .lpstrVector(20, {"a", "bcd"}, false);
     SectionBuilder japanese;
-    japanese.codePage(932).lpstr(2, "\x93\xfa\x96\x7b\x8c\xea").lpwstr(3, QStringLiteral("x")).lpstr(4, "\x8e\x52\x93\x63");
+    japanese.codePage(932)
+        .lpstr(2, "\x93\xfa\x96\x7b\x8c\xea")
+        .lpwstr(3, QStringLiteral("x"))
+        .lpstr(4, "\x8e\x52\x93\x63");
     SectionBuilder unicode;
-    unicode.codePage(1200).lpstrUnicode(2, QStringLiteral("Title")).lpwstrVector(21, {QStringLiteral("p"), QStringLiteral("qr")});
+    unicode.codePage(1200)
+        .lpstrUnicode(2, QStringLiteral("Title"))
+        .lpwstrVector(21, {QStringLiteral("p"), QStringLiteral("qr")});
     SectionBuilder doc;
     doc.codePage(1252).lpstr(2, "Reports").lpstr(15, "Company").i4(23, 7);
     SectionBuilder user;
     user.codePage(1252).dictionary({{2, "Project"}}).lpstr(2, "Apollo");
     const QByteArray summary = propertySetStream({{SummaryFormatId, english.build()}});
-    const QByteArray documentSummary = propertySetStream({{DocumentSummaryFormatId, doc.build()}, {UserDefinedFormatId, user.build()}});
+    const QByteArray documentSummary =
+        propertySetStream({{DocumentSummaryFormatId, doc.build()}, {UserDefinedFormatId, user.build()}});
     QTemporaryDir temp;
     const QString full = temp.filePath("full.doc");
     const QString japaneseDoc = temp.filePath("japanese.doc");
-    if (!writeCompoundFile(full, {{"WordDocument", QByteArray(700, 'w')}, {"\005SummaryInformation", summary},
-                                  {"\005DocumentSummaryInformation", documentSummary}})
-        || !writeCompoundFile(japaneseDoc, {{"\005SummaryInformation", propertySetStream({{SummaryFormatId, japanese.build()}})}}))
+    if (!writeCompoundFile(full,
+                           {{"WordDocument", QByteArray(700, 'w')},
+                            {"\005SummaryInformation", summary},
+                            {"\005DocumentSummaryInformation", documentSummary}})
+        || !writeCompoundFile(japaneseDoc,
+                              {{"\005SummaryInformation", propertySetStream({{SummaryFormatId, japanese.build()}})}}))
         return false;
     QFile a(full), b(japaneseDoc);
     if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly))

@@ -1,17 +1,17 @@
 #include "TemporaryHome.h"
 #include "TestFiles.h"
 #include "base/Arguments.h"
-#include "services/SingleInstance.h"
 #include "main/Startup.h"
+#include "services/SingleInstance.h"
 #include "text/UiText.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <cstring>
 
@@ -150,7 +150,8 @@ private slots:
         const QByteArray settings = readFile(home.dataFolder() + QStringLiteral("/Setting.xml"));
         QVERIFY(settings.startsWith("\xff\xfe"));
         QVERIFY(settings.contains(utf16(QStringLiteral("select=\"Setting 1\""))));
-        QVERIFY(readFile(home.dataFolder() + QStringLiteral("/app.xml")).contains(utf16(QStringLiteral("<appSetting>"))));
+        QVERIFY(
+            readFile(home.dataFolder() + QStringLiteral("/app.xml")).contains(utf16(QStringLiteral("<appSetting>"))));
         QVERIFY(QFileInfo(home.dataFolder() + QStringLiteral("/Report")).isDir());
         QVERIFY(QFileInfo::exists(home.dataFolder() + QStringLiteral("/ReportEn.xsl")));
         QVERIFY(readFile(home.registryFile()).contains("number ShowMenu 0\n"));
@@ -213,7 +214,8 @@ private slots:
         const Finished run = runProgram(home, {argument});
         QCOMPARE(run.exitCode, int(ExitNormal));
         const QStringList names = QDir(files).entryList(QDir::Files, QDir::Name);
-        const QStringList reports = QDir(home.dataFolder() + QStringLiteral("/Report")).entryList({QStringLiteral("*.xml")});
+        const QStringList reports =
+            QDir(home.dataFolder() + QStringLiteral("/Report")).entryList({QStringLiteral("*.xml")});
         if (!renames) {
             QCOMPARE(names, (QStringList{"a.txt", "b.txt", "c.jpg"}));
             QVERIFY(reports.isEmpty());
@@ -235,8 +237,10 @@ private slots:
         const QString files = home.path(QStringLiteral("files"));
         writeFile(files + QStringLiteral("/a.txt"), "a");
         writeFile(home.dataFolder() + QStringLiteral("/Setting.xml"),
-                         QStringLiteral("<settings version=\"2.0\"><setting name=\"S\"><folders><folder path=\"%1\"/>"
-                                        "</folders></setting></settings>").arg(files).toUtf8());
+                  QStringLiteral("<settings version=\"2.0\"><setting name=\"S\"><folders><folder path=\"%1\"/>"
+                                 "</folders></setting></settings>")
+                      .arg(files)
+                      .toUtf8());
         const Finished run = runProgram(home, {QStringLiteral("-exec")});
         QCOMPARE(run.exitCode, int(ExitRunNotPossible));
         QVERIFY(run.standardError.contains(UiText::LoadText(1276)));
@@ -317,7 +321,7 @@ private slots:
     {
         TemporaryHome home;
         writeFile(home.dataFolder() + QStringLiteral("/Setting.xml"),
-                         "<settings version=\"1.5\"><setting name=\"Old\"/></settings>");
+                  "<settings version=\"1.5\"><setting name=\"Old\"/></settings>");
         const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", home.path(QStringLiteral("home/.local/share")).toUtf8());
         QStringList messages;
@@ -330,8 +334,9 @@ private slots:
         const int status = Startup(env).run();
         qputenv("XDG_DATA_HOME", savedDataHome);
         QCOMPARE(status, int(ExitNormal));
-        QCOMPARE(messages, QStringList{QStringLiteral("Quillbay the Renamer|") + UiText::LoadText(952) + QStringLiteral("\r\n")
-                                       + home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")});
+        QCOMPARE(messages,
+                 QStringList{QStringLiteral("Quillbay the Renamer|") + UiText::LoadText(952) + QStringLiteral("\r\n")
+                             + home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")});
         QCOMPARE(readFile(home.dataFolder() + QStringLiteral("/Setting_OldVersion1.xml")),
                  QByteArray("<settings version=\"1.5\"><setting name=\"Old\"/></settings>"));
     }

@@ -127,8 +127,8 @@ static QByteArray guidBytes(const QUuid &id)
 
 QByteArray propertySetStream(const QList<QPair<QUuid, QByteArray>> &sections)
 {
-    QByteArray header = le16(0xFFFE) + le16(0) + le32(0x00020006) + QByteArray(16, '\0')
-        + le32(quint32(sections.size()));
+    QByteArray header =
+        le16(0xFFFE) + le16(0) + le32(0x00020006) + QByteArray(16, '\0') + le32(quint32(sections.size()));
     quint32 offset = quint32(header.size() + 20 * sections.size());
     QByteArray bodies;
     for (const auto &section : sections) {
@@ -151,8 +151,9 @@ bool writeCompoundFile(const QString &path, const QList<QPair<QByteArray, QByteA
         if (!ok)
             break;
         GsfOutput *child = gsf_outfile_new_child(storage, stream.first.constData(), FALSE);
-        ok = child && gsf_output_write(child, size_t(stream.second.size()),
-                                       reinterpret_cast<const guint8 *>(stream.second.constData()))
+        ok = child
+            && gsf_output_write(child, size_t(stream.second.size()),
+                                reinterpret_cast<const guint8 *>(stream.second.constData()))
             && gsf_output_close(child);
         if (child)
             g_object_unref(child);

@@ -70,7 +70,6 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-
 QString officeSuite()
 {
     for (const char *name : {"libreoffice", "soffice"}) {
@@ -88,21 +87,21 @@ QByteArray flatOpenDocument(bool spreadsheet, const QString &title, const QStrin
     const QString body = spreadsheet
         ? QStringLiteral("<office:spreadsheet><table:table table:name=\"Sheet1\"><table:table-row>"
                          "<table:table-cell office:value-type=\"string\"><text:p>%1</text:p></table:table-cell>"
-                         "</table:table-row></table:table></office:spreadsheet>").arg(escapedTitle)
+                         "</table:table-row></table:table></office:spreadsheet>")
+              .arg(escapedTitle)
         : QStringLiteral("<office:text><text:p>%1</text:p></office:text>").arg(escapedTitle);
     const QString mime = spreadsheet ? QStringLiteral("application/vnd.oasis.opendocument.spreadsheet")
                                      : QStringLiteral("application/vnd.oasis.opendocument.text");
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-               "xmlns:meta=\"urn:oasis:names:tc:opendocument:xmlns:meta:1.0\" "
-               "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
-               "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-               "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-               "office:version=\"1.2\" office:mimetype=\"%1\">"
-               "<office:meta><dc:title>%2</dc:title><dc:subject>%3</dc:subject>"
-               "<meta:initial-creator>%4</meta:initial-creator><dc:creator>%4</dc:creator></office:meta>"
-               "<office:body>%5</office:body></office:document>\n")
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                          "xmlns:meta=\"urn:oasis:names:tc:opendocument:xmlns:meta:1.0\" "
+                          "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+                          "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+                          "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+                          "office:version=\"1.2\" office:mimetype=\"%1\">"
+                          "<office:meta><dc:title>%2</dc:title><dc:subject>%3</dc:subject>"
+                          "<meta:initial-creator>%4</meta:initial-creator><dc:creator>%4</dc:creator></office:meta>"
+                          "<office:body>%5</office:body></office:document>\n")
         .arg(mime, escapedTitle, subject.toHtmlEscaped(), author.toHtmlEscaped(), body)
         .toUtf8();
 }
@@ -155,25 +154,24 @@ private slots:
         QTest::addColumn<QByteArray>("stream");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("author");
-        QTest::newRow("Shift-JIS section") << summary(SectionBuilder().codePage(932).lpstr(2, "\x93\xfa\x96\x7b\x8c\xea")
-                                                          .lpstr(4, "\x8e\x52\x93\x63"))
-                                           << u"日本語"_qs << u"山田"_qs;
-        QTest::newRow("Unicode section") << summary(SectionBuilder().codePage(1200).lpstrUnicode(2, u"報告書"_qs)
-                                                        .lpstrUnicode(4, u"Zoë"_qs))
+        QTest::newRow("Shift-JIS section")
+            << summary(SectionBuilder().codePage(932).lpstr(2, "\x93\xfa\x96\x7b\x8c\xea").lpstr(4, "\x8e\x52\x93\x63"))
+            << u"日本語"_qs << u"山田"_qs;
+        QTest::newRow("Unicode section") << summary(
+            SectionBuilder().codePage(1200).lpstrUnicode(2, u"報告書"_qs).lpstrUnicode(4, u"Zoë"_qs))
                                          << u"報告書"_qs << u"Zoë"_qs;
-        QTest::newRow("UTF-16 strings") << summary(SectionBuilder().codePage(1252).lpwstr(2, u"議事録"_qs)
-                                                       .lpwstr(4, u"Ålesund"_qs))
+        QTest::newRow("UTF-16 strings") << summary(
+            SectionBuilder().codePage(1252).lpwstr(2, u"議事録"_qs).lpwstr(4, u"Ålesund"_qs))
                                         << u"議事録"_qs << u"Ålesund"_qs;
-        QTest::newRow("UTF-8 section, stored as -535") << summary(SectionBuilder().codePage(65001).lpstr(2, "\xe6\x97\xa5")
-                                                                      .lpstr(4, "A"))
-                                                       << u"日"_qs << "A";
+        QTest::newRow("UTF-8 section, stored as -535")
+            << summary(SectionBuilder().codePage(65001).lpstr(2, "\xe6\x97\xa5").lpstr(4, "A")) << u"日"_qs << "A";
         QTest::newRow("Cyrillic") << summary(SectionBuilder().codePage(1251).lpstr(2, "\xcf\xf0\xe8").lpstr(4, "B"))
                                   << u"При"_qs << "B";
-        QTest::newRow("no code page: the user's") << summary(SectionBuilder().lpstr(2, "\x93\xfa").lpstr(4, "C"))
-                                                  << u"日"_qs << "C";
-        QTest::newRow("text ends at the first zero") << summary(SectionBuilder().codePage(1252)
-                                                                    .lpstr(2, QByteArray("Cut\0rest", 8)).lpstr(4, ""))
-                                                     << "Cut" << "";
+        QTest::newRow("no code page: the user's")
+            << summary(SectionBuilder().lpstr(2, "\x93\xfa").lpstr(4, "C")) << u"日"_qs << "C";
+        QTest::newRow("text ends at the first zero")
+            << summary(SectionBuilder().codePage(1252).lpstr(2, QByteArray("Cut\0rest", 8)).lpstr(4, "")) << "Cut"
+            << "";
         QTest::newRow("no title") << summary(SectionBuilder().codePage(1252).lpstr(4, "Only Author")) << ""
                                   << "Only Author";
     }
@@ -195,7 +193,9 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("subject");
         QTest::addColumn<QString>("author");
-        QTest::newRow("English") << "Quarterly Plan" << "Sales" << "Mary Jones";
+        QTest::newRow("English") << "Quarterly Plan"
+                                 << "Sales"
+                                 << "Mary Jones";
         QTest::newRow("Japanese") << u"四半期計画"_qs << u"営業"_qs << u"山田太郎"_qs;
     }
 
@@ -324,9 +324,15 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("subject");
         QTest::addColumn<QString>("author");
-        QTest::newRow("doc, English") << "doc" << "Minutes of May" << "Board meeting" << "Ann Lee";
+        QTest::newRow("doc, English") << "doc"
+                                      << "Minutes of May"
+                                      << "Board meeting"
+                                      << "Ann Lee";
         QTest::newRow("doc, Japanese") << "doc" << u"五月の議事録"_qs << u"取締役会"_qs << u"鈴木花子"_qs;
-        QTest::newRow("xls, English") << "xls" << "Budget 2004" << "Planning" << "Tom Ray";
+        QTest::newRow("xls, English") << "xls"
+                                      << "Budget 2004"
+                                      << "Planning"
+                                      << "Tom Ray";
         QTest::newRow("xls, Japanese") << "xls" << u"予算表"_qs << u"計画"_qs << u"佐藤一郎"_qs;
     }
 
@@ -343,16 +349,19 @@ private slots:
         QFETCH(QString, author);
         QTemporaryDir dir;
         const bool spreadsheet = format == QLatin1String("xls");
-        const QString source = dir.filePath(spreadsheet ? QStringLiteral("source.fods") : QStringLiteral("source.fodt"));
+        const QString source =
+            dir.filePath(spreadsheet ? QStringLiteral("source.fods") : QStringLiteral("source.fodt"));
         {
             QFile file(source);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(flatOpenDocument(spreadsheet, title, subject, author));
         }
         QProcess process;
-        process.start(suite, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(),
-                              QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
-                              QStringLiteral("--outdir"), dir.path(), source});
+        process.start(suite,
+                      {QStringLiteral("-env:UserInstallation=")
+                           + QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(),
+                       QStringLiteral("--headless"), QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+                       dir.path(), source});
         QVERIFY(process.waitForFinished(180000));
         const QString converted = dir.filePath(QStringLiteral("source.") + format);
         QVERIFY2(QFile::exists(converted), process.readAllStandardError().constData());

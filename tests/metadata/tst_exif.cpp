@@ -102,26 +102,42 @@ private slots:
         QTest::addColumn<QString>("plain");
         QTest::addColumn<QString>("reciprocal");
         QTest::addColumn<QString>("fraction");
-        QTest::newRow("aperture 5") << TiffBuilder(false).rational(Ifd::Exif, 0x9202, 5, 1).build()
-                                    << "5.7" << true << "" << "" << "";
+        QTest::newRow("aperture 5") << TiffBuilder(false).rational(Ifd::Exif, 0x9202, 5, 1).build() << "5.7" << true
+                                    << ""
+                                    << ""
+                                    << "";
         QTest::newRow("FNumber wins over aperture")
-            << TiffBuilder(false).rational(Ifd::Exif, 0x9202, 5, 1).rational(Ifd::Exif, 0x829D, 4, 1).build()
-            << "4" << false << "" << "" << "";
-        QTest::newRow("negative aperture") << TiffBuilder(false).srational(Ifd::Exif, 0x9202, -1, 1).build()
-                                           << "" << false << "" << "" << "";
+            << TiffBuilder(false).rational(Ifd::Exif, 0x9202, 5, 1).rational(Ifd::Exif, 0x829D, 4, 1).build() << "4"
+            << false << ""
+            << ""
+            << "";
+        QTest::newRow("negative aperture")
+            << TiffBuilder(false).srational(Ifd::Exif, 0x9202, -1, 1).build() << "" << false << ""
+            << ""
+            << "";
         // Tv 7 is 1/128 s; a derived time is no fraction, so mode 5 reads as mode 0.
-        QTest::newRow("shutter speed") << TiffBuilder(true).srational(Ifd::Exif, 0x9201, 7, 1).build()
-                                       << "" << false << "0.00781" << "128" << "0.00781";
+        QTest::newRow("shutter speed") << TiffBuilder(true).srational(Ifd::Exif, 0x9201, 7, 1).build() << "" << false
+                                       << "0.00781"
+                                       << "128"
+                                       << "0.00781";
         QTest::newRow("ExposureTime wins over shutter speed")
-            << TiffBuilder(true).srational(Ifd::Exif, 0x9201, 7, 1).rational(Ifd::Exif, 0x829A, 1, 30).build()
-            << "" << false << "0.0333" << "30.0" << "1_30";
-        QTest::newRow("long exposure") << TiffBuilder(false).rational(Ifd::Exif, 0x829A, 30, 1).build()
-                                       << "" << false << "30.00" << "0.033" << "30_1";
+            << TiffBuilder(true).srational(Ifd::Exif, 0x9201, 7, 1).rational(Ifd::Exif, 0x829A, 1, 30).build() << ""
+            << false << "0.0333"
+            << "30.0"
+            << "1_30";
+        QTest::newRow("long exposure") << TiffBuilder(false).rational(Ifd::Exif, 0x829A, 30, 1).build() << "" << false
+                                       << "30.00"
+                                       << "0.033"
+                                       << "30_1";
         QTest::newRow("zero denominators are absent")
-            << TiffBuilder(false).rational(Ifd::Exif, 0x829A, 1, 0).rational(Ifd::Exif, 0x829D, 28, 0).build()
-            << "" << false << "" << "" << "";
-        QTest::newRow("zero exposure is absent") << TiffBuilder(false).rational(Ifd::Exif, 0x829A, 0, 10).build()
-                                                 << "" << false << "" << "" << "";
+            << TiffBuilder(false).rational(Ifd::Exif, 0x829A, 1, 0).rational(Ifd::Exif, 0x829D, 28, 0).build() << ""
+            << false << ""
+            << ""
+            << "";
+        QTest::newRow("zero exposure is absent")
+            << TiffBuilder(false).rational(Ifd::Exif, 0x829A, 0, 10).build() << "" << false << ""
+            << ""
+            << "";
     }
 
     void derivedValues()
@@ -224,7 +240,7 @@ private slots:
         TiffBuilder t(true);
         t.shortValue(Ifd::Zero, 0x0100, 300)
             .longValue(Ifd::Zero, 0x0101, 200)
-            .shortValue(Ifd::One, 0x0100, 160)  // a thumbnail: smaller, so it does not count
+            .shortValue(Ifd::One, 0x0100, 160) // a thumbnail: smaller, so it does not count
             .shortValue(Ifd::One, 0x0101, 120);
         const Exif exif = loaded(t.build());
         QCOMPARE(exif.width(), 300u);
@@ -250,16 +266,28 @@ private slots:
         QTest::addColumn<QString>("mode2");
         QTest::newRow("digitized wins") << QList<QByteArray>{"2001:01:01 01:01:01", "2002:02:02 02:02:02",
                                                              " 2003:12:24 18:30:05 "}
-                                        << "2003:12:24 18:30:05" << "20031224T183005" << "2003-12-24 18-30-05";
-        QTest::newRow("only DateTime") << QList<QByteArray>{"1999:07:04 09:08:07", "", ""}
-                                       << "1999:07:04 09:08:07" << "19990704T090807" << "1999-07-04 09-08-07";
+                                        << "2003:12:24 18:30:05"
+                                        << "20031224T183005"
+                                        << "2003-12-24 18-30-05";
+        QTest::newRow("only DateTime") << QList<QByteArray>{"1999:07:04 09:08:07", "", ""} << "1999:07:04 09:08:07"
+                                       << "19990704T090807"
+                                       << "1999-07-04 09-08-07";
         QTest::newRow("blank later tag keeps the good date")
-            << QList<QByteArray>{"", "2002:02:02 02:02:02", "0000:00:00 00:00:00"}
-            << "2002:02:02 02:02:02" << "20020202T020202" << "2002-02-02 02-02-02";
-        QTest::newRow("not a date") << QList<QByteArray>{"", "unknown", ""} << "" << "" << "";
-        QTest::newRow("non-numeric part") << QList<QByteArray>{"2003:1x:24 18:30:05", "", ""} << "" << "" << "";
-        QTest::newRow("impossible day") << QList<QByteArray>{"2003:02:30 18:30:05", "", ""} << "" << "" << "";
-        QTest::newRow("too short") << QList<QByteArray>{"2003:02:03", "", ""} << "" << "" << "";
+            << QList<QByteArray>{"", "2002:02:02 02:02:02", "0000:00:00 00:00:00"} << "2002:02:02 02:02:02"
+            << "20020202T020202"
+            << "2002-02-02 02-02-02";
+        QTest::newRow("not a date") << QList<QByteArray>{"", "unknown", ""} << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("non-numeric part") << QList<QByteArray>{"2003:1x:24 18:30:05", "", ""} << ""
+                                          << ""
+                                          << "";
+        QTest::newRow("impossible day") << QList<QByteArray>{"2003:02:30 18:30:05", "", ""} << ""
+                                        << ""
+                                        << "";
+        QTest::newRow("too short") << QList<QByteArray>{"2003:02:03", "", ""} << ""
+                                   << ""
+                                   << "";
     }
 
     void dateTexts()

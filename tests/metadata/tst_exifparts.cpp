@@ -37,10 +37,10 @@ private slots:
         QTest::newRow("four BYTEs fit") << true << 1 << 4u << bytes << 0 << true << 0x01u << 0u;
         QTest::newRow("ASCII of 4 fits") << false << 2 << 4u << bytes << 0 << true << 0x01u << 0u;
         QTest::newRow("ASCII of 5: offset") << false << 2 << 5u << bytes << 0 << false << 0u << 0x04030201u;
-        QTest::newRow("SSHORT is sign-extended") << true << 8 << 1u << Raw{0xFF, 0xFE, 0, 0} << 0 << true
-                                                 << 0xFFFFFFFEu << 0u;
-        QTest::newRow("SBYTE is sign-extended") << false << 6 << 1u << Raw{0x80, 0, 0, 0} << 0 << true
-                                                << 0xFFFFFF80u << 0u;
+        QTest::newRow("SSHORT is sign-extended")
+            << true << 8 << 1u << Raw{0xFF, 0xFE, 0, 0} << 0 << true << 0xFFFFFFFEu << 0u;
+        QTest::newRow("SBYTE is sign-extended")
+            << false << 6 << 1u << Raw{0x80, 0, 0, 0} << 0 << true << 0xFFFFFF80u << 0u;
         QTest::newRow("FLOAT bits") << false << 11 << 1u << bytes << 0 << true << 0x04030201u << 0u;
         QTest::newRow("unknown type") << false << 0 << 1u << bytes << 1 << false << 0u << 0u;
         QTest::newRow("type 14") << false << 14 << 1u << bytes << 1 << false << 0u << 0u;

@@ -76,10 +76,22 @@ private slots:
         QTest::addColumn<QString>("exposure");
         QTest::addColumn<QString>("fNumber");
         QTest::addColumn<int>("flash");
-        QTest::newRow("JPEG, big-endian Exif") << "jpg" << "MM" << "1/125" << "2.8" << 25;
-        QTest::newRow("JPEG, little-endian Exif") << "jpg" << "II" << "1/3" << "5.6" << 16;
-        QTest::newRow("TIFF, little-endian") << "tif" << "II" << "2.5" << "11" << 24;
-        QTest::newRow("TIFF, big-endian") << "tif" << "MM" << "1/4000" << "1.4" << 1;
+        QTest::newRow("JPEG, big-endian Exif") << "jpg"
+                                               << "MM"
+                                               << "1/125"
+                                               << "2.8" << 25;
+        QTest::newRow("JPEG, little-endian Exif") << "jpg"
+                                                  << "II"
+                                                  << "1/3"
+                                                  << "5.6" << 16;
+        QTest::newRow("TIFF, little-endian") << "tif"
+                                             << "II"
+                                             << "2.5"
+                                             << "11" << 24;
+        QTest::newRow("TIFF, big-endian") << "tif"
+                                          << "MM"
+                                          << "1/4000"
+                                          << "1.4" << 1;
     }
 
     void agreesWithExiftool()
@@ -96,12 +108,11 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(kind == QLatin1String("jpg") ? plainJpeg() : plainTiff(byteOrder == QLatin1String("MM")));
         }
-        QVERIFY(runExiftool({QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
-                             QStringLiteral("-ExifByteOrder=") + byteOrder, QStringLiteral("-Make=Quillbay Optics"),
-                             QStringLiteral("-Model=QB-7 Mark II"),
-                             QStringLiteral("-DateTimeOriginal=2004:02:29 23:59:58"),
-                             QStringLiteral("-ExposureTime=") + exposure, QStringLiteral("-FNumber=") + fNumber,
-                             QStringLiteral("-EXIF:Flash#=") + QString::number(flash), path}));
+        QVERIFY(runExiftool(
+            {QStringLiteral("-q"), QStringLiteral("-overwrite_original"), QStringLiteral("-ExifByteOrder=") + byteOrder,
+             QStringLiteral("-Make=Quillbay Optics"), QStringLiteral("-Model=QB-7 Mark II"),
+             QStringLiteral("-DateTimeOriginal=2004:02:29 23:59:58"), QStringLiteral("-ExposureTime=") + exposure,
+             QStringLiteral("-FNumber=") + fNumber, QStringLiteral("-EXIF:Flash#=") + QString::number(flash), path}));
         QByteArray json;
         QVERIFY(runExiftool({QStringLiteral("-j"), QStringLiteral("-n"), QStringLiteral("-Make"),
                              QStringLiteral("-Model"), QStringLiteral("-DateTimeOriginal"),

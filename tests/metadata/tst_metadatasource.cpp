@@ -45,7 +45,8 @@ private slots:
             .rational(Ifd::Exif, 0x829A, 10, 1250)
             .rational(Ifd::Exif, 0x9202, 5, 1)
             .shortValue(Ifd::Exif, 0x9209, 0x18);
-        const QString path = writeFile(dir, QStringLiteral("a.jpg"), jpegFile(exifSegment(t.build()) + frameSegment(320, 240)));
+        const QString path =
+            writeFile(dir, QStringLiteral("a.jpg"), jpegFile(exifSegment(t.build()) + frameSegment(320, 240)));
         const auto source = makeFileMetadataSource();
         const std::optional<ExifFacts> facts = source->readExif(path);
         QVERIFY(facts);
@@ -74,7 +75,8 @@ private slots:
     {
         QTemporaryDir dir;
         const auto source = makeFileMetadataSource();
-        const std::optional<Mp3Facts> facts = source->readMp3(writeFile(dir, QStringLiteral("s.mp3"), QByteArray(300, 'x') + id3("Song")));
+        const std::optional<Mp3Facts> facts =
+            source->readMp3(writeFile(dir, QStringLiteral("s.mp3"), QByteArray(300, 'x') + id3("Song")));
         QVERIFY(facts);
         QCOMPARE(facts->songTitle, QStringLiteral("Song"));
         QCOMPARE(facts->artist, QStringLiteral("Band"));
@@ -90,7 +92,8 @@ private slots:
         SectionBuilder s;
         s.codePage(1252).lpstr(2, "Title").lpstr(3, "Subject").lpstr(4, "Author");
         const QString path = dir.filePath(QStringLiteral("d.doc"));
-        QVERIFY(writeCompoundFile(path, {{"\005SummaryInformation", propertySetStream({{SummaryFormatId, s.build()}})}}));
+        QVERIFY(
+            writeCompoundFile(path, {{"\005SummaryInformation", propertySetStream({{SummaryFormatId, s.build()}})}}));
         const auto source = makeFileMetadataSource();
         const std::optional<OfficeFacts> facts = source->readOffice(path);
         QVERIFY(facts);

@@ -19,8 +19,8 @@ QByteArray trailer(const QByteArray &title, const QByteArray &artist = "Artist",
                    const QByteArray &year = "1999", const QByteArray &comment = "Comment", quint8 genre = 17,
                    const QByteArray &identifier = "TAG")
 {
-    return identifier + field(title, 30) + field(artist, 30) + field(album, 30) + field(year, 4)
-        + field(comment, 30) + char(genre);
+    return identifier + field(title, 30) + field(artist, 30) + field(album, 30) + field(year, 4) + field(comment, 30)
+        + char(genre);
 }
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
@@ -71,8 +71,8 @@ private slots:
         QTest::newRow("spaces before stay") << trailer("  Intro  ") << true << "  Intro";
         QTest::newRow("inner zero becomes space") << trailer(QByteArray("A\0B", 3)) << true << "A B";
         QTest::newRow("space padding") << trailer(QByteArray(30, ' ')) << true << "";
-        QTest::newRow("full 30 characters") << trailer("123456789012345678901234567890") << true
-                                            << "123456789012345678901234567890";
+        QTest::newRow("full 30 characters")
+            << trailer("123456789012345678901234567890") << true << "123456789012345678901234567890";
         QTest::newRow("lower-case identifier") << trailer("Song", "A", "B", "2000", "C", 0, "tag") << false << "";
         QTest::newRow("too short") << trailer("Song").left(127) << false << "";
     }
@@ -105,12 +105,15 @@ private slots:
         QTest::newRow("Shift-JIS half-width kana") << QByteArray("CP932") << QByteArray("\xb1\xb2") << u"ｱｲ"_qs;
         QTest::newRow("Windows-1252") << QByteArray("CP1252") << QByteArray("Caf\xe9 \x80") << u"Café €"_qs;
         QTest::newRow("Windows-1251") << QByteArray("CP1251") << QByteArray("\xcf\xf0\xe8") << u"При"_qs;
-        QTest::newRow("Windows-1250") << QByteArray("CP1250") << QByteArray("\xb3\xf3" "d\x9f") << u"łódź"_qs;
+        QTest::newRow("Windows-1250") << QByteArray("CP1250")
+                                      << QByteArray("\xb3\xf3"
+                                                    "d\x9f")
+                                      << u"łódź"_qs;
         // A double-byte character cut by the end of the field is dropped.
         QTest::newRow("cut lead byte") << QByteArray("CP932") << QByteArray("\x93\xfa").repeated(14) + "A\x96"
                                        << QString(u"日"_qs.repeated(14) + QLatin1Char('A'));
-        QTest::newRow("lead byte before padding") << QByteArray("CP932") << QByteArray("\x93\xfa\x96")
-                                                  << u"日\uFFFD"_qs;
+        QTest::newRow("lead byte before padding")
+            << QByteArray("CP932") << QByteArray("\x93\xfa\x96") << u"日\uFFFD"_qs;
         QTest::newRow("undefined byte") << QByteArray("CP1252") << QByteArray("a\x81z") << u"a\uFFFDz"_qs;
     }
 

@@ -4,10 +4,10 @@
 #include "FakeBusServices.h"
 #include "FakeFolderTarget.h"
 #include "OpenerArguments.h"
-#include "base/Arguments.h"
 #include "TestSessionBus.h"
 #include "automation/AutomationService.h"
 #include "automation/FolderRequestQueue.h"
+#include "base/Arguments.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -88,8 +88,8 @@ void OpenerTest::pathsFromArgv_data()
     QTest::addColumn<QString>("joined");
     QTest::addColumn<QStringList>("paths");
 
-    QTest::newRow("as the desktop passes them")
-        << QStringList{"/My Photos", "-x", "/Scans"} << R"("/My Photos" -x /Scans)" << QStringList{"/My Photos", "/Scans"};
+    QTest::newRow("as the desktop passes them") << QStringList{"/My Photos", "-x", "/Scans"}
+                                                << R"("/My Photos" -x /Scans)" << QStringList{"/My Photos", "/Scans"};
     QTest::newRow("empty argument") << QStringList{""} << R"("")" << QStringList{""};
     // Names that no command-line text can carry come through unchanged.
     QTest::newRow("space and quote in one name")
@@ -121,7 +121,8 @@ void OpenerTest::twoPathsOneAfterTheOther()
     QCOMPARE(window.deliveries.size(), 1);
     QVERIFY(window.closeDialog());
     QTRY_COMPARE(window.deliveries.size(), 2);
-    QCOMPARE(window.deliveries, (QList<Delivery>{{QStringLiteral("/first"), 0}, {QStringLiteral("/second folder"), 0}}));
+    QCOMPARE(window.deliveries,
+             (QList<Delivery>{{QStringLiteral("/first"), 0}, {QStringLiteral("/second folder"), 0}}));
     QCOMPARE(opener->state(), QProcess::Running);
     QVERIFY(window.closeDialog());
     QTRY_COMPARE(opener->state(), QProcess::NotRunning);
@@ -141,7 +142,8 @@ void OpenerTest::endsSilentlyWithoutTheProgram()
     QFETCH(bool, withBus);
     QProcessEnvironment environment = m_bus->environment();
     if (!withBus)
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:abstract=quillbay-no-such-bus"));
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                           QStringLiteral("unix:abstract=quillbay-no-such-bus"));
     const auto opener = startOpener({QStringLiteral("/photos")}, environment);
     QTRY_COMPARE_WITH_TIMEOUT(opener->state(), QProcess::NotRunning, 30000);
     QCOMPARE(opener->exitCode(), 2);

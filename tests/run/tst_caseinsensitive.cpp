@@ -97,14 +97,12 @@ private slots:
         m_mount = m_dir.path() + "/mnt";
         QDir().mkpath(m_mount);
         const bool mounted =
-            (::geteuid() == 0
-             && tryMount("vfat", "mkfs.vfat", {}, "mount", {"-t", "vfat", "-o", "loop"}))
+            (::geteuid() == 0 && tryMount("vfat", "mkfs.vfat", {}, "mount", {"-t", "vfat", "-o", "loop"}))
             || (::geteuid() == 0
                 && tryMount("ext4-casefold", "mkfs.ext4", {"-q", "-F", "-O", "casefold"}, "mount", {"-o", "loop"}))
             || tryMount("fusefat", "mkfs.vfat", {}, "fusefat", {"-o", "rw+"});
         if (!mounted)
-            QSKIP(qPrintable("No file system that ignores letter case could be mounted here: "
-                             + m_whyNot.join("; ")));
+            QSKIP(qPrintable("No file system that ignores letter case could be mounted here: " + m_whyNot.join("; ")));
         m_work = m_mount + "/work";
         QVERIFY(QDir().mkpath(m_work));
         if (m_kind == "ext4-casefold")

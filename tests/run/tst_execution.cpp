@@ -11,8 +11,8 @@
 #include <QProcess>
 #include <atomic>
 #include <fcntl.h>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace quillbay;
 using namespace quillbay::test;
@@ -42,7 +42,7 @@ private slots:
     {
         for (const QString &name : namesIn(w()))
             QVERIFY(QFileInfo(w() + u'/' + name).isDir() ? QDir(w() + u'/' + name).removeRecursively()
-                                                          : QFile::remove(w() + u'/' + name));
+                                                         : QFile::remove(w() + u'/' + name));
     }
 
     void swapThroughTemporaryName()
@@ -180,8 +180,9 @@ private slots:
         QCOMPARE(namesIn(w()), QStringList({"A1.txt", "C1.txt", "folder"}));
         LoadedReport report;
         loadReport(r->report.valueOr({}), report);
-        const QStringList expected = {QString(), "File not found", "The folder is not found.", "File not found",
-                                      "The folder is not found.", "File not found", QString()};
+        const QStringList expected = {QString(),        "File not found",           "The folder is not found.",
+                                      "File not found", "The folder is not found.", "File not found",
+                                      QString()};
         QCOMPARE(report.count(), int(expected.size()));
         for (int i = 0; i < report.count(); ++i) {
             QCOMPARE(attr(report.entry(i), "error"), expected[i]);
@@ -193,10 +194,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("newName");
-        QTest::newRow("slash in new name") << "f.txt" << "../escaped.txt";
-        QTest::newRow("slash in name") << "sub/f.txt" << "g.txt";
-        QTest::newRow("dot dot") << "f.txt" << "..";
-        QTest::newRow("empty") << "f.txt" << "";
+        QTest::newRow("slash in new name") << "f.txt"
+                                           << "../escaped.txt";
+        QTest::newRow("slash in name") << "sub/f.txt"
+                                       << "g.txt";
+        QTest::newRow("dot dot") << "f.txt"
+                                 << "..";
+        QTest::newRow("empty") << "f.txt"
+                               << "";
         QTest::newRow("too long") << "f.txt" << QString(300, u'x');
     }
     void badNames()
@@ -296,9 +301,7 @@ private slots:
         int readings = 0;
         RenameExecutor executor(place.folders());
         // A clock that moves on by one second at every reading.
-        executor.setClock([&readings] {
-            return QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)).addSecs(readings++);
-        });
+        executor.setClock([&readings] { return QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)).addSecs(readings++); });
         const Result<ExecutionSummary> r = executor.ExecuteRenameList(doc);
         QVERIFY(r->report.ok());
         LoadedReport report;
@@ -352,11 +355,13 @@ private slots:
         const Result<ExecutionSummary> r = run(doc, place, QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
         const QByteArray bytes = readFile(r->report.valueOr({}));
         QVERIFY(bytes.startsWith("\xff\xfe"));
-        const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
-                                                (bytes.size() - 2) / 2);
-        const QString expected = "<?xml version='1.0' encoding='UTF-16'?><?xml-stylesheet type='text/xsl' href='../Report"
-            + suffix + ".xsl' ?><files version=\"1.0\" date=\"2004-01-31 18:05:09\"><file name=\"名前.txt\" "
-            "newName=\"新しい名前.txt\" folder=\"" + w() + "\" id=\"f1\" renamed=\"yes\"/></files>";
+        const QString text =
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        const QString expected =
+            "<?xml version='1.0' encoding='UTF-16'?><?xml-stylesheet type='text/xsl' href='../Report" + suffix
+            + ".xsl' ?><files version=\"1.0\" date=\"2004-01-31 18:05:09\"><file name=\"名前.txt\" "
+              "newName=\"新しい名前.txt\" folder=\""
+            + w() + "\" id=\"f1\" renamed=\"yes\"/></files>";
         QCOMPARE(text, expected);
     }
 
@@ -420,10 +425,10 @@ private slots:
         QDir(w()).mkdir("sub");
         PreviewDocument doc;
         doc.AddPreviewEntry("file", w(), "f0", "g0", true);
-        doc.AddPreviewEntry("file", w(), "sub", "x", true);     // a folder is no file
+        doc.AddPreviewEntry("file", w(), "sub", "x", true); // a folder is no file
         doc.AddPreviewEntry("file", w(), "missing", "y", true);
-        doc.AddPreviewEntry("file", w(), "f1", "f2", true);     // taken
-        doc.AddPreviewEntry("file", w(), "f3", "g3", true);     // removed during the run
+        doc.AddPreviewEntry("file", w(), "f1", "f2", true); // taken
+        doc.AddPreviewEntry("file", w(), "f3", "g3", true); // removed during the run
         ReportPlace place;
         RenameExecutor executor(place.folders());
         executor.setEntryObserver([&](int attempted) {

@@ -4,8 +4,8 @@
 #include "RunFixture.h"
 
 #include "run/JournalRecovery.h"
-#include "run/RenameExecutor.h"
 #include "run/RenameErrors.h"
+#include "run/RenameExecutor.h"
 #include "run/RunJournal.h"
 #include "run/TemporaryName.h"
 #include "run/Undo.h"
@@ -49,7 +49,8 @@ private slots:
         QTemporaryDir reports;
         writeFile(work.path() + "/still here", "x");
         RunJournal journal;
-        const Result<void> created = journal.create(reports.path(), "Ja", QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
+        const Result<void> created =
+            journal.create(reports.path(), "Ja", QDateTime(QDate(2004, 1, 31), QTime(18, 5, 9)));
         QVERIFY2(created, qPrintable(created.error().message));
         const QByteArray folder = QFile::encodeName(work.path());
         QVERIFY(journal.begin("file", "f1", folder, "a\tb", "c\nd", "true"));
@@ -96,8 +97,8 @@ private slots:
         QTest::addColumn<QStringList>("onDisk");
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<QString>("newName"); // empty: left out of the report
-        QTest::newRow("renamed, outcome not yet written") << QStringList{"new"}
-                                                          << QByteArray("B\tfile\tf1\t@\told\tnew\t\n") << "new";
+        QTest::newRow("renamed, outcome not yet written")
+            << QStringList{"new"} << QByteArray("B\tfile\tf1\t@\told\tnew\t\n") << "new";
         QTest::newRow("not yet renamed") << QStringList{"old"} << QByteArray("B\tfile\tf1\t@\told\tnew\t\n")
                                          << QString();
         QTest::newRow("caught under its temporary name")

@@ -34,14 +34,22 @@ private slots:
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("found"); // name of the entry found, empty for none
-        QTest::newRow("counter id") << "f1" << "one";
-        QTest::newRow("file before folder") << "f3" << "file three";
-        QTest::newRow("first of two files") << "f4" << "first four";
-        QTest::newRow("leading zero") << "f05" << "five";
-        QTest::newRow("other shape") << "x7" << "seven";
-        QTest::newRow("huge number") << "f99999999999" << "huge";
-        QTest::newRow("missing") << "f2" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("counter id") << "f1"
+                                    << "one";
+        QTest::newRow("file before folder") << "f3"
+                                            << "file three";
+        QTest::newRow("first of two files") << "f4"
+                                            << "first four";
+        QTest::newRow("leading zero") << "f05"
+                                      << "five";
+        QTest::newRow("other shape") << "x7"
+                                     << "seven";
+        QTest::newRow("huge number") << "f99999999999"
+                                     << "huge";
+        QTest::newRow("missing") << "f2"
+                                 << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void findsByIdAfterLoad()
     {

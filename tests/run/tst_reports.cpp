@@ -178,8 +178,10 @@ private slots:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("label");
-        QTest::newRow("English") << "En" << "Old name";
-        QTest::newRow("Japanese") << "Ja" << "変更前の名前";
+        QTest::newRow("English") << "En"
+                                 << "Old name";
+        QTest::newRow("Japanese") << "Ja"
+                                  << "変更前の名前";
     }
     void renderShowsEveryEntryAndFailuresStandOut()
     {

@@ -35,8 +35,8 @@ private:
     {
         QStringList out;
         for (pugi::xml_node e = doc.root().first_child(); e; e = e.next_sibling())
-            out << QStringLiteral("%1:%2>%3:%4").arg(QString::fromUtf8(e.name()), attr(e, "name"), attr(e, "newName"),
-                                                   attr(e, "id"));
+            out << QStringLiteral("%1:%2>%3:%4")
+                       .arg(QString::fromUtf8(e.name()), attr(e, "name"), attr(e, "newName"), attr(e, "id"));
         return out;
     }
 
@@ -46,17 +46,18 @@ private slots:
     void readsBackwardsKeepingOnlyRenamedEntries()
     {
         QTemporaryDir dir;
-        const QString path = writeReport(dir.path(),
-            "<files version='1.0' date='2004-01-31 18:05:09'>"
-            "<file name='a' newName='b' folder='/x' id='f1' include='True' renamed='yes' extra='kept'/>"
-            "<file name='c' newName='d' folder='/x' id='f2' error='File not found'/>"
-            "<!-- a comment is no entry -->"
-            "<folder name='e' newName='f' folder='/' id='f3' renamed='YES'/>"
-            "<file name='g' folder='/x' id='f4' renamed='yes'/>"
-            "<other name='h' newName='i' renamed='yes'/>"
-            "<file name='j' newName='k' folder='/x' id='f5' renamed='no'/>"
-            "<file name='l' newName='m' folder='/x' id='f6' renamed='Yes'/>"
-            "</files>");
+        const QString path =
+            writeReport(dir.path(),
+                        "<files version='1.0' date='2004-01-31 18:05:09'>"
+                        "<file name='a' newName='b' folder='/x' id='f1' include='True' renamed='yes' extra='kept'/>"
+                        "<file name='c' newName='d' folder='/x' id='f2' error='File not found'/>"
+                        "<!-- a comment is no entry -->"
+                        "<folder name='e' newName='f' folder='/' id='f3' renamed='YES'/>"
+                        "<file name='g' folder='/x' id='f4' renamed='yes'/>"
+                        "<other name='h' newName='i' renamed='yes'/>"
+                        "<file name='j' newName='k' folder='/x' id='f5' renamed='no'/>"
+                        "<file name='l' newName='m' folder='/x' id='f6' renamed='Yes'/>"
+                        "</files>");
         QVERIFY(!path.isEmpty());
         PreviewDocument preview;
         preview.AddPreviewEntry("file", "/old", "left", "over", true); // replaced by the reversal
@@ -122,8 +123,8 @@ private slots:
 
         PreviewDocument reversal;
         QVERIFY(Undo::UndoFromReport(swapped->report.valueOr({}), reversal, "En"));
-        QCOMPARE(entryTexts(reversal), QStringList({"file:B.txt>" + tmp + ":f1", "file:A.txt>B.txt:f2",
-                                                    "file:" + tmp + ">A.txt:f3"}));
+        QCOMPARE(entryTexts(reversal),
+                 QStringList({"file:B.txt>" + tmp + ":f1", "file:A.txt>B.txt:f2", "file:" + tmp + ">A.txt:f3"}));
         const Result<ExecutionSummary> restored = execute(reversal);
         QVERIFY(restored->allSucceeded);
         QCOMPARE(readFile(w + "/A.txt"), QByteArray("first"));

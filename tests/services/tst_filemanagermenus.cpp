@@ -20,14 +20,15 @@ using namespace quillbay;
 namespace {
 
 // The user's own actions, written the way a person or an older Thunar might.
-const QByteArray kUserActions = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-                                "<!-- my actions -->\n<actions>\n"
-                                "<action>\n\t<icon>utilities-terminal</icon>\n\t<name>Terminal \xe3\x81\x93\xe3\x81\x93</name>\n"
-                                "\t<unique-id>1521317528494802-1</unique-id>\n\t<command>exo-open --working-directory %f</command>\n"
-                                "\t<patterns>*</patterns>\n\t<directories/>\n</action>\n"
-                                "  <action><name>Edit &amp; go</name><unique-id>2</unique-id><command>x %F</command>"
-                                "<patterns>*.txt</patterns><text-files/></action>\n"
-                                "</actions>";
+const QByteArray kUserActions =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "<!-- my actions -->\n<actions>\n"
+    "<action>\n\t<icon>utilities-terminal</icon>\n\t<name>Terminal \xe3\x81\x93\xe3\x81\x93</name>\n"
+    "\t<unique-id>1521317528494802-1</unique-id>\n\t<command>exo-open --working-directory %f</command>\n"
+    "\t<patterns>*</patterns>\n\t<directories/>\n</action>\n"
+    "  <action><name>Edit &amp; go</name><unique-id>2</unique-id><command>x %F</command>"
+    "<patterns>*.txt</patterns><text-files/></action>\n"
+    "</actions>";
 
 QByteArray readAll(const QString &path)
 {
@@ -116,15 +117,18 @@ private slots:
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[0]));
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[1]));
         QCOMPARE(readAll(menus.thunarFile()), kUserActions);
-        QCOMPARE(registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->whole(), Q_INT64_C(0));
+        QCOMPARE(
+            registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->whole(),
+            Q_INT64_C(0));
     }
 
     void thunarFileStartsFromTheSystemsAndGoesAgain()
     {
         const Homes h = homes();
         const FileManagerMenus menus = h.menus();
-        const QByteArray system = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action><name>Open Terminal Here"
-                                  "</name><unique-id>1</unique-id><command>t</command></action>\n</actions>\n";
+        const QByteArray system =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action><name>Open Terminal Here"
+            "</name><unique-id>1</unique-id><command>t</command></action>\n</actions>\n";
         QVERIFY(writeAll(h.system + QStringLiteral("/Thunar/uca.xml"), system));
         QCOMPARE(problems(menus.write(QStringLiteral("Quill&bay the Renamer"), QStringLiteral("help"))), QString());
         const QByteArray written = readAll(menus.thunarFile());
@@ -188,7 +192,8 @@ private slots:
         QVERIFY2(dolphin.contains("\nExec=\"/opt/My \\\\\"Apps\\\\\"/QuillbayOpener\" %F\n"), dolphin.constData());
         QVERIFY(dolphin.contains("\nName=A&B\n"));
         QVERIFY(readAll(menus.nemoFiles()[0]).contains("\nExec='/opt/My \"Apps\"/QuillbayOpener' %F\n"));
-        QVERIFY(readAll(menus.thunarFile()).contains("<command>'/opt/My &quot;Apps&quot;/QuillbayOpener' %F</command>"));
+        QVERIFY(
+            readAll(menus.thunarFile()).contains("<command>'/opt/My &quot;Apps&quot;/QuillbayOpener' %F</command>"));
     }
 
     void unusableThunarFileIsLeftAlone()

@@ -22,8 +22,7 @@ private slots:
         QTest::newRow("empty") << QString() << QStringList{};
         QTest::newRow("empty quotes") << QStringLiteral("\"\" a") << QStringList{"", "a"};
         QTest::newRow("tab is no separator") << QStringLiteral("a\tb c") << QStringList{"a\tb", "c"};
-        QTest::newRow("quote right after word") << QStringLiteral("ab\"c d\" e")
-                                                << QStringList{"ab\"c", "d\"", "e"};
+        QTest::newRow("quote right after word") << QStringLiteral("ab\"c d\" e") << QStringList{"ab\"c", "d\"", "e"};
         QTest::newRow("quoted path") << QStringLiteral("\"/home/me/My Files\"") << QStringList{"/home/me/My Files"};
         QTest::newRow("leading and trailing spaces") << QStringLiteral("  -exec  ") << QStringList{"-exec"};
     }

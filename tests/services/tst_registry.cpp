@@ -9,7 +9,6 @@
 using namespace quillbay;
 using namespace quillbay::test;
 
-
 class RegistryTest : public QObject
 {
     Q_OBJECT
@@ -18,10 +17,7 @@ class RegistryTest : public QObject
     QString storePath() const { return m_dir.filePath(QStringLiteral("config/Tolvane/Quillbay/registry.txt")); }
 
 private slots:
-    void init()
-    {
-        QFile::remove(storePath());
-    }
+    void init() { QFile::remove(storePath()); }
 
     void defaultPathFollowsConfigHome()
     {
@@ -42,7 +38,8 @@ private slots:
                                            QStringLiteral("Quill&bay the Renamer")));
         QVERIFY(registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 4294967295u));
 
-        const auto show = registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"));
+        const auto show =
+            registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"));
         QVERIFY(show);
         QCOMPARE(show->kind(), StoredValue::Kind::Whole);
         QCOMPARE(show->whole(), Q_INT64_C(4294967295));
@@ -52,8 +49,8 @@ private slots:
         QVERIFY(title);
         QCOMPARE(title->text(), QStringLiteral("Quill&bay the Renamer"));
 
-        const QList<RegistryNamedValue> values =
-            registry.registryValues(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu"));
+        const QList<RegistryNamedValue> values = registry.registryValues(
+            RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu"));
         QCOMPARE(values.size(), 2); // rewriting ShowMenu replaced it in place
         QCOMPARE(values[0].name, QStringLiteral("ShowMenu"));
         QCOMPARE(values[1].name, QStringLiteral("MenuTitle"));
@@ -119,8 +116,11 @@ private slots:
     {
         Registry registry{RegistryStore(storePath())};
         QVERIFY(registry.writeRegistryText(QStringLiteral("Options"), QStringLiteral("UiLang"), QStringLiteral("en")));
-        QVERIFY(!registry.registryKeyExists(RegistryRoot::LocalMachine, QStringLiteral("Software\\Tolvane\\Quillbay\\Options"), false));
-        QVERIFY(registry.registryValues(RegistryRoot::LocalMachine, QStringLiteral("Software\\Tolvane\\Quillbay\\Options")).isEmpty());
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::LocalMachine,
+                                            QStringLiteral("Software\\Tolvane\\Quillbay\\Options"), false));
+        QVERIFY(
+            registry.registryValues(RegistryRoot::LocalMachine, QStringLiteral("Software\\Tolvane\\Quillbay\\Options"))
+                .isEmpty());
         QVERIFY(!registry.readRegistry(QStringLiteral("HKLM\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
         QVERIFY(!registry.deleteRegistryKey(QStringLiteral("HKLM\\Software\\Tolvane\\Quillbay\\Options\\")));
         QVERIFY(!registry.readRegistry(QStringLiteral("HKXX\\Software\\Tolvane\\Quillbay\\Options\\UiLang")));
@@ -133,7 +133,8 @@ private slots:
         QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane"), false));
         QVERIFY(registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 0));
         QVERIFY(registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane"), false));
-        QVERIFY(registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu\\"), true));
+        QVERIFY(registry.registryKeyExists(RegistryRoot::CurrentUser,
+                                           QStringLiteral("Software\\Tolvane\\Quillbay\\FolderMenu\\"), true));
         QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolv"), false));
     }
 
@@ -145,7 +146,8 @@ private slots:
         QVERIFY(!registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
         QVERIFY(registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\B\\")));
         QVERIFY(registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
-        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\A"), false));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\Tolvane\\Quillbay\\A"),
+                                            false));
         QVERIFY(!registry.deleteRegistryKey(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\A\\")));
     }
 

@@ -51,7 +51,9 @@ class OptionsTest : public QObject
     Fixture fixture()
     {
         const QString base = m_dir.filePath(QString::number(++m_case));
-        Fixture f{base + QStringLiteral("/data"), base + QStringLiteral("/program"), {},
+        Fixture f{base + QStringLiteral("/data"),
+                  base + QStringLiteral("/program"),
+                  {},
                   Registry(RegistryStore(base + QStringLiteral("/registry.txt")))};
         f.optionsFile = f.data + QStringLiteral("/app.xml");
         QDir().mkpath(f.data);
@@ -78,7 +80,8 @@ private slots:
 
         // The options object is created, with one param per key after StoreOptions.
         options.StoreOptions();
-        const pugi::xml_node object = options.document().document_element().find_child_by_attribute("object", "name", "Options");
+        const pugi::xml_node object =
+            options.document().document_element().find_child_by_attribute("object", "name", "Options");
         QVERIFY(object);
         QCOMPARE(std::distance(object.children("param").begin(), object.children("param").end()), 7);
         QCOMPARE(QString::fromUtf8(object.first_child().attribute("name").value()), QStringLiteral("UiLang"));
@@ -136,11 +139,13 @@ private slots:
         QCOMPARE(keysOf(options.table()).last(), QStringLiteral("fontsizeofformcontrol"));
         // It is written back as a key of its own.
         options.StoreOptions();
-        const pugi::xml_node object = options.document().document_element().find_child_by_attribute("object", "name", "Options");
+        const pugi::xml_node object =
+            options.document().document_element().find_child_by_attribute("object", "name", "Options");
         QVERIFY(object.find_child_by_attribute("param", "name", "fontsizeofformcontrol"));
-        QCOMPARE(QString::fromUtf8(object.find_child_by_attribute("param", "name", "FontSizeOfFormControl")
-                                       .attribute("value").value()),
-                 QStringLiteral("14"));
+        QCOMPARE(
+            QString::fromUtf8(
+                object.find_child_by_attribute("param", "name", "FontSizeOfFormControl").attribute("value").value()),
+            QStringLiteral("14"));
     }
 
     void olderRegistryLocationComesBeforeTheFile()
@@ -210,23 +215,25 @@ private slots:
     void positions()
     {
         Fixture f = fixture();
-        QVERIFY(writeUtf8(f.optionsFile, "<appSetting><object name=\"FormMain\"><param name=\"Left\" value=\"-300\"/>"
-                                         "<param name=\"Top\" value=\"7.5\"/></object></appSetting>"));
+        QVERIFY(writeUtf8(f.optionsFile,
+                          "<appSetting><object name=\"FormMain\"><param name=\"Left\" value=\"-300\"/>"
+                          "<param name=\"Top\" value=\"7.5\"/></object></appSetting>"));
         Options options(f.optionsFile, f.program);
         QVERIFY(options.readOptionsFile());
         QCOMPARE(options.readPosition(QStringLiteral("FormMain"), QStringLiteral("Left"), 500), -300);
         QCOMPARE(options.readPosition(QStringLiteral("FormMain"), QStringLiteral("Top"), 500), 500);
         // A missing param is created with its default.
         QCOMPARE(options.readPosition(QStringLiteral("FormSelectSetting"), QStringLiteral("SettingIndex"), 0), 0);
-        const pugi::xml_node created = options.document().document_element()
+        const pugi::xml_node created = options.document()
+                                           .document_element()
                                            .find_child_by_attribute("object", "name", "FormSelectSetting")
                                            .find_child_by_attribute("param", "name", "SettingIndex");
         QCOMPARE(QString::fromUtf8(created.attribute("value").value()), QStringLiteral("0"));
         options.writePosition(QStringLiteral("FormOptions"), QStringLiteral("Left"), 1234);
         QCOMPARE(options.readPosition(QStringLiteral("FormOptions"), QStringLiteral("Left"), 1000), 1234);
         // The bad value stays as it is until a window writes its position.
-        QCOMPARE(QString::fromUtf8(options.document().document_element().first_child().last_child()
-                                       .attribute("value").value()),
+        QCOMPARE(QString::fromUtf8(
+                     options.document().document_element().first_child().last_child().attribute("value").value()),
                  QStringLiteral("7.5"));
     }
 
@@ -235,17 +242,39 @@ private slots:
         QTest::addColumn<QString>("fileText");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("title");
-        QTest::newRow("1") << "1" << "B" << "Quill&bay the Renamer";
-        QTest::newRow("0") << "0" << "A" << "Quillb&ay the Renamer";
-        QTest::newRow("25") << "25" << "Z" << "Quillbay the Renamer (&Z)";
-        QTest::newRow("26") << "26" << "B" << "Quill&bay the Renamer";
-        QTest::newRow("-1") << "-1" << "B" << "Quill&bay the Renamer";
-        QTest::newRow("X") << "X" << "X" << "Quillbay the Renamer (&X)";
-        QTest::newRow("x") << "x" << "B" << "Quill&bay the Renamer";
-        QTest::newRow("Q") << "Q" << "Q" << "&Quillbay the Renamer";
-        QTest::newRow("R") << "R" << "R" << "Quillbay the &Renamer";
-        QTest::newRow("empty") << "" << "B" << "Quill&bay the Renamer";
-        QTest::newRow("two letters") << "XY" << "B" << "Quill&bay the Renamer";
+        QTest::newRow("1") << "1"
+                           << "B"
+                           << "Quill&bay the Renamer";
+        QTest::newRow("0") << "0"
+                           << "A"
+                           << "Quillb&ay the Renamer";
+        QTest::newRow("25") << "25"
+                            << "Z"
+                            << "Quillbay the Renamer (&Z)";
+        QTest::newRow("26") << "26"
+                            << "B"
+                            << "Quill&bay the Renamer";
+        QTest::newRow("-1") << "-1"
+                            << "B"
+                            << "Quill&bay the Renamer";
+        QTest::newRow("X") << "X"
+                           << "X"
+                           << "Quillbay the Renamer (&X)";
+        QTest::newRow("x") << "x"
+                           << "B"
+                           << "Quill&bay the Renamer";
+        QTest::newRow("Q") << "Q"
+                           << "Q"
+                           << "&Quillbay the Renamer";
+        QTest::newRow("R") << "R"
+                           << "R"
+                           << "Quillbay the &Renamer";
+        QTest::newRow("empty") << ""
+                               << "B"
+                               << "Quill&bay the Renamer";
+        QTest::newRow("two letters") << "XY"
+                                     << "B"
+                                     << "Quill&bay the Renamer";
     }
 
     void accessKeys()
@@ -261,8 +290,9 @@ private slots:
     void folderMenuValues()
     {
         Fixture f = fixture();
-        QVERIFY(writeUtf8(f.optionsFile, optionsFileWith(R"(<param name="FolderContextMenu" value="1"/>)"
-                                                         R"(<param name="FolderContextMenuAccessKey" value="25"/>)")));
+        QVERIFY(writeUtf8(f.optionsFile,
+                          optionsFileWith(R"(<param name="FolderContextMenu" value="1"/>)"
+                                          R"(<param name="FolderContextMenuAccessKey" value="25"/>)")));
         Options options(f.optionsFile, f.program);
         static_cast<void>(options.readOptionsFile());
         options.BuildOptions(f.registry);
@@ -271,7 +301,8 @@ private slots:
         QVERIFY(options.WriteFolderMenuValues(f.registry, menus).ok());
         const QString key = QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\");
         QCOMPARE(f.registry.readRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(1));
-        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
+        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuTitle"))->text(),
+                 QStringLiteral("Quillbay the Renamer (&Z)"));
         QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuHelp"))->text(),
                  QStringLiteral("Add the folder to Quillbay the Renamer"));
 
@@ -280,7 +311,8 @@ private slots:
         options.table().set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("B")));
         QVERIFY(options.WriteFolderMenuValues(f.registry, menus).ok());
         QCOMPARE(f.registry.readRegistry(key + QStringLiteral("ShowMenu"))->whole(), Q_INT64_C(0));
-        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuTitle"))->text(), QStringLiteral("Quillbay the Renamer (&Z)"));
+        QCOMPARE(f.registry.readRegistry(key + QStringLiteral("MenuTitle"))->text(),
+                 QStringLiteral("Quillbay the Renamer (&Z)"));
     }
 
     void helpFile()

@@ -59,8 +59,8 @@ private slots:
         QVERIFY(doc.loadDefault());
         QCOMPARE(attr(doc.SelectedSetting(), "name"), QStringLiteral("Setting 1"));
         QCOMPARE(attr(doc.SettingsRoot(), "version"), QStringLiteral("2.0"));
-        QCOMPARE(doc.SettingNames(), (QStringList{"Setting 1", "MP3", "FUJIFILM CLIP-IT 50", "MS Office",
-                                                   "(C)(R)(TM)"}));
+        QCOMPARE(doc.SettingNames(),
+                 (QStringList{"Setting 1", "MP3", "FUJIFILM CLIP-IT 50", "MS Office", "(C)(R)(TM)"}));
         doc.RenumberIds();
         QStringList rules;
         for (const QString &name : doc.SettingNames()) {
@@ -69,11 +69,11 @@ private slots:
                 rules << attr(r, "id") + ' ' + attr(r, "type");
             QVERIFY(!doc.RulesList(name, RuleKind::Folder).first_child());
         }
-        QCOMPARE(rules, (QStringList{"r1 mp3", "r2 add", "r3 mp3", "r4 regexp", "r5 date", "r6 replace",
-                                     "r7 MSOffice", "r8 add", "r9 MSOffice", "r10 regexp", "r11 regexp",
-                                     "r12 regexp"}));
-        const pugi::xml_node copyright = doc.FindRule(doc.RulesList(QStringLiteral("(C)(R)(TM)"), RuleKind::File),
-                                                      QStringLiteral("r10"));
+        QCOMPARE(rules,
+                 (QStringList{"r1 mp3", "r2 add", "r3 mp3", "r4 regexp", "r5 date", "r6 replace", "r7 MSOffice",
+                              "r8 add", "r9 MSOffice", "r10 regexp", "r11 regexp", "r12 regexp"}));
+        const pugi::xml_node copyright =
+            doc.FindRule(doc.RulesList(QStringLiteral("(C)(R)(TM)"), RuleKind::File), QStringLiteral("r10"));
         QCOMPARE(attr(copyright, "basePattern"), QStringLiteral("\\u00a9"));
         const pugi::xml_node office = doc.FindSetting(QStringLiteral("MS Office"));
         QCOMPARE(attr(office.child("fileToBeChanged"), "regExp"), QStringLiteral("false"));
@@ -92,12 +92,18 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<bool>("ok");
-        QTest::newRow("case only") << "MP3" << "mp3" << true;
-        QTest::newRow("other setting in other case") << "MP3" << "ms office" << false;
-        QTest::newRow("same name") << "MP3" << "MP3" << false;
-        QTest::newRow("free name") << "MP3" << "Music" << true;
-        QTest::newRow("unknown source") << "mp3" << "Music" << false;
-        QTest::newRow("empty name") << "MP3" << "" << false;
+        QTest::newRow("case only") << "MP3"
+                                   << "mp3" << true;
+        QTest::newRow("other setting in other case") << "MP3"
+                                                     << "ms office" << false;
+        QTest::newRow("same name") << "MP3"
+                                   << "MP3" << false;
+        QTest::newRow("free name") << "MP3"
+                                   << "Music" << true;
+        QTest::newRow("unknown source") << "mp3"
+                                        << "Music" << false;
+        QTest::newRow("empty name") << "MP3"
+                                    << "" << false;
     }
     void renameSetting()
     {
@@ -147,9 +153,12 @@ private slots:
                                       << "X";
         QTest::newRow("other case") << "<settings select='y'><setting name='X'/><setting name='Y'/></settings>"
                                     << "X";
-        QTest::newRow("missing select") << "<settings><setting name='X'/></settings>" << "X";
-        QTest::newRow("no setting at all") << "<settings select='X'><other/></settings>" << "Setting 1";
-        QTest::newRow("empty document") << "" << "Setting 1";
+        QTest::newRow("missing select") << "<settings><setting name='X'/></settings>"
+                                        << "X";
+        QTest::newRow("no setting at all") << "<settings select='X'><other/></settings>"
+                                           << "Setting 1";
+        QTest::newRow("empty document") << ""
+                                        << "Setting 1";
     }
     void selectedSettingRepairsSelect()
     {
@@ -181,8 +190,9 @@ private slots:
     void namelessSettingsGetFreeNames()
     {
         SettingsDocument doc;
-        load(doc, "<settings><setting/><setting name='setting 1'/><setting><x/></setting>"
-                  "<setting name='Setting 3'/></settings>");
+        load(doc,
+             "<settings><setting/><setting name='setting 1'/><setting><x/></setting>"
+             "<setting name='Setting 3'/></settings>");
         QCOMPARE(doc.SettingNames(), (QStringList{"Setting 2", "setting 1", "Setting 4", "Setting 3"}));
         QCOMPARE(attr(doc.SettingsRoot().first_child(), "name"), QStringLiteral("Setting 2"));
     }
@@ -199,8 +209,9 @@ private slots:
         QString children;
         for (pugi::xml_node c = added.first_child(); c; c = c.next_sibling())
             children += QString::fromUtf8(c.name()) + ' ';
-        QCOMPARE(children, QStringLiteral("folders fileToBeChanged folderToBeChanged newNameRules "
-                                          "newFolderNameRules "));
+        QCOMPARE(children,
+                 QStringLiteral("folders fileToBeChanged folderToBeChanged newNameRules "
+                                "newFolderNameRules "));
         QCOMPARE(attr(added.child("fileToBeChanged"), "regExp"), QStringLiteral("false"));
         QCOMPARE(attr(added.child("folderToBeChanged"), "endWith"), QString());
 
@@ -243,18 +254,18 @@ private slots:
         QCOMPARE(attr(doc.FindSetting(QStringLiteral("A")).child("folderToBeChanged"), "regExp"),
                  QStringLiteral("false"));
         doc.SetSettingAttribute(QStringLiteral("A"), "folders", "subFoldersDepth", QStringLiteral("3"));
-        QCOMPARE(attr(doc.FindSetting(QStringLiteral("A")).child("folders"), "subFoldersDepth"),
-                 QStringLiteral("3"));
+        QCOMPARE(attr(doc.FindSetting(QStringLiteral("A")).child("folders"), "subFoldersDepth"), QStringLiteral("3"));
     }
 
     void resetCriteria()
     {
         SettingsDocument doc;
-        load(doc, "<settings><setting name='A'><folders><folder id='f1' path='/p'/></folders>"
-                  "<fileToBeChanged regExp='True' startWith='x' ext='' regExpBaseName='b' "
-                  "regExpBaseNameIgnoreCase='False' regExpExtIgnoreCase='1' dateModified='true' days='9'/>"
-                  "<folderToBeChanged regExp='0' endWith='e' regExpNameIgnoreCase='odd'/>"
-                  "<newNameRules><rule id='r1' type='add'/></newNameRules></setting></settings>");
+        load(doc,
+             "<settings><setting name='A'><folders><folder id='f1' path='/p'/></folders>"
+             "<fileToBeChanged regExp='True' startWith='x' ext='' regExpBaseName='b' "
+             "regExpBaseNameIgnoreCase='False' regExpExtIgnoreCase='1' dateModified='true' days='9'/>"
+             "<folderToBeChanged regExp='0' endWith='e' regExpNameIgnoreCase='odd'/>"
+             "<newNameRules><rule id='r1' type='add'/></newNameRules></setting></settings>");
         doc.resetCriteria(QStringLiteral("A"));
         const pugi::xml_node s = doc.FindSetting(QStringLiteral("A"));
         const pugi::xml_node files = s.child("fileToBeChanged");
@@ -319,13 +330,14 @@ private slots:
     void renumberIds()
     {
         SettingsDocument doc;
-        load(doc, "<settings>"
-                  "<setting name='A'><folders><folder id='f9' path='/a'/><folder path='/b'/></folders>"
-                  "<newFolderNameRules><rule id='x' type='add'/></newFolderNameRules>"
-                  "<newNameRules><rule type=''/><rule id='r1' type='remove'/><rule id='r1'/><other/></newNameRules>"
-                  "</setting>"
-                  "<setting name='B'><folders><folder id='f1' path='/c'/></folders>"
-                  "<newNameRules><rule id='r1' type='space'/></newNameRules></setting></settings>");
+        load(doc,
+             "<settings>"
+             "<setting name='A'><folders><folder id='f9' path='/a'/><folder path='/b'/></folders>"
+             "<newFolderNameRules><rule id='x' type='add'/></newFolderNameRules>"
+             "<newNameRules><rule type=''/><rule id='r1' type='remove'/><rule id='r1'/><other/></newNameRules>"
+             "</setting>"
+             "<setting name='B'><folders><folder id='f1' path='/c'/></folders>"
+             "<newNameRules><rule id='r1' type='space'/></newNameRules></setting></settings>");
         doc.RenumberIds();
         const pugi::xml_node a = doc.FindSetting(QStringLiteral("A"));
         const pugi::xml_node b = doc.FindSetting(QStringLiteral("B"));
@@ -343,11 +355,12 @@ private slots:
     void unknownContentSurvivesSave()
     {
         SettingsDocument doc;
-        load(doc, "<?xml version='1.0' encoding='UTF-8'?><!-- mine -->"
-                  "<settings version='2.0' select='A' extra='1'><plugin x='y'><deep/></plugin>"
-                  "<setting name='A' colour='blue'><folders childFolders='all'><folder path='/p' note='n'/>"
-                  "</folders><newNameRules><rule id='r1' type='future' knob='3'/></newNameRules>"
-                  "<unknownPart/></setting></settings>");
+        load(doc,
+             "<?xml version='1.0' encoding='UTF-8'?><!-- mine -->"
+             "<settings version='2.0' select='A' extra='1'><plugin x='y'><deep/></plugin>"
+             "<setting name='A' colour='blue'><folders childFolders='all'><folder path='/p' note='n'/>"
+             "</folders><newNameRules><rule id='r1' type='future' knob='3'/></newNameRules>"
+             "<unknownPart/></setting></settings>");
         doc.RenumberIds();
         doc.AddRule(QStringLiteral("A"), RuleKind::File, QStringLiteral("add"));
         XmlTools::ensureDeclaration(doc.document());
@@ -360,8 +373,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith(QByteArray("\xff\xfe<\0?\0x\0m\0l\0", 12)));
-        const QString saved = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
-                                                 (bytes.size() - 2) / 2);
+        const QString saved =
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
         QCOMPARE(saved,
                  QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><!-- mine -->"
                                 "<settings version=\"2.0\" select=\"A\" extra=\"1\"><plugin x=\"y\"><deep/></plugin>"

@@ -8,12 +8,11 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <cstring>
 
@@ -52,13 +51,14 @@ struct Store {
     }
 };
 
-const char *kOldFile = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-                       "<settings version=\"1.0\" select=\"Photos\">"
-                       "<setting name=\"Photos\"><folders><folder path=\"/a\" id=\"f7\"/><folder path=\"/b\" id=\"f7\"/></folders>"
-                       "<newNameRules><rule id=\"r9\" type=\"add\" text=\"x\"/><rule id=\"r9\" text=\"no type\"/></newNameRules>"
-                       "<unknownElement keep=\"yes\"/></setting>"
-                       "<setting name=\"Music\"><newFolderNameRules><rule id=\"r1\" type=\"case\"/></newFolderNameRules>"
-                       "</setting></settings>";
+const char *kOldFile =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "<settings version=\"1.0\" select=\"Photos\">"
+    "<setting name=\"Photos\"><folders><folder path=\"/a\" id=\"f7\"/><folder path=\"/b\" id=\"f7\"/></folders>"
+    "<newNameRules><rule id=\"r9\" type=\"add\" text=\"x\"/><rule id=\"r9\" text=\"no type\"/></newNameRules>"
+    "<unknownElement keep=\"yes\"/></setting>"
+    "<setting name=\"Music\"><newFolderNameRules><rule id=\"r1\" type=\"case\"/></newFolderNameRules>"
+    "</setting></settings>";
 
 } // namespace
 
@@ -160,7 +160,8 @@ private slots:
         QVERIFY(isUtf16File(optionsBytes));
         // The file on disk is the document in memory.
         QCOMPARE(settingsBytes, XmlTools::serialize(settings.document()));
-        QVERIFY(optionsBytes.contains(QByteArray::fromRawData(reinterpret_cast<const char *>(u"ReportHoldingDays"), 34)));
+        QVERIFY(
+            optionsBytes.contains(QByteArray::fromRawData(reinterpret_cast<const char *>(u"ReportHoldingDays"), 34)));
         QVERIFY(QDir(store.folders().dataFolder).entryList({QStringLiteral("Setting_Unusable*")}).isEmpty());
     }
 
@@ -325,10 +326,11 @@ private slots:
             FileSizeLimit full(64);
             QVERIFY(!s.store.SaveSettingsFile());
             int attempts = 0;
-            QVERIFY(!s.store.SaveSettingsWithRetry([&](const QString &text, const QString &title, const QString &reason) {
-                asked << text << title << reason;
-                return ++attempts < 2;
-            }));
+            QVERIFY(
+                !s.store.SaveSettingsWithRetry([&](const QString &text, const QString &title, const QString &reason) {
+                    asked << text << title << reason;
+                    return ++attempts < 2;
+                }));
             QCOMPARE(attempts, 2);
         }
         QCOMPARE(asked.value(0), QStringLiteral("An attempt to write setting information to a file failed."));
@@ -338,7 +340,8 @@ private slots:
         QVERIFY(QDir(f.dataFolder).entryList({QStringLiteral("Setting.xml.*"), QStringLiteral("app.xml.*")}).isEmpty());
         // With room again, the retry succeeds.
         QVERIFY(s.store.SaveSettingsWithRetry({}));
-        QVERIFY(readFile(f.settingsFile).contains(QByteArray::fromRawData(reinterpret_cast<const char *>(u"New one"), 14)));
+        QVERIFY(
+            readFile(f.settingsFile).contains(QByteArray::fromRawData(reinterpret_cast<const char *>(u"New one"), 14)));
     }
 
     void killedSaveLeavesAWholeFile()
@@ -380,7 +383,8 @@ private slots:
         }
         QVERIFY(registry.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1));
         SettingsStore::CleanUpOlderVersion(registry);
-        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser, QStringLiteral("Software\\VB and VBA Program Settings\\Quillbay"), false));
+        QVERIFY(!registry.registryKeyExists(RegistryRoot::CurrentUser,
+                                            QStringLiteral("Software\\VB and VBA Program Settings\\Quillbay"), false));
         QVERIFY(registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu")));
         // A second start finds nothing to do.
         SettingsStore::CleanUpOlderVersion(registry);

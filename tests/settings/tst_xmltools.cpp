@@ -100,7 +100,8 @@ private slots:
     void readNumbers_data()
     {
         QTest::addColumn<QString>("xml");
-        QTest::addColumn<bool>("intWithMinimum"); // ReadIntAttribute(default 2, minimum 1) or readWholeNumberAttribute(default 2, fillIn)
+        QTest::addColumn<bool>(
+            "intWithMinimum"); // ReadIntAttribute(default 2, minimum 1) or readWholeNumberAttribute(default 2, fillIn)
         QTest::addColumn<int>("expected");
         QTest::addColumn<QString>("written");
         QTest::newRow("whole: valid") << "<e n='12'/>" << false << 12 << "12";

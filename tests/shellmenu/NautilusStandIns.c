@@ -62,7 +62,10 @@ static void qb_extension_module_class_init(QbExtensionModuleClass *klass)
     module_class->unload = module_unload;
 }
 
-static void qb_extension_module_init(QbExtensionModule *self) { (void)self; }
+static void qb_extension_module_init(QbExtensionModule *self)
+{
+    (void)self;
+}
 
 GTypeModule *qb_extension_module_load(const char *path, char **error)
 {
@@ -99,17 +102,54 @@ G_DEFINE_TYPE_WITH_CODE(QbFakeFileInfo, qb_fake_file_info, G_TYPE_OBJECT,
 
 #define FAKE(info) ((QbFakeFileInfo *)(info))
 
-static gboolean is_gone(NautilusFileInfo *info) { (void)info; return FALSE; }
-static char *get_name(NautilusFileInfo *info) { return g_file_get_basename(FAKE(info)->location); }
-static char *get_uri(NautilusFileInfo *info) { return g_file_get_uri(FAKE(info)->location); }
-static char *get_uri_scheme(NautilusFileInfo *info) { return g_file_get_uri_scheme(FAKE(info)->location); }
-static GFile *get_location(NautilusFileInfo *info) { return g_object_ref(FAKE(info)->location); }
-static GFile *get_parent_location(NautilusFileInfo *info) { return g_file_get_parent(FAKE(info)->location); }
-static gboolean is_directory(NautilusFileInfo *info) { return FAKE(info)->directory; }
-static gboolean can_write(NautilusFileInfo *info) { (void)info; return TRUE; }
-static NautilusFileInfo *get_parent_info(NautilusFileInfo *info) { (void)info; return NULL; }
-static GMount *get_mount(NautilusFileInfo *info) { (void)info; return NULL; }
-static void invalidate(NautilusFileInfo *info) { (void)info; }
+static gboolean is_gone(NautilusFileInfo *info)
+{
+    (void)info;
+    return FALSE;
+}
+static char *get_name(NautilusFileInfo *info)
+{
+    return g_file_get_basename(FAKE(info)->location);
+}
+static char *get_uri(NautilusFileInfo *info)
+{
+    return g_file_get_uri(FAKE(info)->location);
+}
+static char *get_uri_scheme(NautilusFileInfo *info)
+{
+    return g_file_get_uri_scheme(FAKE(info)->location);
+}
+static GFile *get_location(NautilusFileInfo *info)
+{
+    return g_object_ref(FAKE(info)->location);
+}
+static GFile *get_parent_location(NautilusFileInfo *info)
+{
+    return g_file_get_parent(FAKE(info)->location);
+}
+static gboolean is_directory(NautilusFileInfo *info)
+{
+    return FAKE(info)->directory;
+}
+static gboolean can_write(NautilusFileInfo *info)
+{
+    (void)info;
+    return TRUE;
+}
+static NautilusFileInfo *get_parent_info(NautilusFileInfo *info)
+{
+    (void)info;
+    return NULL;
+}
+static GMount *get_mount(NautilusFileInfo *info)
+{
+    (void)info;
+    return NULL;
+}
+static void invalidate(NautilusFileInfo *info)
+{
+    (void)info;
+}
 
 static char *get_parent_uri(NautilusFileInfo *info)
 {
@@ -137,8 +177,17 @@ static GFileType get_file_type(NautilusFileInfo *info)
     return FAKE(info)->directory ? G_FILE_TYPE_DIRECTORY : G_FILE_TYPE_REGULAR;
 }
 
-static void add_emblem(NautilusFileInfo *info, const char *emblem) { (void)info; (void)emblem; }
-static char *get_string_attribute(NautilusFileInfo *info, const char *name) { (void)info; (void)name; return NULL; }
+static void add_emblem(NautilusFileInfo *info, const char *emblem)
+{
+    (void)info;
+    (void)emblem;
+}
+static char *get_string_attribute(NautilusFileInfo *info, const char *name)
+{
+    (void)info;
+    (void)name;
+    return NULL;
+}
 static void add_string_attribute(NautilusFileInfo *info, const char *name, const char *value)
 {
     (void)info;
@@ -180,7 +229,10 @@ static void qb_fake_file_info_class_init(QbFakeFileInfoClass *klass)
     G_OBJECT_CLASS(klass)->finalize = fake_file_info_finalize;
 }
 
-static void qb_fake_file_info_init(QbFakeFileInfo *self) { (void)self; }
+static void qb_fake_file_info_init(QbFakeFileInfo *self)
+{
+    (void)self;
+}
 
 NautilusFileInfo *qb_fake_file_info_new(const char *location_uri, gboolean directory)
 {

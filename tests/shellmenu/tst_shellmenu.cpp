@@ -61,9 +61,15 @@ GList *selection(const Selection &entries)
     return files;
 }
 
-QString uriOf(const QString &path) { return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded); }
+QString uriOf(const QString &path)
+{
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+}
 
-QString registryFile() { return Registry().store().filePath(); }
+QString registryFile()
+{
+    return Registry().store().filePath();
+}
 
 // Writes the values through the main program's own registry writer; a
 // missing value is written as nothing.
@@ -129,7 +135,10 @@ void ShellMenuTest::initTestCase()
     QDir(m_folders.path()).mkpath(QStringLiteral("Scans"));
 }
 
-void ShellMenuTest::cleanupTestCase() { g_clear_object(&m_provider); }
+void ShellMenuTest::cleanupTestCase()
+{
+    g_clear_object(&m_provider);
+}
 
 GList *ShellMenuTest::fileItems(GList *files)
 {
@@ -152,7 +161,8 @@ void ShellMenuTest::readerAgreesWithTheWriter_data()
     };
     QTest::newRow("written: number and texts") << written([](Registry &r) {
         r.writeRegistryNumber(QStringLiteral("FolderMenu"), QStringLiteral("ShowMenu"), 1);
-        r.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"), QStringLiteral("Quill&bay the Renamer"));
+        r.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuTitle"),
+                            QStringLiteral("Quill&bay the Renamer"));
         r.writeRegistryText(QStringLiteral("FolderMenu"), QStringLiteral("MenuHelp"),
                             QStringLiteral("100% \u30D5\u30A9\u30EB\u30C0\u30FC\n\tnext line"));
     });
@@ -166,8 +176,9 @@ void ShellMenuTest::readerAgreesWithTheWriter_data()
         r.writeRegistryNumber(QStringLiteral("FolderMenu\\Sub"), QStringLiteral("MenuTitle"), 3);
     });
     // Files as a person or an older program might leave them.
-    QTest::newRow("letter case, backslashes, CRLF") << QByteArray("QuillbayRegistry 1\r\nkey \\SOFTWARE\\tolvane\\Quillbay\\foldermenu\\\r\n"
-                                                                   "number showmenu 7\r\ntext MENUTITLE A%26B\r\n");
+    QTest::newRow("letter case, backslashes, CRLF")
+        << QByteArray("QuillbayRegistry 1\r\nkey \\SOFTWARE\\tolvane\\Quillbay\\foldermenu\\\r\n"
+                      "number showmenu 7\r\ntext MENUTITLE A%26B\r\n");
     QTest::newRow("unreadable lines are skipped")
         << QByteArray("QuillbayRegistry 1\nnumber ShowMenu 1\nkey Software\\Tolvane\\Quillbay\\FolderMenu\n"
                       "number ShowMenu 4294967296\nnumber ShowMenu +1\ntext MenuTitle bad%4\ndword MenuHelp 1\n"
@@ -175,11 +186,12 @@ void ShellMenuTest::readerAgreesWithTheWriter_data()
     QTest::newRow("broken key line keeps the key before it")
         << QByteArray("key Software\\Tolvane\\Quillbay\\FolderMenu\nkey bad%zz\nnumber ShowMenu 2\n"
                       "key Other\nkey %5C\ntext MenuTitle other\n");
-    QTest::newRow("key in two blocks, first value counts")
-        << QByteArray("key Software\\Tolvane\\Quillbay\\FolderMenu\nbytes ShowMenu 01000000\nkey Other\n"
-                      "key Software\\Tolvane\\Quillbay\\FolderMenu\nnumber ShowMenu 5\ntext MenuHelp %\nnumber ShowMenu 6\n");
-    QTest::newRow("header only later, empty file parts") << QByteArray("\n\nQuillbayRegistry 1\nkey Software\\Tolvane\\Quillbay\\FolderMenu\n\n"
-                                                                       "number ShowMenu 3");
+    QTest::newRow("key in two blocks, first value counts") << QByteArray(
+        "key Software\\Tolvane\\Quillbay\\FolderMenu\nbytes ShowMenu 01000000\nkey Other\n"
+        "key Software\\Tolvane\\Quillbay\\FolderMenu\nnumber ShowMenu 5\ntext MenuHelp %\nnumber ShowMenu 6\n");
+    QTest::newRow("header only later, empty file parts")
+        << QByteArray("\n\nQuillbayRegistry 1\nkey Software\\Tolvane\\Quillbay\\FolderMenu\n\n"
+                      "number ShowMenu 3");
 }
 
 void ShellMenuTest::readerAgreesWithTheWriter()
@@ -193,7 +205,8 @@ void ShellMenuTest::readerAgreesWithTheWriter()
 
     Registry registry;
     for (const QString &name : {QStringLiteral("ShowMenu"), QStringLiteral("MenuTitle"), QStringLiteral("MenuHelp")}) {
-        const std::optional<StoredValue> expected = registry.readRegistry(QStringLiteral("HKCU\\") + kFolderMenuKey + u'\\' + name);
+        const std::optional<StoredValue> expected =
+            registry.readRegistry(QStringLiteral("HKCU\\") + kFolderMenuKey + u'\\' + name);
         QbRegistryValue value;
         qb_registry_lookup(file.constData(), gsize(file.size()), QB_FOLDER_MENU_KEY, name.toUtf8().constData(), &value);
         const QString context = name + QStringLiteral(" in ") + QString::fromUtf8(file);
@@ -228,17 +241,20 @@ void ShellMenuTest::itemByFolderMenuValues_data()
 
     const QString defaultTitle = QStringLiteral("Open with Quillbay the Renamer");
     const QString defaultHelp = QStringLiteral("Add the folder to Quillbay the Renamer");
-    QTest::newRow("shown, texts from the program")
-        << std::optional(StoredValue::ofWhole(1)) << "Quill&bay the Renamer" << "Add the folder"
-        << "Quill_bay the Renamer" << "Add the folder";
+    QTest::newRow("shown, texts from the program") << std::optional(StoredValue::ofWhole(1)) << "Quill&bay the Renamer"
+                                                   << "Add the folder"
+                                                   << "Quill_bay the Renamer"
+                                                   << "Add the folder";
     QTest::newRow("shown, no texts: defaults")
         << std::optional(StoredValue::ofWhole(1)) << QString() << QString() << defaultTitle << defaultHelp;
     QTest::newRow("any number but 0 shows it")
         << std::optional(StoredValue::ofWhole(2)) << "a_b && c (&Z)" << QString() << "a__b & c (_Z)" << defaultHelp;
-    QTest::newRow("ShowMenu 0") << std::optional(StoredValue::ofWhole(0)) << "x" << "y" << QString() << QString();
-    QTest::newRow("ShowMenu as text") << std::optional(StoredValue::ofText(QStringLiteral("1"))) << "x" << "y" << QString()
-                                      << QString();
-    QTest::newRow("no ShowMenu") << std::optional<StoredValue>() << "x" << "y" << QString() << QString();
+    QTest::newRow("ShowMenu 0") << std::optional(StoredValue::ofWhole(0)) << "x"
+                                << "y" << QString() << QString();
+    QTest::newRow("ShowMenu as text") << std::optional(StoredValue::ofText(QStringLiteral("1"))) << "x"
+                                      << "y" << QString() << QString();
+    QTest::newRow("no ShowMenu") << std::optional<StoredValue>() << "x"
+                                 << "y" << QString() << QString();
 }
 
 void ShellMenuTest::itemByFolderMenuValues()
@@ -269,8 +285,7 @@ void ShellMenuTest::itemOnlyForALocalFolder_data()
     QTest::newRow("a file") << Selection{{uriOf(QStringLiteral("/data/a.txt")), false}} << false;
     QTest::newRow("a remote folder") << Selection{{QStringLiteral("sftp://host/photos"), true}} << false;
     QTest::newRow("a file, then a folder")
-        << Selection{{uriOf(QStringLiteral("/data/a.txt")), false}, {uriOf(QStringLiteral("/data")), true}}
-        << true;
+        << Selection{{uriOf(QStringLiteral("/data/a.txt")), false}, {uriOf(QStringLiteral("/data")), true}} << true;
     QTest::newRow("nothing selected") << Selection{} << false;
 }
 
@@ -293,7 +308,8 @@ void ShellMenuTest::activationHandsTheFolderOver_data()
     const QString photos = m_folders.filePath(QStringLiteral("Photos 2004"));
     const QString scans = m_folders.filePath(QStringLiteral("Scans"));
     QTest::newRow("first of several folders")
-        << false << Selection{{uriOf(QStringLiteral("/data/a.txt")), false}, {uriOf(photos), true}, {uriOf(scans), true}}
+        << false
+        << Selection{{uriOf(QStringLiteral("/data/a.txt")), false}, {uriOf(photos), true}, {uriOf(scans), true}}
         << photos;
     QTest::newRow("the folder shown (background)") << true << Selection{{uriOf(scans), true}} << scans;
 }

@@ -7,8 +7,7 @@ namespace {
 bool serveObject(const QString &name, const QString &path, QObject *object)
 {
     QDBusConnection connection = QDBusConnection::sessionBus();
-    return connection.registerObject(path, object, QDBusConnection::ExportAllSlots)
-        && connection.registerService(name);
+    return connection.registerObject(path, object, QDBusConnection::ExportAllSlots) && connection.registerService(name);
 }
 
 } // namespace

@@ -19,7 +19,8 @@ void writeFile(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path + QStringLiteral(": ") + file.errorString()));
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate),
+             qPrintable(path + QStringLiteral(": ") + file.errorString()));
     QCOMPARE(file.write(content), content.size());
 }
 

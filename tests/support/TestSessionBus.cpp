@@ -1,14 +1,14 @@
 #include "TestSessionBus.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTextStream>
 #include <QTest>
+#include <QTextStream>
 #include <signal.h>
 #include <sys/prctl.h>
 
@@ -16,7 +16,10 @@ namespace {
 
 // Below the test's own home (which the test set-up points into the build
 // tree), never in the system's temporary folder.
-QString folderTemplate() { return QDir::homePath() + QStringLiteral("/session-bus-XXXXXX"); }
+QString folderTemplate()
+{
+    return QDir::homePath() + QStringLiteral("/session-bus-XXXXXX");
+}
 
 QString quotedForServiceFile(const QString &argument)
 {
@@ -47,7 +50,10 @@ TestSessionBus::~TestSessionBus()
     }
 }
 
-QString TestSessionBus::servicesFolder() const { return m_folder.filePath(QStringLiteral("services")); }
+QString TestSessionBus::servicesFolder() const
+{
+    return m_folder.filePath(QStringLiteral("services"));
+}
 
 bool TestSessionBus::start()
 {
@@ -94,9 +100,9 @@ bool TestSessionBus::start()
 
 bool TestSessionBus::reloadServices()
 {
-    const QDBusMessage reload = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig"));
+    const QDBusMessage reload =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig"));
     return QDBusConnection::sessionBus().call(reload).type() == QDBusMessage::ReplyMessage;
 }
 

@@ -12,8 +12,14 @@ using namespace quillbay;
 
 namespace {
 
-const ParsedStringTable &english() { return StringTables::table(UiLanguage::English); }
-const ParsedStringTable &japanese() { return StringTables::table(UiLanguage::Japanese); }
+const ParsedStringTable &english()
+{
+    return StringTables::table(UiLanguage::English);
+}
+const ParsedStringTable &japanese()
+{
+    return StringTables::table(UiLanguage::Japanese);
+}
 
 QStringList placeholdersOf(const QString &text)
 {
@@ -102,10 +108,12 @@ void TestUiText::englishTextsKeepTheirExactWording_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("title") << 11 << "Quillbay the Renamer";
     QTest::newRow("code") << 20 << "en";
-    QTest::newRow("quotes") << 432
+    QTest::newRow("quotes")
+        << 432
         << "Microsoft Internet Explorer 5.5 or higher version is required to run this program. "
            "\"Visual Basic Script Support\", which is a part of Internet Explorer, is also required.";
-    QTest::newRow("double spaces") << 460
+    QTest::newRow("double spaces")
+        << 460
         << "Your computer refused to create files or folders.  Ask your computer's administrator to get "
            "previlege to create files and folders.";
     QTest::newRow("placeholder") << 940 << "Files in &winFolder; or other system folders cannot be specified.";
@@ -143,9 +151,9 @@ void TestUiText::japaneseIsTranslatedWithOneTermPerConcept()
     // Names, and "OK", are written in Latin letters in Japanese too.
     const QList<int> sameInBothLanguages = {11, 401, 601, 1251, 2103};
     static const QRegularExpression japaneseScript(QStringLiteral("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]"));
-    const QStringList otherTerms = {QStringLiteral("規則"), QStringLiteral("セッティング"),
+    const QStringList otherTerms = {QStringLiteral("規則"),       QStringLiteral("セッティング"),
                                     QStringLiteral("フォルダー"), QStringLiteral("コンピューター"),
-                                    QStringLiteral("下見"), QStringLiteral("プレビュ－")};
+                                    QStringLiteral("下見"),       QStringLiteral("プレビュ－")};
     for (int id : english().ids) {
         if (id == 20 || sameInBothLanguages.contains(id))
             continue;
@@ -239,19 +247,20 @@ void TestUiText::loadTextWithReplacesPlaceholders_data()
     QTest::addColumn<int>("id");
     QTest::addColumn<QStringList>("pairs");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("three cleared") << 1275 << QStringList{"&num;", "3"}
+    QTest::newRow("three cleared")
+        << 1275 << QStringList{"&num;", "3"}
         << "The check boxes of 3 new names were cleared because the new names were found to be invalid.";
     QTest::newRow("system folder") << 940 << QStringList{"&winFolder;", "/usr"}
-        << "Files in /usr or other system folders cannot be specified.";
+                                   << "Files in /usr or other system folders cannot be specified.";
     QTest::newRow("second pair applies") << 940 << QStringList{"&num;", "1", "&winFolder;", "/etc"}
-        << "Files in /etc or other system folders cannot be specified.";
+                                         << "Files in /etc or other system folders cannot be specified.";
     QTest::newRow("value not scanned again") << 940 << QStringList{"&winFolder;", "a&num;b", "&num;", "X"}
-        << "Files in a&num;b or other system folders cannot be specified.";
+                                             << "Files in a&num;b or other system folders cannot be specified.";
     QTest::newRow("plain words too") << 943 << QStringList{"file", "folder", "folder", "drive"}
-        << "The folder is not found.";
+                                     << "The folder is not found.";
     QTest::newRow("no pairs") << 943 << QStringList{} << "The file is not found.";
-    QTest::newRow("lone placeholder ignored") << 940 << QStringList{"&winFolder;"}
-        << "Files in &winFolder; or other system folders cannot be specified.";
+    QTest::newRow("lone placeholder ignored")
+        << 940 << QStringList{"&winFolder;"} << "Files in &winFolder; or other system folders cannot be specified.";
     QTest::newRow("empty placeholder ignored") << 943 << QStringList{"", "x"} << "The file is not found.";
 }
 
@@ -272,26 +281,86 @@ void TestUiText::languageFromLocaleVariables_data()
     QTest::addColumn<QString>("lcMessages");
     QTest::addColumn<QString>("lang");
     QTest::addColumn<bool>("japaneseUi");
-    QTest::newRow("nothing set") << "" << "" << "" << "" << false;
-    QTest::newRow("LANG ja") << "" << "" << "" << "ja_JP.UTF-8" << true;
-    QTest::newRow("LANG ja eucJP") << "" << "" << "" << "ja_JP.eucJP" << true;
-    QTest::newRow("LANG bare ja") << "" << "" << "" << "ja" << true;
-    QTest::newRow("LANG alias") << "" << "" << "" << "japanese" << true;
-    QTest::newRow("LANG C") << "" << "" << "" << "C" << false;
-    QTest::newRow("LANG en") << "" << "" << "" << "en_US.UTF-8" << false;
-    QTest::newRow("LANG not ja") << "" << "" << "" << "jv_ID.UTF-8" << false;
-    QTest::newRow("LC_MESSAGES beats LANG") << "" << "" << "en_GB.UTF-8" << "ja_JP.UTF-8" << false;
-    QTest::newRow("LC_MESSAGES ja") << "" << "" << "ja_JP.UTF-8" << "en_US.UTF-8" << true;
-    QTest::newRow("LC_ALL beats both") << "" << "ja_JP.UTF-8" << "en_US.UTF-8" << "en_US.UTF-8" << true;
-    QTest::newRow("LC_ALL C beats ja") << "" << "C" << "ja_JP.UTF-8" << "ja_JP.UTF-8" << false;
-    QTest::newRow("LANGUAGE over en") << "ja" << "" << "" << "en_US.UTF-8" << true;
-    QTest::newRow("LANGUAGE en over ja") << "en_US:ja" << "" << "" << "ja_JP.UTF-8" << false;
-    QTest::newRow("LANGUAGE first entry") << "ja:en" << "en_US.UTF-8" << "" << "" << true;
-    QTest::newRow("LANGUAGE ignored under C") << "ja" << "" << "" << "C" << false;
-    QTest::newRow("LANGUAGE ignored under C.UTF-8") << "ja" << "" << "" << "C.UTF-8" << false;
-    QTest::newRow("LANGUAGE ignored under POSIX") << "ja" << "POSIX" << "" << "ja_JP.UTF-8" << false;
-    QTest::newRow("LANGUAGE ignored without locale") << "ja" << "" << "" << "" << false;
-    QTest::newRow("LANGUAGE empty first entry") << ":en" << "" << "" << "ja_JP.UTF-8" << true;
+    QTest::newRow("nothing set") << ""
+                                 << ""
+                                 << ""
+                                 << "" << false;
+    QTest::newRow("LANG ja") << ""
+                             << ""
+                             << ""
+                             << "ja_JP.UTF-8" << true;
+    QTest::newRow("LANG ja eucJP") << ""
+                                   << ""
+                                   << ""
+                                   << "ja_JP.eucJP" << true;
+    QTest::newRow("LANG bare ja") << ""
+                                  << ""
+                                  << ""
+                                  << "ja" << true;
+    QTest::newRow("LANG alias") << ""
+                                << ""
+                                << ""
+                                << "japanese" << true;
+    QTest::newRow("LANG C") << ""
+                            << ""
+                            << ""
+                            << "C" << false;
+    QTest::newRow("LANG en") << ""
+                             << ""
+                             << ""
+                             << "en_US.UTF-8" << false;
+    QTest::newRow("LANG not ja") << ""
+                                 << ""
+                                 << ""
+                                 << "jv_ID.UTF-8" << false;
+    QTest::newRow("LC_MESSAGES beats LANG") << ""
+                                            << ""
+                                            << "en_GB.UTF-8"
+                                            << "ja_JP.UTF-8" << false;
+    QTest::newRow("LC_MESSAGES ja") << ""
+                                    << ""
+                                    << "ja_JP.UTF-8"
+                                    << "en_US.UTF-8" << true;
+    QTest::newRow("LC_ALL beats both") << ""
+                                       << "ja_JP.UTF-8"
+                                       << "en_US.UTF-8"
+                                       << "en_US.UTF-8" << true;
+    QTest::newRow("LC_ALL C beats ja") << ""
+                                       << "C"
+                                       << "ja_JP.UTF-8"
+                                       << "ja_JP.UTF-8" << false;
+    QTest::newRow("LANGUAGE over en") << "ja"
+                                      << ""
+                                      << ""
+                                      << "en_US.UTF-8" << true;
+    QTest::newRow("LANGUAGE en over ja") << "en_US:ja"
+                                         << ""
+                                         << ""
+                                         << "ja_JP.UTF-8" << false;
+    QTest::newRow("LANGUAGE first entry") << "ja:en"
+                                          << "en_US.UTF-8"
+                                          << ""
+                                          << "" << true;
+    QTest::newRow("LANGUAGE ignored under C") << "ja"
+                                              << ""
+                                              << ""
+                                              << "C" << false;
+    QTest::newRow("LANGUAGE ignored under C.UTF-8") << "ja"
+                                                    << ""
+                                                    << ""
+                                                    << "C.UTF-8" << false;
+    QTest::newRow("LANGUAGE ignored under POSIX") << "ja"
+                                                  << "POSIX"
+                                                  << ""
+                                                  << "ja_JP.UTF-8" << false;
+    QTest::newRow("LANGUAGE ignored without locale") << "ja"
+                                                     << ""
+                                                     << ""
+                                                     << "" << false;
+    QTest::newRow("LANGUAGE empty first entry") << ":en"
+                                                << ""
+                                                << ""
+                                                << "ja_JP.UTF-8" << true;
 }
 
 void TestUiText::languageFromLocaleVariables()
@@ -370,22 +439,62 @@ void TestUiText::tagTextsResolveOrKeepTheDesignedText_data()
     QTest::addColumn<QString>("tooltip"); // designed tooltip is always "designed"
     const int en = int(UiLanguage::English);
     const int ja = int(UiLanguage::Japanese);
-    QTest::newRow("window title") << en << "c=4000" << "x" << "Select Setting" << "designed";
-    QTest::newRow("ja caption and tooltip") << ja << "c=1324;t=1325" << "Inv" << "反転" << "チェックを反転";
-    QTest::newRow("ok star") << ja << "c=601*" << "&OK" << "&OK" << "designed";
-    QTest::newRow("cancel star") << ja << "c=602*" << "Cancel" << "Cancel" << "designed";
-    QTest::newRow("inverse star tooltip") << en << "c=1324;t=1325*" << "Inv" << "Inv" << "designed";
-    QTest::newRow("rule list bang") << ja << "t=1421!" << "" << "" << "designed";
+    QTest::newRow("window title") << en << "c=4000"
+                                  << "x"
+                                  << "Select Setting"
+                                  << "designed";
+    QTest::newRow("ja caption and tooltip") << ja << "c=1324;t=1325"
+                                            << "Inv"
+                                            << "反転"
+                                            << "チェックを反転";
+    QTest::newRow("ok star") << ja << "c=601*"
+                             << "&OK"
+                             << "&OK"
+                             << "designed";
+    QTest::newRow("cancel star") << ja << "c=602*"
+                                 << "Cancel"
+                                 << "Cancel"
+                                 << "designed";
+    QTest::newRow("inverse star tooltip") << en << "c=1324;t=1325*"
+                                          << "Inv"
+                                          << "Inv"
+                                          << "designed";
+    QTest::newRow("rule list bang") << ja << "t=1421!"
+                                    << ""
+                                    << ""
+                                    << "designed";
     QTest::newRow("context menu dash") << ja << "o=FolderContextMenu;c=2310-"
-        << "Show Quillbay the Renamer in Windows Explorer's folder's context menu"
-        << "Show Quillbay the Renamer in Windows Explorer's folder's context menu" << "designed";
-    QTest::newRow("no entry") << en << "c=21;t=21" << "kept" << "kept" << "designed";
-    QTest::newRow("blank in id") << en << "c= 602" << "kept" << "kept" << "designed";
-    QTest::newRow("sign") << en << "c=+602" << "kept" << "kept" << "designed";
-    QTest::newRow("empty id") << en << "c=" << "kept" << "kept" << "designed";
-    QTest::newRow("too large") << en << "c=4294967898" << "kept" << "kept" << "designed";
-    QTest::newRow("leading zero") << en << "c=0602" << "kept" << "&Cancel" << "designed";
-    QTest::newRow("option only") << en << "o=ReportHoldingDays" << "kept" << "kept" << "designed";
+                                       << "Show Quillbay the Renamer in Windows Explorer's folder's context menu"
+                                       << "Show Quillbay the Renamer in Windows Explorer's folder's context menu"
+                                       << "designed";
+    QTest::newRow("no entry") << en << "c=21;t=21"
+                              << "kept"
+                              << "kept"
+                              << "designed";
+    QTest::newRow("blank in id") << en << "c= 602"
+                                 << "kept"
+                                 << "kept"
+                                 << "designed";
+    QTest::newRow("sign") << en << "c=+602"
+                          << "kept"
+                          << "kept"
+                          << "designed";
+    QTest::newRow("empty id") << en << "c="
+                              << "kept"
+                              << "kept"
+                              << "designed";
+    QTest::newRow("too large") << en << "c=4294967898"
+                               << "kept"
+                               << "kept"
+                               << "designed";
+    QTest::newRow("leading zero") << en << "c=0602"
+                                  << "kept"
+                                  << "&Cancel"
+                                  << "designed";
+    QTest::newRow("option only") << en << "o=ReportHoldingDays"
+                                 << "kept"
+                                 << "kept"
+                                 << "designed";
 }
 
 void TestUiText::tagTextsResolveOrKeepTheDesignedText()

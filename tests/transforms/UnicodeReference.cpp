@@ -56,9 +56,9 @@ bool UnicodeReference::loadUnicodeData(const QString &path)
         if (decomposition.size() == 2 && decomposition[0] == "<narrow>")
             m_narrow.insert(char16_t(code), char16_t(decomposition[1].toUInt(nullptr, 16)));
         if (decomposition.size() == 2 && !decomposition[0].startsWith(u'<') && code <= 0xFFFF)
-            m_composed.insert(pairKey(char16_t(decomposition[0].toUInt(nullptr, 16)),
-                                      char16_t(decomposition[1].toUInt(nullptr, 16))),
-                              char16_t(code));
+            m_composed.insert(
+                pairKey(char16_t(decomposition[0].toUInt(nullptr, 16)), char16_t(decomposition[1].toUInt(nullptr, 16))),
+                char16_t(code));
     }
     return ok && !m_upper.isEmpty();
 }

@@ -63,8 +63,11 @@ void CaseTransformsTest::tellingRows_data()
     QTest::addColumn<QString>("title");
 
     // Ranges whose lower case is an offset and whose other forms are the letter itself.
-    const struct { char32_t first, last; int offset; } lowerByOffset[] = {
-        {0x41, 0x5A, 0x20}, {0xC0, 0xD6, 0x20}, {0xD8, 0xDE, 0x20}, {0x2160, 0x216F, 0x10},
+    const struct {
+        char32_t first, last;
+        int offset;
+    } lowerByOffset[] = {
+        {0x41, 0x5A, 0x20},     {0xC0, 0xD6, 0x20},     {0xD8, 0xDE, 0x20},       {0x2160, 0x216F, 0x10},
         {0x24B6, 0x24CF, 0x1A}, {0xFF21, 0xFF3A, 0x20}, {0x10400, 0x10425, 0x28},
     };
     for (const auto &range : lowerByOffset) {
@@ -123,37 +126,53 @@ void CaseTransformsTest::transforms_data()
     const QString loneLow(QChar(0xDC00));
 
     QTest::newRow("upper sharp s") << Op::Upper << QStringLiteral("straße") << "STRASSE";
-    QTest::newRow("capitalize keeps sharp s inside") << Op::Capitalize << QStringLiteral("straße") << QStringLiteral("Straße");
-    QTest::newRow("capitalize sharp s at start") << Op::Capitalize << QStringLiteral("ßtraße") << QStringLiteral("Sstraße");
-    QTest::newRow("lower dotted capital I") << Op::Lower << QStringLiteral("İstanbul") << ucs4({'i', 0x307}) + "stanbul";
-    QTest::newRow("capitalize digraph to title form") << Op::Capitalize << QStringLiteral("ǆemal") << QStringLiteral("ǅemal");
-    QTest::newRow("capitalize title digraph stays") << Op::Capitalize << QStringLiteral("ǅEMAL") << QStringLiteral("ǅemal");
+    QTest::newRow("capitalize keeps sharp s inside")
+        << Op::Capitalize << QStringLiteral("straße") << QStringLiteral("Straße");
+    QTest::newRow("capitalize sharp s at start")
+        << Op::Capitalize << QStringLiteral("ßtraße") << QStringLiteral("Sstraße");
+    QTest::newRow("lower dotted capital I")
+        << Op::Lower << QStringLiteral("İstanbul") << ucs4({'i', 0x307}) + "stanbul";
+    QTest::newRow("capitalize digraph to title form")
+        << Op::Capitalize << QStringLiteral("ǆemal") << QStringLiteral("ǅemal");
+    QTest::newRow("capitalize title digraph stays")
+        << Op::Capitalize << QStringLiteral("ǅEMAL") << QStringLiteral("ǅemal");
     QTest::newRow("upper ligature") << Op::Upper << QStringLiteral("ﬃx") << "FFIX";
-    QTest::newRow("apostrophe and hyphen") << Op::Capitalize << "o'neil-smith" << "O'Neil-Smith";
-    QTest::newRow("digits start words") << Op::Capitalize << "abc123def" << "Abc123Def";
-    QTest::newRow("all capitals") << Op::Capitalize << "WORD" << "Word";
-    QTest::newRow("spaces and dots") << Op::Capitalize << "hello wORLD.tXT" << "Hello World.Txt";
+    QTest::newRow("apostrophe and hyphen") << Op::Capitalize << "o'neil-smith"
+                                           << "O'Neil-Smith";
+    QTest::newRow("digits start words") << Op::Capitalize << "abc123def"
+                                        << "Abc123Def";
+    QTest::newRow("all capitals") << Op::Capitalize << "WORD"
+                                  << "Word";
+    QTest::newRow("spaces and dots") << Op::Capitalize << "hello wORLD.tXT"
+                                     << "Hello World.Txt";
     QTest::newRow("uncased letter starts a word") << Op::Capitalize << QStringLiteral("aªb") << QStringLiteral("AªB");
-    QTest::newRow("combining cased mark continues word") << Op::Capitalize << QStringLiteral("a\u0345b") << QStringLiteral("A\u0345b");
-    QTest::newRow("empty") << Op::Capitalize << "" << "";
+    QTest::newRow("combining cased mark continues word")
+        << Op::Capitalize << QStringLiteral("a\u0345b") << QStringLiteral("A\u0345b");
+    QTest::newRow("empty") << Op::Capitalize << ""
+                           << "";
     QTest::newRow("deseret lower") << Op::Lower << deseretCapital + "A" << deseretSmall + "a";
     QTest::newRow("deseret upper") << Op::Upper << deseretSmall + "a" << deseretCapital + "A";
     QTest::newRow("deseret capitalize") << Op::Capitalize << deseretCapital + deseretCapital + " " + deseretSmall
                                         << deseretCapital + deseretSmall + " " + deseretCapital;
     QTest::newRow("deseret pair continues a word") << Op::Capitalize << "a" + deseretCapital << "A" + deseretSmall;
     QTest::newRow("lone high surrogate at end") << Op::Upper << "ab" + loneHigh << "AB" + loneHigh;
-    QTest::newRow("lone high surrogate before letter") << Op::Lower << "A" + loneHigh + "B" << "a" + loneHigh + "b";
+    QTest::newRow("lone high surrogate before letter") << Op::Lower << "A" + loneHigh + "B"
+                                                       << "a" + loneHigh + "b";
     QTest::newRow("lone low surrogate") << Op::Upper << loneLow + "a" << loneLow + "A";
     QTest::newRow("reversed pair") << Op::Lower << loneLow + loneHigh << loneLow + loneHigh;
-    QTest::newRow("lone surrogate starts a word") << Op::Capitalize << "ab" + loneHigh + "cd" << "Ab" + loneHigh + "Cd";
+    QTest::newRow("lone surrogate starts a word") << Op::Capitalize << "ab" + loneHigh + "cd"
+                                                  << "Ab" + loneHigh + "Cd";
     QTest::newRow("capitalize lone high at end") << Op::Capitalize << "ab" + loneHigh << "Ab" + loneHigh;
-    QTest::newRow("sentence") << Op::Sentence << "hELLO wORLD" << "Hello world";
+    QTest::newRow("sentence") << Op::Sentence << "hELLO wORLD"
+                              << "Hello world";
     QTest::newRow("sentence sharp s") << Op::Sentence << QStringLiteral("ßAB") << "SSab";
-    QTest::newRow("sentence digit first") << Op::Sentence << "1ABC" << "1abc";
+    QTest::newRow("sentence digit first") << Op::Sentence << "1ABC"
+                                          << "1abc";
     QTest::newRow("sentence deseret") << Op::Sentence << deseretSmall + deseretCapital << deseretCapital + deseretSmall;
     QTest::newRow("sentence dotted I") << Op::Sentence << QStringLiteral("İX") << ucs4({'I', 0x307, 'x'});
     QTest::newRow("sentence lone high") << Op::Sentence << loneHigh + "A" << loneHigh + "a";
-    QTest::newRow("sentence empty") << Op::Sentence << "" << "";
+    QTest::newRow("sentence empty") << Op::Sentence << ""
+                                    << "";
 }
 
 void CaseTransformsTest::transforms()
@@ -174,7 +193,9 @@ void CaseTransformsTest::everyCodePointMatchesTheDataFiles()
     auto check = [&](const char *what, char32_t cp, const QString &actual, const QString &expected) {
         if (actual != expected && mismatches.size() < 20)
             mismatches.append(QStringLiteral("%1 U+%2: %3, expected %4")
-                                  .arg(what).arg(uint(cp), 4, 16, QChar(u'0')).arg(hex(actual), hex(expected)));
+                                  .arg(what)
+                                  .arg(uint(cp), 4, 16, QChar(u'0'))
+                                  .arg(hex(actual), hex(expected)));
         ++checked;
     };
     auto checkCodePoint = [&](char32_t cp) {

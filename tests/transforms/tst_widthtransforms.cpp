@@ -34,8 +34,8 @@ bool in(char16_t u, char16_t first, char16_t last)
 // Half-width units that both wide conversions turn into full-width ones.
 bool isConvertedHalfWidth(char16_t u)
 {
-    return in(u, 0xFF61, 0xFF9D) || in(u, 0xFFA1, 0xFFBE) || in(u, 0xFFC2, 0xFFC7)
-        || in(u, 0xFFCA, 0xFFCF) || in(u, 0xFFD2, 0xFFD7) || in(u, 0xFFDA, 0xFFDC);
+    return in(u, 0xFF61, 0xFF9D) || in(u, 0xFFA1, 0xFFBE) || in(u, 0xFFC2, 0xFFC7) || in(u, 0xFFCA, 0xFFCF)
+        || in(u, 0xFFD2, 0xFFD7) || in(u, 0xFFDA, 0xFFDC);
 }
 
 // Half-width katakana that combine with the mark after them.
@@ -78,12 +78,14 @@ void WidthTransformsTest::conversions_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("narrow name keeps full-width ?") << WidthOp::NarrowName << QStringLiteral("ＡＢＣ？") << QStringLiteral("ABC？");
+    QTest::newRow("narrow name keeps full-width ?")
+        << WidthOp::NarrowName << QStringLiteral("ＡＢＣ？") << QStringLiteral("ABC？");
     QTest::newRow("narrow plain converts ?") << WidthOp::Narrow << QStringLiteral("ＡＢＣ？") << "ABC?";
-    QTest::newRow("narrow name keeps all invalid") << WidthOp::NarrowName << QStringLiteral("＊／：＜＞？＼｜")
-                                                   << QStringLiteral("＊／：＜＞？＼｜");
+    QTest::newRow("narrow name keeps all invalid")
+        << WidthOp::NarrowName << QStringLiteral("＊／：＜＞？＼｜") << QStringLiteral("＊／：＜＞？＼｜");
     QTest::newRow("narrow name converts quote") << WidthOp::NarrowName << QStringLiteral("＂ａ～") << "\"a~";
-    QTest::newRow("narrow leaves space and kana") << WidthOp::Narrow << QStringLiteral("　ガｶ") << QStringLiteral("　ガｶ");
+    QTest::newRow("narrow leaves space and kana")
+        << WidthOp::Narrow << QStringLiteral("　ガｶ") << QStringLiteral("　ガｶ");
     QTest::newRow("wide") << WidthOp::Wide << QStringLiteral("abc ｶﾞ") << QStringLiteral("ａｂｃ ガ");
     QTest::newRow("wide katakana") << WidthOp::WideKatakana << QStringLiteral("abc ｶﾞ") << QStringLiteral("abc ガ");
     QTest::newRow("wide semi-voiced") << WidthOp::Wide << QStringLiteral("ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ") << QStringLiteral("パピプペポ");
@@ -96,7 +98,8 @@ void WidthTransformsTest::conversions_data()
     QTest::newRow("punctuation") << WidthOp::WideKatakana << QStringLiteral("｡｢｣､･ｰ") << QStringLiteral("。「」、・ー");
     QTest::newRow("hangul") << WidthOp::WideKatakana << QStringLiteral("ﾡﾾￂￜ") << QStringLiteral("ㄱㅎㅏㅣ");
     QTest::newRow("wa and wo take no mark") << WidthOp::Wide << QStringLiteral("ﾜﾞｦﾞ") << QStringLiteral("ワﾞヲﾞ");
-    QTest::newRow("empty") << WidthOp::Wide << "" << "";
+    QTest::newRow("empty") << WidthOp::Wide << ""
+                           << "";
 }
 
 void WidthTransformsTest::conversions()
@@ -145,7 +148,9 @@ void WidthTransformsTest::everyCodeUnitMatchesTheDataFiles()
 
 void WidthTransformsTest::soundMarksCombineAsDocumented()
 {
-    const struct { char16_t halfWidth, combining; } marks[] = {{0xFF9E, 0x3099}, {0xFF9F, 0x309A}};
+    const struct {
+        char16_t halfWidth, combining;
+    } marks[] = {{0xFF9E, 0x3099}, {0xFF9F, 0x309A}};
     int combined = 0;
     for (char16_t kana = 0xFF61; kana <= 0xFF9D; ++kana) {
         const char16_t full = m_reference.narrowDecomposition(kana);

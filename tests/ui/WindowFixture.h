@@ -94,7 +94,8 @@ inline void answerMessage(QMessageBox::StandardButton button, QString *text = nu
     });
 }
 
-template <typename T> T *child(QObject *parent, const char *name)
+template<typename T>
+T *child(QObject *parent, const char *name)
 {
     return parent->findChild<T *>(QString::fromLatin1(name));
 }

@@ -6,20 +6,20 @@
 #include "WindowFixture.h"
 
 #include "settings/SettingsDocument.h"
+#include "text/UiText.h"
 #include "ui/common/Twips.h"
 #include "ui/dialogs/frmSelectSetting.h"
-#include "text/UiText.h"
 #include "ui/window/FolderRequests.h"
 #include "ui/window/SettingEditor.h"
 #include "ui/window/WindowCommands.h"
 
 #include <QAccessible>
 #include <QAction>
-#include <QMenu>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -157,20 +157,20 @@ private slots:
         QTest::addColumn<QString>("expectedError");
         QTest::addColumn<QStringList>("expectedNames");
         const QString taken = QStringLiteral("The name is already used.");
-        QTest::newRow("rename to its own name") << "mnuSettingRename" << "beta" << taken
-                                                << QStringList{"Alpha", "beta", "gamma"};
-        QTest::newRow("rename changing letter case") << "mnuSettingRename" << "BETA" << QString()
-                                                     << QStringList{"Alpha", "BETA", "gamma"};
-        QTest::newRow("rename to another's name") << "mnuSettingRename" << "ALPHA" << taken
-                                                  << QStringList{"Alpha", "beta", "gamma"};
-        QTest::newRow("rename re-sorts") << "mnuSettingRename" << "aardvark" << QString()
-                                         << QStringList{"aardvark", "Alpha", "gamma"};
-        QTest::newRow("add a taken name") << "mnuSettingAdd" << "Gamma" << taken
-                                          << QStringList{"Alpha", "beta", "gamma"};
-        QTest::newRow("add an empty name") << "mnuSettingAdd" << "" << QString()
-                                           << QStringList{"Alpha", "beta", "gamma"};
-        QTest::newRow("duplicate") << "mnuSettingDuplicate" << "delta" << QString()
-                                   << QStringList{"Alpha", "beta", "delta", "gamma"};
+        QTest::newRow("rename to its own name") << "mnuSettingRename"
+                                                << "beta" << taken << QStringList{"Alpha", "beta", "gamma"};
+        QTest::newRow("rename changing letter case") << "mnuSettingRename"
+                                                     << "BETA" << QString() << QStringList{"Alpha", "BETA", "gamma"};
+        QTest::newRow("rename to another's name") << "mnuSettingRename"
+                                                  << "ALPHA" << taken << QStringList{"Alpha", "beta", "gamma"};
+        QTest::newRow("rename re-sorts") << "mnuSettingRename"
+                                         << "aardvark" << QString() << QStringList{"aardvark", "Alpha", "gamma"};
+        QTest::newRow("add a taken name") << "mnuSettingAdd"
+                                          << "Gamma" << taken << QStringList{"Alpha", "beta", "gamma"};
+        QTest::newRow("add an empty name") << "mnuSettingAdd"
+                                           << "" << QString() << QStringList{"Alpha", "beta", "gamma"};
+        QTest::newRow("duplicate") << "mnuSettingDuplicate"
+                                   << "delta" << QString() << QStringList{"Alpha", "beta", "delta", "gamma"};
     }
     void settingNamesAreChecked()
     {
@@ -366,8 +366,8 @@ private slots:
         QTest::addColumn<QString>("opened");
         QTest::newRow("English page") << false << QStringList{"QuillbayEn.html", "Quillbay.html"} << "QuillbayEn.html";
         QTest::newRow("Japanese page") << true << QStringList{"QuillbayJa.html", "Quillbay.html"} << "QuillbayJa.html";
-        QTest::newRow("page without language") << true << QStringList{"QuillbayEn.html", "Quillbay.html"}
-                                               << "Quillbay.html";
+        QTest::newRow("page without language")
+            << true << QStringList{"QuillbayEn.html", "Quillbay.html"} << "Quillbay.html";
     }
     void helpOpensThePageOfTheLanguage()
     {
@@ -406,11 +406,13 @@ private slots:
         const auto check = [&unnamed](QWidget *top) {
             for (QWidget *widget : top->findChildren<QWidget *>()) {
                 // Popups of lists are windows of their own; a tab widget is named by its tabs.
-                if (widget->focusPolicy() == Qt::NoFocus || widget->window() != top || qobject_cast<QTabWidget *>(widget))
+                if (widget->focusPolicy() == Qt::NoFocus || widget->window() != top
+                    || qobject_cast<QTabWidget *>(widget))
                     continue;
                 QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
                 if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
-                    unnamed << top->objectName() + u'/' + widget->objectName() + u'(' + widget->metaObject()->className() + u')';
+                    unnamed << top->objectName() + u'/' + widget->objectName() + u'('
+                            + widget->metaObject()->className() + u')';
             }
         };
         check(&window);

@@ -11,8 +11,7 @@ enum class CaseRangeKind : std::uint8_t {
     Expansion, // first (== last) maps to the several code units of kExpansions[value]
 };
 
-struct CaseRange
-{
+struct CaseRange {
     char32_t first;
     char32_t last;
     std::int32_t value;
@@ -23,14 +22,12 @@ struct CaseRange
 inline constexpr int kExpansionCapacity = 3;
 
 // A mapping to more than one code point, as UTF-16 code units.
-struct CaseExpansion
-{
+struct CaseExpansion {
     std::uint8_t length;
     char16_t units[kExpansionCapacity];
 };
 
-struct CodePointRange
-{
+struct CodePointRange {
     char32_t first;
     char32_t last;
 };

@@ -15,7 +15,7 @@ using casedata::CaseRangeKind;
 static_assert(casedata::kLongestExpansion <= casedata::kExpansionCapacity);
 static_assert(casedata::kLongestExpansion <= CaseTables::kMaxGrowth);
 
-template <typename Row>
+template<typename Row>
 constexpr bool isSortedAndDisjoint(std::span<const Row> rows)
 {
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -34,11 +34,11 @@ static_assert(isSortedAndDisjoint<CaseRange>(casedata::kTitleRanges));
 static_assert(isSortedAndDisjoint<casedata::CodePointRange>(casedata::kCasedRanges));
 
 // The last row whose first code point is not above codePoint, or nullptr.
-template <typename Row>
+template<typename Row>
 const Row *findRow(std::span<const Row> rows, char32_t codePoint)
 {
-    auto it = std::upper_bound(rows.begin(), rows.end(), codePoint,
-                               [](char32_t c, const Row &row) { return c < row.first; });
+    auto it =
+        std::upper_bound(rows.begin(), rows.end(), codePoint, [](char32_t c, const Row &row) { return c < row.first; });
     if (it == rows.begin())
         return nullptr;
     --it;

@@ -9,7 +9,7 @@ namespace {
 
 // Calls visit(codePoint) for every code point of text: a high surrogate followed
 // by a low one is a single code point, an unpaired surrogate is visited as itself.
-template <typename Visit>
+template<typename Visit>
 void forEachCodePoint(QStringView text, Visit visit)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -93,7 +93,14 @@ bool NameText::IsValidNameChar(char16_t codeUnit)
 {
     // Asked for every character of every new name: a switch, not a search.
     switch (codeUnit) {
-    case u'*': case u'/': case u':': case u'<': case u'>': case u'?': case u'\\': case u'|':
+    case u'*':
+    case u'/':
+    case u':':
+    case u'<':
+    case u'>':
+    case u'?':
+    case u'\\':
+    case u'|':
         return false;
     default:
         return true;

@@ -32,8 +32,7 @@ constexpr char16_t kFullWidthKatakana[] = {
 };
 static_assert(std::size(kFullWidthKatakana) == 0xFF9D - 0xFF61 + 1);
 
-struct HangulRange
-{
+struct HangulRange {
     char16_t first;
     char16_t last;
     char16_t offset;

@@ -33,8 +33,8 @@ bool FontExists(const QString &name)
 
 QString japaneseFontFamily()
 {
-    for (const char *family : {"Noto Sans CJK JP", "Noto Sans JP", "IPAexGothic", "IPAGothic", "TakaoPGothic",
-                               "VL PGothic"}) {
+    for (const char *family :
+         {"Noto Sans CJK JP", "Noto Sans JP", "IPAexGothic", "IPAGothic", "TakaoPGothic", "VL PGothic"}) {
         if (FontExists(QString::fromLatin1(family)))
             return QString::fromLatin1(family);
     }

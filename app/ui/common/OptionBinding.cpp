@@ -1,8 +1,8 @@
 #include "ui/common/OptionBinding.h"
 
 #include "settings/OptionsTable.h"
-#include "ui/common/WindowTexts.h"
 #include "text/ControlTag.h"
+#include "ui/common/WindowTexts.h"
 
 #include <QAbstractSlider>
 #include <QCheckBox>

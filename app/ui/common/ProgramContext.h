@@ -18,7 +18,7 @@ struct ProgramContext {
     SettingsStore &store;
     Registry &registry;
     ProgramState &state;
-    QString programFolder; // where the help pages lie
+    QString programFolder;                                    // where the help pages lie
     QString openerProgram = QStringLiteral("QuillbayOpener"); // what the file managers' folder command runs
 };
 

@@ -12,11 +12,8 @@
 namespace quillbay {
 
 frmInputBox::frmInputBox(QWidget *parent)
-    : QDialog(parent)
-    , m_prompt(new QLabel(this))
-    , m_line(new QLineEdit(this))
-    , m_lines(new QPlainTextEdit(this))
-    , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
+    : QDialog(parent), m_prompt(new QLabel(this)), m_line(new QLineEdit(this)), m_lines(new QPlainTextEdit(this)),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setObjectName(QStringLiteral("frmInputBox"));
     m_prompt->setObjectName(QStringLiteral("lblPrompt"));

@@ -183,8 +183,7 @@ void frmOptions::selectFont()
 {
     bool numeric = false;
     const int size = m_fontSize->text().toInt(&numeric);
-    const std::optional<FontPicker::Choice> choice =
-        FontPicker::choose(this, m_fontName->text(), numeric ? size : 0);
+    const std::optional<FontPicker::Choice> choice = FontPicker::choose(this, m_fontName->text(), numeric ? size : 0);
     if (!choice)
         return;
     m_fontName->setText(choice->family);

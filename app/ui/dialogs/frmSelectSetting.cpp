@@ -23,11 +23,9 @@ constexpr int kDefaultPositionTwips = 1000;
 } // namespace
 
 frmSelectSetting::frmSelectSetting(Options &options, const QStringList &settingNames, QWidget *parent)
-    : QDialog(parent)
-    , m_options(options)
-    , m_settings(new QComboBox(this))
-    , m_single(new QRadioButton(QStringLiteral("Set the folder as a single folder in the folder list"), this))
-    , m_add(new QRadioButton(QStringLiteral("Add the folder to the folder list"), this))
+    : QDialog(parent), m_options(options), m_settings(new QComboBox(this)),
+      m_single(new QRadioButton(QStringLiteral("Set the folder as a single folder in the folder list"), this)),
+      m_add(new QRadioButton(QStringLiteral("Add the folder to the folder list"), this))
 {
     setObjectName(QStringLiteral("frmSelectSetting"));
     setTag(this, QStringLiteral("c=4000"));

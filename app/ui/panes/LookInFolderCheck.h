@@ -9,9 +9,9 @@ namespace quillbay {
 
 struct LookInCheck {
     bool accepted = false;
-    QString folder;  // the folder to add (a file's folder), when accepted
-    int messageId = 0;  // the refusal's message, when not accepted
-    QString message; // its text, placeholders filled
+    QString folder;    // the folder to add (a file's folder), when accepted
+    int messageId = 0; // the refusal's message, when not accepted
+    QString message;   // its text, placeholders filled
 };
 
 LookInCheck ValidateLookInFolder(const QString &path);

@@ -2,11 +2,11 @@
 
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
+#include "text/UiText.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/ProgramContext.h"
 #include "ui/common/WindowTexts.h"
 #include "ui/preview/PreviewHost.h"
-#include "text/UiText.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -15,7 +15,8 @@
 namespace quillbay {
 
 PreviewPane::PreviewPane(ProgramContext &context, PreviewHost &host, QWidget *parent)
-    : QWidget(parent), m_context(context), m_host(host), m_close(new QPushButton(QStringLiteral("&Close preview"), this))
+    : QWidget(parent), m_context(context), m_host(host),
+      m_close(new QPushButton(QStringLiteral("&Close preview"), this))
 {
     setObjectName(QStringLiteral("picPaneTop_1"));
     m_close->setObjectName(QStringLiteral("cmdClosePreview"));

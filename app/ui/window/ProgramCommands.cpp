@@ -3,10 +3,10 @@
 #include "run/ReportFolders.h"
 #include "settings/HelpFile.h"
 #include "settings/SettingsStore.h"
+#include "text/UiText.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/WindowTexts.h"
 #include "ui/dialogs/frmOptions.h"
-#include "text/UiText.h"
 #include "ui/window/WindowCommands.h"
 #include "ui/window/frmMain.h"
 
@@ -46,13 +46,15 @@ void ProgramCommands::openReportFolder()
     if (!QFileInfo(folders.reportFolder).isDir())
         ReportFolderKeeper(folders).PrepareReportFolder();
     if (!QFileInfo(folders.reportFolder).isDir()) {
-        showErrorText(&m_window, UiText::LoadText(kFolderNotFoundId) + QStringLiteral("\n")
-                                     + QDir::toNativeSeparators(folders.reportFolder));
+        showErrorText(&m_window,
+                      UiText::LoadText(kFolderNotFoundId) + QStringLiteral("\n")
+                          + QDir::toNativeSeparators(folders.reportFolder));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folders.reportFolder)))
-        showErrorText(&m_window, withoutAccessKey(UiText::LoadText(1142)) + QStringLiteral(":\n")
-                                     + QDir::toNativeSeparators(folders.reportFolder));
+        showErrorText(&m_window,
+                      withoutAccessKey(UiText::LoadText(1142)) + QStringLiteral(":\n")
+                          + QDir::toNativeSeparators(folders.reportFolder));
 }
 
 void ProgramCommands::showOptions()
@@ -66,8 +68,9 @@ void ProgramCommands::showOptions()
 
 void ProgramCommands::showHelp()
 {
-    const HelpFile help(m_window.context().programFolder,
-                        [](const QString &, const QStringList &arguments) { return openInDesktop(arguments.value(0)); });
+    const HelpFile help(m_window.context().programFolder, [](const QString &, const QStringList &arguments) {
+        return openInDesktop(arguments.value(0));
+    });
     const QString path = help.helpFilePath();
     if (!QFileInfo::exists(path)) {
         showErrorText(&m_window, UiText::LoadText(kFileNotFoundId) + QStringLiteral("\n") + path);
@@ -82,11 +85,11 @@ void ProgramCommands::showAbout()
     QString title = withoutAccessKey(UiText::LoadText(1151));
     while (title.endsWith(u'.') || title.endsWith(u'…'))
         title.chop(1);
-    QMessageBox box(QMessageBox::Information, title,
-                    UiText::LoadText(kProgramTitleId) + QStringLiteral("\n")
-                        + UiText::LoadTextWith(kVersionId, {QStringLiteral("&version;"),
-                                                            QCoreApplication::applicationVersion()}),
-                    QMessageBox::Ok, &m_window);
+    QMessageBox box(
+        QMessageBox::Information, title,
+        UiText::LoadText(kProgramTitleId) + QStringLiteral("\n")
+            + UiText::LoadTextWith(kVersionId, {QStringLiteral("&version;"), QCoreApplication::applicationVersion()}),
+        QMessageBox::Ok, &m_window);
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
     m_window.UpdateCommandStates();

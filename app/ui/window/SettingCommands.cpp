@@ -1,9 +1,9 @@
 #include "ui/window/SettingCommands.h"
 
 #include "settings/SettingsDocument.h"
+#include "text/UiText.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/dialogs/frmInputBox.h"
-#include "text/UiText.h"
 #include "ui/window/WindowCommands.h"
 #include "ui/window/frmMain.h"
 

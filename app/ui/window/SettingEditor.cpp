@@ -22,12 +22,8 @@ const char *const kTabTags[SettingEditor::kPageCount] = {"c=1207", "c=1208", "c=
 } // namespace
 
 SettingEditor::SettingEditor(SettingHost &host, const QList<SettingPage *> &pages, QWidget *parent)
-    : QWidget(parent)
-    , m_host(host)
-    , m_label(new QLabel(QStringLiteral("Setting name:"), this))
-    , m_selector(new QComboBox(this))
-    , m_tabs(new QTabWidget(this))
-    , m_pages(pages)
+    : QWidget(parent), m_host(host), m_label(new QLabel(QStringLiteral("Setting name:"), this)),
+      m_selector(new QComboBox(this)), m_tabs(new QTabWidget(this)), m_pages(pages)
 {
     setObjectName(QStringLiteral("picPaneTop_0"));
     m_label->setObjectName(QStringLiteral("lblSettingName"));
@@ -66,10 +62,9 @@ void SettingEditor::FillSettingList()
     m_names.clear();
     const NameSorter sorter;
     for (const QString &name : m_host.settings().SettingNames()) {
-        const auto place = std::lower_bound(m_names.begin(), m_names.end(), name,
-                                            [&sorter](const QString &present, const QString &added) {
-                                                return sorter.compare(present, added) < 0;
-                                            });
+        const auto place = std::lower_bound(
+            m_names.begin(), m_names.end(), name,
+            [&sorter](const QString &present, const QString &added) { return sorter.compare(present, added) < 0; });
         const qsizetype index = place - m_names.begin();
         m_names.insert(index, name);
         m_selector->insertItem(int(index), name);

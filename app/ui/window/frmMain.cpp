@@ -4,6 +4,7 @@
 #include "run/ReportFolders.h"
 #include "settings/Options.h"
 #include "settings/SettingsStore.h"
+#include "text/UiText.h"
 #include "ui/common/BackgroundJob.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/ProgramState.h"
@@ -11,7 +12,6 @@
 #include "ui/common/WindowTexts.h"
 #include "ui/preview/PreviewHost.h"
 #include "ui/preview/PreviewPane.h"
-#include "text/UiText.h"
 #include "ui/window/FolderRequests.h"
 #include "ui/window/ProgramCommands.h"
 #include "ui/window/SettingCommands.h"
@@ -151,8 +151,7 @@ bool frmMain::SaveSettingsWithRetry()
 {
     return m_context.store.SaveSettingsWithRetry([this](const QString &text, const QString &, const QString &reason) {
         const QString shown = reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason;
-        return showMessage(this, shown, kErrorTitleId, QMessageBox::Retry | QMessageBox::Cancel,
-                           QMessageBox::Warning)
+        return showMessage(this, shown, kErrorTitleId, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Warning)
             == QMessageBox::Retry;
     });
 }

@@ -2,10 +2,10 @@
 
 #include "ScreenshotSession.h"
 
+#include "text/UiText.h"
 #include "ui/dialogs/frmInputBox.h"
 #include "ui/dialogs/frmOptions.h"
 #include "ui/dialogs/frmSelectSetting.h"
-#include "text/UiText.h"
 #include "ui/window/SettingEditor.h"
 
 #include <QTabWidget>

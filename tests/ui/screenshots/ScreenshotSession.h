@@ -69,5 +69,5 @@ const QList<QPair<QString, ScreenFunction>> &registeredScreens();
 #define QUILLBAY_SCREENS_CONCAT2(a, b) a##b
 #define QUILLBAY_SCREENS_CONCAT(a, b) QUILLBAY_SCREENS_CONCAT2(a, b)
 // Registers a function void(ScreenshotSession &) under a group name.
-#define QUILLBAY_SCREENS(group, function)                                                                    \
+#define QUILLBAY_SCREENS(group, function)                                                                              \
     static const quillbay::shots::ScreenRegistration QUILLBAY_SCREENS_CONCAT(screens_, __LINE__)(group, function)

@@ -6,8 +6,8 @@
 #include "ScreenshotSession.h"
 
 #include "settings/Options.h"
-#include "ui/common/FontChoice.h"
 #include "text/UiText.h"
+#include "ui/common/FontChoice.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     QDir().mkpath(data);
     QDir().mkpath(samples);
     const QString prefix = QString::fromLatin1(japanese ? "ja" : "en") + u'-'
-                           + (points > 0 ? QString::number(points) + QStringLiteral("pt") : QStringLiteral("default"));
+        + (points > 0 ? QString::number(points) + QStringLiteral("pt") : QStringLiteral("default"));
 
     shots::ScreenshotSession session(data, samples, output, prefix);
     if (points > 0) {
