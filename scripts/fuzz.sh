@@ -24,8 +24,15 @@ cmake -S . -B "$build_dir" -G Ninja -DQUILLBAY_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWit
   -DCMAKE_C_FLAGS="$instrument" -DCMAKE_CXX_FLAGS="$instrument" >/dev/null
 cmake --build "$build_dir" -j "$jobs" --target fuzz_exif fuzz_id3 fuzz_docprops
 
-# Full unwinding lets the suppressions name the library function that leaks.
+# Full unwinding lets the suppressions name the library function that leaks;
+# they match function names, which only the symbolizer gives.
 export ASAN_OPTIONS=fast_unwind_on_malloc=0
+symbolizer=${ASAN_SYMBOLIZER_PATH:-/usr/lib/llvm-14/bin/llvm-symbolizer}
+if [[ ! -x $symbolizer ]]; then
+  echo "fuzz.sh: $symbolizer is missing (Debian package llvm-14); without it the leak suppressions match nothing." >&2
+  exit 1
+fi
+export ASAN_SYMBOLIZER_PATH=$symbolizer
 export LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan-suppressions.txt:print_suppressions=0"
 
 runs=${QUILLBAY_FUZZ_RUNS:-}

@@ -505,11 +505,14 @@ private slots:
         writeFile(root + "/locked/a.txt");
         writeFile(root + "/open/b.txt");
         QFile::setPermissions(root + "/locked", QFileDevice::Permissions());
+        // Given back however the test ends, or the folder could not be removed.
+        const auto unlock = qScopeGuard([this] {
+            QFile::setPermissions(root + "/locked",
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        });
         Manager m;
         const Result<PreviewSummary> r = build(
             m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>", {}, {}, "childFolders=\"all\""));
-        QFile::setPermissions(root + "/locked",
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(summary(m), (QStringList{"b.txt>b_.txt"}));
         QCOMPARE(r->skippedFolders.size(), 1);
     }
