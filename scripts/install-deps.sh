@@ -39,7 +39,8 @@ if [[ "${QUILLBAY_WITH_TEST_TOOLS:-0}" == 1 ]]; then
     # A file system that ignores letter case
     dosfstools fusefat
     # Windows on a real X server with a window manager, for screenshots
-    xvfb openbox dbus-x11
+    # (xdpyinfo tells when the server is up)
+    xvfb x11-utils openbox dbus-x11
   )
 fi
 
