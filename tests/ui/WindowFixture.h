@@ -59,7 +59,9 @@ struct WindowFixture {
 };
 
 // Calls answer with the next modal window that opens, from the event loop of
-// whatever exec() opened it; gives up after a few seconds.
+// whatever exec() opened it, once it has become the active window, so that keys
+// typed reach it as they would a user's (activation follows the showing a
+// little later). Gives up after a few seconds.
 inline void whenModalShows(std::function<void(QWidget *)> answer)
 {
     auto *timer = new QTimer;
@@ -67,7 +69,7 @@ inline void whenModalShows(std::function<void(QWidget *)> answer)
     clock->start();
     QObject::connect(timer, &QTimer::timeout, [timer, clock, answer] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
+        if (modal && modal->isVisible() && modal->isActiveWindow()) {
             timer->stop();
             timer->deleteLater();
             delete clock;
