@@ -10,25 +10,6 @@
 
 namespace quillbay {
 
-int writeAll(int fd, const char *data, std::size_t size, std::int64_t at)
-{
-    while (size > 0) {
-        const ssize_t n = at < 0 ? ::write(fd, data, size) : ::pwrite(fd, data, size, off_t(at));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO; // a write that makes no progress would repeat for ever
-        data += n;
-        size -= std::size_t(n);
-        if (at >= 0)
-            at += n;
-    }
-    return 0;
-}
-
 int createTemporaryFile(const QByteArray &prefix, QByteArray &path)
 {
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";

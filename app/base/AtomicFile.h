@@ -3,6 +3,7 @@
 // file beside the target, are flushed to disk, and only then take the target's
 // name. Also the small pieces this is made of, which the report store shares.
 
+#include "base/FileIo.h"
 #include "base/Result.h"
 
 #include <QByteArray>
@@ -13,10 +14,6 @@
 
 namespace quillbay {
 
-// Writes every byte to fd (at its position, or from offset at when one is
-// given), going on after an interrupted or partial write. 0, or the error
-// number of the write that failed.
-int writeAll(int fd, const char *data, std::size_t size, std::int64_t at = -1);
 inline int writeAll(int fd, const QByteArray &bytes)
 {
     return writeAll(fd, bytes.constData(), std::size_t(bytes.size()));

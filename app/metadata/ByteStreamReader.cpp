@@ -2,6 +2,8 @@
 
 #include "metadata/RegularFile.h"
 
+#include "base/FileIo.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -81,16 +83,9 @@ bool ByteStreamReader::loadBlockAt(qint64 position)
     if (length <= 0)
         return false;
     m_buffer.resize(length);
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t n = ::pread(m_fd, m_buffer.data() + done, size_t(length - done), off_t(start + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    // A file that shrank since it was opened ends where the data ends.
+    // A file that shrank since it was opened ends where the data ends; a read
+    // that fails ends it there too.
+    const qint64 done = readAt(m_fd, m_buffer.data(), size_t(length), start);
     m_buffer.truncate(done);
     m_bufferStart = start;
     return position < start + done;
@@ -149,17 +144,9 @@ bool ByteStreamReader::writeBlock(const QByteArray &bytes)
 
 bool ByteStreamReader::flushWrites()
 {
-    qint64 done = 0;
-    while (done < m_pending.size()) {
-        const ssize_t n =
-            ::pwrite(m_fd, m_pending.constData() + done, size_t(m_pending.size() - done), off_t(m_pendingStart + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            m_writeFailed = true;
-            return false;
-        }
-        done += n;
+    if (writeAll(m_fd, m_pending.constData(), size_t(m_pending.size()), m_pendingStart) != 0) {
+        m_writeFailed = true;
+        return false;
     }
     m_pending.clear();
     return true;

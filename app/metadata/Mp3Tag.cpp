@@ -3,6 +3,8 @@
 #include "metadata/LegacyCodePage.h"
 #include "metadata/RegularFile.h"
 
+#include "base/FileIo.h"
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,17 +34,7 @@ bool readTrailer(int fd, QByteArray &trailer)
     if (::fstat(fd, &st) != 0 || st.st_size < TrailerSize)
         return false;
     trailer.resize(TrailerSize);
-    qsizetype done = 0;
-    while (done < TrailerSize) {
-        const ssize_t n =
-            ::pread(fd, trailer.data() + done, size_t(TrailerSize - done), off_t(st.st_size - TrailerSize + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
+    return readAt(fd, trailer.data(), size_t(TrailerSize), st.st_size - TrailerSize) == TrailerSize;
 }
 
 } // namespace

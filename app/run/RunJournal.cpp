@@ -4,7 +4,7 @@
 #include "run/ReportStore.h"
 
 #include "base/Assert.h"
-#include "base/AtomicFile.h"
+#include "base/FileIo.h"
 
 #include <QFile>
 #include <cerrno>

@@ -3,6 +3,7 @@
 #include "settings/Utf16FileDecoder.h"
 
 #include "base/AtomicFile.h"
+#include "base/FileIo.h"
 #include "base/LargeMemory.h"
 
 #include <QByteArray>

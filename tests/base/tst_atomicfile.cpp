@@ -5,7 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillbay;
 
@@ -58,6 +60,24 @@ private slots:
         QVERIFY(!failed.error().message.isEmpty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("file.xml")});
+    }
+
+    // Whole writes at the position or at an offset; a read stops at the end
+    // of the file, and a write that fails says why.
+    void readsAndWritesWhole()
+    {
+        QTemporaryDir dir(QDir::home().filePath(QStringLiteral("atomic-XXXXXX")));
+        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("f")));
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0);
+        QCOMPARE(writeAll(fd, "0123456789", 10), 0);
+        QCOMPARE(writeAll(fd, "ab", 2, 4), 0);
+        char buffer[16] = {};
+        QCOMPARE(readAt(fd, buffer, sizeof buffer, 2), std::int64_t(8));
+        QCOMPARE(QByteArray(buffer, 8), QByteArrayLiteral("23ab6789"));
+        QCOMPARE(readAt(fd, buffer, 4, 20), std::int64_t(0));
+        ::close(fd);
+        QCOMPARE(writeAll(fd, "x", 1), EBADF);
     }
 };
 

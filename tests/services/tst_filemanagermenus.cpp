@@ -2,6 +2,7 @@
 // when the folder-menu option is turned on, taken away when it is turned off,
 // and the user's own Thunar actions left byte for byte.
 
+#include "TestFiles.h"
 #include "services/FileManagerMenus.h"
 #include "services/Registry.h"
 #include "services/ThunarActions.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 
 using namespace quillbay;
+using namespace quillbay::test;
 
 namespace {
 
@@ -29,19 +31,6 @@ const QByteArray kUserActions =
     "  <action><name>Edit &amp; go</name><unique-id>2</unique-id><command>x %F</command>"
     "<patterns>*.txt</patterns><text-files/></action>\n"
     "</actions>";
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -81,24 +70,24 @@ private slots:
     {
         const Homes h = homes();
         const FileManagerMenus menus = h.menus();
-        QVERIFY(writeAll(menus.thunarFile(), kUserActions));
+        writeFile(menus.thunarFile(), kUserActions);
         Registry registry(RegistryStore(m_dir.filePath(QStringLiteral("registry-%1.txt").arg(m_case))));
         Options options;
         options.BuildOptions(registry);
 
         QCOMPARE(setOption(options, registry, menus, true), QString());
-        const QByteArray dolphin = readAll(menus.dolphinFile());
+        const QByteArray dolphin = readFile(menus.dolphinFile());
         QVERIFY(dolphin.contains("\nMimeType=inode/directory;\n"));
         QVERIFY(dolphin.contains("\nName=Quillbay the Renamer\n"));
         QVERIFY(dolphin.contains("\nExec=/usr/bin/QuillbayOpener %F\n"));
         QVERIFY(QFileInfo(menus.dolphinFile()).isExecutable());
-        const QByteArray nemoSelected = readAll(menus.nemoFiles()[0]);
+        const QByteArray nemoSelected = readFile(menus.nemoFiles()[0]);
         QVERIFY(nemoSelected.contains("\nName=Quill_bay the Renamer\n"));
         QVERIFY(nemoSelected.contains("\nComment=Add the folder to Quillbay the Renamer\n"));
         QVERIFY(nemoSelected.contains("\nExec=/usr/bin/QuillbayOpener %F\n"));
         QVERIFY(nemoSelected.contains("\nSelection=notnone\n"));
-        QVERIFY(readAll(menus.nemoFiles()[1]).contains("\nExec=/usr/bin/QuillbayOpener %P\n"));
-        const QByteArray thunar = readAll(menus.thunarFile());
+        QVERIFY(readFile(menus.nemoFiles()[1]).contains("\nExec=/usr/bin/QuillbayOpener %P\n"));
+        const QByteArray thunar = readFile(menus.thunarFile());
         QVERIFY(thunar.contains("<command>/usr/bin/QuillbayOpener %F</command>"));
         QVERIFY(thunar.contains("<name>Quillbay the Renamer</name>"));
         QVERIFY(thunar.startsWith(kUserActions.left(kUserActions.lastIndexOf("</actions>"))));
@@ -106,17 +95,17 @@ private slots:
 
         // Writing again changes nothing; a new access key changes only our entry.
         QCOMPARE(setOption(options, registry, menus, true), QString());
-        QCOMPARE(readAll(menus.thunarFile()), thunar);
+        QCOMPARE(readFile(menus.thunarFile()), thunar);
         options.table().set(OptionKey::FolderContextMenuAccessKey, StoredValue::ofText(QStringLiteral("Z")));
         QCOMPARE(setOption(options, registry, menus, true), QString());
-        QVERIFY(readAll(menus.nemoFiles()[0]).contains("\nName=Quillbay the Renamer (_Z)\n"));
-        QCOMPARE(readAll(menus.thunarFile()).count("quillbay-the-renamer-open-folder"), 1);
+        QVERIFY(readFile(menus.nemoFiles()[0]).contains("\nName=Quillbay the Renamer (_Z)\n"));
+        QCOMPARE(readFile(menus.thunarFile()).count("quillbay-the-renamer-open-folder"), 1);
 
         QCOMPARE(setOption(options, registry, menus, false), QString());
         QVERIFY(!QFileInfo::exists(menus.dolphinFile()));
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[0]));
         QVERIFY(!QFileInfo::exists(menus.nemoFiles()[1]));
-        QCOMPARE(readAll(menus.thunarFile()), kUserActions);
+        QCOMPARE(readFile(menus.thunarFile()), kUserActions);
         QCOMPARE(
             registry.readRegistry(QStringLiteral("HKCU\\Software\\Tolvane\\Quillbay\\FolderMenu\\ShowMenu"))->whole(),
             Q_INT64_C(0));
@@ -129,9 +118,9 @@ private slots:
         const QByteArray system =
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action><name>Open Terminal Here"
             "</name><unique-id>1</unique-id><command>t</command></action>\n</actions>\n";
-        QVERIFY(writeAll(h.system + QStringLiteral("/Thunar/uca.xml"), system));
+        writeFile(h.system + QStringLiteral("/Thunar/uca.xml"), system);
         QCOMPARE(problems(menus.write(QStringLiteral("Quill&bay the Renamer"), QStringLiteral("help"))), QString());
-        const QByteArray written = readAll(menus.thunarFile());
+        const QByteArray written = readFile(menus.thunarFile());
         QVERIFY(written.contains("Open Terminal Here"));
         QVERIFY(written.contains("quillbay-the-renamer-open-folder"));
         QCOMPARE(problems(menus.remove()), QString());
@@ -140,7 +129,7 @@ private slots:
         // Without a system file the new file holds our action alone, and goes too.
         QFile::remove(h.system + QStringLiteral("/Thunar/uca.xml"));
         QCOMPARE(problems(menus.write(QStringLiteral("T"), QStringLiteral("h"))), QString());
-        QVERIFY(readAll(menus.thunarFile()).contains("quillbay-the-renamer-open-folder"));
+        QVERIFY(readFile(menus.thunarFile()).contains("quillbay-the-renamer-open-folder"));
         QCOMPARE(problems(menus.remove()), QString());
         QVERIFY(!QFileInfo::exists(menus.thunarFile()));
     }
@@ -188,12 +177,12 @@ private slots:
         const Homes h = homes();
         const FileManagerMenus menus = h.menus(QStringLiteral("/opt/My \"Apps\"/QuillbayOpener"));
         QCOMPARE(problems(menus.write(QStringLiteral("A&&B"), QStringLiteral("h"))), QString());
-        const QByteArray dolphin = readAll(menus.dolphinFile());
+        const QByteArray dolphin = readFile(menus.dolphinFile());
         QVERIFY2(dolphin.contains("\nExec=\"/opt/My \\\\\"Apps\\\\\"/QuillbayOpener\" %F\n"), dolphin.constData());
         QVERIFY(dolphin.contains("\nName=A&B\n"));
-        QVERIFY(readAll(menus.nemoFiles()[0]).contains("\nExec='/opt/My \"Apps\"/QuillbayOpener' %F\n"));
+        QVERIFY(readFile(menus.nemoFiles()[0]).contains("\nExec='/opt/My \"Apps\"/QuillbayOpener' %F\n"));
         QVERIFY(
-            readAll(menus.thunarFile()).contains("<command>'/opt/My &quot;Apps&quot;/QuillbayOpener' %F</command>"));
+            readFile(menus.thunarFile()).contains("<command>'/opt/My &quot;Apps&quot;/QuillbayOpener' %F</command>"));
     }
 
     void unusableThunarFileIsLeftAlone()
@@ -201,14 +190,14 @@ private slots:
         const Homes h = homes();
         const FileManagerMenus menus = h.menus();
         const QByteArray latin1 = "<actions><action><name>Caf\xe9</name></action></actions>";
-        QVERIFY(writeAll(menus.thunarFile(), latin1));
+        writeFile(menus.thunarFile(), latin1);
         const QString written = problems(menus.write(QStringLiteral("T"), QStringLiteral("h")));
         QCOMPARE(written.count(u'\n'), 0);
         QVERIFY2(written.contains(QStringLiteral("not UTF-8")), qPrintable(written));
-        QCOMPARE(readAll(menus.thunarFile()), latin1);
+        QCOMPARE(readFile(menus.thunarFile()), latin1);
         QVERIFY(QFileInfo::exists(menus.dolphinFile()));
         QVERIFY(problems(menus.remove()).contains(QStringLiteral("not UTF-8")));
-        QCOMPARE(readAll(menus.thunarFile()), latin1);
+        QCOMPARE(readFile(menus.thunarFile()), latin1);
     }
 
     void linkedThunarFileStaysALink()
@@ -216,15 +205,15 @@ private slots:
         const Homes h = homes();
         const FileManagerMenus menus = h.menus();
         const QString kept = h.data + QStringLiteral("/dotfiles/uca.xml");
-        QVERIFY(writeAll(kept, kUserActions));
+        writeFile(kept, kUserActions);
         QDir().mkpath(QFileInfo(menus.thunarFile()).absolutePath());
         QVERIFY(QFile::link(kept, menus.thunarFile()));
         QCOMPARE(problems(menus.write(QStringLiteral("T"), QStringLiteral("h"))), QString());
         QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
-        QVERIFY(readAll(kept).contains("quillbay-the-renamer-open-folder"));
+        QVERIFY(readFile(kept).contains("quillbay-the-renamer-open-folder"));
         QCOMPARE(problems(menus.remove()), QString());
         QVERIFY(QFileInfo(menus.thunarFile()).isSymLink());
-        QCOMPARE(readAll(kept), kUserActions);
+        QCOMPARE(readFile(kept), kUserActions);
     }
 };
 
