@@ -48,6 +48,7 @@ struct RegExp::Impl {
 
     bool upToDate = false; // Code (or compileError) belongs to pattern and the switches
     QString compileError;
+    qsizetype compileErrorOffset = -1;
     pcre2_code *code = nullptr;
     pcre2_match_data *matchData = nullptr;
     pcre2_match_context *matchContext = nullptr;
@@ -57,6 +58,7 @@ struct RegExp::Impl {
     std::optional<regexp_detail::ReplacementTemplate> replacement;
 
     QString errorText;
+    qsizetype lastErrorOffset = -1;
 
     Impl() = default;
     Impl(const Impl &) = delete;
@@ -105,12 +107,13 @@ bool RegExp::Impl::ensureCompiled()
     releaseCode();
     upToDate = true;
     compileError.clear();
+    compileErrorOffset = -1;
     if (!ensureMatchContext()) {
         compileError = pcreMessage(PCRE2_ERROR_NOMEMORY);
         return false;
     }
     const Result<regexp_detail::TranslatedPattern> translated =
-        regexp_detail::translateEcmaScriptPattern(pattern, ignoreCase, multiline);
+        regexp_detail::translateEcmaScriptPattern(pattern, ignoreCase, multiline, &compileErrorOffset);
     if (!translated) {
         compileError = translated.error().message;
         return false;
@@ -123,9 +126,8 @@ bool RegExp::Impl::ensureCompiled()
     code = pcre2_compile(unitsOf(translated->text), PCRE2_SIZE(translated->text.size()), options, &errorCode,
                          &errorOffset, nullptr);
     if (!code) {
-        compileError = QStringLiteral("%1 at offset %2")
-                           .arg(pcreMessage(errorCode))
-                           .arg(translated->sourceOffsetOf(qsizetype(errorOffset)));
+        compileErrorOffset = translated->sourceOffsetOf(qsizetype(errorOffset));
+        compileError = QStringLiteral("%1 at offset %2").arg(pcreMessage(errorCode)).arg(compileErrorOffset);
         return false;
     }
     pcre2_jit_compile(code, PCRE2_JIT_COMPLETE); // on failure the interpreter runs the pattern
@@ -231,9 +233,11 @@ void RegExp::setMultiline(bool on)
 bool RegExp::compile()
 {
     m_impl->errorText.clear();
+    m_impl->lastErrorOffset = -1;
     if (m_impl->ensureCompiled())
         return true;
     m_impl->errorText = m_impl->compileError;
+    m_impl->lastErrorOffset = m_impl->compileErrorOffset;
     return false;
 }
 
@@ -308,6 +312,11 @@ std::optional<QString> RegExp::Replace(const QString &subject, const QString &re
 QString RegExp::errorText() const
 {
     return m_impl->errorText;
+}
+
+qsizetype RegExp::errorOffset() const
+{
+    return m_impl->lastErrorOffset;
 }
 
 } // namespace quillbay

@@ -46,8 +46,12 @@ public:
     std::optional<QList<RegExpMatch>> Execute(const QString &subject);
     std::optional<QString> Replace(const QString &subject, const QString &replacement);
 
-    // Why the last operation gave no value.
+    // Why the last operation gave no value (in English, as the engine words it).
     QString errorText() const;
+    // Where in the pattern the last operation found it wrong (0-based, in code
+    // units); -1 when the pattern was not at fault (no memory, a match that
+    // hit its limits).
+    qsizetype errorOffset() const;
 
 private:
     struct Impl;

@@ -39,6 +39,10 @@ private:
     void emitUnit(char16_t c) { emitText(literalText(c, m_ignoreCase)); }
     bool fail(const QString &message, qsizetype offset);
 
+public:
+    qsizetype errorOffset() const { return m_errorOffset; }
+
+private:
     void countGroups();
     bool translateToken();
     bool translateQuantifier(qsizetype length);
@@ -65,6 +69,7 @@ private:
     std::vector<bool> m_openGroups; // per open group: may it be quantified once closed
     TranslatedPattern m_result;
     Error m_error;
+    qsizetype m_errorOffset = -1;
 };
 
 void Translator::emitText(const QString &text)
@@ -76,6 +81,7 @@ void Translator::emitText(const QString &text)
 bool Translator::fail(const QString &message, qsizetype offset)
 {
     m_error = Error::withMessage(QStringLiteral("%1 at offset %2").arg(message).arg(offset));
+    m_errorOffset = offset;
     return false;
 }
 
@@ -480,9 +486,14 @@ qsizetype TranslatedPattern::sourceOffsetOf(qsizetype textOffset) const
     return sourceOffsets[index];
 }
 
-Result<TranslatedPattern> translateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline)
+Result<TranslatedPattern> translateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline,
+                                                     qsizetype *errorOffset)
 {
-    return Translator(pattern, ignoreCase, multiline).run();
+    Translator translator(pattern, ignoreCase, multiline);
+    Result<TranslatedPattern> translated = translator.run();
+    if (errorOffset)
+        *errorOffset = translator.errorOffset();
+    return translated;
 }
 
 } // namespace quillbay::regexp_detail

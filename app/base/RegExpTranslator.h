@@ -28,7 +28,9 @@ struct TranslatedPattern {
 };
 
 // The pattern for PCRE2, or why the source is no ECMAScript pattern
-// ("message at offset N", the offset in the source).
-Result<TranslatedPattern> translateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline);
+// ("message at offset N", the offset in the source; that offset also in
+// errorOffset when given, -1 on success).
+Result<TranslatedPattern> translateEcmaScriptPattern(QStringView pattern, bool ignoreCase, bool multiline,
+                                                     qsizetype *errorOffset = nullptr);
 
 } // namespace quillbay::regexp_detail

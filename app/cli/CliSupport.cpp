@@ -6,12 +6,20 @@
 #include "settings/SettingsSchema.h"
 #include "settings/SettingsVersion.h"
 #include "settings/XmlTools.h"
+#include "text/ErrorTexts.h"
 #include "text/UiText.h"
 
 #include <QFileInfo>
 #include <cstdio>
 
 namespace quillbay {
+
+namespace {
+
+constexpr int kUnknownOptionId = 30110;
+constexpr int kOptionNeedsValueId = 30111;
+
+} // namespace
 
 Result<ParsedOptions> parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &flags)
 {
@@ -32,18 +40,34 @@ Result<ParsedOptions> parseOptions(const QStringList &args, const QStringList &w
             } else if (i + 1 < args.size()) {
                 parsed.values.insert(name, args[++i]);
             } else {
-                return Error::withMessage(QStringLiteral("Option %1 needs a value.").arg(name));
+                return Error::fromText(kOptionNeedsValueId,
+                                       UiText::LoadTextWith(kOptionNeedsValueId, {QStringLiteral("&option;"), name}));
             }
         } else {
-            return Error::withMessage(QStringLiteral("Unknown option: %1").arg(arg));
+            return Error::fromText(kUnknownOptionId,
+                                   UiText::LoadTextWith(kUnknownOptionId, {QStringLiteral("&option;"), arg}));
         }
     }
     return parsed;
 }
 
+bool asksForHelp(const QStringList &args)
+{
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--"))
+            return false;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
+            return true;
+    }
+    return false;
+}
+
+// Texts of the table break their lines with CR LF; a terminal wants LF.
 static void writeTo(FILE *stream, const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QByteArray bytes = lines.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fputc('\n', stream);
 }
@@ -67,12 +91,12 @@ int loadSettings(Manager &manager, const QString &path, const QString &settingNa
 {
     if (const Result<void> loaded = manager.settings().loadFile(path); !loaded) {
         printError(UiText::LoadTextWith(
-            30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"), loaded.error().message}));
+            30001, {QStringLiteral("&path;"), path, QStringLiteral("&reason;"), reasonOf(loaded.error())}));
         return ExitUsage;
     }
     const SettingsFormat format = classifySettings(manager.settings().document());
     if (format == SettingsFormat::Unusable) {
-        printError(QStringLiteral("%1 is not a settings file of a version this program can use.").arg(path));
+        printError(UiText::LoadTextWith(30008, {QStringLiteral("&path;"), path}));
         return ExitUsage;
     }
     if (format == SettingsFormat::Older)
@@ -112,7 +136,7 @@ int writePreview(const PreviewDocument &preview, const QString &outputPath)
     const Result<void> saved = XmlTools::saveToPath(preview.document(), outputPath, preview.prologue());
     if (!saved) {
         printError(UiText::LoadTextWith(
-            30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"), saved.error().message}));
+            30007, {QStringLiteral("&path;"), outputPath, QStringLiteral("&reason;"), reasonOf(saved.error())}));
         return ExitUsage;
     }
     return ExitOk;

@@ -23,8 +23,14 @@ struct ParsedOptions {
 };
 
 // Options that take a value are given as "--name value" or "--name=value".
+// An unknown option, or one without its value, gives the message to print.
 Result<ParsedOptions> parseOptions(const QStringList &args, const QStringList &withValue, const QStringList &flags);
 
+// Whether "--help" or "-h" is among the arguments (before a "--").
+bool asksForHelp(const QStringList &args);
+
+// One message or text on standard error, or standard output, in UTF-8 with
+// its lines broken by LF.
 void printError(const QString &text);
 void printLine(const QString &text);
 

@@ -1,13 +1,16 @@
 #include "cli/Commands.h"
 
+#include "base/ReadableFile.h"
 #include "cli/CliSupport.h"
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
 #include "run/RenameExecutor.h"
 #include "run/Undo.h"
+#include "text/ErrorTexts.h"
 #include "text/UiText.h"
 
 #include <QFileInfo>
+#include <unistd.h>
 
 namespace quillbay {
 
@@ -19,19 +22,58 @@ const QString kOutput = QStringLiteral("--output");
 const QString kReportDir = QStringLiteral("--report-dir");
 const QString kRun = QStringLiteral("--run");
 
-// Parses the options of a subcommand that takes no positional arguments but
-// those it names; prints usage (or what was wrong) when they do not fit.
+constexpr int kUsageHeadingId = 30100;
+constexpr int kHelpDescriptionId = 30109;
+constexpr int kSettingsNoteId = 30107;
+constexpr int kExitStatusNoteId = 30108;
+constexpr int kUnexpectedArgumentId = 30113;
+constexpr int kReportNotGivenId = 30114;
+constexpr int kReportUnreadableId = 30020;
+constexpr int kReportCorruptedId = 30037;
+
+// How a subcommand is called and what it does, as the table words them.
+struct Synopsis {
+    int callId;
+    int descriptionId;
+};
+constexpr Synopsis kPreviewSynopsis{30101, 30104};
+constexpr Synopsis kRunSynopsis{30102, 30105};
+constexpr Synopsis kUndoSynopsis{30103, 30106};
+
+QString indented(int depth, const QString &text)
+{
+    return QString(depth, u' ') + text;
+}
+
+QString usageLine(const Synopsis &synopsis)
+{
+    return UiText::LoadText(kUsageHeadingId) + u' ' + UiText::LoadText(synopsis.callId);
+}
+
+// "--help" after a subcommand: how it is called and what it does.
+int printHelp(const Synopsis &synopsis)
+{
+    printLine(usageLine(synopsis) + u'\n' + indented(2, UiText::LoadText(synopsis.descriptionId)));
+    return ExitOk;
+}
+
+// Parses the options of a subcommand, which takes as many positional
+// arguments as it names; prints what was wrong, and how the command is called,
+// when they do not fit.
 Result<ParsedOptions> optionsOf(const QStringList &args, const QStringList &withValue, const QStringList &flags,
-                                qsizetype positionals, const QString &usage)
+                                qsizetype positionals, const Synopsis &synopsis)
 {
     Result<ParsedOptions> options = parseOptions(args, withValue, flags);
+    if (options && options->positional.size() > positionals) {
+        const QString extra = options->positional.at(positionals);
+        options = Error::fromText(kUnexpectedArgumentId,
+                                  UiText::LoadTextWith(kUnexpectedArgumentId, {QStringLiteral("&argument;"), extra}));
+    } else if (options && options->positional.size() < positionals) {
+        options = Error::fromText(kReportNotGivenId, UiText::LoadText(kReportNotGivenId));
+    }
     if (!options) {
         printError(options.error().message);
-        return options;
-    }
-    if (options->positional.size() != positionals) {
-        printError(usage);
-        return Error::withMessage(usage);
+        printError(usageLine(synopsis));
     }
     return options;
 }
@@ -43,9 +85,13 @@ int previewSelectedSetting(Manager &manager, const ParsedOptions &options)
     const int loaded = loadSettings(manager, settingsFileFrom(options), options.values.value(kSetting, QString()));
     if (loaded != ExitOk)
         return loaded;
+    // Missing folders are left out of this run only: the settings file is never written.
     const PreviewPreconditions found = manager.CheckPreviewPreconditions();
-    if (!found.met()) {
-        printError(preconditionMessage(found).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    for (const QString &note : missingFolderNotes(found))
+        printError(note);
+    if (const QStringList stopping = stoppingPreconditionTexts(found); !stopping.isEmpty()) {
+        for (const QString &text : stopping)
+            printError(text);
         return ExitPrecondition;
     }
     const Result<PreviewSummary> built = manager.BuildPreview();
@@ -78,7 +124,7 @@ int carryOut(PreviewDocument &preview, const ReportFolders &folders)
     for (const QString &note : recoveryNotes(executor.recoveredJournals()))
         printError(note);
     if (!executed) {
-        printError(executed.error().message);
+        printError(reasonOf(executed.error()));
         return ExitPrecondition;
     }
     for (const QString &line : failedEntryLines(preview))
@@ -96,16 +142,21 @@ int carryOut(PreviewDocument &preview, const ReportFolders &folders)
 
 QString usageText()
 {
-    return QStringLiteral("Usage:\n"
-                          "  quillbay-cli preview [--settings FILE] [--setting NAME] [--output FILE]\n"
-                          "  quillbay-cli run [--settings FILE] [--setting NAME] [--report-dir DIR]\n"
-                          "  quillbay-cli undo REPORT [--report-dir DIR] [--run]\n"
-                          "Without --settings, the settings file of Quillbay is read (never written).\n");
+    QStringList lines{UiText::LoadText(kUsageHeadingId)};
+    for (const Synopsis &synopsis : {kPreviewSynopsis, kRunSynopsis, kUndoSynopsis}) {
+        lines << indented(2, UiText::LoadText(synopsis.callId));
+        lines << indented(6, UiText::LoadText(synopsis.descriptionId));
+    }
+    lines << indented(2, QStringLiteral("quillbay-cli --help")) << indented(6, UiText::LoadText(kHelpDescriptionId));
+    lines << UiText::LoadText(kSettingsNoteId) << UiText::LoadText(kExitStatusNoteId);
+    return lines.join(u'\n');
 }
 
 int previewCommand(const QStringList &args)
 {
-    const Result<ParsedOptions> options = optionsOf(args, {kSettings, kSetting, kOutput}, {}, 0, usageText());
+    if (asksForHelp(args))
+        return printHelp(kPreviewSynopsis);
+    const Result<ParsedOptions> options = optionsOf(args, {kSettings, kSetting, kOutput}, {}, 0, kPreviewSynopsis);
     if (!options)
         return ExitUsage;
     Manager manager;
@@ -116,9 +167,9 @@ int previewCommand(const QStringList &args)
 
 int runCommand(const QStringList &args)
 {
-    const Result<ParsedOptions> options =
-        optionsOf(args, {kSettings, kSetting, kReportDir}, {}, 0,
-                  QStringLiteral("Usage: quillbay-cli run [--settings FILE] [--setting NAME] [--report-dir DIR]"));
+    if (asksForHelp(args))
+        return printHelp(kRunSynopsis);
+    const Result<ParsedOptions> options = optionsOf(args, {kSettings, kSetting, kReportDir}, {}, 0, kRunSynopsis);
     if (!options)
         return ExitUsage;
     Manager manager;
@@ -129,14 +180,25 @@ int runCommand(const QStringList &args)
 
 int undoCommand(const QStringList &args)
 {
-    const Result<ParsedOptions> options = optionsOf(
-        args, {kReportDir}, {kRun}, 1, QStringLiteral("Usage: quillbay-cli undo REPORT [--report-dir DIR] [--run]"));
+    if (asksForHelp(args))
+        return printHelp(kUndoSynopsis);
+    const Result<ParsedOptions> options = optionsOf(args, {kReportDir}, {kRun}, 1, kUndoSynopsis);
     if (!options)
         return ExitUsage;
     const QString reportPath = QFileInfo(options->positional.first()).absoluteFilePath();
+    // A report that cannot be opened says why; one that opens but is no
+    // report is taken for corrupted.
+    QString reason;
+    if (const Result<int> opened = openForReading(reportPath); !opened)
+        reason = reasonOf(opened.error());
+    else
+        ::close(opened.value());
     PreviewDocument preview;
-    if (!QFileInfo(reportPath).isFile() || !Undo::UndoFromReport(reportPath, preview, UiText::LanguageSuffix())) {
-        printError(UiText::LoadText(930));
+    if (reason.isEmpty() && !Undo::UndoFromReport(reportPath, preview, UiText::LanguageSuffix()))
+        reason = UiText::LoadText(kReportCorruptedId);
+    if (!reason.isEmpty()) {
+        printError(UiText::LoadTextWith(kReportUnreadableId,
+                                        {QStringLiteral("&path;"), reportPath, QStringLiteral("&reason;"), reason}));
         return ExitUsage;
     }
     if (!options->flags.contains(kRun)) {

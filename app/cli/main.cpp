@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "text/UiText.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -19,6 +20,15 @@ int main(int argc, char *argv[])
         return runCommand(args);
     if (command == QLatin1String("undo"))
         return undoCommand(args);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        printLine(usageText());
+        return ExitOk;
+    }
+    if (!command.isEmpty()) {
+        const int id = command.startsWith(u'-') ? 30110 : 30112;
+        printError(
+            UiText::LoadTextWith(id, {QStringLiteral("&option;"), command, QStringLiteral("&command;"), command}));
+    }
     printError(usageText());
     return ExitUsage;
 }

@@ -1,6 +1,9 @@
 #include "engine/Criteria.h"
 
 #include "settings/XmlTools.h"
+#include "text/CaptionText.h"
+#include "text/ErrorTexts.h"
+#include "text/UiText.h"
 
 #include <QDateTime>
 
@@ -22,6 +25,19 @@ QString EscapeRegExpLiteral(const QString &text)
 }
 
 namespace {
+
+// The tabs and fields of the window that hold the criteria, as messages name them.
+constexpr int kFilesCriteriaId = 1208;
+constexpr int kFoldersCriteriaId = 1210;
+constexpr int kFileNameStartsWithId = 1220;
+constexpr int kExtensionId = 1222;
+constexpr int kFolderNameStartsWithId = 1224;
+constexpr int kFolderNameEndsWithId = 1238;
+constexpr int kBaseNamePatternId = 1260;
+constexpr int kExtensionPatternId = 1264;
+constexpr int kFolderNamePatternId = 1267;
+constexpr int kPatternRefusedId = 30006;
+
 void setUp(RegExp &re, const QString &pattern, bool ignoreCase)
 {
     re.setPattern(pattern);
@@ -47,12 +63,24 @@ QString extensionPattern(const QString &ext)
     const QString alternatives = blanks.Replace(ext, QStringLiteral("|")).value_or(ext);
     return QStringLiteral("^(") + alternatives + QStringLiteral(")$");
 }
+
+// "Files Criteria: Base name pattern "(": missing closing parenthesis at
+// offset 1", in the words of the window's tabs and fields.
+QString patternRefusedMessage(const RegExp &re, int criteriaId, int fieldId)
+{
+    return UiText::LoadTextWith(kPatternRefusedId,
+                                {QStringLiteral("&criteria;"), captionInMessage(criteriaId), QStringLiteral("&field;"),
+                                 captionInMessage(fieldId), QStringLiteral("&pattern;"), re.pattern(),
+                                 QStringLiteral("&reason;"), regExpErrorText(re)});
+}
+
 } // namespace
 
 Result<void> Criteria::compile(pugi::xml_node setting)
 {
     const pugi::xml_node files = setting.child("fileToBeChanged");
-    if (XmlTools::ReadFlagAttribute(files, "regExp", false)) {
+    const bool fileRegExpMode = XmlTools::ReadFlagAttribute(files, "regExp", false);
+    if (fileRegExpMode) {
         setUp(m_fileBase, text(files, "regExpBaseName"),
               XmlTools::ReadFlagAttribute(files, "regExpBaseNameIgnoreCase", false));
         setUp(m_fileExt, text(files, "regExpExt"), XmlTools::ReadFlagAttribute(files, "regExpExtIgnoreCase", false));
@@ -74,17 +102,23 @@ Result<void> Criteria::compile(pugi::xml_node setting)
         setUp(m_folderSecond, EscapeRegExpLiteral(text(folders, "endWith")) + QStringLiteral("$"), true);
     }
 
+    // Each expression with the criteria tab and the field the user filled it in.
     struct Named {
         RegExp *re;
-        const char *what;
+        int criteriaId;
+        int fieldId;
     };
-    for (const Named &n : {Named{&m_fileBase, "files: base name"}, Named{&m_fileExt, "files: extension"},
-                           Named{&m_folderFirst, "folders: name"}, Named{&m_folderSecond, "folders: name end"}}) {
+    const Named named[] = {
+        {&m_fileBase, kFilesCriteriaId, fileRegExpMode ? kBaseNamePatternId : kFileNameStartsWithId},
+        {&m_fileExt, kFilesCriteriaId, fileRegExpMode ? kExtensionPatternId : kExtensionId},
+        {&m_folderFirst, kFoldersCriteriaId, m_folderRegExpMode ? kFolderNamePatternId : kFolderNameStartsWithId},
+        {&m_folderSecond, kFoldersCriteriaId, kFolderNameEndsWithId},
+    };
+    for (const Named &n : named) {
         if (n.re == &m_folderSecond && m_folderRegExpMode)
             continue;
         if (!n.re->compile())
-            return Error::withMessage(QStringLiteral("%1 pattern \"%2\": %3")
-                                          .arg(QString::fromLatin1(n.what), n.re->pattern(), n.re->errorText()));
+            return Error::fromText(kPatternRefusedId, patternRefusedMessage(*n.re, n.criteriaId, n.fieldId));
     }
     m_fileBaseAll = matchesAll(m_fileBase);
     m_fileExtAll = matchesAll(m_fileExt);
@@ -100,7 +134,7 @@ bool Criteria::test(RegExp &re, const QString &subject)
 {
     const std::optional<bool> hit = re.Test(subject);
     if (!hit) {
-        m_lastError = re.errorText();
+        m_lastError = regExpErrorText(re);
         return false;
     }
     return *hit;

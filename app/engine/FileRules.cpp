@@ -5,6 +5,8 @@
 #include "engine/RuleSteps.h"
 #include "metadata/MetadataSource.h"
 #include "settings/XmlTools.h"
+#include "text/ErrorTexts.h"
+#include "text/UiText.h"
 
 #include <QStringBuilder>
 
@@ -58,7 +60,7 @@ static Result<void> replaceBy(RegExp &re, QString &text, const QString &replacem
 {
     std::optional<QString> replaced = re.Replace(text, replacement);
     if (!replaced)
-        return Error::withMessage(re.errorText());
+        return Error::withMessage(regExpErrorText(re));
     text = std::move(*replaced);
     return {};
 }
@@ -111,7 +113,7 @@ Result<void> FileRules::applyRule(Rule &r, FileState &s)
             : s.file.folder                                         ? s.file.folder->lastModifiedMSecs(s.file.name)
                                                                     : lastModifiedMSecs(s.fullPath());
         if (!modified)
-            return Error::withMessage(QStringLiteral("The file's modification time cannot be read."));
+            return Error::fromText(30050, UiText::LoadText(30050));
         const LocalDateTime local = localDateTimeOf(*modified);
         s.base = placeValue(s.base, FormatNameDate(r.option, local.date, local.time), r.position);
         return {};
@@ -147,14 +149,14 @@ Result<void> FileRules::applyNumbering(Rule &r, FileState &s)
         const std::optional<double> start = parseNumber(r.text);
         if (!start) {
             m_restart = true; // the next file tries the start value again, and fails the same way
-            return Error::withMessage(QStringLiteral("The start number \"%1\" is not a number.").arg(r.text));
+            return Error::fromText(30052, UiText::LoadTextWith(30052, {QStringLiteral("&text;"), r.text}));
         }
         m_counter = roundHalfEven(*start);
     } else {
         ++m_counter;
     }
     if (!r.columnValid)
-        return Error::withMessage(QStringLiteral("The number of digits must be at least 1."));
+        return Error::fromText(30053, UiText::LoadText(30053));
     const QString number = padDigits(QString::number(m_counter), r.width);
     s.base = placeValue(s.base, r.prefix % number % r.suffix, r.position);
     return {};

@@ -3,6 +3,8 @@
 #include "engine/FolderScanner.h"
 #include "engine/NameDate.h"
 #include "engine/RuleSteps.h"
+#include "text/ErrorTexts.h"
+#include "text/UiText.h"
 
 namespace quillbay {
 
@@ -48,7 +50,7 @@ Result<void> FolderRules::applyRule(Rule &r, const QString &folderPath, QString 
     case RuleType::Date: {
         const std::optional<qint64> modified = lastModifiedMSecs(folderPath);
         if (!modified)
-            return Error::withMessage(QStringLiteral("The folder's modification time cannot be read."));
+            return Error::fromText(30051, UiText::LoadText(30051));
         const LocalDateTime local = localDateTimeOf(*modified);
         name = placeValue(name, FormatNameDate(r.option, local.date, local.time), r.position);
         return {};
@@ -56,7 +58,7 @@ Result<void> FolderRules::applyRule(Rule &r, const QString &folderPath, QString 
     case RuleType::RegexpOne: {
         std::optional<QString> replaced = r.expression->Replace(name, r.replacement);
         if (!replaced)
-            return Error::withMessage(r.expression->errorText());
+            return Error::withMessage(regExpErrorText(*r.expression));
         name = std::move(*replaced);
         return {};
     }

@@ -3,14 +3,16 @@
 #include "engine/PreviewRun.h"
 #include "run/PreviewDocument.h"
 #include "settings/XmlTools.h"
+#include "text/ErrorTexts.h"
 #include "text/UiText.h"
 
 #include <QDir>
-#include <cstring>
 
 namespace quillbay {
 
-QString preconditionMessage(const PreviewPreconditions &found)
+namespace {
+
+QStringList preconditionTexts(const PreviewPreconditions &found)
 {
     QStringList texts;
     if (found.noRules)
@@ -19,7 +21,29 @@ QString preconditionMessage(const PreviewPreconditions &found)
         texts << UiText::LoadText(1278);
     if (found.missingFolders)
         texts << UiText::LoadText(1277);
-    return texts.join(QStringLiteral("\r\n"));
+    return texts;
+}
+
+} // namespace
+
+QString preconditionMessage(const PreviewPreconditions &found)
+{
+    return preconditionTexts(found).join(QStringLiteral("\r\n"));
+}
+
+QStringList stoppingPreconditionTexts(const PreviewPreconditions &found)
+{
+    PreviewPreconditions stopping = found;
+    stopping.missingFolders = false;
+    return preconditionTexts(stopping);
+}
+
+QStringList missingFolderNotes(const PreviewPreconditions &found)
+{
+    QStringList notes;
+    for (const QString &path : found.missingFolderPaths)
+        notes << UiText::LoadTextWith(30013, {QStringLiteral("&path;"), path});
+    return notes;
 }
 
 QString invalidCountMessage(int invalidCount)
@@ -32,9 +56,17 @@ QString invalidCountMessage(int invalidCount)
 
 QString skippedFolderMessage(const SkippedFolder &skipped)
 {
-    return UiText::LoadTextWith(30003,
-                                {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"),
-                                 QString::fromLocal8Bit(std::strerror(skipped.errorNumber))});
+    return UiText::LoadTextWith(
+        30003,
+        {QStringLiteral("&path;"), skipped.path, QStringLiteral("&reason;"), systemErrorText(skipped.errorNumber)});
+}
+
+QString leftOutInvalidMessage(int invalidCount)
+{
+    if (invalidCount <= 0)
+        return {};
+    return UiText::LoadTextWith(invalidCount == 1 ? 30014 : 30015,
+                                {QStringLiteral("&num;"), QString::number(invalidCount)});
 }
 
 QStringList previewNotes(const PreviewSummary &summary)
@@ -49,13 +81,13 @@ QStringList previewNotes(const PreviewSummary &summary)
                                       {QStringLiteral("&num;"), QString::number(summary.ruleFailures),
                                        QStringLiteral("&reason;"), summary.firstRuleError});
     if (summary.invalidCount > 0)
-        notes << invalidCountMessage(summary.invalidCount);
+        notes << leftOutInvalidMessage(summary.invalidCount);
     return notes;
 }
 
 QString criteriaErrorMessage(const Error &error)
 {
-    return UiText::LoadTextWith(30006, {QStringLiteral("&reason;"), error.message});
+    return error.message;
 }
 
 QStringList failedEntryLines(const PreviewDocument &document)
@@ -66,7 +98,10 @@ QStringList failedEntryLines(const PreviewDocument &document)
         if (!error)
             continue;
         const QString path = QDir(toQString(e.attribute("folder"))).filePath(toQString(e.attribute("name")));
-        lines << QStringLiteral("%1 -> %2: %3").arg(path, toQString(e.attribute("newName")), toQString(error));
+        lines << UiText::LoadTextWith(30016,
+                                      {QStringLiteral("&path;"), path, QStringLiteral("&newName;"),
+                                       toQString(e.attribute("newName")), QStringLiteral("&reason;"),
+                                       toQString(error)});
     }
     return lines;
 }
@@ -77,7 +112,8 @@ QStringList recoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
     for (const JournalRecovery::Outcome &o : recovered) {
         if (!o.report)
             notes << UiText::LoadTextWith(
-                30011, {QStringLiteral("&path;"), o.journalPath, QStringLiteral("&reason;"), o.report.error().message});
+                30011,
+                {QStringLiteral("&path;"), o.journalPath, QStringLiteral("&reason;"), reasonOf(o.report.error())});
         else if (!o.report.value().isEmpty())
             notes << UiText::LoadTextWith(30010, {QStringLiteral("&path;"), o.report.value()});
     }
@@ -87,7 +123,7 @@ QStringList recoveryNotes(const QList<JournalRecovery::Outcome> &recovered)
 QString reportNotSavedMessage(const QString &reportFolder, const Error &error)
 {
     return UiText::LoadTextWith(30012,
-                                {QStringLiteral("&path;"), reportFolder, QStringLiteral("&reason;"), error.message});
+                                {QStringLiteral("&path;"), reportFolder, QStringLiteral("&reason;"), reasonOf(error)});
 }
 
 } // namespace quillbay

@@ -35,6 +35,7 @@ PreviewPreconditions PreviewRun::CheckPreviewPreconditions(SettingsDocument &set
             ++existing;
         } else {
             found.missingFolders = true;
+            found.missingFolderPaths.append(toQString(f.attribute("path")));
             folders.remove_child(f);
         }
         f = next;

@@ -28,9 +28,10 @@ class TemporaryNameSource;
 
 // What stands in the way of a preview; nothing set means it can start.
 struct PreviewPreconditions {
-    bool noRules = false;        // neither rule list of the setting holds a rule
-    bool missingFolders = false; // "Look in" folders that do not exist (they were removed)
-    bool noFolders = false;      // no existing "Look in" folder is left
+    bool noRules = false;           // neither rule list of the setting holds a rule
+    bool missingFolders = false;    // "Look in" folders that do not exist (they were removed)
+    bool noFolders = false;         // no existing "Look in" folder is left
+    QStringList missingFolderPaths; // the paths of those removed folders, in list order
     bool met() const { return !noRules && !missingFolders && !noFolders; }
     bool operator==(const PreviewPreconditions &) const = default;
 };

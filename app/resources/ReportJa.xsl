@@ -29,13 +29,10 @@
       <body>
         <h1>名前の変更レポート</h1>
         <p class="summary">
-          日時: <xsl:value-of select="files/@date"/> —
-          項目: <xsl:value-of select="count(files/file | files/folder)"/>,
-          変更済み: <xsl:value-of select="count((files/file | files/folder)[translate(@renamed, 'YES', 'yes') = 'yes' and not(@error)])"/>,
-          <xsl:variable name="failures" select="count((files/file | files/folder)[@error])"/>
+          日時：<xsl:value-of select="files/@date"/>　／　件数：<xsl:value-of select="count(files/file | files/folder)"/>　／　変更済み：<xsl:value-of select="count((files/file | files/folder)[translate(@renamed, 'YES', 'yes') = 'yes' and not(@error)])"/>　／　<xsl:variable name="failures" select="count((files/file | files/folder)[@error])"/>
           <span>
             <xsl:if test="$failures &gt; 0"><xsl:attribute name="class">bad</xsl:attribute></xsl:if>
-            失敗: <xsl:value-of select="$failures"/>
+            <xsl:text>失敗：</xsl:text><xsl:value-of select="$failures"/>
           </span>
         </p>
         <table>
@@ -73,8 +70,8 @@
       <td class="outcome">
         <xsl:choose>
           <xsl:when test="@error"><xsl:value-of select="@error"/></xsl:when>
-          <xsl:when test="translate(@renamed, 'YES', 'yes') = 'yes'">変更しました</xsl:when>
-          <xsl:otherwise>変更されていません</xsl:otherwise>
+          <xsl:when test="translate(@renamed, 'YES', 'yes') = 'yes'">変更済み</xsl:when>
+          <xsl:otherwise>未変更</xsl:otherwise>
         </xsl:choose>
       </td>
     </tr>

@@ -1,9 +1,9 @@
 #include "run/RenameErrors.h"
 
+#include "text/ErrorTexts.h"
 #include "text/UiText.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace quillbay {
 
@@ -61,7 +61,7 @@ EntryFailure failureForErrno(int err, bool folderEntry)
     }
     EntryFailure f;
     f.number = err;
-    f.description = QString::fromLocal8Bit(std::strerror(err));
+    f.description = systemErrorText(err);
     return f;
 }
 

@@ -2,7 +2,7 @@
 // The failure of one entry as the report records it: a number and a text.
 // The five common file errors carry the program's own numbers and localized
 // texts; any other error of the system keeps its errno value and the system's
-// description.
+// description, in the user's language where the table has it.
 
 #include <QString>
 

@@ -4,6 +4,7 @@
 #include "run/ReportStore.h"
 #include "run/RunJournal.h"
 #include "settings/XmlTools.h"
+#include "text/ErrorTexts.h"
 #include "text/UiText.h"
 
 #include <atomic>
@@ -124,7 +125,7 @@ Result<ExecutionSummary> RenameExecutor::ExecuteRenameList(PreviewDocument &docu
         !created) {
         // Without a record, a run that is cut short could not be reversed.
         return Error{created.error().errorNumber, 460,
-                     UiText::LoadText(460) + QStringLiteral(" (") + created.error().message + u')'};
+                     UiText::LoadText(460) + QStringLiteral(" (") + reasonOf(created.error()) + u')'};
     }
     ExecutionSummary summary;
     runEntries(document, journal, summary);

@@ -5,6 +5,8 @@
 #include "base/AtomicFile.h"
 #include "base/FileIo.h"
 #include "base/LargeMemory.h"
+#include "base/ReadableFile.h"
+#include "text/ErrorTexts.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -86,18 +88,33 @@ static Result<void> reportParse(const pugi::xml_parse_result &r, pugi::xml_docum
     if (r)
         return {};
     doc.reset();
-    return Error::withMessage(QString::fromUtf8(r.description()) + QStringLiteral(" (offset %1)").arg(r.offset));
+    return Error::withMessage(xmlErrorText(QString::fromUtf8(r.description()), qint64(r.offset)));
+}
+
+// Opens the file for reading, keeping the system's reason when that fails.
+static Result<void> openFile(QFile &file, const QString &path)
+{
+    const Result<int> fd = openForReading(path);
+    if (!fd)
+        return fd.error();
+    if (!file.open(fd.value(), QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd.value());
+        return Error::withMessage(file.errorString());
+    }
+    return {};
 }
 
 Result<void> XmlTools::loadFile(pugi::xml_document &doc, const QString &path)
 {
-    QFile file(path);
+    QFile file;
     const auto readFailed = [&]() -> Result<void> {
         doc.reset();
         return Error::withMessage(file.errorString());
     };
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return readFailed();
+    if (Result<void> opened = openFile(file, path); !opened) {
+        doc.reset();
+        return opened;
+    }
 
     // What this program writes is converted while it is read; anything else,
     // or anything irregular, goes to pugixml's own detection and conversion.

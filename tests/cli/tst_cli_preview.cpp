@@ -59,13 +59,17 @@ private slots:
         QCOMPARE(cli({"preview", "--settings", settings, "--setting", "Nope"}).exitCode, 2);
     }
 
-    void failedPreconditionsPrintTheWindowMessages()
+    void failedPreconditionsNameTheMissingFolderAndStop()
     {
-        const ProgramRun r = cli({"preview", "--settings", writeSettings({}, dir->filePath("gone"))});
+        const QString gone = dir->filePath("gone");
+        const ProgramRun r = cli({"preview", "--settings", writeSettings({}, gone)});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains("No naming rules. Nothing has done."), qPrintable(r.err));
+        QVERIFY2(r.err.contains("Skipped a folder in \"Look in\" that does not exist: " + gone + "\n"),
+                 qPrintable(r.err));
+        QVERIFY(r.err.indexOf(gone) < r.err.indexOf("No naming rules. Nothing has done."));
         QVERIFY(r.err.indexOf("No naming rules") < r.err.indexOf("There are no folders in"));
-        QVERIFY(r.err.indexOf("There are no folders in") < r.err.indexOf("Because some folders"));
+        // Nothing was taken out of the settings file, and there is nothing to try again.
+        QVERIFY(!r.err.contains("removed") && !r.err.contains("try again"));
     }
 
     void previewPrintsEntriesAndLeavesTheSettingsFileAlone()
@@ -89,7 +93,8 @@ private slots:
         // b.txt -> b_.txt is blocked by the existing b_.txt
         QVERIFY(r.out.contains("name=\"b.txt\" newName=\"b_.txt\""));
         QVERIFY(r.out.contains("include=\"false\""));
-        QVERIFY2(r.err.contains("The check box of 1 new name was cleared"), qPrintable(r.err));
+        QVERIFY2(r.err.contains("Left out 1 entry because its new name is not valid."), qPrintable(r.err));
+        QVERIFY(!r.err.contains("check box"));
 
         s.open(QIODevice::ReadOnly);
         QCOMPARE(s.readAll(), before);

@@ -135,7 +135,8 @@ private slots:
         QVERIFY(QFile::remove(m_files + u'/' + renamed.first()));
         const ProgramRun undo = cli({"undo", run.out.trimmed(), "--run", "--report-dir", m_reports});
         QCOMPARE(undo.exitCode, 3);
-        QVERIFY2(undo.err.contains(renamed.first() + " -> ") && undo.err.contains(": File not found"),
+        QVERIFY2(undo.err.contains("Not renamed: " + m_files + u'/' + renamed.first() + " -> ")
+                     && undo.err.contains(" (File not found)"),
                  qPrintable(undo.err));
         QVERIFY(QFileInfo(undo.out.trimmed()).isFile());
     }
@@ -145,15 +146,17 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("undo of a corrupted report") << QStringList{"undo", "@/broken.xml"} << 2
-                                                    << "The report file cannot be read because the file's content "
-                                                       "seems corrupted.";
-        QTest::newRow("undo of no file") << QStringList{"undo", "@/none.xml"} << 2 << "seems corrupted";
+        QTest::newRow("undo of a corrupted report")
+            << QStringList{"undo", "@/broken.xml"} << 2
+            << "Cannot read the report file: @/broken.xml (The content seems corrupted)";
+        QTest::newRow("undo of no file") << QStringList{"undo", "@/none.xml"} << 2
+                                         << "Cannot read the report file: @/none.xml (No such file or directory)";
         QTest::newRow("undo without report") << QStringList{"undo"} << 2 << "Usage";
         QTest::newRow("run without settings file") << QStringList{"run"} << 2 << "Cannot read the settings file";
         QTest::newRow("run with unknown option") << QStringList{"run", "--settings", "x", "--what"} << 2 << "--what";
         QTest::newRow("run of missing folder")
-            << QStringList{"run", "--settings", "@/missing.xml"} << 1 << "Because some folders";
+            << QStringList{"run", "--settings", "@/missing.xml"} << 1
+            << "Skipped a folder in \"Look in\" that does not exist: @/no such folder";
     }
     void unusableInput()
     {
@@ -164,6 +167,7 @@ private slots:
         writeSettings(m_home->path("no such folder"), "missing.xml");
         for (QString &a : args)
             a.replace("@", m_home->root());
+        message.replace("@", m_home->root());
         const ProgramRun r = cli(args);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));

@@ -575,7 +575,7 @@ private slots:
     {
         Manager m;
         QVERIFY(m.settings().loadText(settingXml(root + "/missing", {})));
-        QCOMPARE(m.CheckPreviewPreconditions(), (PreviewPreconditions{true, true, true}));
+        QCOMPARE(m.CheckPreviewPreconditions(), (PreviewPreconditions{true, true, true, {root + "/missing"}}));
         QVERIFY(!m.settings().SelectedSetting().child("folders").child("folder"));
     }
 };

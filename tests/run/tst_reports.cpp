@@ -6,6 +6,8 @@
 #include "run/ReportViewer.h"
 #include "text/UiText.h"
 
+#include <QRegularExpression>
+
 using namespace quillbay;
 using namespace quillbay::test;
 
@@ -178,15 +180,21 @@ private slots:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("label");
+        QTest::addColumn<QStringList>("summary"); // in this order, in the summary line
+        QTest::addColumn<QString>("renamed");     // the outcome of the renamed entry
         QTest::newRow("English") << "En"
-                                 << "Old name";
+                                 << "Old name" << QStringList{"Entries: 2,", "Renamed: 1,", "Failed: 1"} << "Renamed";
+        // Japanese separators, and the summary's own words in the outcome column.
         QTest::newRow("Japanese") << "Ja"
-                                  << "変更前の名前";
+                                  << "変更前の名前" << QStringList{"件数：2　／　", "変更済み：1　／　", "失敗：1"}
+                                  << "変更済み";
     }
     void renderShowsEveryEntryAndFailuresStandOut()
     {
         QFETCH(QString, suffix);
         QFETCH(QString, label);
+        QFETCH(QStringList, summary);
+        QFETCH(QString, renamed);
         ReportPlace place;
         QTemporaryDir work;
         const QString report = makeReport(place, suffix, work.path());
@@ -201,6 +209,17 @@ private slots:
         QCOMPARE(page.count("class=\"failed\""), 1);
         QCOMPARE(page.count("class=\"ok\""), 1);
         QVERIFY(page.contains("File not found"));
+
+        const qsizetype summaryStart = page.indexOf("<p class=\"summary\">");
+        const QString summaryLine = page.mid(summaryStart, page.indexOf("</p>", summaryStart) - summaryStart)
+                                        .remove(QRegularExpression("<[^>]*>"))
+                                        .replace(QRegularExpression("[ \\t\\r\\n]+"), " ");
+        qsizetype at = 0;
+        for (const QString &piece : summary) {
+            at = summaryLine.indexOf(piece, at);
+            QVERIFY2(at >= 0, qPrintable(summaryLine));
+        }
+        QVERIFY(page.contains("<td class=\"outcome\">" + renamed + "</td>"));
     }
 
     void renderUsesOnlyStyleSheetsOfItsOwnNaming()

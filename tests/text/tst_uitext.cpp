@@ -132,16 +132,30 @@ void TestUiText::englishTextsKeepTheirExactWording()
 
 void TestUiText::japaneseKeepsPlaceholdersAndAccessKeys()
 {
+    // Captions whose English access key is shared with another item of the
+    // same menu: the Japanese caption has a key of its own (the window's test
+    // keeps the keys of each menu and dialog unique).
+    const QList<int> ownJapaneseKey = {1163};
+    // The English description of the system or a library, which a Japanese
+    // text replaces by its own wording of the reason.
+    const QString englishDescription = QStringLiteral("&description;");
     for (int id : english().ids) {
         const QString en = english().texts.value(id);
         const QString ja = japanese().texts.value(id);
-        for (const QString &placeholder : placeholdersOf(en))
-            QVERIFY2(ja.contains(placeholder), qPrintable(QStringLiteral("%1 lacks %2").arg(id).arg(placeholder)));
+        for (const QString &placeholder : placeholdersOf(en)) {
+            if (placeholder != englishDescription)
+                QVERIFY2(ja.contains(placeholder), qPrintable(QStringLiteral("%1 lacks %2").arg(id).arg(placeholder)));
+        }
         const QChar key = accessKeyOf(en);
-        QCOMPARE(accessKeyOf(ja), key);
-        if (!key.isNull() && ja != en) {
+        const QChar japaneseKey = accessKeyOf(ja);
+        if (!key.isNull()) {
+            QVERIFY2(!japaneseKey.isNull(), qPrintable(ja));
+            if (!ownJapaneseKey.contains(id))
+                QCOMPARE(japaneseKey, key);
+        }
+        if (!japaneseKey.isNull() && ja != en) {
             // Japanese captions carry the key in parentheses: "キャンセル(&C)".
-            QVERIFY2(ja.contains(QStringLiteral("(&%1)").arg(key)), qPrintable(ja));
+            QVERIFY2(ja.contains(QStringLiteral("(&%1)").arg(japaneseKey)), qPrintable(ja));
         }
     }
 }
@@ -150,22 +164,35 @@ void TestUiText::japaneseIsTranslatedWithOneTermPerConcept()
 {
     // Names, and "OK", are written in Latin letters in Japanese too.
     const QList<int> sameInBothLanguages = {11, 401, 601, 1251, 2103};
-    static const QRegularExpression japaneseScript(QStringLiteral("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]"));
-    const QStringList otherTerms = {QStringLiteral("規則"),       QStringLiteral("セッティング"),
-                                    QStringLiteral("フォルダー"), QStringLiteral("コンピューター"),
-                                    QStringLiteral("下見"),       QStringLiteral("プレビュ－")};
+    static const QRegularExpression japaneseScript(QStringLiteral("[\\x{3000}-\\x{30FF}\\x{4E00}-\\x{9FFF}]"));
+    // A command of the command-line tool is no English word to translate.
+    static const QRegularExpression toolCommand(QStringLiteral("quillbay-cli \\w+"));
+    // A full sentence ends with "。" (or a question mark).
+    static const QRegularExpression unfinishedSentence(QStringLiteral("(ます|ません|です|ください|ました)$"));
+    const QStringList otherTerms = {
+        QStringLiteral("規則"),           QStringLiteral("セッティング"), QStringLiteral("フォルダー"),
+        QStringLiteral("コンピューター"), QStringLiteral("下見"),         QStringLiteral("プレビュ－"),
+        QStringLiteral("既に"),           QStringLiteral("今の"),         QStringLiteral("検索条件")};
     for (int id : english().ids) {
         if (id == 20 || sameInBothLanguages.contains(id))
             continue;
-        const QString en = english().texts.value(id);
+        static const QRegularExpression placeholder(QStringLiteral("&[A-Za-z]+;"));
+        const QString en = QString(english().texts.value(id)).remove(toolCommand).remove(placeholder);
         const QString ja = japanese().texts.value(id);
         QVERIFY2(ja.contains(japaneseScript), qPrintable(QStringLiteral("%1 is not translated").arg(id)));
+        // Reasons of failures stand inside parentheses after a message: no sentences of their own.
+        const bool reasonOfFailure = id >= 30030 && id < 30050;
+        if (!reasonOfFailure)
+            QVERIFY2(!ja.contains(unfinishedSentence), qPrintable(QStringLiteral("%1 lacks its 。").arg(id)));
         for (const QString &term : otherTerms)
             QVERIFY2(!ja.contains(term), qPrintable(QStringLiteral("%1 uses %2").arg(id).arg(term)));
         if (en.contains(QStringLiteral("preview"), Qt::CaseInsensitive))
             QVERIFY2(ja.contains(QStringLiteral("プレビュー")), qPrintable(ja));
         if (en.contains(QStringLiteral("naming rule"), Qt::CaseInsensitive))
             QVERIFY2(ja.contains(QStringLiteral("命名ルール")), qPrintable(ja));
+        if (en.contains(QStringLiteral("criteria"), Qt::CaseInsensitive))
+            QVERIFY2(ja.contains(QStringLiteral("ファイルの条件")) || ja.contains(QStringLiteral("フォルダの条件")),
+                     qPrintable(ja));
     }
     QCOMPARE(japanese().texts.value(20), QStringLiteral("ja"));
 }

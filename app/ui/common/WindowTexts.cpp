@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVariant>
@@ -102,17 +101,6 @@ void ApplyWindowTexts(QWidget *window)
     applyToWidget(window);
     for (QWidget *widget : window->findChildren<QWidget *>())
         applyToWidget(widget);
-}
-
-QString withoutAccessKey(const QString &caption)
-{
-    static const QRegularExpression japaneseKey(QStringLiteral("\\(&.\\)"));
-    QString text = caption;
-    text.remove(japaneseKey);
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(u'&');
-    text.replace(u'\x01', u'&');
-    return text;
 }
 
 } // namespace quillbay

@@ -7,6 +7,8 @@
 // language. An entry that is missing, or an identifier that is not a whole
 // number, leaves the text the code gave the control.
 
+#include "text/CaptionText.h" // withoutAccessKey, which the windows use with their texts
+
 #include <QString>
 
 class QObject;
@@ -28,9 +30,5 @@ void setTabTag(QWidget *page, const QString &tag);
 // boxes take "c" and "t"; text boxes, lists and views take "t". Buttons that
 // show only an icon get their tooltip as their accessible name.
 void ApplyWindowTexts(QWidget *window);
-
-// The text without the "&" of its access key, as a screen reader or a
-// message names a control ("キャンセル(&C)" gives "キャンセル", "&Cancel" gives "Cancel").
-QString withoutAccessKey(const QString &caption);
 
 } // namespace quillbay
