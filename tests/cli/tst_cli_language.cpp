@@ -93,7 +93,7 @@ const Case kCases[] = {
      {"undo", "--help"},
      0,
      {"Usage: quillbay-cli undo REPORT", "with --run, carries them out."},
-     {"使い方: quillbay-cli undo レポート", "--run を付けると実行します。"}},
+     {"使い方: quillbay-cli undo レポート", "--run を付けると、それを実行します。"}},
     {"missing folder",
      {"preview", "--settings", "@/missing.xml"},
      0,

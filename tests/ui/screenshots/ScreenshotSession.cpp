@@ -78,8 +78,12 @@ bool ScreenshotSession::save(QWidget *window, const QString &name)
                                             mainFrame.right() - mainInside.right(),
                                             mainFrame.bottom() - mainInside.bottom());
     }
-    QScreen *screen = window->screen();
-    const QPixmap picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    return saveArea(window->screen(), frame, name);
+}
+
+bool ScreenshotSession::saveArea(QScreen *screen, const QRect &area, const QString &name)
+{
+    const QPixmap picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const QString path = QDir(m_outputFolder).filePath(m_prefix + u'-' + name + QStringLiteral(".png"));
     if (picture.isNull() || !picture.save(path)) {
         qWarning("cannot save %s", qPrintable(path));

@@ -16,9 +16,12 @@
 #include "ui/common/ProgramState.h"
 #include "ui/window/frmMain.h"
 
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
+
+class QScreen;
 
 namespace quillbay::shots {
 
@@ -39,6 +42,8 @@ public:
     // Saves a picture of the top-level window (its frame included) as
     // "<prefix>-<name>.png"; returns false when it could not be written.
     bool save(QWidget *window, const QString &name);
+    // Saves what the screen shows in area (global coordinates), under the same naming.
+    bool saveArea(QScreen *screen, const QRect &area, const QString &name);
     // Lets the window manager and the event loop settle.
     static void settle(int milliseconds = 400);
     int failures() const { return m_failures; }
