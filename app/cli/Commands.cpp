@@ -69,6 +69,7 @@ Result<ParsedOptions> optionsOf(const QStringList &args, const QStringList &with
         options = Error::fromText(kUnexpectedArgumentId,
                                   UiText::LoadTextWith(kUnexpectedArgumentId, {QStringLiteral("&argument;"), extra}));
     } else if (options && options->positional.size() < positionals) {
+        // Only undo takes a positional argument: its report.
         options = Error::fromText(kReportNotGivenId, UiText::LoadText(kReportNotGivenId));
     }
     if (!options) {
