@@ -12,6 +12,12 @@ namespace quillbay {
 
 QString textFromUtf8(QByteArrayView utf8);
 
+// The bytes of a name or path as text a user can read and tell apart from any
+// other: well-formed UTF-8 as it stands, and each byte that is not part of it,
+// each control character and each backslash written as \xNN (a backslash as
+// \x5C). For messages about names that are not valid UTF-8.
+QString visibleText(QByteArrayView bytes);
+
 // Writes code point cp (no surrogate) as UTF-8 at out, which has room for
 // four bytes; returns the end. For converters that write large texts in bulk.
 inline char *putUtf8(char *out, char32_t cp)

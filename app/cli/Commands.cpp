@@ -1,14 +1,18 @@
 #include "cli/Commands.h"
 
 #include "base/ReadableFile.h"
+#include "base/Utf8Text.h"
 #include "cli/CliSupport.h"
 #include "engine/Manager.h"
 #include "engine/PreviewMessages.h"
+#include "run/ClearedReason.h"
 #include "run/RenameExecutor.h"
 #include "run/Undo.h"
 #include "text/ErrorTexts.h"
+#include "settings/XmlTools.h"
 #include "text/UiText.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <unistd.h>
 
@@ -21,6 +25,7 @@ const QString kSetting = QStringLiteral("--setting");
 const QString kOutput = QStringLiteral("--output");
 const QString kReportDir = QStringLiteral("--report-dir");
 const QString kRun = QStringLiteral("--run");
+const QString kForce = QStringLiteral("--force");
 
 constexpr int kUsageHeadingId = 30100;
 constexpr int kHelpDescriptionId = 30109;
@@ -139,6 +144,42 @@ int carryOut(PreviewDocument &preview, const ReportFolders &folders)
     return executed->allSucceeded ? ExitOk : ExitSomeFailed;
 }
 
+// "f4: /folder/name" for an entry of a report that lacks an attribute.
+QString skippedEntryLine(const ReversalReading::SkippedEntry &skipped)
+{
+    return UiText::LoadTextWith(30404,
+                                {QStringLiteral("&attribute;"), skipped.missingAttribute, QStringLiteral("&entry;"),
+                                 skipped.id + QStringLiteral(": ") + skipped.path});
+}
+
+// Tells about every entry of a reversal whose check mark the checks cleared;
+// with force, checks again those whose item may merely have changed (never a
+// refused one). The number of entries left out.
+int settleClearedEntries(PreviewDocument &preview, bool force)
+{
+    int leftOut = 0;
+    for (pugi::xml_node e = preview.root().first_child(); e; e = e.next_sibling()) {
+        const ClearedReason reason = clearedReasonOf(e);
+        if (reason == ClearedReason::None)
+            continue;
+        const QString path =
+            visibleText(QDir(toQString(e.attribute("folder"))).filePath(toQString(e.attribute("name"))).toUtf8());
+        const QStringList fields{QStringLiteral("&path;"), path, QStringLiteral("&reason;"),
+                                 reversalReasonText(reason)};
+        if (reason == ClearedReason::Refused) {
+            printError(UiText::LoadTextWith(30402, fields));
+            ++leftOut;
+        } else if (force) {
+            XmlTools::setAttribute(e, "include", QStringLiteral("true"));
+            printError(UiText::LoadTextWith(30401, fields));
+        } else {
+            printError(UiText::LoadTextWith(30400, fields));
+            ++leftOut;
+        }
+    }
+    return leftOut;
+}
+
 } // namespace
 
 QString usageText()
@@ -183,30 +224,47 @@ int undoCommand(const QStringList &args)
 {
     if (asksForHelp(args))
         return printHelp(kUndoSynopsis);
-    const Result<ParsedOptions> options = optionsOf(args, {kReportDir}, {kRun}, 1, kUndoSynopsis);
+    const Result<ParsedOptions> options = optionsOf(args, {kReportDir}, {kRun, kForce}, 1, kUndoSynopsis);
     if (!options)
         return ExitUsage;
     const QString reportPath = QFileInfo(options->positional.first()).absoluteFilePath();
-    // A report that cannot be opened says why; one that opens but is no
-    // report is taken for corrupted.
+    // A report that cannot be opened says why (a missing one: not found); one
+    // that opens but cannot be read as XML is taken for corrupted.
     QString reason;
     if (const Result<int> opened = openForReading(reportPath); !opened)
         reason = reasonOf(opened.error());
     else
         ::close(opened.value());
     PreviewDocument preview;
-    if (reason.isEmpty() && !Undo::UndoFromReport(reportPath, preview, UiText::LanguageSuffix()))
-        reason = UiText::LoadText(kReportCorruptedId);
-    if (!reason.isEmpty()) {
+    Result<ReversalReading> read = Error::withMessage(reason);
+    if (reason.isEmpty()) {
+        read = Undo::readReport(reportPath, preview, UiText::LanguageSuffix());
+        if (!read)
+            reason = UiText::LoadText(kReportCorruptedId);
+    }
+    if (!read) {
         printError(UiText::LoadTextWith(kReportUnreadableId,
                                         {QStringLiteral("&path;"), reportPath, QStringLiteral("&reason;"), reason}));
         return ExitUsage;
     }
+    for (const ReversalReading::SkippedEntry &skipped : read->skipped)
+        printError(skippedEntryLine(skipped));
+    if (preview.entryCount() == 0) {
+        printError(UiText::LoadTextWith(30403, {QStringLiteral("&path;"), reportPath}));
+        return ExitOk;
+    }
+    const bool force = options->flags.contains(kForce);
+    const int leftOut = settleClearedEntries(preview, force);
     if (!options->flags.contains(kRun)) {
         printDocument(preview.document());
         return ExitOk;
     }
-    return carryOut(preview, reportFoldersFrom(options.value()));
+    if (leftOut == preview.entryCount()) {
+        printError(UiText::LoadText(30405));
+        return ExitSomeFailed;
+    }
+    const int carried = carryOut(preview, reportFoldersFrom(options.value()));
+    return carried == ExitOk && leftOut > 0 ? ExitSomeFailed : carried;
 }
 
 } // namespace quillbay

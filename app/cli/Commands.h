@@ -2,7 +2,7 @@
 // The subcommands of quillbay-cli:
 //   preview [--settings FILE] [--setting NAME] [--output FILE]
 //   run     [--settings FILE] [--setting NAME] [--report-dir DIR]
-//   undo    REPORT [--report-dir DIR] [--run]
+//   undo    REPORT [--report-dir DIR] [--run [--force]]
 // Each returns the exit status of the tool; "--help" prints how it is called.
 // Every text comes from the string table (30000-30999), in the user's language.
 

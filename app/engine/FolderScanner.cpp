@@ -57,7 +57,8 @@ FolderScan scanFolder(const QString &path)
             continue;
         const QUtf8StringView raw(e->d_name);
         if (!raw.isValidUtf8()) {
-            ++scan.undecodableNames;
+            if (scan.undecodableNames++ < FolderScan::kNamedUndecodable)
+                scan.undecodable.append(QByteArray(raw.data(), raw.size()));
             continue;
         }
         bool isFolder = e->d_type == DT_DIR;

@@ -17,10 +17,12 @@ struct ScannedEntry {
 
 struct FolderScan {
     bool ok = false;
-    int errorNumber = 0;         // errno of the failure when !ok
-    QList<ScannedEntry> folders; // in the order the file system lists them
-    NameBlock files;             // everything else, symbolic links included, in the same order
-    int undecodableNames = 0;    // entries whose names are not valid UTF-8; they are left out
+    int errorNumber = 0;           // errno of the failure when !ok
+    QList<ScannedEntry> folders;   // in the order the file system lists them
+    NameBlock files;               // everything else, symbolic links included, in the same order
+    int undecodableNames = 0;      // entries whose names are not valid UTF-8; they are left out
+    QList<QByteArray> undecodable; // the first kNamedUndecodable of those names, as the bytes they are
+    static constexpr int kNamedUndecodable = 20;
 };
 
 FolderScan scanFolder(const QString &path);

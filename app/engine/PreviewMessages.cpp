@@ -74,8 +74,10 @@ QStringList previewNotes(const PreviewSummary &summary)
     QStringList notes;
     for (const SkippedFolder &skipped : summary.skippedFolders)
         notes << skippedFolderMessage(skipped);
-    if (summary.undecodableNames > 0)
-        notes << UiText::LoadTextWith(30004, {QStringLiteral("&num;"), QString::number(summary.undecodableNames)});
+    for (const QString &path : summary.undecodablePaths)
+        notes << UiText::LoadTextWith(30004, {QStringLiteral("&path;"), path});
+    if (const qsizetype unnamed = summary.undecodableNames - summary.undecodablePaths.size(); unnamed > 0)
+        notes << UiText::LoadTextWith(30406, {QStringLiteral("&num;"), QString::number(unnamed)});
     if (summary.ruleFailures > 0)
         notes << UiText::LoadTextWith(30005,
                                       {QStringLiteral("&num;"), QString::number(summary.ruleFailures),

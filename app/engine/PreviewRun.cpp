@@ -1,5 +1,7 @@
 #include "engine/PreviewRun.h"
 
+#include "base/Utf8Text.h"
+
 #include "engine/FileRules.h"
 #include "engine/FolderListing.h"
 #include "engine/FolderRules.h"
@@ -105,6 +107,9 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
         return true;
     }
     m_result.undecodableNames += scan.undecodableNames;
+    for (const QByteArray &name : scan.undecodable)
+        if (m_result.undecodablePaths.size() < FolderScan::kNamedUndecodable)
+            m_result.undecodablePaths.append(joinPath(folder, visibleText(name)));
     m_control.noteFolder(scan.files.size());
     if (scan.folders.isEmpty() && scan.files.empty())
         return true;

@@ -47,6 +47,7 @@ struct PreviewSummary {
     bool cancelled = false;
     QList<SkippedFolder> skippedFolders; // folders that could not be listed; the walk went on
     int undecodableNames = 0;            // names that are not valid UTF-8, left out
+    QStringList undecodablePaths;        // the first of them with their folders, bytes escaped (visibleText)
     int ruleFailures = 0;                // items left out because a rule could not be applied
     QString firstRuleError;
 };

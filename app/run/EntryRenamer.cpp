@@ -16,13 +16,6 @@ EntryOutcome failure(const EntryFailure &f)
     return o;
 }
 
-EntryOutcome success()
-{
-    EntryOutcome o;
-    o.renamed = true;
-    return o;
-}
-
 } // namespace
 
 bool EntryRenamer::isUsableName(const char *name)
@@ -33,40 +26,63 @@ bool EntryRenamer::isUsableName(const char *name)
         && std::strcmp(name, "..") != 0;
 }
 
+bool EntryRenamer::isUsableFolder(const char *folder)
+{
+    // Report entries may have been edited by hand too: a relative folder would
+    // be resolved against whatever folder the program was started in.
+    if (folder[0] != '/')
+        return false;
+    for (const char *part = folder; *part;) {
+        while (*part == '/')
+            ++part;
+        const size_t length = std::strcspn(part, "/");
+        if ((length == 1 && part[0] == '.') || (length == 2 && part[0] == '.' && part[1] == '.'))
+            return false;
+        part += length;
+    }
+    return true;
+}
+
+EntryOutcome EntryRenamer::renamedItem(bool folderEntry, const struct stat &st)
+{
+    if (folderEntry)
+        m_cursor.forgetAll();
+    EntryOutcome o;
+    o.renamed = true;
+    o.identity = ItemIdentity::fromStat(st);
+    return o;
+}
+
 EntryOutcome EntryRenamer::rename(bool folderEntry, const char *folder, const char *name, const char *newName)
 {
     const ItemKind expected = folderEntry ? ItemKind::Folder : ItemKind::File;
     const int notFound = folderEntry ? ErrorNumber::FolderNotFound : ErrorNumber::FileNotFound;
-    if (!isUsableName(name) || !isUsableName(newName))
+    if (!isUsableName(name) || !isUsableName(newName) || !isUsableFolder(folder))
         return failure(programFailure(ErrorNumber::BadFileName));
     int err = 0;
     const int dirFd = m_cursor.enter(folder, &err);
     if (dirFd < 0)
         return failure(err == ENOENT || err == ENOTDIR ? programFailure(notFound) : failureForErrno(err, folderEntry));
-    if (m_cursor.kindOf(name) != expected)
+    struct stat st;
+    if (m_cursor.kindOf(name, st) != expected)
         return failure(programFailure(notFound));
     if (std::strcmp(name, newName) == 0)
-        return success();
+        return renamedItem(false, st);
     err = FileRenamer::renameNoReplace(dirFd, name, newName);
-    if (err == 0) {
-        m_cursor.noteGone(name);
-        if (folderEntry)
-            m_cursor.forgetAll();
-        return success();
-    }
+    if (err == 0)
+        return renamedItem(folderEntry, st);
     if (err == EEXIST || err == ENOTEMPTY) {
         // Taken by another item: that item is never touched. Taken by the
         // item itself: the name differs only in a way the file system ignores.
         if (!FileRenamer::namesSameItem(dirFd, name, newName))
             return failure(programFailure(ErrorNumber::FileAlreadyExists));
-        return renameThroughTemporary(dirFd, folderEntry, name, newName);
+        return renameThroughTemporary(dirFd, folderEntry, name, newName, st);
     }
-    if (err == ENOENT)
-        m_cursor.noteGone(name);
     return failure(failureForErrno(err, folderEntry));
 }
 
-EntryOutcome EntryRenamer::renameThroughTemporary(int dirFd, bool folderEntry, const char *name, const char *newName)
+EntryOutcome EntryRenamer::renameThroughTemporary(int dirFd, bool folderEntry, const char *name, const char *newName,
+                                                  const struct stat &st)
 {
     QByteArray temporary;
     int err = EEXIST;
@@ -80,17 +96,16 @@ EntryOutcome EntryRenamer::renameThroughTemporary(int dirFd, bool folderEntry, c
     if (err != 0)
         return failure(programFailure(ErrorNumber::FileAlreadyExists));
     err = FileRenamer::renameNoReplace(dirFd, temporary.constData(), newName);
-    if (err == 0) {
-        m_cursor.noteGone(name);
-        if (folderEntry)
-            m_cursor.forgetAll();
-        return success();
-    }
+    if (err == 0)
+        return renamedItem(folderEntry, st);
     EntryOutcome o = failure(programFailure(ErrorNumber::FileAlreadyExists));
     if (FileRenamer::renameNoReplace(dirFd, temporary.constData(), name) != 0) {
-        m_cursor.noteGone(name);
+        // Left under the temporary name, which the report then gives as its new name.
         o.strandedAt = temporary;
+        o.identity = ItemIdentity::fromStat(st);
     }
+    if (folderEntry)
+        m_cursor.forgetAll();
     return o;
 }
 

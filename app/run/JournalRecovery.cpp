@@ -1,6 +1,7 @@
 #include "run/JournalRecovery.h"
 
 #include "run/FileRenamer.h"
+#include "run/ItemIdentity.h"
 #include "run/ReportStore.h"
 #include "run/RunJournal.h"
 #include "settings/XmlTools.h"
@@ -97,6 +98,10 @@ void readEntryLine(const std::vector<std::string> &f, PendingEntry &entry, pugi:
         entry.temporary = f[1];
     } else if (tag == "R") {
         entry.element.append_attribute("renamed").set_value("yes");
+        if (f.size() >= 6)
+            if (const std::optional<ItemIdentity> identity =
+                    ItemIdentity::fromJournalFields(f[1], f[2], f[3], f[4], f[5]))
+                identity->appendTo(entry.element);
         entry.settled = true;
     } else if (tag == "S" && f.size() >= 2) {
         // Left under the temporary name: recorded so that undo brings it back.

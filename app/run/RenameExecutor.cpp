@@ -33,6 +33,7 @@ public:
 // over the entry (the first of each name, as pugixml's look-up finds it).
 struct EntryFields {
     pugi::xml_attribute folder, name, newName, id, include, renamed, error;
+    bool identity = false; // the entry carries identity attributes (of an earlier run)
 };
 
 EntryFields fieldsOf(pugi::xml_node entry)
@@ -43,12 +44,16 @@ EntryFields fieldsOf(pugi::xml_node entry)
         {"include", &f.include}, {"renamed", &f.renamed}, {"error", &f.error},
     };
     for (pugi::xml_attribute a = entry.first_attribute(); a; a = a.next_attribute()) {
+        bool known = false;
         for (const auto &[attributeName, slot] : wanted) {
             if (!*slot && std::strcmp(a.name(), attributeName) == 0) {
                 *slot = a;
+                known = true;
                 break;
             }
         }
+        if (!known && !f.identity)
+            f.identity = isIdentityAttribute(a.name());
     }
     return f;
 }
@@ -59,20 +64,6 @@ bool isEntry(pugi::xml_node node)
         && (std::strcmp(node.name(), "file") == 0 || std::strcmp(node.name(), "folder") == 0);
 }
 
-// How many entries from entry on, entry included, lie in folder.
-int entriesInFolder(pugi::xml_node entry, const char *folder)
-{
-    int count = 0;
-    for (pugi::xml_node n = entry; n; n = n.next_sibling()) {
-        if (!isEntry(n))
-            continue;
-        if (std::strcmp(n.attribute("folder").value(), folder) != 0)
-            break;
-        ++count;
-    }
-    return count;
-}
-
 void setOutcome(pugi::xml_node entry, const EntryOutcome &outcome)
 {
     if (!outcome.strandedAt.isEmpty())
@@ -81,6 +72,8 @@ void setOutcome(pugi::xml_node entry, const EntryOutcome &outcome)
         entry.append_attribute("renamed").set_value("yes");
     if (outcome.failure)
         entry.append_attribute("error").set_value(outcome.failure->description.toUtf8().constData());
+    if (outcome.identity && (outcome.renamed || !outcome.strandedAt.isEmpty()))
+        outcome.identity->appendTo(entry);
 }
 
 } // namespace
@@ -119,13 +112,15 @@ Result<ExecutionSummary> RenameExecutor::ExecuteRenameList(PreviewDocument &docu
     ReportFolderKeeper keeper(m_folders, m_messages);
     keeper.PrepareReportFolder();
     m_recovered = JournalRecovery::recoverAll(m_folders.reportFolder);
+    ReportStore::removeAbandonedSaves(m_folders.reportFolder);
 
     RunJournal journal;
     if (const Result<void> created = journal.create(m_folders.reportFolder, document.languageSuffix(), m_clock());
         !created) {
         // Without a record, a run that is cut short could not be reversed.
-        return Error{created.error().errorNumber, 460,
-                     UiText::LoadText(460) + QStringLiteral(" (") + reasonOf(created.error()) + u')'};
+        const int err = created.error().errorNumber;
+        const int textId = err == ENOSPC || err == EDQUOT ? 442 : 460;
+        return Error{err, textId, UiText::LoadText(textId) + QStringLiteral(" (") + reasonOf(created.error()) + u')'};
     }
     ExecutionSummary summary;
     runEntries(document, journal, summary);
@@ -153,7 +148,6 @@ void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, 
     FolderCursor cursor;
     EntryRenamer renamer(cursor, journal);
     pugi::xml_node root = document.root();
-    std::string announcedFolder;
     pugi::xml_node next;
     for (pugi::xml_node node = root.first_child(); node; node = next) {
         next = node.next_sibling();
@@ -169,12 +163,10 @@ void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, 
             node.remove_attribute(fields.renamed);
         if (fields.error)
             node.remove_attribute(fields.error);
+        if (fields.identity)
+            ItemIdentity::removeFrom(node);
         const bool folderEntry = std::strcmp(node.name(), "folder") == 0;
         const char *folder = fields.folder.value();
-        if (std::strcmp(folder, announcedFolder.c_str()) != 0) {
-            announcedFolder = folder;
-            cursor.expectEntries(folder, entriesInFolder(node, folder));
-        }
         const char *name = fields.name.value();
         const char *newName = fields.newName.value();
         EntryOutcome outcome;
@@ -188,7 +180,7 @@ void RenameExecutor::runEntries(PreviewDocument &document, RunJournal &journal, 
             if (outcome.failure)
                 journal.failed(*outcome.failure);
             else
-                journal.renamed();
+                journal.renamed(outcome.identity ? &*outcome.identity : nullptr);
         }
         setOutcome(node, outcome);
         ++result.attempted;

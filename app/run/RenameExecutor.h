@@ -38,9 +38,10 @@ public:
     // Called after each attempted entry with the number attempted so far.
     void setEntryObserver(std::function<void(int)> observer) { m_observer = std::move(observer); }
 
-    // Carries out the document (see above). An error (message 460 with the
-    // system's reason) when the run could not start because no journal could
-    // be kept: nothing was renamed then.
+    // Carries out the document (see above). An error (message 442 when the
+    // disk or the user's quota is full, 460 otherwise, with the system's
+    // reason) when the run could not start because no journal could be kept:
+    // nothing was renamed then.
     Result<ExecutionSummary> ExecuteRenameList(PreviewDocument &document);
 
     // The reports that the last ExecuteRenameList made from the journals of

@@ -7,8 +7,14 @@
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillbay {
@@ -16,6 +22,49 @@ namespace quillbay {
 namespace {
 
 constexpr int kMaxVariants = 10000;
+
+constexpr const char *kSavePrefix = ".report-";
+// Longer than any save takes from creating its file to locking it.
+constexpr time_t kLockGraceSeconds = 60;
+
+// The process id in ".report-<pid>-XXXXXX"; 0 when the name holds none (a
+// save of an earlier version of the program).
+pid_t writerOf(const char *name)
+{
+    const char *digits = name + std::strlen(kSavePrefix);
+    pid_t pid = 0;
+    const auto [rest, error] = std::from_chars(digits, digits + std::strlen(digits), pid);
+    return error == std::errc() && *rest == '-' && pid > 0 ? pid : 0;
+}
+
+bool processRuns(pid_t pid)
+{
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// Removes the temporary file of a save whose writer is gone. A writer holds
+// its lock from a moment after creating the file until the file has its
+// report name; in that first moment only its running process, or the file's
+// youth, tells that it is alive.
+bool removeIfAbandoned(int dirFd, const char *name)
+{
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat held;
+    struct stat named;
+    bool abandoned = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode);
+    if (abandoned) {
+        const pid_t writer = writerOf(name);
+        const bool young = ::time(nullptr) - held.st_mtim.tv_sec < kLockGraceSeconds;
+        abandoned = !young || (writer != 0 && !processRuns(writer));
+    }
+    // The name must still be the file locked here (not moved on by its writer).
+    abandoned = abandoned && ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino
+        && named.st_dev == held.st_dev && ::unlinkat(dirFd, name, 0) == 0;
+    ::close(fd);
+    return abandoned;
+}
 
 QString variantName(const QString &stem, const QString &suffix, int n)
 {
@@ -64,31 +113,51 @@ Result<QString> ReportStore::saveNew(const QString &folder, const QString &stem,
 Result<QString> ReportStore::saveNew(const QString &folder, const QString &stem, const QString &suffix,
                                      const std::function<bool(int fd)> &writeContent)
 {
-    int err = 0;
     // Opened for reading, not as a bare path, so that it can be flushed below.
     const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
         return Error::fromErrno(errno);
     QByteArray tmpl;
-    const int fd = createTemporaryFile(QFile::encodeName(folder) + "/.report-", tmpl);
+    const int fd =
+        createTemporaryFile(QFile::encodeName(folder) + '/' + kSavePrefix + QByteArray::number(::getpid()) + '-', tmpl);
     if (fd < 0) {
-        err = errno;
+        const int err = errno;
         ::close(dirFd);
         return Error::fromErrno(err);
     }
+    // Held until the file has its report name (the descriptor is closed only
+    // after the move): see removeAbandonedSaves.
+    ::flock(fd, LOCK_EX);
     const bool written = writeContent(fd) && ::fsync(fd) == 0;
-    err = written ? 0 : errno;
-    if (::close(fd) != 0 && written)
-        err = errno;
-    Result<QString> o = err == 0
+    Result<QString> o = written
         ? moveToFreeName(dirFd, tmpl.mid(tmpl.lastIndexOf('/') + 1), dirFd, folder, stem, suffix)
-        : Result<QString>(Error::fromErrno(err));
+        : Result<QString>(Error::fromErrno(errno));
     if (!o)
         ::unlink(tmpl.constData());
     else
         ::fsync(dirFd); // the new name itself must survive a power cut
+    ::close(fd);
     ::close(dirFd);
     return o;
+}
+
+int ReportStore::removeAbandonedSaves(const QString &folder)
+{
+    const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return 0;
+    DIR *dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent *e = ::readdir(dir)) {
+        if (std::strncmp(e->d_name, kSavePrefix, std::strlen(kSavePrefix)) == 0 && removeIfAbandoned(dirFd, e->d_name))
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 } // namespace quillbay

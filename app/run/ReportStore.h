@@ -31,6 +31,14 @@ public:
     static Result<QString> saveNew(const QString &folder, const QString &stem, const QString &suffix,
                                    const std::function<bool(int fd)> &writeContent);
 
+    // A save writes into a temporary file ".report-<pid>-XXXXXX" in the report
+    // folder and holds a lock on it until the file has its report name. A
+    // program killed in the middle leaves that file behind; this removes every
+    // such file whose lock is free and whose writer is gone (its process has
+    // ended, or the file is older than a save could take to begin), and leaves
+    // a save in progress in another process alone. The number removed.
+    static int removeAbandonedSaves(const QString &folder);
+
     // Moves the file from (inside fromDir) into toDir under the first free name
     // as above; never replaces anything.
     static Result<QString> moveToFreeName(int fromDir, const QByteArray &from, int toDir, const QString &toFolder,

@@ -1,5 +1,6 @@
 #include "run/RunJournal.h"
 
+#include "run/ItemIdentity.h"
 #include "run/RenameErrors.h"
 #include "run/ReportStore.h"
 
@@ -223,9 +224,14 @@ bool RunJournal::temporary(const char *name)
     return record({"T", name});
 }
 
-bool RunJournal::renamed()
+bool RunJournal::renamed(const ItemIdentity *identity)
 {
-    return append(std::string("R\n"));
+    if (!identity)
+        return append(std::string("R\n"));
+    m_line.assign("R\t");
+    identity->appendJournalFields(m_line);
+    m_line += '\n';
+    return append(m_line);
 }
 
 bool RunJournal::stranded(const char *temporaryName)

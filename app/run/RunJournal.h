@@ -23,7 +23,9 @@
 //     a folder written as \= is the folder of the entry before, which the
 //     escaping above never produces from a real folder)
 //   T <tab> temporary name   (the entry is about to pass through this name)
-//   R                        (the entry got its new name)
+//   R [<tab> dev <tab> inode <tab> kind <tab> size <tab> mtime]
+//                            (the entry got its new name; what it moved, as
+//                            ItemIdentity describes it)
 //   S <tab> temporary name   (the entry was left under the temporary name)
 //   E <tab> number <tab> description   (the entry failed)
 
@@ -37,6 +39,7 @@
 namespace quillbay {
 
 struct EntryFailure;
+struct ItemIdentity;
 
 class RunJournal
 {
@@ -58,7 +61,7 @@ public:
     bool begin(const char *kind, const char *id, const char *folder, const char *name, const char *newName,
                const char *include);
     bool temporary(const char *name);
-    bool renamed();
+    bool renamed(const ItemIdentity *identity = nullptr);
     bool stranded(const char *temporaryName);
     bool failed(const EntryFailure &failure);
 

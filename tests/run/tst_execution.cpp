@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <atomic>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -30,6 +31,20 @@ private:
         if (at.isValid())
             executor.setClock([at] { return at; });
         return executor.ExecuteRenameList(doc);
+    }
+
+    // The attributes by which a report identifies the file now at path.
+    static QString identityAttributes(const QString &path)
+    {
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+            return QStringLiteral("<missing>");
+        return QStringLiteral(" dev=\"%1\" ino=\"%2\" kind=\"file\" size=\"%3\" mtime=\"%4.%5\"")
+            .arg(quint64(st.st_dev))
+            .arg(quint64(st.st_ino))
+            .arg(qint64(st.st_size))
+            .arg(qint64(st.st_mtim.tv_sec))
+            .arg(qint64(st.st_mtim.tv_nsec), 9, 10, QChar(u'0'));
     }
 
 private slots:
@@ -361,8 +376,42 @@ private slots:
             "<?xml version='1.0' encoding='UTF-16'?><?xml-stylesheet type='text/xsl' href='../Report" + suffix
             + ".xsl' ?><files version=\"1.0\" date=\"2004-01-31 18:05:09\"><file name=\"名前.txt\" "
               "newName=\"新しい名前.txt\" folder=\""
-            + w() + "\" id=\"f1\" renamed=\"yes\"/></files>";
+            + w() + "\" id=\"f1\" renamed=\"yes\"" + identityAttributes(w() + "/新しい名前.txt") + "/></files>";
         QCOMPARE(text, expected);
+    }
+
+    void runRecordsWhatItRenamed_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("file") << "file";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("symbolic link") << "symlink";
+    }
+    void runRecordsWhatItRenamed()
+    {
+        QFETCH(QString, kind);
+        if (kind == "file")
+            writeFile(w() + "/item", "twelve bytes");
+        else if (kind == "folder")
+            QVERIFY(QDir(w()).mkdir("item"));
+        else
+            QVERIFY(QFile::link("nowhere", w() + "/item"));
+        PreviewDocument doc;
+        doc.AddPreviewEntry(kind == "folder" ? "folder" : "file", w(), "item", "renamed item", true);
+        ReportPlace place;
+        const Result<ExecutionSummary> r = run(doc, place);
+        QVERIFY(r->allSucceeded);
+        LoadedReport report;
+        loadReport(r->report.valueOr({}), report);
+        const pugi::xml_node entry = report.entry(0);
+        struct stat st;
+        QCOMPARE(::lstat(QFile::encodeName(w() + "/renamed item").constData(), &st), 0);
+        QCOMPARE(attr(entry, "kind"), kind);
+        QCOMPARE(attr(entry, "ino"), QString::number(quint64(st.st_ino)));
+        QCOMPARE(attr(entry, "dev"), QString::number(quint64(st.st_dev)));
+        // Only a file is known by its size and time as well.
+        QCOMPARE(attr(entry, "size"), kind == "file" ? QStringLiteral("12") : QString());
+        QCOMPARE(hasAttr(entry, "mtime"), kind == "file");
     }
 
     void renamingFlagLastsForTheRun()

@@ -3,6 +3,7 @@
 
 #include "RunFixture.h"
 
+#include "run/ItemIdentity.h"
 #include "run/JournalRecovery.h"
 #include "run/RenameErrors.h"
 #include "run/RenameExecutor.h"
@@ -54,7 +55,13 @@ private slots:
         QVERIFY2(created, qPrintable(created.error().message));
         const QByteArray folder = QFile::encodeName(work.path());
         QVERIFY(journal.begin("file", "f1", folder, "a\tb", "c\nd", "true"));
-        QVERIFY(journal.renamed());
+        ItemIdentity moved;
+        moved.device = 2049;
+        moved.inode = 4242;
+        moved.size = 17;
+        moved.modifiedSeconds = -5;
+        moved.modifiedNanoseconds = 1200;
+        QVERIFY(journal.renamed(&moved));
         QVERIFY(journal.begin("folder", "f2", folder, "gone", "new", ""));
         EntryFailure failure = programFailure(ErrorNumber::FolderNotFound);
         QVERIFY(journal.failed(failure));
@@ -85,6 +92,14 @@ private slots:
         QCOMPARE(attr(first, "id"), QStringLiteral("f1"));
         QCOMPARE(attr(first, "include"), QStringLiteral("true"));
         QCOMPARE(attr(first, "renamed"), QStringLiteral("yes"));
+        // What the entry moved comes with it, so that its reversal can check it.
+        const std::optional<ItemIdentity> recorded = ItemIdentity::readFrom(first);
+        QVERIFY(recorded);
+        QCOMPARE(recorded->inode, moved.inode);
+        QCOMPARE(recorded->device, moved.device);
+        QCOMPARE(recorded->size, moved.size);
+        QCOMPARE(attr(first, "mtime"), QStringLiteral("-5.000001200"));
+        QVERIFY(!hasAttr(first.next_sibling().next_sibling(), "ino")); // renamed without an identity
         const pugi::xml_node second = first.next_sibling();
         QCOMPARE(QString::fromUtf8(second.name()), QStringLiteral("folder"));
         QVERIFY(!hasAttr(second, "include"));

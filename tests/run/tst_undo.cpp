@@ -8,6 +8,8 @@
 #include "run/Undo.h"
 #include "text/UiText.h"
 
+#include <cstdio>
+
 using namespace quillbay;
 using namespace quillbay::test;
 
@@ -40,8 +42,164 @@ private:
         return out;
     }
 
+    // The "cleared" attributes of a reversal's entries, in order ("" for none).
+    static QStringList clearedMarks(const PreviewDocument &doc)
+    {
+        QStringList out;
+        for (pugi::xml_node e = doc.root().first_child(); e; e = e.next_sibling())
+            out << attr(e, "cleared");
+        return out;
+    }
+    // What a user or another program does to a renamed file after the run.
+    static void changeAfterRun(const QString &path, const QString &change)
+    {
+        if (change == "append") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::Append));
+            f.write(" and more");
+        } else if (change == "touch") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime(QDate(2020, 5, 1), QTime(12, 0)), QFileDevice::FileModificationTime));
+        } else if (change == "save-over") {
+            // As editors save: a new file written beside it, renamed over it.
+            writeFile(path + ".new", "edited");
+            QCOMPARE(std::rename(QFile::encodeName(path + ".new"), QFile::encodeName(path)), 0);
+        } else if (change == "delete" || change == "folder" || change == "symlink") {
+            QVERIFY(QFile::remove(path));
+            if (change == "folder")
+                QVERIFY(QDir().mkdir(path));
+            if (change == "symlink")
+                QVERIFY(QFile::link("elsewhere", path));
+        }
+    }
+
 private slots:
     void initTestCase() { UiText::setLanguage(UiLanguage::English); }
+
+    void changesAfterTheRunClearTheEntry_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("cleared");       // the reversal entry's reason, empty for none
+        QTest::addColumn<bool>("movesWhenChecked"); // checked again, the entry is reversed
+        QTest::newRow("unchanged") << "none"
+                                   << "" << true;
+        QTest::newRow("appended to") << "append"
+                                     << "changed" << true;
+        QTest::newRow("time changed") << "touch"
+                                      << "changed" << true;
+        QTest::newRow("editor-style save") << "save-over"
+                                           << "replaced" << true;
+        QTest::newRow("deleted") << "delete"
+                                 << "missing" << false;
+        QTest::newRow("swapped for a folder") << "folder"
+                                              << "replaced" << false;
+        QTest::newRow("swapped for a symbolic link") << "symlink"
+                                                     << "replaced" << true;
+    }
+    void changesAfterTheRunClearTheEntry()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, cleared);
+        QFETCH(bool, movesWhenChecked);
+        QTemporaryDir work;
+        const QString w = work.path();
+        writeFile(w + "/a.txt", "a");
+        writeFile(w + "/b.txt", "b");
+        PreviewDocument doc;
+        doc.AddPreviewEntry("file", w, "a.txt", "A.txt", true);
+        doc.AddPreviewEntry("file", w, "b.txt", "B.txt", true);
+        const Result<ExecutionSummary> r = execute(doc);
+        QVERIFY(r->allSucceeded);
+        changeAfterRun(w + "/A.txt", change);
+
+        PreviewDocument reversal;
+        QVERIFY(Undo::UndoFromReport(r->report.valueOr({}), reversal, "En"));
+        QCOMPARE(clearedMarks(reversal), QStringList({"", cleared}));
+        QCOMPARE(RenameExecutor::isIncluded(reversal.findEntry("f2")), cleared.isEmpty());
+        const Result<ExecutionSummary> back = execute(reversal);
+        QVERIFY(back->allSucceeded);
+        QCOMPARE(readFile(w + "/b.txt"), QByteArray("b"));
+        QCOMPARE(namesIn(w).contains("a.txt"), cleared.isEmpty());
+        if (cleared.isEmpty())
+            return;
+
+        // The user checks the entry again: it is carried out as the report says.
+        PreviewDocument again;
+        QVERIFY(Undo::UndoFromReport(r->report.valueOr({}), again, "En"));
+        QCOMPARE(attr(again.findEntry("f2"), "cleared"), cleared);
+        QVERIFY(again.SetEntryInclude("f2", true));
+        const QByteArray content = change == "symlink" ? QByteArray() : readFile(w + "/A.txt");
+        QVERIFY(execute(again));
+        QCOMPARE(namesIn(w).contains("a.txt"), movesWhenChecked);
+        if (movesWhenChecked && change != "symlink")
+            QCOMPARE(readFile(w + "/a.txt"), content);
+        QCOMPARE(readFile(w + "/b.txt"), QByteArray("b"));
+    }
+
+    void reportWithoutIdentityReversesAsBefore()
+    {
+        QTemporaryDir work;
+        const QString w = work.path();
+        writeFile(w + "/new.txt", "not what the run renamed");
+        const QString path = writeReport(work.path(),
+                                         QStringLiteral("<files version='1.0'><file name='old.txt' "
+                                                        "newName='new.txt' folder='%1' id='f1' "
+                                                        "renamed='yes'/></files>")
+                                             .arg(w)
+                                             .toUtf8());
+        PreviewDocument reversal;
+        QVERIFY(Undo::UndoFromReport(path, reversal, "En"));
+        QCOMPARE(clearedMarks(reversal), QStringList({""}));
+        QVERIFY(RenameExecutor::isIncluded(reversal.findEntry("f1")));
+        QVERIFY(execute(reversal)->allSucceeded);
+        QCOMPARE(readFile(w + "/old.txt"), QByteArray("not what the run renamed"));
+    }
+
+    void editedReportsCannotReachOtherFolders_data()
+    {
+        // In the entries, @ stands for the test's folder, which holds an
+        // empty folder "inside" and a folder "outside" with a file "victim".
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("relative folder") << "folder='outside' name='taken' newName='victim'";
+        QTest::newRow("parent component") << "folder='@/inside/../outside' name='taken' newName='victim'";
+        QTest::newRow("current component") << "folder='@/./outside' name='taken' newName='victim'";
+        QTest::newRow("trailing parent") << "folder='@/outside/inside/..' name='taken' newName='victim'";
+        QTest::newRow("no folder") << "name='taken' newName='victim'";
+        QTest::newRow("name with a slash") << "folder='@/inside' name='../outside/taken' newName='victim'";
+        QTest::newRow("new name with a slash") << "folder='@/inside' name='x' newName='../outside/victim'";
+        QTest::newRow("new name is the parent") << "folder='@/outside/victim' name='x' newName='..'";
+    }
+    void editedReportsCannotReachOtherFolders()
+    {
+        QFETCH(QString, entry);
+        QTemporaryDir work;
+        const QString w = work.path();
+        QVERIFY(QDir().mkpath(w + "/inside"));
+        writeFile(w + "/outside/victim", "precious");
+        const QString path = writeReport(w,
+                                         QStringLiteral("<files version='1.0'><file %1 id='f1' renamed='yes'/></files>")
+                                             .arg(entry.replace("@", w))
+                                             .toUtf8());
+        // A relative folder would be resolved against the current folder.
+        const QString current = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(w));
+        const auto restore = qScopeGuard([&current] { QDir::setCurrent(current); });
+
+        PreviewDocument reversal;
+        QVERIFY(Undo::UndoFromReport(path, reversal, "En"));
+        QCOMPARE(clearedMarks(reversal), QStringList({"refused"}));
+        QVERIFY(!RenameExecutor::isIncluded(reversal.findEntry("f1")));
+        // Checked again, the run refuses it all the same.
+        QVERIFY(reversal.SetEntryInclude("f1", true));
+        const Result<ExecutionSummary> back = execute(reversal);
+        QCOMPARE(back->failed, 1);
+        QCOMPARE(attr(reversal.root().first_child(), "error"), UiText::LoadText(20052));
+        QCOMPARE(namesIn(w), QStringList({"inside", "outside", "report.xml"}));
+        QCOMPARE(namesIn(w + "/inside"), QStringList());
+        QCOMPARE(namesIn(w + "/outside"), QStringList({"victim"}));
+        QCOMPARE(readFile(w + "/outside/victim"), QByteArray("precious"));
+    }
 
     void readsBackwardsKeepingOnlyRenamedEntries()
     {
@@ -123,6 +281,8 @@ private slots:
 
         PreviewDocument reversal;
         QVERIFY(Undo::UndoFromReport(swapped->report.valueOr({}), reversal, "En"));
+        // The temporary name is found where the last entry took it.
+        QCOMPARE(clearedMarks(reversal), QStringList({"", "", ""}));
         QCOMPARE(entryTexts(reversal),
                  QStringList({"file:B.txt>" + tmp + ":f1", "file:A.txt>B.txt:f2", "file:" + tmp + ">A.txt:f3"}));
         const Result<ExecutionSummary> restored = execute(reversal);
@@ -157,6 +317,8 @@ private slots:
 
         PreviewDocument reversal;
         QVERIFY(Undo::UndoFromReport(r->report.valueOr({}), reversal, "En"));
+        // The items inside renamed folders are found under the folders' new names.
+        QCOMPARE(clearedMarks(reversal), QStringList({"", "", "", ""}));
         // The folder comes back first, so the paths inside it are valid again.
         QCOMPARE(QString::fromUtf8(reversal.root().first_child().name()), QStringLiteral("folder"));
         const Result<ExecutionSummary> back = execute(reversal);
