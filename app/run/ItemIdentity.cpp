@@ -122,21 +122,72 @@ void ItemIdentity::appendTo(pugi::xml_node entry) const
     entry.append_attribute(kModified).set_value(time.c_str(), time.size());
 }
 
-std::optional<ItemIdentity> ItemIdentity::readFrom(pugi::xml_node entry)
+namespace {
+
+// The identity attributes of an entry, found in one pass; removed from it
+// as they are found when asked.
+struct IdentityTexts {
+    const char *device = "";
+    const char *inode = nullptr;
+    const char *kind = "";
+    const char *size = "";
+    const char *modified = "";
+    std::string kept; // the texts of removed attributes live here, separated by NULs
+
+    IdentityTexts(pugi::xml_node entry, bool remove)
+    {
+        const char **slots[] = {&device, &inode, &kind, &size, &modified};
+        const char *names[] = {kDevice, kInode, kKind, kSize, kModified};
+        size_t offsets[5] = {};
+        bool found[5] = {};
+        for (pugi::xml_attribute a = entry.first_attribute(); a;) {
+            const pugi::xml_attribute next = a.next_attribute();
+            for (size_t i = 0; i < 5; ++i) {
+                if (found[i] || std::strcmp(a.name(), names[i]) != 0)
+                    continue;
+                found[i] = true;
+                if (remove) {
+                    offsets[i] = kept.size();
+                    kept.append(a.value()).push_back('\0');
+                    entry.remove_attribute(a);
+                } else {
+                    *slots[i] = a.value();
+                }
+                break;
+            }
+            a = next;
+        }
+        for (size_t i = 0; remove && i < 5; ++i)
+            if (found[i])
+                *slots[i] = kept.c_str() + offsets[i];
+    }
+};
+
+std::optional<ItemIdentity> identityOf(const IdentityTexts &t)
 {
-    const pugi::xml_attribute inode = entry.attribute(kInode);
-    if (!inode)
+    if (!t.inode)
         return std::nullopt;
     ItemIdentity id;
-    const std::optional<IdentityKind> kind = kindNamed(entry.attribute(kKind).value());
-    if (!kind || !parseWhole(inode.value(), id.inode) || !parseWhole(entry.attribute(kDevice).value(), id.device))
+    const std::optional<IdentityKind> kind = kindNamed(t.kind);
+    if (!kind || !parseWhole(t.inode, id.inode) || !parseWhole(t.device, id.device))
         return std::nullopt;
     id.kind = *kind;
     if (id.kind == IdentityKind::File
-        && (!parseWhole(entry.attribute(kSize).value(), id.size)
-            || !parseTime(entry.attribute(kModified).value(), id.modifiedSeconds, id.modifiedNanoseconds)))
+        && (!parseWhole(t.size, id.size) || !parseTime(t.modified, id.modifiedSeconds, id.modifiedNanoseconds)))
         return std::nullopt;
     return id;
+}
+
+} // namespace
+
+std::optional<ItemIdentity> ItemIdentity::readFrom(pugi::xml_node entry)
+{
+    return identityOf(IdentityTexts(entry, false));
+}
+
+std::optional<ItemIdentity> ItemIdentity::takeFrom(pugi::xml_node entry)
+{
+    return identityOf(IdentityTexts(entry, true));
 }
 
 void ItemIdentity::removeFrom(pugi::xml_node entry)

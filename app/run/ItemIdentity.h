@@ -44,6 +44,8 @@ struct ItemIdentity {
     static std::optional<ItemIdentity> readFrom(pugi::xml_node entry);
     // Removes the identity attributes an entry carries.
     static void removeFrom(pugi::xml_node entry);
+    // readFrom and removeFrom in one pass over the entry's attributes.
+    static std::optional<ItemIdentity> takeFrom(pugi::xml_node entry);
 
     // The fields as the journal writes them, tab-separated; and back.
     void appendJournalFields(std::string &line) const;

@@ -2,32 +2,18 @@
 
 #include "run/EntryRenamer.h"
 
+#include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace quillbay {
 
 namespace {
 
-std::string withoutTrailingSlashes(const char *folder)
+size_t keyHash(int folderId, const char *name)
 {
-    std::string f(folder);
-    while (f.size() > 1 && f.back() == '/')
-        f.pop_back();
-    return f;
-}
-
-std::string joined(const std::string &folder, const char *name)
-{
-    return folder == "/" ? folder + name : folder + '/' + name;
-}
-
-IdentityMatch lookAtPath(int folderFd, const char *name, const ItemIdentity &identity)
-{
-    struct stat st;
-    if (folderFd < 0 || ::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return IdentityMatch::Missing;
-    return identity.compare(st);
+    return std::hash<std::string_view>{}(name) ^ (size_t(folderId) * 0x9E3779B97F4A7C15ull);
 }
 
 ClearedReason reasonFor(IdentityMatch match)
@@ -45,6 +31,11 @@ ClearedReason reasonFor(IdentityMatch match)
     return ClearedReason::Missing;
 }
 
+std::string joined(const std::string &folder, const char *name)
+{
+    return folder == "/" ? folder + name : folder + '/' + name;
+}
+
 } // namespace
 
 ReversalCheck::~ReversalCheck()
@@ -53,12 +44,37 @@ ReversalCheck::~ReversalCheck()
         ::close(m_folderFd);
 }
 
-std::string ReversalCheck::diskFolderOf(const std::string &folder)
+int ReversalCheck::reportFolderId(const char *folder)
 {
-    // Entries of one folder follow each other; folders renamed in between
-    // change the answer.
-    if (!m_lastFolder.empty() && folder == m_lastFolder)
-        return m_lastDiskFolder;
+    // Entries of one folder follow each other.
+    if (m_lastFolderId >= 0 && m_lastFolderText == folder)
+        return m_lastFolderId;
+    m_lastFolderText = folder;
+    std::string key = m_lastFolderText;
+    while (key.size() > 1 && key.back() == '/')
+        key.pop_back();
+    const auto [found, added] = m_folderIds.try_emplace(key, int(m_reportFolders.size()));
+    if (added)
+        m_reportFolders.push_back(key);
+    m_lastFolderId = found->second;
+    return m_lastFolderId;
+}
+
+const std::string *ReversalCheck::keep(std::string folder)
+{
+    const auto found = m_diskFolderIndex.find(folder);
+    if (found != m_diskFolderIndex.end())
+        return found->second;
+    const std::string *kept = &m_diskFolders.emplace_back(std::move(folder));
+    m_diskFolderIndex.emplace(*kept, kept);
+    return kept;
+}
+
+const std::string *ReversalCheck::diskFolderOf(int folderId)
+{
+    if (folderId == m_resolvedId)
+        return m_resolved;
+    const std::string &folder = m_reportFolders[size_t(folderId)];
     std::string disk = folder;
     // The nearest enclosing folder that the run renamed later carries this one.
     for (size_t end = folder.size(); end > 0; end = folder.rfind('/', end - 1)) {
@@ -68,22 +84,47 @@ std::string ReversalCheck::diskFolderOf(const std::string &folder)
             break;
         }
     }
-    m_lastFolder = folder;
-    m_lastDiskFolder = disk;
-    return disk;
+    m_resolvedId = folderId;
+    m_resolved = keep(std::move(disk));
+    return m_resolved;
 }
 
-IdentityMatch ReversalCheck::lookAt(const std::string &diskPath, const ItemIdentity &identity)
+ReversalCheck::Moved *ReversalCheck::movedFrom(int folderId, const char *name)
 {
-    const size_t slash = diskPath.rfind('/');
-    const std::string folder = slash == 0 ? std::string("/") : diskPath.substr(0, slash);
-    if (m_folderFd < 0 || folder != m_openFolder) {
+    Moved *hit = nullptr;
+    m_movedIndex.find(keyHash(folderId, name), [&](int reference) {
+        Moved &m = m_moved[size_t(reference)];
+        if (m.folderId != folderId || std::strcmp(m.name, name) != 0)
+            return false;
+        hit = &m;
+        return true;
+    });
+    return hit;
+}
+
+void ReversalCheck::noteMoved(int folderId, const char *name, const Location &now)
+{
+    // A name may be left twice in one run; the earlier leaving is read later.
+    if (Moved *m = movedFrom(folderId, name)) {
+        m->now = now;
+        return;
+    }
+    m_movedIndex.insert(keyHash(folderId, name), int(m_moved.size()));
+    m_moved.push_back({folderId, name, now});
+}
+
+IdentityMatch ReversalCheck::lookAt(const Location &at, const ItemIdentity &identity)
+{
+    if (at.folder != m_openFolder) {
         if (m_folderFd >= 0)
             ::close(m_folderFd);
-        m_openFolder = folder;
-        m_folderFd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_openFolder = at.folder;
+        m_folderFd = ::open(at.folder->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     }
-    return lookAtPath(m_folderFd, diskPath.c_str() + slash + 1, identity);
+    struct stat st;
+    if (m_folderFd < 0 || ::fstatat(m_folderFd, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return IdentityMatch::Missing;
+    return identity.compare(st);
 }
 
 ClearedReason ReversalCheck::check(const char *folder, const char *name, const char *newName, bool folderEntry,
@@ -92,17 +133,16 @@ ClearedReason ReversalCheck::check(const char *folder, const char *name, const c
     if (!EntryRenamer::isUsableFolder(folder) || !EntryRenamer::isUsableName(name)
         || !EntryRenamer::isUsableName(newName))
         return ClearedReason::Refused;
-    const std::string reportFolder = withoutTrailingSlashes(folder);
+    const int folderId = reportFolderId(folder);
     // The item this entry moved: under newName right after the entry, and
     // wherever later entries of the run took it since.
-    const auto later = m_moved.find(joined(reportFolder, newName));
-    const std::string now = later != m_moved.end() ? later->second : joined(diskFolderOf(reportFolder), newName);
+    const Moved *later = movedFrom(folderId, newName);
+    const Location now = later ? later->now : Location{diskFolderOf(folderId), newName};
     // Entries before this one that left an item under name meant this item.
-    const std::string before = joined(reportFolder, name);
-    m_moved[before] = now;
+    noteMoved(folderId, name, now);
     if (folderEntry) {
-        m_movedFolders[before] = now;
-        m_lastFolder.clear();
+        m_movedFolders[joined(m_reportFolders[size_t(folderId)], name)] = joined(*now.folder, now.name);
+        m_resolvedId = -1;
     }
     if (!identity)
         return ClearedReason::None;

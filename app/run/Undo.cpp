@@ -26,8 +26,9 @@ ReversalReading::SkippedEntry skippedFor(pugi::xml_node entry, const char *missi
 }
 
 // The reversal of one entry: names swapped, a new id, the run's outcome and
-// identity and an earlier preview's verdict dropped.
-pugi::xml_node appendReversed(pugi::xml_node target, pugi::xml_node entry, PreviewDocument &preview)
+// identity (handed back) and an earlier preview's verdict dropped.
+pugi::xml_node appendReversed(pugi::xml_node target, pugi::xml_node entry, PreviewDocument &preview,
+                              std::optional<ItemIdentity> &identity)
 {
     pugi::xml_node copy = target.append_copy(entry);
     copy.attribute("name").set_value(entry.attribute("newName").value());
@@ -39,7 +40,7 @@ pugi::xml_node appendReversed(pugi::xml_node target, pugi::xml_node entry, Previ
         copy.append_attribute("id").set_value(id.c_str());
     copy.remove_attribute("renamed");
     copy.remove_attribute(kClearedAttribute);
-    ItemIdentity::removeFrom(copy);
+    identity = ItemIdentity::takeFrom(copy);
     return copy;
 }
 
@@ -75,10 +76,11 @@ Result<ReversalReading> Undo::readReport(const QString &path, PreviewDocument &p
             reading.skipped.append(skippedFor(entry, name ? "newName" : "name"));
             continue;
         }
-        const ClearedReason verdict =
-            check.check(entry.attribute("folder").value(), name.value(), newName.value(),
-                        std::strcmp(entry.name(), "folder") == 0, ItemIdentity::readFrom(entry));
-        pugi::xml_node copy = appendReversed(target, entry, preview);
+        std::optional<ItemIdentity> identity;
+        pugi::xml_node copy = appendReversed(target, entry, preview, identity);
+        // The report's own texts: the check keeps them, and the report is only read.
+        const ClearedReason verdict = check.check(entry.attribute("folder").value(), name.value(), newName.value(),
+                                                  std::strcmp(entry.name(), "folder") == 0, identity);
         if (verdict != ClearedReason::None) {
             XmlTools::setAttribute(copy, "include", QStringLiteral("false"));
             markCleared(copy, verdict);
