@@ -7,6 +7,9 @@
 
 #include <QProcess>
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <sys/types.h>
 
 using namespace quillbay::test;
@@ -58,6 +61,43 @@ private:
         for (const QString &name : journals())
             n += int(readFile(m_reports + u'/' + name).count("\nB\t"));
         return n;
+    }
+
+    QStringList savesInProgress() const { return QDir(m_reports).entryList({".report-*"}, QDir::Files | QDir::Hidden); }
+
+    // Starts quillbay-cli run on fresh files and kills it once caught (the
+    // child stepped in short slices: stopped, looked at, let go) where
+    // caught() says; tried with more files when a run was too quick to catch.
+    // count is the number of files of the last attempt.
+    bool killRunWhen(int &count, const std::function<bool()> &caught)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            count = 3000 << (2 * attempt);
+            init();
+            makeFiles(count);
+            QProcess child;
+            child.setProcessEnvironment(m_home->environment());
+            child.start(QStringLiteral(QUILLBAY_CLI),
+                        {"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+            if (!child.waitForStarted())
+                return false;
+            const pid_t pid = pid_t(child.processId());
+            QElapsedTimer clock;
+            clock.start();
+            while (clock.elapsed() < 60000 && child.state() == QProcess::Running) {
+                ::kill(pid, SIGSTOP);
+                if (caught()) {
+                    ::kill(pid, SIGKILL);
+                    child.waitForFinished(10000);
+                    qInfo("killed in a run of %d files", count);
+                    return true;
+                }
+                ::kill(pid, SIGCONT);
+                QThread::usleep(journals().isEmpty() ? 2000 : 100);
+            }
+            child.waitForFinished(10000);
+        }
+        return false;
     }
 
 private slots:
@@ -153,6 +193,11 @@ private slots:
         QTest::newRow("undo of no file") << QStringList{"undo", "@/none.xml"} << 2
                                          << "Cannot read the report file: @/none.xml (No such file or directory)";
         QTest::newRow("undo without report") << QStringList{"undo"} << 2 << "Usage";
+        QTest::newRow("undo of a settings file")
+            << QStringList{"undo", "@/missing.xml", "--run"} << 0 << "The file holds nothing to reverse: @/missing.xml";
+        QTest::newRow("undo of an entry without its new name")
+            << QStringList{"undo", "@/edited.xml", "--run"} << 0
+            << "Skipped an entry without the attribute \"newName\": f7: /x/a.txt";
         QTest::newRow("run without settings file") << QStringList{"run"} << 2 << "Cannot read the settings file";
         QTest::newRow("run with unknown option") << QStringList{"run", "--settings", "x", "--what"} << 2 << "--what";
         QTest::newRow("run of missing folder")
@@ -165,6 +210,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         writeFile(m_home->path("broken.xml"), "<files><file name='a'");
+        writeFile(m_home->path("edited.xml"), "<files><file name='a.txt' folder='/x' id='f7' renamed='yes'/></files>");
         writeSettings(m_home->path("no such folder"), "missing.xml");
         for (QString &a : args)
             a.replace("@", m_home->root());
@@ -175,40 +221,108 @@ private slots:
         QVERIFY(r.out.isEmpty());
     }
 
+    void undoLeavesChangedItemsAloneUnlessForced()
+    {
+        makeFiles(4);
+        const ProgramRun run = cli({"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
+        QCOMPARE(run.exitCode, 0);
+        const QString report = run.out.trimmed();
+        writeFile(m_files + "/new-file 0.txt", "appended to");
+        QVERIFY(QFile::remove(m_files + "/new-file 1.txt"));
+        QVERIFY(QFile::remove(m_files + "/new-file 2.txt") && QDir(m_files).mkdir("new-file 2.txt"));
+
+        const ProgramRun undo = cli({"undo", report, "--run", "--report-dir", m_reports});
+        QCOMPARE(undo.exitCode, 3); // not everything was reversed
+        const QString leftOut = "Left out of the reversal (--force reverses it anyway): " + m_files;
+        QVERIFY2(undo.err.contains(leftOut + "/new-file 0.txt (Changed since the run)")
+                     && undo.err.contains(leftOut + "/new-file 1.txt (Missing)")
+                     && undo.err.contains(leftOut + "/new-file 2.txt (Replaced by another file)"),
+                 qPrintable(undo.err));
+        QCOMPARE(namesIn(m_files), QStringList({"file 3.txt", "new-file 0.txt", "new-file 2.txt"}));
+        QCOMPARE(readFile(m_files + "/file 3.txt"), QByteArray("3"));
+
+        const ProgramRun forced = cli({"undo", report, "--run", "--force", "--report-dir", m_reports});
+        QVERIFY2(forced.err.contains("Reversed although it may not be the item the run renamed: " + m_files
+                                     + "/new-file 0.txt (Changed since the run)"),
+                 qPrintable(forced.err));
+        QCOMPARE(readFile(m_files + "/file 0.txt"), QByteArray("appended to"));
+        QVERIFY(QFileInfo(m_files + "/new-file 2.txt").isDir()); // a file entry never moves a folder
+    }
+
+    void editedReportCannotReachOtherFolders()
+    {
+        writeFile(m_home->path("outside/victim"), "precious");
+        QDir().mkpath(m_files);
+        const QString report = m_home->path("edited.xml");
+        writeFile(report,
+                  QStringLiteral("<files version='1.0'>"
+                                 "<file name='taken' newName='victim' folder='%1/../outside' renamed='yes'/>"
+                                 "<file name='../outside/taken' newName='victim' folder='%1' renamed='yes'/>"
+                                 "</files>")
+                      .arg(m_files)
+                      .toUtf8());
+        const ProgramRun undo = cli({"undo", report, "--run", "--force", "--report-dir", m_reports});
+        QCOMPARE(undo.exitCode, 3);
+        QVERIFY2(undo.err.count("Not reversed: ") == 2 && undo.err.contains("Nothing was reversed"),
+                 qPrintable(undo.err));
+        QVERIFY(undo.out.isEmpty()); // no run, no report
+        QCOMPARE(namesIn(m_home->path("outside")), QStringList({"victim"}));
+        QCOMPARE(readFile(m_home->path("outside/victim")), QByteArray("precious"));
+        QCOMPARE(namesIn(m_files), QStringList());
+    }
+
+    void fullDiskForTheJournalSaysSo()
+    {
+        // A report folder on a file system of its own, filled up: in a mount
+        // namespace of the test's own, where the system allows one.
+        makeFiles(2);
+        QDir().mkpath(m_reports);
+        const QString script = QStringLiteral("mount -t tmpfs -o size=64k tmpfs '%1' || exit 99; "
+                                              "cat /dev/zero > '%1/fill' 2>/dev/null; exec '%2' run --settings '%3' "
+                                              "--report-dir '%1'")
+                                   .arg(m_reports, QStringLiteral(QUILLBAY_CLI), writeSettings(m_files));
+        const ProgramRun r = runProgram("unshare", {"-rm", "sh", "-c", script}, m_home->environment());
+        if (r.exitCode == 99 || r.exitCode == -1 || r.err.contains("unshare"))
+            QSKIP("no mount namespace for a full file system here");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("Not enough space available on local disk.") && !r.err.contains("refused"),
+                 qPrintable(r.err));
+        QVERIFY(allOriginal(2));
+    }
+
+    void killedWhileSavingItsReportLeavesNoDebris()
+    {
+        int count = 0;
+        QVERIFY2(killRunWhen(count, [&] { return !savesInProgress().isEmpty(); }),
+                 "every run ended before it could be stopped while saving its report");
+        const QStringList debris = savesInProgress();
+        QCOMPARE(debris.size(), 1);
+        // Another program's save in progress: its temporary file, held locked.
+        const QString held = m_reports + QStringLiteral("/.report-%1-Held01").arg(::getpid());
+        writeFile(held, "<files version='1.0'>");
+        const int fd = ::open(QFile::encodeName(held).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
+        const auto release = qScopeGuard([fd] { ::close(fd); });
+
+        QDir().mkpath(m_home->path("empty"));
+        const ProgramRun next =
+            cli({"run", "--settings", writeSettings(m_home->path("empty"), "empty.xml"), "--report-dir", m_reports});
+        QCOMPARE(next.exitCode, 0);
+        QCOMPARE(savesInProgress(), QStringList({QFileInfo(held).fileName()}));
+        // The killed run's journal became its report all the same.
+        QVERIFY(journals().isEmpty());
+        QVERIFY(next.err.contains("Saved the report of an interrupted run: "));
+    }
+
     void killedRunIsRecoveredByTheNextRunAndUndone()
     {
-        // The child is stepped in short slices (stopped, looked at, let go)
-        // until its journal shows it is part way through, then killed.
+        // Entries are carried out one after the other: once the second has
+        // begun, the first rename is done.
         int count = 0;
-        bool killedMidway = false;
-        for (int attempt = 0; attempt < 3 && !killedMidway; ++attempt) {
-            count = 3000 << (2 * attempt); // more files when a run was too quick to catch
-            init();
-            makeFiles(count);
-            QProcess child;
-            child.setProcessEnvironment(m_home->environment());
-            child.start(QStringLiteral(QUILLBAY_CLI),
-                        {"run", "--settings", writeSettings(m_files), "--report-dir", m_reports});
-            QVERIFY(child.waitForStarted());
-            const pid_t pid = pid_t(child.processId());
-            QElapsedTimer clock;
-            clock.start();
-            while (clock.elapsed() < 60000 && child.state() == QProcess::Running) {
-                ::kill(pid, SIGSTOP);
-                // Entries are carried out one after the other: once the second
-                // has begun, the first rename is done.
-                const int begun = begunEntries();
-                if (begun > 1 && begun < count) {
-                    ::kill(pid, SIGKILL);
-                    qInfo("killed after %d of %d entries had begun", begun, count);
-                    killedMidway = true;
-                    break;
-                }
-                ::kill(pid, SIGCONT);
-                QThread::usleep(journals().isEmpty() ? 2000 : 100);
-            }
-            child.waitForFinished(10000);
-        }
+        const bool killedMidway = killRunWhen(count, [&] {
+            const int begun = begunEntries();
+            return begun > 1 && begun < count;
+        });
         QVERIFY2(killedMidway, "every run ended before it could be stopped in the middle");
         QCOMPARE(journals().size(), 1);
         QVERIFY(QDir(m_reports).entryList({"*.xml"}).isEmpty());

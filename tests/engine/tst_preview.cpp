@@ -4,6 +4,7 @@
 #include "EngineFixture.h"
 
 #include "engine/NameValidation.h"
+#include "engine/PreviewMessages.h"
 #include "engine/RuleSteps.h"
 
 #include <QRegularExpression>
@@ -468,20 +469,39 @@ private slots:
         QCOMPARE(summary(m), QStringList());
     }
 
+    void namesThatAreNotUtf8AreLeftOut_data()
+    {
+        // The bytes of the name, and how the message shows them.
+        QTest::addColumn<QByteArray>("bad");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a stray byte") << QByteArray("bad\xff.txt") << "bad\\xFF.txt";
+        QTest::newRow("good text around") << QByteArray("caf\xc3\xa9 \xfe") << "caf\u00e9 \\xFE";
+        QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf"
+                                                      "b")
+                                        << "a\\xC0\\xAFb";
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80.txt") << "\\xED\\xA0\\x80.txt";
+        QTest::newRow("cut short") << QByteArray("end\xe3\x81") << "end\\xE3\\x81";
+        QTest::newRow("control and backslash") << QByteArray("x\x01\\\xff") << "x\\x01\\x5C\\xFF";
+    }
     void namesThatAreNotUtf8AreLeftOut()
     {
+        QFETCH(QByteArray, bad);
+        QFETCH(QString, shown);
         writeFile(root + "/good.txt");
-        const QByteArray bad = QFile::encodeName(root) + "/bad\xff.txt";
-        FILE *f = std::fopen(bad.constData(), "w");
+        const QByteArray badPath = QFile::encodeName(root) + '/' + bad;
+        FILE *f = std::fopen(badPath.constData(), "w");
         QVERIFY(f);
         std::fclose(f);
         // QTemporaryDir cannot remove a name it cannot decode; remove it here.
-        const auto removeBad = qScopeGuard([&bad] { ::unlink(bad.constData()); });
+        const auto removeBad = qScopeGuard([&badPath] { ::unlink(badPath.constData()); });
         Manager m;
         const Result<PreviewSummary> r =
             build(m, settingXml(root, "<rule type=\"add\" text=\"_\" position=\"after\"/>"));
         QCOMPARE(summary(m), (QStringList{"good.txt>good_.txt"}));
         QCOMPARE(r->undecodableNames, 1);
+        // The message names the folder and the name, its bytes escaped.
+        QCOMPARE(previewNotes(r.value()),
+                 QStringList{"Left out a name that is not valid UTF-8: " + root + u'/' + shown});
     }
 
     void symbolicLinksAreRenamedAsThemselvesNotWalked()

@@ -3,10 +3,15 @@
 #include "RunFixture.h"
 
 #include "run/RenameExecutor.h"
+#include "run/ReportStore.h"
 #include "run/ReportViewer.h"
 #include "text/UiText.h"
 
 #include <QRegularExpression>
+#include <QProcess>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace quillbay;
 using namespace quillbay::test;
@@ -133,6 +138,59 @@ private slots:
         keeper.PrepareReportFolder();
         QVERIFY(!QFileInfo::exists(r + "/Report"));
         QCOMPARE(readFile(r + "/last.xml"), QByteArray("last"));
+    }
+
+    void abandonedSavesAreRemoved_data()
+    {
+        // The temporary file of a report save, by who wrote it and how it is held.
+        QTest::addColumn<QString>("writer"); // "gone", "alive" (this process) or "none" (an earlier version)
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<int>("ageSeconds");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("writer killed") << "gone" << false << 0 << true;
+        QTest::newRow("save in progress") << "alive" << true << 0 << false;
+        QTest::newRow("save in progress for long") << "alive" << true << 600 << false;
+        QTest::newRow("just created, not locked yet") << "alive" << false << 0 << false;
+        QTest::newRow("writer's number taken by another process") << "alive" << false << 600 << true;
+        QTest::newRow("earlier version, old") << "none" << false << 600 << true;
+        QTest::newRow("earlier version, recent") << "none" << false << 0 << false;
+        QTest::newRow("earlier version, being written") << "none" << true << 600 << false;
+    }
+    void abandonedSavesAreRemoved()
+    {
+        QFETCH(QString, writer);
+        QFETCH(bool, locked);
+        QFETCH(int, ageSeconds);
+        QFETCH(bool, removed);
+        ReportPlace place;
+        const QString folder = place.reportFolder();
+        qint64 pid = 0;
+        if (writer == "gone") {
+            QProcess ended;
+            ended.start("true");
+            QVERIFY(ended.waitForStarted());
+            pid = ended.processId();
+            QVERIFY(ended.waitForFinished());
+            QVERIFY(pid > 0);
+        } else if (writer == "alive") {
+            pid = ::getpid();
+        }
+        const QString save = folder + (pid > 0 ? QStringLiteral("/.report-%1-Ab3dEf").arg(pid) : "/.report-Ab3dEf");
+        writeFile(save, "<files version='1.0'>");
+        writeFile(folder + "/2004-01-31 180509.xml", "a report");
+        writeFile(folder + "/.reporting", "not a save");
+        if (ageSeconds > 0)
+            setModified(save, QDateTime::currentDateTime().addSecs(-ageSeconds));
+        const int held = ::open(QFile::encodeName(save).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(held >= 0);
+        const auto close = qScopeGuard([held] { ::close(held); });
+        if (locked)
+            QCOMPARE(::flock(held, LOCK_EX), 0);
+
+        QCOMPARE(ReportStore::removeAbandonedSaves(folder), removed ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(save), !removed);
+        QCOMPARE(readFile(folder + "/2004-01-31 180509.xml"), QByteArray("a report"));
+        QCOMPARE(readFile(folder + "/.reporting"), QByteArray("not a save"));
     }
 
     void deleteOldReports_data()
