@@ -46,14 +46,14 @@ PreviewPreconditions PreviewRun::CheckPreviewPreconditions(SettingsDocument &set
     return found;
 }
 
-static QString withoutTrailingSlash(QString path)
+QString PreviewRun::withoutTrailingSlash(QString path)
 {
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     return path;
 }
 
-Result<PreviewSummary> PreviewRun::BuildPreview()
+Result<pugi::xml_node> PreviewRun::prepare()
 {
     m_result = PreviewSummary();
     m_control.start();
@@ -62,7 +62,7 @@ Result<PreviewSummary> PreviewRun::BuildPreview()
 
     const pugi::xml_node setting = m_settings.SelectedSetting();
     if (!setting)
-        return m_result;
+        return pugi::xml_node();
 
     const pugi::xml_node folders = setting.child("folders");
     m_unlimited =
@@ -74,8 +74,26 @@ Result<PreviewSummary> PreviewRun::BuildPreview()
     m_metadata = makeFileMetadataSource();
     m_fileRules = std::make_unique<FileRules>(setting.child("newNameRules"), *m_metadata);
     m_folderRules = std::make_unique<FolderRules>(setting.child("newFolderNameRules"));
+    return setting;
+}
 
-    for (pugi::xml_node f = folders.child("folder"); f; f = f.next_sibling("folder")) {
+void PreviewRun::finish()
+{
+    m_control.finish();
+    m_fileRules.reset();
+    m_folderRules.reset();
+    m_metadata.reset();
+}
+
+Result<PreviewSummary> PreviewRun::BuildPreview()
+{
+    const Result<pugi::xml_node> setting = prepare();
+    if (!setting)
+        return setting.error();
+    if (!*setting)
+        return m_result;
+
+    for (pugi::xml_node f = setting->child("folders").child("folder"); f; f = f.next_sibling("folder")) {
         const QString path = withoutTrailingSlash(toQString(f.attribute("path")));
         if (!folderExists(path))
             continue; // vanished since the check
@@ -84,14 +102,11 @@ Result<PreviewSummary> PreviewRun::BuildPreview()
             break;
         }
     }
-    m_control.finish();
-    m_fileRules.reset();
-    m_folderRules.reset();
-    m_metadata.reset();
+    finish();
     return m_result;
 }
 
-static QString lastComponent(const QString &path)
+QString PreviewRun::lastComponent(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
     return slash < 0 ? path : path.mid(slash + 1);
@@ -153,32 +168,33 @@ bool PreviewRun::WalkFolder(const QString &folder, int depth)
     return true;
 }
 
-void PreviewRun::ConsiderFile(int index, FolderHandle &folder, const QString &folderName, FolderListing &listing)
+bool PreviewRun::ConsiderFile(int index, FolderHandle &folder, const QString &folderName, FolderListing &listing)
 {
     RenamePreviewListItem &item = listing.items()[size_t(index)];
     const SplitName split = splitFileName(item.name);
     if (!m_criteria.nameSelected(split.base, split.ext))
-        return;
+        return false;
     FileItem file{folder.path(), folderName, item.name, std::nullopt, &folder};
     if (m_criteria.usesDateFilter()) {
         // A time before 1970 counts as one that cannot be read, as it always has.
         file.modifiedMSecs = folder.lastModifiedMSecs(item.name);
         if (!file.modifiedMSecs || *file.modifiedMSecs < 0 || !m_criteria.modifiedSelected(*file.modifiedMSecs))
-            return;
+            return false;
     }
     const Result<RuleOutcome> outcome = m_fileRules->ApplyFileRules(file);
     if (!outcome) {
         noteRuleFailure(outcome.error().message);
-        return;
+        return true;
     }
     if (!outcome->changed)
-        return;
+        return true;
     item.isTarget = true;
     item.newName = outcome->newName;
     if (IsValidNewName(item.newName))
         listing.queueNewName(index); // decides item.include
     else
         ++m_result.invalidCount;
+    return true;
 }
 
 void PreviewRun::ConsiderFolder(const QString &child, const QString &parent, FolderListing &listing)

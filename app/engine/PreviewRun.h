@@ -9,6 +9,7 @@
 #include "engine/Criteria.h"
 #include "engine/NameCompare.h"
 #include "engine/PreviewControl.h"
+#include "engine/PreviewSample.h"
 
 #include <QString>
 #include <QStringList>
@@ -66,10 +67,28 @@ public:
     // criteria pattern does not compile.
     Result<PreviewSummary> BuildPreview();
 
+    // What the preview does to the first names of the first "Look in"
+    // folder, without walking the rest: the sample shown while a setting is
+    // edited (PreviewSample.cpp).
+    // An error, as for the preview, when a criteria pattern does not compile.
+    Result<PreviewSample> BuildSample(const SampleLimits &limits);
+
 private:
+    // Starts a run: the selected setting's depth, criteria and rules. A null
+    // node when there is no setting; an error when a criteria pattern does not
+    // compile.
+    Result<pugi::xml_node> prepare();
+    void finish();
     bool WalkFolder(const QString &folder, int depth);
-    // Applies the file rules to the item at index of the listing.
-    void ConsiderFile(int index, FolderHandle &folder, const QString &folderName, FolderListing &listing);
+    // Applies the file rules to the item at index of the listing; false when
+    // the criteria leave the file out (no rule was applied).
+    bool ConsiderFile(int index, FolderHandle &folder, const QString &folderName, FolderListing &listing);
+    // The sample's files: the rules applied in listing order until enough
+    // names have changed, then further on as far as the shown names' chains
+    // reach, so that their check marks are those the whole preview gives.
+    void sampleFiles(FolderListing &listing, FolderHandle &handle, const SampleLimits &limits, PreviewSample &sample);
+    static QString withoutTrailingSlash(QString path);
+    static QString lastComponent(const QString &path);
     void ConsiderFolder(const QString &child, const QString &parent, FolderListing &listing);
     void noteRuleFailure(const QString &error);
 

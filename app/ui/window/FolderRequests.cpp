@@ -1,22 +1,12 @@
 #include "ui/window/FolderRequests.h"
 
-#include "engine/FileRules.h"
 #include "settings/SettingsDocument.h"
-#include "ui/common/MessageBoxes.h"
 #include "ui/common/ProgramState.h"
 #include "ui/dialogs/frmSelectSetting.h"
-#include "ui/panes/LookInFolderCheck.h"
+#include "ui/panes/LookInPaths.h"
 #include "ui/window/frmMain.h"
 
-#include <QFileInfo>
-
 namespace quillbay {
-
-namespace {
-
-const char *const kFileCriteria = "fileToBeChanged";
-
-} // namespace
 
 void FolderRequests::DeliverRequest(const QString &path, int mode)
 {
@@ -26,41 +16,11 @@ void FolderRequests::DeliverRequest(const QString &path, int mode)
         ReceivePath(path);
 }
 
-FolderRequests::Request FolderRequests::checkRequest(const QString &path)
-{
-    Request request;
-    const QFileInfo info(path);
-    if (!info.isDir() && info.exists()) {
-        const SplitName split = splitFileName(info.fileName());
-        request.isFile = true;
-        request.baseName = split.base;
-        request.extension = split.ext;
-    }
-    const LookInCheck check = ValidateLookInFolder(path);
-    if (!check.accepted) {
-        showErrorText(&m_window, check.message);
-        return request;
-    }
-    request.valid = true;
-    request.folder = check.folder;
-    return request;
-}
-
-void FolderRequests::applyFileCriteria(const Request &request)
-{
-    if (!request.isFile)
-        return;
-    SettingsDocument &settings = m_window.settings();
-    const QString setting = m_window.CurrentSettingName();
-    settings.SetSettingAttribute(setting, kFileCriteria, "startWith", request.baseName);
-    settings.SetSettingAttribute(setting, kFileCriteria, "ext", request.extension);
-}
-
 void FolderRequests::ReceivePath(const QString &path)
 {
     if (path.isEmpty())
         return;
-    const Request request = checkRequest(path);
+    const LookInRequest request = CheckLookInPath(path, &m_window, MissingPath::Report);
     if (!request.valid)
         return;
     ProgramContext &context = m_window.context();
@@ -76,21 +36,14 @@ void FolderRequests::ReceivePath(const QString &path)
     const QString setting = m_window.CurrentSettingName();
     if (dialog.choice() == frmSelectSetting::SingleFolder)
         settings.RemoveAllFolderEntries(setting);
-    settings.AddFolderEntry(setting, request.folder);
-    applyFileCriteria(request);
+    ApplyLookInRequest(settings, setting, request);
     m_window.RefreshCurrentSetting();
 }
 
 void FolderRequests::AddPathDirectly(const QString &path)
 {
-    if (path.isEmpty())
-        return;
-    const Request request = checkRequest(path);
-    if (!request.valid)
-        return;
-    applyFileCriteria(request);
-    m_window.settings().AddFolderEntry(m_window.CurrentSettingName(), request.folder);
-    m_window.RefreshCurrentSetting();
+    if (!path.isEmpty())
+        AddLookInPath(m_window, path, MissingPath::Report);
 }
 
 } // namespace quillbay

@@ -1,8 +1,8 @@
 #pragma once
 // Folders handed to the window from outside (the command line, other
-// programs, the file manager) or dropped on it. A request names a folder or
-// a file; a file stands for its folder and also sets the files criteria to
-// that file's base name and extension.
+// programs, the file manager). A request names a folder or a file; a file
+// stands for its folder and also sets the files criteria to that file's base
+// name and extension (the steps that drops share: ui/panes/LookInPaths.h).
 
 #include <QString>
 
@@ -30,17 +30,6 @@ public:
     void AddPathDirectly(const QString &path);
 
 private:
-    struct Request {
-        bool valid = false;
-        QString folder;
-        bool isFile = false;
-        QString baseName;
-        QString extension;
-    };
-    // Resolves a file to its folder and checks the folder; a refusal is shown.
-    Request checkRequest(const QString &path);
-    void applyFileCriteria(const Request &request);
-
     frmMain &m_window;
 };
 

@@ -10,6 +10,7 @@
 #include "ui/common/ProgramState.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/common/WindowTexts.h"
+#include "ui/panes/LookInPage.h"
 #include "ui/preview/PreviewHost.h"
 #include "ui/preview/PreviewPane.h"
 #include "ui/window/FolderRequests.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QStackedWidget>
@@ -74,6 +76,7 @@ frmMain::frmMain(ProgramContext &context, QWidget *parent)
         if (!busy && m_closeRequested)
             QTimer::singleShot(0, this, &frmMain::requestClose);
     });
+    setAcceptDrops(true);
     qApp->installEventFilter(this);
 }
 
@@ -202,6 +205,29 @@ void frmMain::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::FontChange && centralWidget())
         ArrangeControls();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    handOverDrag(event);
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent *event)
+{
+    handOverDrag(event);
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    handOverDrag(event);
+}
+
+// While a preview is shown or a run is at work the setting is not edited.
+void frmMain::handOverDrag(QDropEvent *event)
+{
+    auto *lookIn = qobject_cast<LookInPage *>(m_editor->page(kLookInPage));
+    if (!lookIn || previewing() || m_context.state.busy() || !lookIn->takeDrag(event))
+        event->ignore();
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)

@@ -78,10 +78,15 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // Files and text dropped anywhere on the window go to the Look-in page.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool handleWindowKey(QKeyEvent *event);
+    void handOverDrag(QDropEvent *event);
     void deleteOldReportsInBackground();
     void deleteOldReportsNow();
 

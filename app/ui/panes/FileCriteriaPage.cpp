@@ -1,0 +1,153 @@
+#include "ui/panes/FileCriteriaPage.h"
+
+#include "settings/SettingsSchema.h"
+#include "settings/XmlTools.h"
+#include "ui/common/DigitLineEdit.h"
+#include "ui/common/WindowTexts.h"
+#include "ui/panes/CriteriaControls.h"
+#include "ui/panes/PaneIcons.h"
+#include "ui/panes/PaneWidgets.h"
+#include "ui/panes/SettingWriter.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace quillbay {
+
+namespace {
+
+constexpr int kDaysLimit = 9999;
+const QString kDefaultDays = QStringLiteral("1");
+
+} // namespace
+
+const QString FileCriteriaPage::kImageTypes =
+    QStringLiteral("jpg jpeg gif png bmp ico tif tiff pic pct pcx psd pdd eps cdr ai ps wmf cgm vsd dxf nef");
+const QString FileCriteriaPage::kSoundTypes = QStringLiteral("wav mp3 mid cda it xm voc s3m stm mod mtm");
+
+FileCriteriaPage::FileCriteriaPage(SettingWriter &writer, QWidget *parent)
+    : SettingPage(parent), m_writer(writer), m_controls(std::make_unique<CriteriaControls>(writer, RuleKind::File))
+{
+    m_advanced = m_controls->addFlag(QStringLiteral("chkCriteriaFileRegularExpression"), "regExp",
+                                     QStringLiteral("c=1218;t=1219"));
+    m_panes = new QStackedWidget;
+    m_panes->addWidget(buildSimplePane());
+    m_panes->addWidget(buildAdvancedPane());
+    connect(m_advanced, &QCheckBox::toggled, this, &FileCriteriaPage::showPane);
+    showPane(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_advanced);
+    layout->addWidget(m_panes);
+    layout->addSpacing(layout->spacing() * 2);
+    layout->addLayout(buildDateFilter());
+    layout->addStretch(1);
+}
+
+FileCriteriaPage::~FileCriteriaPage() = default;
+
+QWidget *FileCriteriaPage::buildSimplePane()
+{
+    auto *pane = new QWidget;
+    pane->setObjectName(QStringLiteral("picPaneCriteriaFile_0"));
+    QLineEdit *start = m_controls->addText(QStringLiteral("txtCriteriaFileBaseName"), "startWith");
+    m_extensions = m_controls->addText(QStringLiteral("txtCriteriaFileExt"), "ext");
+    auto *image = makeIconButton(QStringLiteral("cmdCriteriaFileTypeImage"), paneIcon(PaneIcon::ImageTypes),
+                                 QStringLiteral("t=1225"), m_extensions);
+    auto *sound = makeIconButton(QStringLiteral("cmdCriteriaFileTypeSound"), paneIcon(PaneIcon::SoundTypes),
+                                 QStringLiteral("t=1227"), m_extensions);
+    connect(image, &QToolButton::clicked, this, [this] { m_extensions->setText(kImageTypes); });
+    connect(sound, &QToolButton::clicked, this, [this] { m_extensions->setText(kSoundTypes); });
+
+    auto *grid = new QGridLayout(pane);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileBaseName"), QStringLiteral("c=1220;t=1221"), start), 0, 0);
+    grid->addWidget(start, 0, 1, 1, 3);
+    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileExt"), QStringLiteral("c=1222;t=1223"), m_extensions), 1, 0);
+    grid->addWidget(m_extensions, 1, 1);
+    grid->addWidget(image, 1, 2);
+    grid->addWidget(sound, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+    return pane;
+}
+
+QWidget *FileCriteriaPage::buildAdvancedPane()
+{
+    auto *pane = new QWidget;
+    pane->setObjectName(QStringLiteral("picPaneCriteriaFile_1"));
+    QLineEdit *base = m_controls->addText(QStringLiteral("txtCriteriaFileBaseNameRegExp"), "regExpBaseName");
+    QLineEdit *ext = m_controls->addText(QStringLiteral("txtCriteriaFileExtRegExp"), "regExpExt");
+    QCheckBox *baseCase = m_controls->addFlag(QStringLiteral("chkCriteriaFileBaseNameRegExpIC"),
+                                              "regExpBaseNameIgnoreCase", QStringLiteral("c=1236"));
+    QCheckBox *extCase = m_controls->addFlag(QStringLiteral("chkCriteriaFileExtRegExpIC"), "regExpExtIgnoreCase",
+                                             QStringLiteral("c=1236"));
+    auto *grid = new QGridLayout(pane);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileNameRegExp"), QStringLiteral("c=1230;t=1231"), base), 0, 0);
+    grid->addWidget(base, 0, 1);
+    grid->addWidget(baseCase, 0, 2);
+    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileExtRegExp"), QStringLiteral("c=1232;t=1233"), ext), 1, 0);
+    grid->addWidget(ext, 1, 1);
+    grid->addWidget(extCase, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+    return pane;
+}
+
+QLayout *FileCriteriaPage::buildDateFilter()
+{
+    QCheckBox *filter = m_controls->addFlag(QStringLiteral("chkCriteriaFileDateMod"), "dateModified",
+                                            QStringLiteral("c=1290"), false);
+    m_days = new DigitLineEdit;
+    m_days->setObjectName(QStringLiteral("txtCriteriaFileDateMod"));
+    m_days->setMaxLength(9);
+    m_days->setMaximumWidth(m_days->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
+    connect(m_days, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_writer.setAttribute(kFileCriteria, "days", text); });
+    auto *up = makeArrowButton(QStringLiteral("cmdCriteriaFileDateModUp"), Qt::UpArrow, m_days);
+    auto *down = makeArrowButton(QStringLiteral("cmdCriteriaFileDateModDown"), Qt::DownArrow, m_days);
+    connect(up, &QToolButton::clicked, this, [this] { stepNumberBox(m_days, 0, 1, kDaysLimit); });
+    connect(down, &QToolButton::clicked, this, [this] { stepNumberBox(m_days, 2, -1, 1); });
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(filter);
+    row->addWidget(m_days);
+    row->addWidget(up);
+    row->addWidget(down);
+    row->addWidget(makeLabel(QStringLiteral("lblCriteriaFileDateMod"), QStringLiteral("c=1292"), m_days));
+    row->addStretch(1);
+    return row;
+}
+
+void FileCriteriaPage::showPane(bool advanced)
+{
+    m_panes->setCurrentIndex(advanced ? 1 : 0);
+}
+
+void FileCriteriaPage::loadSetting()
+{
+    const pugi::xml_node criteria = m_writer.setting().child(kFileCriteria);
+    if (!m_writer.setting())
+        return;
+    m_controls->load(criteria);
+    showPane(m_advanced->isChecked());
+    const pugi::xml_attribute days = criteria.attribute("days");
+    QString daysText = days ? toQString(days) : kDefaultDays;
+    if (!isNumberText(daysText)) {
+        daysText = kDefaultDays;
+        m_writer.setAttribute(kFileCriteria, "days", daysText);
+    }
+    m_days->setText(daysText);
+}
+
+void FileCriteriaPage::resetCriteria()
+{
+    m_controls->reset();
+}
+
+} // namespace quillbay

@@ -1,0 +1,72 @@
+#include "ui/panes/PaneWidgets.h"
+
+#include "settings/XmlTools.h"
+#include "ui/common/WindowTexts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+
+namespace quillbay {
+
+QLabel *makeLabel(const QString &name, const QString &tag, QWidget *buddy, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    setTag(label, tag);
+    if (buddy)
+        label->setBuddy(buddy);
+    return label;
+}
+
+SideButton::SideButton(const QString &name, QWidget *partner, QWidget *parent)
+    : QToolButton(parent), m_partner(partner)
+{
+    setObjectName(name);
+    setAutoRaise(false);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QSize SideButton::sizeHint() const
+{
+    const int side = m_partner ? m_partner->sizeHint().height() : QToolButton::sizeHint().height();
+    return {side, side};
+}
+
+// The image grows with the button, which grows with the font.
+void SideButton::resizeEvent(QResizeEvent *event)
+{
+    QToolButton::resizeEvent(event);
+    const int side = std::max(8, std::min(width(), height()) - 8);
+    setIconSize(QSize(side, side));
+}
+
+SideButton *makeArrowButton(const QString &name, Qt::ArrowType arrow, QWidget *partner)
+{
+    auto *button = new SideButton(name, partner);
+    button->setArrowType(arrow);
+    return button;
+}
+
+SideButton *makeIconButton(const QString &name, const QIcon &icon, const QString &tag, QWidget *partner)
+{
+    auto *button = new SideButton(name, partner);
+    button->setIcon(icon);
+    setTag(button, tag);
+    return button;
+}
+
+bool isNumberText(const QString &text)
+{
+    return parseNumber(text).has_value();
+}
+
+void stepNumberBox(QLineEdit *box, int fallback, int step, int limit)
+{
+    const std::optional<double> shown = parseNumber(box->text());
+    const qint64 value = qint64(shown ? roundHalfEven(*shown) : fallback) + step;
+    const qint64 kept = step > 0 ? std::min<qint64>(value, limit) : std::max<qint64>(value, limit);
+    box->setText(QString::number(kept));
+}
+
+} // namespace quillbay
