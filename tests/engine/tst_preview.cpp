@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <semaphore>
+#include <sstream>
 #include <thread>
 #include <unistd.h>
 #include <utime.h>
@@ -41,6 +42,86 @@ private slots:
                            "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"c\"/>"
                            "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"));
         QCOMPARE(summary(m), (QStringList{"b.txt>c.txt", "a.txt>b.txt"}));
+    }
+
+    // The sample of the first names gives what the whole preview gives for
+    // them, chains, cycles, collisions and numbering included, though the
+    // rules run only on as many names as it needs.
+    void sampleShowsWhatThePreviewGives_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QStringList>("expected"); // the sample: "name>newName", "!" before a cleared one
+        QTest::newRow("chain beyond the shown names")
+            << QStringList{"a", "ax", "axx"} << "<rule type=\"add\" text=\"x\" position=\"after\"/>"
+            << QStringList{"a.txt>ax.txt", "ax.txt>axx.txt"};
+        QTest::newRow("cycle") << QStringList{"a", "b"}
+                               << "<rule type=\"regexpBase\" pattern=\"^(a|b)$\" replace=\"x$1\"/>"
+                                  "<rule type=\"regexpBase\" pattern=\"^xa$\" replace=\"b\"/>"
+                                  "<rule type=\"regexpBase\" pattern=\"^xb$\" replace=\"a\"/>"
+                               << QStringList{"a.txt>b.txt", "b.txt>a.txt"};
+        QTest::newRow("held by a file that stays") << QStringList{"a", "b"}
+                                                   << "<rule type=\"regexpBase\" pattern=\"a\" replace=\"b\"/>"
+                                                   << QStringList{"!a.txt>b.txt"};
+        QTest::newRow("two new names alike") << QStringList{"x1", "x2", "x3"}
+                                             << "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"
+                                             << QStringList{"x1.txt>x.txt", "!x2.txt>x.txt"};
+        QTest::newRow("invalid name") << QStringList{"a", "b"} << "<rule type=\"add\" text=\"?\"/>"
+                                      << QStringList{"!a.txt>?a.txt", "!b.txt>?b.txt"};
+        QTest::newRow("numbering in sorted order")
+            << QStringList{"c", "a", "b"} << "<rule type=\"numbering\" position=\"after\" prefix=\"_\"/>"
+            << QStringList{"a.txt>a_01.txt", "b.txt>b_02.txt"};
+    }
+    void sampleShowsWhatThePreviewGives()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, rules);
+        QFETCH(QStringList, expected);
+        for (const QString &file : files)
+            writeFile(root + u'/' + file + QStringLiteral(".txt"));
+        writeFile(root + QStringLiteral("/sub/inner.txt"));
+        Manager m;
+        preview(m, settingXml(root, rules, QStringLiteral("<rule type=\"add\" text=\"_\" position=\"after\"/>"), {},
+                              QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\"")));
+        // Each top-level file's final name in the preview, through a temporary name if any.
+        QHash<QString, QString> previewed;
+        QHash<QString, QString> through;
+        for (const Entry &e : entries(m)) {
+            if (e.kind != QLatin1String("file") || e.folder != root)
+                continue;
+            const QString origin = through.take(e.name);
+            if (e.newName.endsWith(QLatin1String(".TMP")))
+                through.insert(e.newName, e.name);
+            else
+                previewed.insert(origin.isEmpty() ? e.name : origin,
+                                 (e.include ? QString() : QStringLiteral("!")) + e.newName);
+        }
+        SettingsDocument copy;
+        QVERIFY(copy.LoadText(QString::fromStdString([&] {
+            std::ostringstream text;
+            m.settings().document().save(text);
+            return text.str();
+        }())));
+        PreviewDocument samplePreview;
+        TemporaryNameSource temporaryNames(7);
+        PreviewControl control;
+        SampleLimits limits;
+        limits.entries = 2;
+        const Result<PreviewSample> made = PreviewRun(copy, samplePreview, temporaryNames, control).BuildSample(limits);
+        QVERIFY(made);
+        const PreviewSample &sample = *made;
+        QCOMPARE(sample.status, PreviewSample::Shown);
+        QStringList shown;
+        for (const SampleEntry &e : sample.files) {
+            const QString line = (e.refusal == SampleEntry::Accepted ? QString() : QStringLiteral("!")) + e.name
+                                 + u'>' + e.newName;
+            shown << line;
+            QCOMPARE(line.mid(line.indexOf(u'>') + 1), previewed.value(e.name).remove(u'!'));
+            QCOMPARE(line.startsWith(u'!'), previewed.value(e.name).startsWith(u'!'));
+        }
+        QCOMPARE(shown, expected);
+        QCOMPARE(sample.folders.size(), 1);
+        QCOMPARE(sample.folders[0].name + u'>' + sample.folders[0].newName, QStringLiteral("sub>sub_"));
     }
 
     void swapGoesThroughATemporaryName()
