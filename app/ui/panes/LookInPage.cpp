@@ -10,6 +10,7 @@
 #include "ui/panes/LookInFolderCheck.h"
 #include "ui/panes/LookInPaths.h"
 #include "ui/panes/PaneWidgets.h"
+#include "ui/panes/RuleListView.h"
 #include "ui/panes/SettingWriter.h"
 
 #include <QButtonGroup>
@@ -196,13 +197,15 @@ void LookInPage::AcceptDroppedPath(const QString &path)
     m_writer.noteChange();
 }
 
+// A rule dragged out of a rule list is no path: it is left alone.
 bool LookInPage::takeDrag(QEvent *event)
 {
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDropEvent *>(event);
-        if (!drag->mimeData()->hasUrls() && !drag->mimeData()->hasText())
+        const QMimeData *carried = drag->mimeData();
+        if ((!carried->hasUrls() && !carried->hasText()) || RuleListView::isRuleDrag(*carried))
             return false;
         drag->setDropAction(Qt::CopyAction);
         drag->accept();
@@ -211,7 +214,7 @@ bool LookInPage::takeDrag(QEvent *event)
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
         const QStringList paths = DroppedPaths(*drop->mimeData());
-        if (paths.isEmpty())
+        if (paths.isEmpty() || RuleListView::isRuleDrag(*drop->mimeData()))
             return false;
         drop->setDropAction(Qt::CopyAction);
         drop->accept();

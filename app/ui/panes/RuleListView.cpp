@@ -80,6 +80,11 @@ QMimeData *RuleListView::ruleDragData(const QString &id) const
     return mime;
 }
 
+bool RuleListView::isRuleDrag(const QMimeData &data)
+{
+    return data.hasFormat(kRuleFormat);
+}
+
 QString RuleListView::sourceIdOf(const QMimeData *mime) const
 {
     if (!mime || !mime->hasFormat(kRuleFormat))

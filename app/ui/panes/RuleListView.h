@@ -35,6 +35,8 @@ public:
 
     // The drag data of a rule of this list.
     QMimeData *ruleDragData(const QString &id) const;
+    // Whether a drag carries a rule of a rule list (which nothing else takes).
+    static bool isRuleDrag(const QMimeData &data);
 
 protected:
     void startDrag(Qt::DropActions supportedActions) override;
