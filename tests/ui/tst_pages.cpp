@@ -67,8 +67,10 @@ private:
     frmMain &openWith(const char *document)
     {
         m_fixture = std::make_unique<WindowFixture>(m_dir.filePath(QStringLiteral("data")));
-        if (document)
-            m_fixture->manager.settings().LoadText(QString::fromUtf8(document));
+        if (document) {
+            if (!m_fixture->manager.settings().LoadText(QString::fromUtf8(document)))
+                QTest::qFail("the settings did not load", __FILE__, __LINE__);
+        }
         return m_fixture->open();
     }
     SettingsDocument &settings() { return m_fixture->manager.settings(); }

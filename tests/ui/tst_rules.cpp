@@ -73,7 +73,8 @@ private:
     frmMain &openWith(const char *document = "<settings version=\"2.0\" select=\"S\"><setting name=\"S\"/></settings>")
     {
         m_fixture = std::make_unique<WindowFixture>(m_dir.filePath(QStringLiteral("data")));
-        m_fixture->manager.settings().LoadText(QString::fromUtf8(document));
+        if (!m_fixture->manager.settings().LoadText(QString::fromUtf8(document)))
+            QTest::qFail("the settings did not load", __FILE__, __LINE__);
         m_fixture->manager.settings().RenumberIds();
         return m_fixture->open();
     }

@@ -111,6 +111,8 @@ QLayout *FileCriteriaPage::buildDateFilter()
             [this](const QString &text) { m_writer.setAttribute(kFileCriteria, "days", text); });
     auto *up = makeArrowButton(QStringLiteral("cmdCriteriaFileDateModUp"), Qt::UpArrow, m_days);
     auto *down = makeArrowButton(QStringLiteral("cmdCriteriaFileDateModDown"), Qt::DownArrow, m_days);
+    setTag(up, QStringLiteral("t=31111"));
+    setTag(down, QStringLiteral("t=31112"));
     connect(up, &QToolButton::clicked, this, [this] { stepNumberBox(m_days, 0, 1, kDaysLimit); });
     connect(down, &QToolButton::clicked, this, [this] { stepNumberBox(m_days, 2, -1, 1); });
 

@@ -53,6 +53,8 @@ void LookInPage::buildControls()
     m_folders->setSelectionMode(QAbstractItemView::SingleSelection);
     m_label = makeLabel(QStringLiteral("lblFoldersList"), QStringLiteral("c=1212;t=1213"), m_folders);
     m_label->setText(QStringLiteral("Files and folders within the following folders will be searched:"));
+    // A list is named by its caption for screen readers (a label does not name a view).
+    m_folders->setAccessibleName(withoutAccessKey(UiText::LoadText(1212)));
 
     m_allChildFolders = new QRadioButton;
     m_allChildFolders->setObjectName(QStringLiteral("optSubFolders_0"));
@@ -69,6 +71,8 @@ void LookInPage::buildControls()
     m_depth->setMaximumWidth(m_depth->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
     auto *up = makeArrowButton(QStringLiteral("cmdSubFolderDepthUp"), Qt::UpArrow, m_depth);
     auto *down = makeArrowButton(QStringLiteral("cmdSubFolderDepthDown"), Qt::DownArrow, m_depth);
+    setTag(up, QStringLiteral("t=31111"));
+    setTag(down, QStringLiteral("t=31112"));
     connect(up, &QToolButton::clicked, this, [this] { stepNumberBox(m_depth, 0, 1, kDepthLimit); });
     connect(down, &QToolButton::clicked, this, [this] { stepNumberBox(m_depth, 0, -1, 0); });
 

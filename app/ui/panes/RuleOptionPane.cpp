@@ -61,9 +61,15 @@ RuleOptionPane::RuleOptionPane(const PaneSpec &spec, RuleKind kind, SettingWrite
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     int row = 0;
+    QLabel *heading = nullptr;
     for (const ControlSpec &control : spec.controls) {
         m_controls.append(build(control));
         place(m_controls.last(), grid, row);
+        // A box without a caption of its own is named by the pane's heading.
+        if (control.kind == ControlSpec::Heading)
+            heading = static_cast<QLabel *>(m_controls.last().control);
+        else if (heading && !heading->buddy() && control.captionId == 0 && control.kind == ControlSpec::Text)
+            heading->setBuddy(m_controls.last().control);
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row + 1, 1);

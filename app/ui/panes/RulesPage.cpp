@@ -47,6 +47,8 @@ QWidget *RulesPage::buildListColumn()
     m_list = new RuleListView(QStringLiteral("treNamingRules") + kindName());
     auto *caption = makeLabel(files ? QStringLiteral("lblNamingRules") : QStringLiteral("lblNamingRulesFolder"),
                               QStringLiteral("c=1400;t=1401"), m_list);
+    // A list is named by its caption for screen readers (a label does not name a view).
+    m_list->setAccessibleName(withoutAccessKey(UiText::LoadText(1400)));
     m_types = new QComboBox;
     m_types->setObjectName(QStringLiteral("cboNamingRules") + kindName());
     setTag(m_types, QStringLiteral("t=1421!"));
