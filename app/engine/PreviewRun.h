@@ -71,7 +71,8 @@ public:
     // folder, without walking the rest: the sample shown while a setting is
     // edited (PreviewSample.cpp).
     // An error, as for the preview, when a criteria pattern does not compile.
-    Result<PreviewSample> BuildSample(const SampleLimits &limits);
+    // cache, when given, keeps the folder's listing for the next sample.
+    Result<PreviewSample> BuildSample(const SampleLimits &limits, SampleListingCache *cache = nullptr);
 
 private:
     // Starts a run: the selected setting's depth, criteria and rules. A null

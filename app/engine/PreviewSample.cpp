@@ -11,7 +11,11 @@
 #include "run/PreviewDocument.h"
 #include "settings/XmlTools.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSet>
+#include <optional>
+#include <sys/stat.h>
 
 namespace quillbay {
 
@@ -24,9 +28,69 @@ SampleEntry::Refusal refusalOf(const QString &newName, bool include)
     return IsValidNewName(newName) ? SampleEntry::NameTaken : SampleEntry::InvalidName;
 }
 
+// What tells that a folder's entries are still those listed: which folder it
+// is and when its entries last changed.
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec modified{};
+    bool operator==(const FolderIdentity &o) const
+    {
+        return device == o.device && inode == o.inode && modified.tv_sec == o.modified.tv_sec
+               && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+std::optional<FolderIdentity> identityOf(const QString &folder)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return std::nullopt;
+    return FolderIdentity{info.st_dev, info.st_ino, info.st_mtim};
+}
+
+constexpr qint64 kListingLifeMs = 5000;
+
 } // namespace
 
-Result<PreviewSample> PreviewRun::BuildSample(const SampleLimits &limits)
+struct SampleListingCache::Kept {
+    QString folder;
+    std::optional<FolderIdentity> identity;
+    QElapsedTimer age;
+    QList<ScannedEntry> childFolders;
+    NameSorter sorter;
+    std::optional<FolderListing> listing; // sorted; no new name taken
+
+    bool holds(const QString &path) const
+    {
+        return listing && path == folder && identity && identity == identityOf(path) && age.isValid()
+               && age.elapsed() < kListingLifeMs;
+    }
+    // Lists and sorts the folder; the errno of a failure, else 0.
+    int take(const QString &path)
+    {
+        listing.reset();
+        folder = path;
+        identity = identityOf(path); // before listing: a change meanwhile makes the next sample list again
+        FolderScan scan = scanFolder(path);
+        if (!scan.ok)
+            return scan.errorNumber;
+        childFolders = scan.folders;
+        listing.emplace(path, sorter);
+        listing->reserve(size_t(scan.folders.size()) + scan.files.size());
+        listing->addFiles(std::move(scan.files));
+        for (const ScannedEntry &child : scan.folders)
+            listing->addItem(child.name, true);
+        listing->sort();
+        age.start();
+        return 0;
+    }
+};
+
+SampleListingCache::SampleListingCache() : m_kept(std::make_unique<Kept>()) {}
+SampleListingCache::~SampleListingCache() = default;
+
+Result<PreviewSample> PreviewRun::BuildSample(const SampleLimits &limits, SampleListingCache *cache)
 {
     PreviewSample sample;
     const Result<pugi::xml_node> setting = prepare();
@@ -34,34 +98,30 @@ Result<PreviewSample> PreviewRun::BuildSample(const SampleLimits &limits)
         return setting.error();
     const pugi::xml_node first = setting->child("folders").child("folder");
     sample.folder = withoutTrailingSlash(toQString(first.attribute("path")));
-    FolderScan scan;
+    SampleListingCache single;
+    SampleListingCache::Kept &kept = *(cache ? cache : &single)->m_kept;
     if (!first)
         sample.status = PreviewSample::NoFolder;
     else if (!folderExists(sample.folder))
         sample.status = PreviewSample::FolderMissing;
-    else if (scan = scanFolder(sample.folder); !scan.ok)
+    else if (!kept.holds(sample.folder) && (sample.errorNumber = kept.take(sample.folder)) != 0)
         sample.status = PreviewSample::FolderUnreadable;
     if (sample.status != PreviewSample::Shown) {
-        sample.errorNumber = scan.errorNumber;
         finish();
         return sample;
     }
 
-    FolderListing listing(sample.folder, m_sorter);
-    listing.reserve(size_t(scan.folders.size()) + scan.files.size());
+    // The run takes names in a listing of its own; the kept one stays as listed.
+    FolderListing listing = cache ? FolderListing(*kept.listing) : std::move(*kept.listing);
     if (m_unlimited || m_maximumDepth > 0) {
-        for (const ScannedEntry &child : scan.folders) {
+        for (const ScannedEntry &child : kept.childFolders) {
             if (m_control.PollCancel())
                 break;
             ConsiderFolder(child.name, sample.folder, listing);
         }
     }
-    if (!m_control.cancelled() && !m_fileRules->empty() && !scan.files.empty()) {
+    if (!m_control.cancelled() && !m_fileRules->empty()) {
         m_fileRules->restartNumbering();
-        listing.addFiles(std::move(scan.files));
-        for (const ScannedEntry &child : scan.folders)
-            listing.addItem(child.name, true);
-        listing.sort();
         FolderHandle handle(sample.folder);
         sampleFiles(listing, handle, limits, sample);
     }

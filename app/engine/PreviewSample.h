@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <memory>
 
 namespace quillbay {
 
@@ -33,6 +34,26 @@ struct PreviewSample {
     int ruleFailures = 0;    // names left out because a rule could not be applied
     QString firstRuleError;
     bool cancelled = false;
+};
+
+// The first folder's listing, kept from one sample to the next. While a
+// setting is edited only its rules and criteria change, and listing and
+// sorting a folder of a hundred thousand names again for every keystroke
+// would cost far more than the rules do. The listing is taken again when the
+// folder's entries change (its modification time, or which folder it is) and
+// after a few seconds in any case. One run at a time uses it.
+class SampleListingCache
+{
+public:
+    SampleListingCache();
+    ~SampleListingCache();
+    SampleListingCache(const SampleListingCache &) = delete;
+    SampleListingCache &operator=(const SampleListingCache &) = delete;
+
+private:
+    friend class PreviewRun;
+    struct Kept;
+    std::unique_ptr<Kept> m_kept;
 };
 
 } // namespace quillbay

@@ -124,6 +124,33 @@ private slots:
         QCOMPARE(sample.folders[0].name + u'>' + sample.folders[0].newName, QStringLiteral("sub>sub_"));
     }
 
+    // A kept listing serves the next sample as it was listed (the names one
+    // sample takes do not stay taken), until the folder's entries change.
+    void sampleKeepsTheListingUntilTheFolderChanges()
+    {
+        writeFile(root + "/b.txt");
+        writeFile(root + "/c.txt");
+        SettingsDocument settings;
+        QVERIFY(settings.LoadText(settingXml(root, "<rule type=\"add\" text=\"x\"/>")));
+        SampleListingCache cache;
+        auto sampleNames = [&] {
+            PreviewDocument document;
+            TemporaryNameSource temporaryNames(7);
+            PreviewControl control;
+            const Result<PreviewSample> sample =
+                PreviewRun(settings, document, temporaryNames, control).BuildSample(SampleLimits(), &cache);
+            QStringList names;
+            for (const SampleEntry &e : sample->files)
+                names << e.name + u'>' + e.newName + (e.refusal == SampleEntry::Accepted ? "" : "!");
+            return names;
+        };
+        const QStringList first = sampleNames();
+        QCOMPARE(first, (QStringList{"b.txt>xb.txt", "c.txt>xc.txt"}));
+        QCOMPARE(sampleNames(), first);
+        writeFile(root + "/a.txt");
+        QCOMPARE(sampleNames(), (QStringList{"a.txt>xa.txt", "b.txt>xb.txt", "c.txt>xc.txt"}));
+    }
+
     void swapGoesThroughATemporaryName()
     {
         writeFile(root + "/a.txt");

@@ -41,7 +41,11 @@ std::shared_ptr<SettingsDocument> copyOfSetting(pugi::xml_node setting)
 } // namespace
 
 LiveSample::LiveSample(SettingWriter &writer, const QString &name, QWidget *parent)
-    : QWidget(parent), m_writer(writer), m_text(new QTextBrowser), m_job(new BackgroundJob(this))
+    : QWidget(parent)
+    , m_writer(writer)
+    , m_text(new QTextBrowser)
+    , m_job(new BackgroundJob(this))
+    , m_listing(std::make_shared<SampleListingCache>())
 {
     setObjectName(name);
     m_text->setObjectName(name + QStringLiteral("Text"));
@@ -114,11 +118,11 @@ void LiveSample::startIfDue()
     auto result = std::make_shared<Result<PreviewSample>>(PreviewSample());
     m_cancel = cancel;
     m_job->start(
-        [copy, cancel, result] {
+        [copy, cancel, result, listing = m_listing] {
             PreviewDocument preview;
             TemporaryNameSource temporaryNames;
             PreviewRun run(*copy, preview, temporaryNames, *cancel);
-            *result = run.BuildSample(SampleLimits());
+            *result = run.BuildSample(SampleLimits(), listing.get());
         },
         [this, result, anyRules, cancel] {
             if (m_cancel == cancel)

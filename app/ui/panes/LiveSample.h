@@ -58,6 +58,8 @@ private:
     QTimer m_pause;
     BackgroundJob *m_job;
     std::shared_ptr<PreviewControl> m_cancel;
+    // The folder's listing from one sample to the next (one job at a time uses it).
+    std::shared_ptr<SampleListingCache> m_listing;
     bool m_stale = true;
 };
 
