@@ -350,6 +350,18 @@ private slots:
         QCOMPARE(toQString(rule(2).attribute("ignoreCase")), QStringLiteral("True"));
         QVERIFY(!rule(2).attribute("global"));
 
+        // A folder "Date & Time" rule shows "Add before" when it has no
+        // position, and stores it: the rename must do what the pane shows.
+        window.ShowTabPage(kFolderPage);
+        addRule(QStringLiteral("Date & Time"), "cboNamingRulesFolder", "cmdNewNameRuleFolderAdd");
+        addRule(QStringLiteral("Date & Time"), "cboNamingRulesFolder", "cmdNewNameRuleFolderAdd");
+        QCOMPARE(control<QComboBox>("cboNewNameFolderDatePosition")->currentText(), QStringLiteral("Add before"));
+        QCOMPARE(ruleTypes(settings(), RuleKind::Folder), (QStringList{"date", "date"}));
+        for (pugi::xml_node r = settings().SelectedSetting().child("newFolderNameRules").child("rule"); r;
+             r = r.next_sibling("rule"))
+            QCOMPARE(toQString(r.attribute("position")), QStringLiteral("before"));
+
+        window.ShowTabPage(kFilePage);
         QCOMPARE(listTexts(kFilePage).last(), QString());
         rules.SelectRuleNode(rules.list()->idAt(3));
         auto *panes = control<QWidget>("picPaneNamingRuleFile_15")->parentWidget();

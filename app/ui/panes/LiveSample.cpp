@@ -22,7 +22,7 @@ namespace quillbay {
 namespace {
 
 constexpr int kShownLines = 6;
-constexpr int kShownColumns = 48;
+constexpr int kShownColumns = 64;
 
 // A document of one setting: the copy the worker thread reads while the
 // window goes on writing into its own.
@@ -102,8 +102,9 @@ void LiveSample::fitHeight()
 {
     const int frame = 2 * m_text->frameWidth() + int(m_text->document()->documentMargin() * 2);
     m_text->setMinimumHeight(m_text->fontMetrics().lineSpacing() * kShownLines + frame);
-    // Wide enough for an "old -> new" line of common names on one line.
-    m_text->setMinimumWidth(m_text->fontMetrics().averageCharWidth() * kShownColumns + frame);
+    // Wide enough for an "old -> new" line of common names on one line (Latin
+    // letters: a font for Japanese gives a far wider average).
+    m_text->setMinimumWidth(m_text->fontMetrics().horizontalAdvance(QLatin1Char('x')) * kShownColumns + frame);
 }
 
 void LiveSample::startIfDue()

@@ -231,6 +231,8 @@ void RuleOptionPane::loadControl(const Bound &bound, pugi::xml_node rule)
             ->setChecked(parseFlag(value).value_or(QByteArray(spec.defaultValue) == "True"));
         break;
     }
+    if (!stored && spec.storeWhenMissing && !rule.attribute(spec.attribute))
+        write(spec, value);
 }
 
 } // namespace quillbay

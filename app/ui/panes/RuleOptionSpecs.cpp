@@ -128,6 +128,15 @@ QList<PaneSpec> filePanes()
     };
 }
 
+// A folder "Date & Time" rule without "position" is shown as "Add before" but
+// applied as "Set it as new name": the shown value is stored.
+ControlSpec folderDatePosition()
+{
+    ControlSpec spec = setOrAdd("cboNewNameFolderDatePosition", "before", 1770, 1771);
+    spec.storeWhenMissing = true;
+    return spec;
+}
+
 QList<PaneSpec> folderPanes()
 {
     return {
@@ -146,7 +155,7 @@ QList<PaneSpec> folderPanes()
              list("cboNewNameFolderAdjstDgtsFrstLst", "firstLast", 0, OptionList::FirstLast, "first"),
              digitGroupNumber("txtNewNameFolderAdjstDgtsPstn")}},
         {8, {heading(1790), list("cboNewNameFolderDate", "option", 0, OptionList::DateFormat, "long date and time 1"),
-             setOrAdd("cboNewNameFolderDatePosition", "before", 1770, 1771)}},
+             folderDatePosition()}},
     };
 }
 

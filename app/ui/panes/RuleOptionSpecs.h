@@ -34,6 +34,10 @@ struct ControlSpec {
     OptionList list = OptionList::SetOrAdd;
     int fallbackIndex = 0;    // List, Choice: what a value that matches no entry selects
     QList<ChoiceSpec> choices;
+    // Shown default that differs from the one the rule is applied with: stored
+    // whenever the attribute is missing, so that what the pane shows is what
+    // the rename does.
+    bool storeWhenMissing = false;
 };
 
 struct PaneSpec {
