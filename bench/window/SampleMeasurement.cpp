@@ -1,21 +1,19 @@
 // The live sample under the rule lists: how long after a keystroke in an
 // option pane the sample shows the new names, with the first "Look in"
 // folder holding 100,000 files, and how long the keystroke itself takes to
-// handle (typing must never wait for the sample). The engine's part alone
-// (PreviewRun::BuildSample on the same folder) is given beside it. The
-// sample keeps the folder's listing between keystrokes; the measurement is
-// taken both with the kept listing and after the folder changed.
+// handle (typing must never wait for the sample). The sample keeps the
+// folder's listing between keystrokes; the measurement is taken both with the
+// kept listing and after the folder changed. The engine's part alone
+// (PreviewRun::BuildSample on the same folder, nothing kept) is given beside
+// it. The program is started as it starts for a user.
 
 #include "WindowBench.h"
 
 #include "../TreeMaker.h"
 #include "engine/Manager.h"
-#include "engine/PreviewRun.h"
-#include "services/Registry.h"
-#include "settings/Options.h"
-#include "settings/SettingsStore.h"
+#include "main/MainWindowStartup.h"
+#include "main/Startup.h"
 #include "ui/common/ProgramContext.h"
-#include "ui/common/ProgramState.h"
 #include "ui/panes/LiveSample.h"
 #include "ui/panes/RulesPage.h"
 #include "ui/window/SettingEditor.h"
@@ -23,8 +21,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -42,58 +40,15 @@ constexpr int kFilePage = 2;
 double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[values.size() / 2];
+    return values.isEmpty() ? -1 : values[values.size() / 2];
 }
 
-// Types one character into the box as the keyboard does; returns how long
-// the window took to handle it.
-double typeKey(QLineEdit *box, QChar key)
-{
-    const double started = nowMs();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (key.toUpper().unicode() - 'A'), Qt::NoModifier, QString(key));
-    QApplication::sendEvent(box, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A + (key.toUpper().unicode() - 'A'), Qt::NoModifier, QString(key));
-    QApplication::sendEvent(box, &release);
-    return nowMs() - started;
-}
-
-// Runs the event loop until the sample shows a text that contains expected;
-// the time it was shown, or -1 after a few seconds.
-double waitForSample(LiveSample *sample, const QString &expected)
+void wait(int milliseconds)
 {
     QEventLoop loop;
-    double shownAt = -1;
-    const auto connection = QObject::connect(sample, &LiveSample::shown, &loop, [&] {
-        if (sample->shownText().contains(expected)) {
-            shownAt = nowMs();
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
-    QObject::disconnect(connection);
-    return shownAt;
 }
-
-// The program's objects over a data folder of their own, as the start-up makes them.
-struct Program {
-    Manager manager;
-    Options options;
-    SettingsStore store{manager.settings(), options};
-    Registry registry;
-    ProgramState state;
-    ProgramContext context{manager, options, store, registry, state, QString()};
-
-    explicit Program(const QString &dataFolder)
-    {
-        context.programFolder = dataFolder;
-        store.setFolders(DataFolders::InFolder(dataFolder), dataFolder);
-        store.CreateDataFolders();
-        static_cast<void>(options.ReadOptionsFile());
-        options.BuildOptions(registry);
-        store.LoadSettings();
-    }
-};
 
 double threadCpuMs()
 {
@@ -102,19 +57,150 @@ double threadCpuMs()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-// The engine's sample without a kept listing: wall-clock and processor time.
-std::pair<double, double> engineSampleMs(SettingsDocument &settings)
+struct Figures {
+    QList<double> kept;      // keystroke to sample, listing kept
+    QList<double> relisted;  // the same after the folder changed
+    QList<double> keystroke; // how long each keystroke took to handle
+    double afterBurst = -1;  // last key of fast typing to sample
+    QList<double> engine, engineCpu;
+};
+
+// The rule's text box on the file rules page of the running window, and the
+// sample under it; types into the box as the keyboard does.
+class SampleDriver
 {
-    PreviewDocument preview;
-    TemporaryNameSource names;
-    PreviewControl control;
-    const double started = nowMs();
-    const double cpuStarted = threadCpuMs();
-    const Result<PreviewSample> sample = PreviewRun(settings, preview, names, control).BuildSample(SampleLimits());
-    if (!sample || sample->files.isEmpty())
-        return {-1, -1};
-    return {nowMs() - started, threadCpuMs() - cpuStarted};
+public:
+    SampleDriver(frmMain &window)
+        : m_box(window.findChild<QLineEdit *>(QStringLiteral("txtNewNameFileAdd")))
+        , m_sample(static_cast<RulesPage *>(window.editor().page(kFilePage))->sample())
+    {
+    }
+
+    // Runs the event loop until the sample shows expected; the time it was
+    // shown, or -1 after ten seconds.
+    double waitForSample(const QString &expected)
+    {
+        QEventLoop loop;
+        double shownAt = -1;
+        const auto connection = QObject::connect(m_sample, &LiveSample::shown, &loop, [&] {
+            if (m_sample->shownText().contains(expected)) {
+                shownAt = nowMs();
+                loop.quit();
+            }
+        });
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        QObject::disconnect(connection);
+        return shownAt;
+    }
+    // One character typed; how long its handling took.
+    double type(QChar key)
+    {
+        m_typed += key;
+        const double started = nowMs();
+        const int code = Qt::Key_A + (key.toUpper().unicode() - 'A');
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(key));
+        QApplication::sendEvent(m_box, &press);
+        QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, QString(key));
+        QApplication::sendEvent(m_box, &release);
+        return nowMs() - started;
+    }
+    // A key typed, then the time until the sample shows its effect (-1: never).
+    double keyToSample(QChar key, Figures &figures)
+    {
+        const double started = nowMs();
+        figures.keystroke << type(key);
+        const double shownAt = waitForSample(QStringLiteral(" → ") + m_typed);
+        return shownAt < 0 ? -1 : shownAt - started;
+    }
+    const QString &typed() const { return m_typed; }
+
+private:
+    QLineEdit *m_box;
+    LiveSample *m_sample;
+    QString m_typed;
+};
+
+// The engine's sample without a kept listing: wall-clock and processor time.
+void measureEngine(SettingsDocument &settings, Figures &figures)
+{
+    for (int run = 0; run < 5; ++run) {
+        PreviewDocument preview;
+        TemporaryNameSource names;
+        PreviewControl control;
+        const double started = nowMs();
+        const double cpuStarted = threadCpuMs();
+        const Result<PreviewSample> sample = PreviewRun(settings, preview, names, control).BuildSample(SampleLimits());
+        if (!sample || sample->files.isEmpty())
+            return;
+        figures.engine << nowMs() - started;
+        figures.engineCpu << threadCpuMs() - cpuStarted;
+    }
 }
+
+void measureInWindow(ProgramContext &context, const QString &tree, Figures &figures)
+{
+    frmMain *window = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        window = window ? window : qobject_cast<frmMain *>(widget);
+    if (!window)
+        return;
+    SettingsDocument &settings = context.manager.settings();
+    settings.AddFolderEntry(window->CurrentSettingName(), tree);
+    settings.AddRule(window->CurrentSettingName(), RuleKind::File, QStringLiteral("add"));
+    window->RefreshCurrentSetting();
+    window->ShowTabPage(kFilePage);
+    SampleDriver driver(*window);
+    if (driver.waitForSample(QStringLiteral("\n")) < 0)
+        return;
+    for (int run = 0; run < 15; ++run) {
+        figures.kept << driver.keyToSample(QChar(u'a' + run), figures);
+        wait(100);
+    }
+    for (int run = 0; run < 5; ++run) {
+        QFile added(tree + QStringLiteral("/added %1.txt").arg(run));
+        if (!added.open(QIODevice::WriteOnly))
+            return;
+        added.close();
+        figures.relisted << driver.keyToSample(QChar(u'a' + run), figures);
+    }
+    // Fast typing: ten keys 30 ms apart; the sample follows the last one.
+    double lastKeyAt = 0;
+    for (int key = 0; key < 10; ++key) {
+        lastKeyAt = nowMs();
+        figures.keystroke << driver.type(u'z');
+        wait(30);
+    }
+    const double shownAt = driver.waitForSample(QStringLiteral(" → ") + driver.typed());
+    figures.afterBurst = shownAt < 0 ? -1 : shownAt - lastKeyAt;
+    measureEngine(settings, figures);
+}
+
+// The real window, measured once it is shown and filled, then closed.
+class MeasuredWindow : public StartupWindow
+{
+public:
+    MeasuredWindow(std::unique_ptr<StartupWindow> window, std::function<void()> measure)
+        : m_window(std::move(window)), m_measure(std::move(measure))
+    {
+    }
+    void show() override { m_window->show(); }
+    void fill() override { m_window->fill(); }
+    void deliverPendingRequest(const QString &path) override { m_window->deliverPendingRequest(path); }
+    bool runUntilClosed() override
+    {
+        QTimer::singleShot(0, [this] {
+            m_measure();
+            for (QWidget *w : QApplication::topLevelWidgets())
+                w->close();
+        });
+        return m_window->runUntilClosed();
+    }
+
+private:
+    std::unique_ptr<StartupWindow> m_window;
+    std::function<void()> m_measure;
+};
 
 bool measureSample(const QStringList &arguments)
 {
@@ -127,97 +213,40 @@ bool measureSample(const QStringList &arguments)
     const QString tree = work.filePath(QStringLiteral("tree"));
     if (!work.isValid() || !bench::makeTree(tree.toStdString(), bench::planTree(bench::Layout::Flat, fileCount)))
         return false;
-    qputenv("XDG_CONFIG_HOME", work.filePath(QStringLiteral("config")).toUtf8());
+    for (const char *variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        qputenv(variable, work.filePath(QString::fromLatin1(variable)).toUtf8());
 
-    Program program(work.filePath(QStringLiteral("data")));
-    frmMain window(program.context);
-    window.Load();
-    window.show();
-    window.RefreshSettingList();
-    SettingsDocument &settings = program.manager.settings();
-    const QString setting = window.CurrentSettingName();
-    settings.AddFolderEntry(setting, tree);
-    settings.AddRule(setting, RuleKind::File, QStringLiteral("add"));
-    window.RefreshCurrentSetting();
-    window.ShowTabPage(kFilePage);
-    auto *page = static_cast<RulesPage *>(window.editor().page(kFilePage));
-    auto *box = window.findChild<QLineEdit *>(QStringLiteral("txtNewNameFileAdd"));
-    if (waitForSample(page->sample(), QStringLiteral("\n")) < 0)
+    Figures figures;
+    StartupEnvironment environment = StartupEnvironment::ForThisProcess({}, work.path());
+    environment.lockFile = work.filePath(QStringLiteral("bench.lock"));
+    environment.registryFile = work.filePath(QStringLiteral("registry.txt"));
+    environment.makeWindow = [&](ProgramContext &context) -> std::unique_ptr<StartupWindow> {
+        return std::make_unique<MeasuredWindow>(CreateMainWindow(context),
+                                                [&context, &tree, &figures] { measureInWindow(context, tree, figures); });
+    };
+    Startup startup(std::move(environment));
+    if (startup.Run() != ExitNormal || figures.kept.size() != 15 || figures.relisted.size() != 5
+        || figures.afterBurst < 0 || figures.kept.contains(-1) || figures.relisted.contains(-1) || figures.engine.isEmpty())
         return false;
 
-    QList<double> latencies;
-    QList<double> keystrokes;
-    QString typed;
-    for (int run = 0; run < 15; ++run) {
-        const QChar key = QChar(u'a' + run % 26);
-        typed += key;
-        const double started = nowMs();
-        keystrokes << typeKey(box, key);
-        const double shownAt = waitForSample(page->sample(), QStringLiteral(" → ") + typed);
-        if (shownAt < 0)
-            return false;
-        latencies << shownAt - started;
-        QEventLoop pause;
-        QTimer::singleShot(100, &pause, &QEventLoop::quit);
-        pause.exec();
-    }
-    // The same after the folder changed (a file added before each key): the
-    // sample lists and sorts the folder again.
-    QList<double> relisted;
-    for (int run = 0; run < 5; ++run) {
-        QFile added(tree + QStringLiteral("/added %1.txt").arg(run));
-        if (!added.open(QIODevice::WriteOnly))
-            return false;
-        added.close();
-        const QChar key = QChar(u'a' + run);
-        typed += key;
-        const double started = nowMs();
-        keystrokes << typeKey(box, key);
-        const double shownAt = waitForSample(page->sample(), QStringLiteral(" → ") + typed);
-        if (shownAt < 0)
-            return false;
-        relisted << shownAt - started;
-    }
-    // Fast typing: ten keys 30 ms apart, each handled at once; the sample
-    // follows the last one.
-    double slowestKey = 0;
-    double lastKeyAt = 0;
-    for (int key = 0; key < 10; ++key) {
-        typed += u'z';
-        lastKeyAt = nowMs();
-        slowestKey = std::max(slowestKey, typeKey(box, u'z'));
-        QEventLoop gap;
-        QTimer::singleShot(30, &gap, &QEventLoop::quit);
-        gap.exec();
-    }
-    const double afterBurst = waitForSample(page->sample(), QStringLiteral(" → ") + typed);
-
-    QList<double> engine;
-    QList<double> engineCpu;
-    for (int run = 0; run < 5; ++run) {
-        const auto [wall, cpu] = engineSampleMs(settings);
-        engine << wall;
-        engineCpu << cpu;
-    }
-    std::sort(latencies.begin(), latencies.end());
-    std::sort(relisted.begin(), relisted.end());
+    std::sort(figures.kept.begin(), figures.kept.end());
+    std::sort(figures.relisted.begin(), figures.relisted.end());
     std::printf("sample after a keystroke, %d files in the folder: min %.1f, median %.1f, max %.1f ms "
                 "(pause before starting %d ms)\n",
-                fileCount, latencies.first(), median(latencies), latencies.last(), LiveSample::kPauseMs);
+                fileCount, figures.kept.first(), median(figures.kept), figures.kept.last(), LiveSample::kPauseMs);
     std::printf("the same when the folder changed and is listed again: min %.1f, median %.1f, max %.1f ms; "
                 "the engine's sample without a kept listing: median %.1f ms (processor %.1f ms)\n",
-                relisted.first(), median(relisted), relisted.last(), median(engine), median(engineCpu));
-    printResult(QStringLiteral("sample shown after a keystroke, median (%1 files)").arg(fileCount), median(latencies),
-                QStringLiteral("ms"), 200);
-    printResult(QStringLiteral("sample shown after a keystroke, slowest of %1").arg(latencies.size()),
-                latencies.last(), QStringLiteral("ms"), 200);
-    printResult(QStringLiteral("the same, folder listed again, median"), median(relisted), QStringLiteral("ms"), 200);
+                figures.relisted.first(), median(figures.relisted), figures.relisted.last(), median(figures.engine),
+                median(figures.engineCpu));
+    printResult(QStringLiteral("sample shown after a keystroke, median (%1 files)").arg(fileCount),
+                median(figures.kept), QStringLiteral("ms"), 200);
+    printResult(QStringLiteral("sample shown after a keystroke, slowest of %1").arg(figures.kept.size()),
+                figures.kept.last(), QStringLiteral("ms"), 200);
+    printResult(QStringLiteral("the same, folder listed again, median"), median(figures.relisted), QStringLiteral("ms"), 200);
     printResult(QStringLiteral("keystroke handled, slowest (sample running)"),
-                std::max(slowestKey, *std::max_element(keystrokes.begin(), keystrokes.end())), QStringLiteral("ms"), 16);
-    printResult(QStringLiteral("sample after fast typing, from the last key"), afterBurst - lastKeyAt,
-                QStringLiteral("ms"), 200);
-    window.close();
-    return afterBurst > 0;
+                *std::max_element(figures.keystroke.begin(), figures.keystroke.end()), QStringLiteral("ms"), 16);
+    printResult(QStringLiteral("sample after fast typing, from the last key"), figures.afterBurst, QStringLiteral("ms"), 200);
+    return true;
 }
 
 } // namespace

@@ -7,12 +7,62 @@
 
 #include "settings/SettingsDocument.h"
 #include "settings/XmlTools.h"
+#include "text/UiText.h"
 
+#include <QDir>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QWindow>
 
 namespace quillbay::test {
+
+// The main window of one test function, in English, over a data folder of
+// its own that the next test function finds empty again.
+class PageWindow
+{
+public:
+    // Called by the test's init(): an empty working folder.
+    bool prepare()
+    {
+        UiText::setLanguage(UiLanguage::English);
+        QDir(m_dir.path()).removeRecursively();
+        return m_dir.isValid() && QDir().mkpath(m_dir.path());
+    }
+    // The program's objects as a start makes them, reading the given settings
+    // file (null: none, so the default document is used); the window is not
+    // open yet.
+    WindowFixture &load(const char *document)
+    {
+        const QString data = m_dir.filePath(QStringLiteral("data"));
+        if (document) {
+            QDir().mkpath(data);
+            QFile file(data + QStringLiteral("/Setting.xml"));
+            if (!file.open(QIODevice::WriteOnly) || file.write(document) < 0)
+                QTest::qFail("the settings file was not written", __FILE__, __LINE__);
+        }
+        m_fixture = std::make_unique<WindowFixture>(data);
+        return *m_fixture;
+    }
+    frmMain &open(const char *document) { return load(document).open(); }
+    void close() { m_fixture.reset(); }
+
+    frmMain &window() { return *m_fixture->window; }
+    SettingsDocument &settings() { return m_fixture->manager.settings(); }
+    WindowFixture &fixture() { return *m_fixture; }
+    template <typename T> T *control(const char *name) { return child<T>(m_fixture->window.get(), name); }
+    // A path in the working folder (created as a folder by folder()).
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString folder(const QString &name) const
+    {
+        QDir().mkpath(path(name));
+        return path(name);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<WindowFixture> m_fixture;
+};
 
 // A drag entering the window and dropped at the middle of target, as the
 // platform hands it to the window (which finds the widget that takes it).

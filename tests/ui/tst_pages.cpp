@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -61,36 +62,16 @@ class PagesTest : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<WindowFixture> m_fixture;
+    PageWindow m_page;
 
-    frmMain &openWith(const char *document)
-    {
-        m_fixture = std::make_unique<WindowFixture>(m_dir.filePath(QStringLiteral("data")));
-        if (document) {
-            if (!m_fixture->manager.settings().LoadText(QString::fromUtf8(document)))
-                QTest::qFail("the settings did not load", __FILE__, __LINE__);
-        }
-        return m_fixture->open();
-    }
-    SettingsDocument &settings() { return m_fixture->manager.settings(); }
-    QString folder(const QString &name)
-    {
-        const QString path = m_dir.filePath(name);
-        QDir().mkpath(path);
-        return path;
-    }
-    template <typename T> T *control(const char *name) { return child<T>(m_fixture->window.get(), name); }
+    frmMain &openWith(const char *document) { return m_page.open(document); }
+    SettingsDocument &settings() { return m_page.settings(); }
+    template <typename T> T *control(const char *name) { return m_page.control<T>(name); }
+    QString folder(const QString &name) { return m_page.folder(name); }
 
 private slots:
-    void init()
-    {
-        UiText::setLanguage(UiLanguage::English);
-        QVERIFY(m_dir.isValid());
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-    }
-    void cleanup() { m_fixture.reset(); }
+    void init() { QVERIFY(m_page.prepare()); }
+    void cleanup() { m_page.close(); }
 
     // Dropping a file adds its folder and takes its name as the criteria;
     // every path of a drop is checked on its own, and a refusal stops none
@@ -116,7 +97,7 @@ private slots:
         QString refusal;
         answerMessage(QMessageBox::Ok, &refusal);
         std::unique_ptr<QMimeData> data(
-            fileList({photo.fileName(), QStringLiteral("/usr/share"), m_dir.filePath(QStringLiteral("gone")), other}));
+            fileList({photo.fileName(), QStringLiteral("/usr/share"), m_page.path(QStringLiteral("gone")), other}));
         QVERIFY(dropAt(window.findChild<QWidget *>(target), *data));
         QCOMPARE(refusal, QStringLiteral("Files in /usr or other system folders cannot be specified."));
         QCOMPARE(folderPaths(settings()), (QStringList{photos, other}));
@@ -158,13 +139,13 @@ private slots:
     // A link is checked where it leads; the message names the refused folder.
     void linkToASystemFolderIsRefused()
     {
-        const QString link = m_dir.filePath(QStringLiteral("settings-link"));
+        const QString link = m_page.path(QStringLiteral("settings-link"));
         QVERIFY(QFile::link(QStringLiteral("/etc"), link));
         const LookInCheck check = ValidateLookInFolder(link);
         QVERIFY(!check.accepted);
         QCOMPARE(check.messageId, 940);
         QCOMPARE(check.message, QStringLiteral("Files in /etc or other system folders cannot be specified."));
-        QCOMPARE(ValidateLookInFolder(m_dir.filePath(QStringLiteral("nothing"))).messageId, 942);
+        QCOMPARE(ValidateLookInFolder(m_page.path(QStringLiteral("nothing"))).messageId, 942);
         const LookInCheck file = ValidateLookInFolder(QStringLiteral("/etc/hostname"));
         QCOMPARE(file.messageId, QFile::exists(QStringLiteral("/etc/hostname")) ? 940 : 942);
     }
@@ -176,7 +157,7 @@ private slots:
         struct stat info {};
         QCOMPARE(::stat(QFile::encodeName(share).constData(), &info), 0);
         const QString canonical = QFileInfo(share).canonicalFilePath();
-        QFile table(m_dir.filePath(QStringLiteral("mountinfo")));
+        QFile table(m_page.path(QStringLiteral("mountinfo")));
         QVERIFY(table.open(QIODevice::WriteOnly));
         table.write(QStringLiteral("22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
                                    "90 22 %1:%2 / %3 rw,relatime shared:50 - nfs4 server:/export rw\n")
@@ -194,11 +175,20 @@ private slots:
     void removeKeepsTheNeighbourSelected()
     {
         frmMain &window = openWith(nullptr);
+        // Add Folder shows the folder picker; the chosen folder is checked and
+        // added, once.
+        for (const char *name : {"a", "b", "c", "b"}) {
+            const QString chosen = folder(QString::fromLatin1(name));
+            whenModalShows([chosen](QWidget *dialog) {
+                auto *picker = qobject_cast<QFileDialog *>(dialog);
+                picker->setDirectory(chosen); // the folder on show is the one chosen
+                QMetaObject::invokeMethod(picker, "accept");
+            });
+            child<QAction>(&window, "mnuFolderAdd")->trigger();
+        }
+        QCOMPARE(folderPaths(settings()), (QStringList{folder("a"), folder("b"), folder("c")}));
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        for (const char *name : {"a", "b", "c"})
-            settings().AddFolderEntry(window.CurrentSettingName(), folder(QString::fromLatin1(name)));
-        window.RefreshCurrentSetting();
         auto *list = control<QTreeWidget>("treFolders");
         list->setCurrentItem(list->topLevelItem(1));
         list->setFocus();
@@ -349,12 +339,12 @@ private slots:
     // finds the box at 1 already.
     void loadingTheDefaultDocumentWritesOnlyWhatChanges()
     {
-        m_fixture = std::make_unique<WindowFixture>(m_dir.filePath(QStringLiteral("data")));
+        WindowFixture &fixture = m_page.load(nullptr);
         pugi::xml_document expected;
         expected.reset(settings().document());
         expected.document_element().find_child_by_attribute("setting", "name", "Setting 1")
             .child("fileToBeChanged").append_attribute("days").set_value("1");
-        frmMain &window = m_fixture->open();
+        frmMain &window = fixture.open();
         auto *selector = control<QComboBox>("cboSetting");
         for (const char *name : {"MP3", "FUJIFILM CLIP-IT 50", "MS Office", "(C)(R)(TM)"})
             selector->setCurrentIndex(selector->findText(QString::fromLatin1(name)));

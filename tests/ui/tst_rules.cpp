@@ -67,20 +67,15 @@ class RulesTest : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<WindowFixture> m_fixture;
+    PageWindow m_page;
 
     frmMain &openWith(const char *document = "<settings version=\"2.0\" select=\"S\"><setting name=\"S\"/></settings>")
     {
-        m_fixture = std::make_unique<WindowFixture>(m_dir.filePath(QStringLiteral("data")));
-        if (!m_fixture->manager.settings().LoadText(QString::fromUtf8(document)))
-            QTest::qFail("the settings did not load", __FILE__, __LINE__);
-        m_fixture->manager.settings().RenumberIds();
-        return m_fixture->open();
+        return m_page.open(document);
     }
-    SettingsDocument &settings() { return m_fixture->manager.settings(); }
-    RulesPage &page(int index) { return *static_cast<RulesPage *>(m_fixture->window->editor().page(index)); }
-    template <typename T> T *control(const char *name) { return child<T>(m_fixture->window.get(), name); }
+    SettingsDocument &settings() { return m_page.settings(); }
+    template <typename T> T *control(const char *name) { return m_page.control<T>(name); }
+    RulesPage &page(int index) { return *static_cast<RulesPage *>(m_page.window().editor().page(index)); }
 
     void addRule(const QString &typeCaption, const char *list = "cboNamingRulesFile",
                  const char *button = "cmdNewNameRuleAdd")
@@ -104,14 +99,8 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        UiText::setLanguage(UiLanguage::English);
-        QVERIFY(m_dir.isValid());
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-    }
-    void cleanup() { m_fixture.reset(); }
+    void init() { QVERIFY(m_page.prepare()); }
+    void cleanup() { m_page.close(); }
 
     // The type list reads as its table says; a new rule goes to the end of
     // the list, is selected, and its pane shows (and stores) its defaults.
@@ -421,7 +410,7 @@ private slots:
     // a cleared entry with its reason, and the message of a bad pattern.
     void liveSampleFollowsEdits()
     {
-        const QString folder = m_dir.filePath(QStringLiteral("photos"));
+        const QString folder = m_page.path(QStringLiteral("photos"));
         QDir().mkpath(folder);
         for (const char *name : {"a.txt", "b.txt"}) {
             QFile file(QDir(folder).filePath(QString::fromLatin1(name)));

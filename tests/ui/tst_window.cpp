@@ -302,6 +302,8 @@ private slots:
         whenModalShows([&](QWidget *dialog) {
             auto *apply = child<QPushButton>(dialog, "cmdApply");
             applyWasDisabled = !apply->isEnabled();
+            // The keys go to the dialog's focused control once the dialog has the focus.
+            (void)QTest::qWaitForWindowActive(dialog);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
             pageAfterBacktab = child<QTabWidget>(dialog, "tabOptions")->currentIndex();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);

@@ -103,24 +103,12 @@ QLayout *FileCriteriaPage::buildDateFilter()
 {
     QCheckBox *filter = m_controls->addFlag(QStringLiteral("chkCriteriaFileDateMod"), "dateModified",
                                             QStringLiteral("c=1290"), false);
-    m_days = new DigitLineEdit;
-    m_days->setObjectName(QStringLiteral("txtCriteriaFileDateMod"));
-    m_days->setMaxLength(9);
-    m_days->setMaximumWidth(m_days->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
-    connect(m_days, &QLineEdit::textChanged, this,
-            [this](const QString &text) { m_writer.setAttribute(kFileCriteria, "days", text); });
-    auto *up = makeArrowButton(QStringLiteral("cmdCriteriaFileDateModUp"), Qt::UpArrow, m_days);
-    auto *down = makeArrowButton(QStringLiteral("cmdCriteriaFileDateModDown"), Qt::DownArrow, m_days);
-    setTag(up, QStringLiteral("t=31111"));
-    setTag(down, QStringLiteral("t=31112"));
-    connect(up, &QToolButton::clicked, this, [this] { stepNumberBox(m_days, 0, 1, kDaysLimit); });
-    connect(down, &QToolButton::clicked, this, [this] { stepNumberBox(m_days, 2, -1, 1); });
-
     auto *row = new QHBoxLayout;
     row->addWidget(filter);
-    row->addWidget(m_days);
-    row->addWidget(up);
-    row->addWidget(down);
+    m_days = addSteppedBox(row, {"txtCriteriaFileDateMod", "cmdCriteriaFileDateModUp", "cmdCriteriaFileDateModDown", 0,
+                                 kDaysLimit, 2, 1});
+    connect(m_days, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_writer.setAttribute(kFileCriteria, "days", text); });
     row->addWidget(makeLabel(QStringLiteral("lblCriteriaFileDateMod"), QStringLiteral("c=1292"), m_days));
     row->addStretch(1);
     return row;

@@ -79,11 +79,6 @@ void LiveSample::restart()
     m_pause.start();
 }
 
-bool LiveSample::working() const
-{
-    return m_stale || m_job->running();
-}
-
 void LiveSample::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

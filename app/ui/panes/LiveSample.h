@@ -36,7 +36,6 @@ public:
     void restart();
     // The shown text, as plain text (for tests and the benchmark).
     QString shownText() const;
-    bool working() const;
 
     static constexpr int kPauseMs = 40;
 

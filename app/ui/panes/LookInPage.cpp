@@ -6,7 +6,6 @@
 #include "ui/common/DigitLineEdit.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/WindowTexts.h"
-#include "ui/dialogs/FolderPicker.h"
 #include "ui/panes/LookInFolderCheck.h"
 #include "ui/panes/LookInPaths.h"
 #include "ui/panes/PaneWidgets.h"
@@ -14,6 +13,7 @@
 #include "ui/panes/SettingWriter.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QDropEvent>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -36,7 +36,7 @@ const QString kDeep = QStringLiteral("deep");
 } // namespace
 
 LookInPage::LookInPage(SettingWriter &writer, QWidget *parent)
-    : SettingPage(parent), m_writer(writer), m_picker(new FolderPicker(this))
+    : SettingPage(parent), m_writer(writer), m_picker(writer.host().dialogParent())
 {
     buildControls();
     connectWrites();
@@ -65,22 +65,10 @@ void LookInPage::buildControls()
     m_depthOptions = new QButtonGroup(this);
     m_depthOptions->addButton(m_allChildFolders, 0);
     m_depthOptions->addButton(m_upToDepth, 1);
-    m_depth = new DigitLineEdit;
-    m_depth->setObjectName(QStringLiteral("txtSubFolderDepth"));
-    m_depth->setMaxLength(9);
-    m_depth->setMaximumWidth(m_depth->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
-    auto *up = makeArrowButton(QStringLiteral("cmdSubFolderDepthUp"), Qt::UpArrow, m_depth);
-    auto *down = makeArrowButton(QStringLiteral("cmdSubFolderDepthDown"), Qt::DownArrow, m_depth);
-    setTag(up, QStringLiteral("t=31111"));
-    setTag(down, QStringLiteral("t=31112"));
-    connect(up, &QToolButton::clicked, this, [this] { stepNumberBox(m_depth, 0, 1, kDepthLimit); });
-    connect(down, &QToolButton::clicked, this, [this] { stepNumberBox(m_depth, 0, -1, 0); });
-
     auto *depthRow = new QHBoxLayout;
     depthRow->addWidget(m_upToDepth);
-    depthRow->addWidget(m_depth);
-    depthRow->addWidget(up);
-    depthRow->addWidget(down);
+    m_depth = addSteppedBox(depthRow, {"txtSubFolderDepth", "cmdSubFolderDepthUp", "cmdSubFolderDepthDown", 0,
+                                       kDepthLimit, 0, 0});
     depthRow->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
@@ -145,10 +133,12 @@ bool LookInPage::removeSelectedItem()
 
 void LookInPage::addFolder()
 {
-    m_picker->setRoot(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    if (!m_picker->Browse() || m_picker->path().isEmpty())
+    // Rooted at the desktop folder, or the home folder where there is none.
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    m_picker.setRoot(QDir(desktop).exists() ? desktop : QString());
+    if (!m_picker.Browse() || m_picker.path().isEmpty())
         return;
-    const LookInCheck check = ValidateLookInFolder(m_picker->path());
+    const LookInCheck check = ValidateLookInFolder(m_picker.path());
     if (!check.accepted) {
         ShowErrorText(m_writer.host().dialogParent(), check.message);
         return;

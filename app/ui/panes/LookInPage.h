@@ -3,6 +3,7 @@
 // deep into their child folders. Folders come from the folder picker or are
 // dropped from the file manager onto the list, its label or the window.
 
+#include "ui/dialogs/FolderPicker.h"
 #include "ui/window/SettingHost.h"
 
 class QButtonGroup;
@@ -15,7 +16,6 @@ class QTreeWidget;
 namespace quillbay {
 
 class DigitLineEdit;
-class FolderPicker;
 class SettingWriter;
 
 class LookInPage : public SettingPage
@@ -48,7 +48,7 @@ private:
     void selectFolder(const QString &id);
 
     SettingWriter &m_writer;
-    FolderPicker *m_picker;
+    FolderPicker m_picker; // created with the window, kept for its life
     QLabel *m_label;
     QTreeWidget *m_folders;
     QButtonGroup *m_depthOptions;

@@ -1,8 +1,10 @@
 #include "ui/panes/PaneWidgets.h"
 
 #include "settings/XmlTools.h"
+#include "ui/common/DigitLineEdit.h"
 #include "ui/common/WindowTexts.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
@@ -54,6 +56,25 @@ SideButton *makeIconButton(const QString &name, const QIcon &icon, const QString
     button->setIcon(icon);
     setTag(button, tag);
     return button;
+}
+
+DigitLineEdit *addSteppedBox(QHBoxLayout *row, const SteppedBox &spec)
+{
+    auto *box = new DigitLineEdit;
+    box->setObjectName(QString::fromLatin1(spec.box));
+    box->setMaxLength(9);
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
+    auto *up = makeArrowButton(QString::fromLatin1(spec.up), Qt::UpArrow, box);
+    auto *down = makeArrowButton(QString::fromLatin1(spec.down), Qt::DownArrow, box);
+    setTag(up, QStringLiteral("t=31111"));
+    setTag(down, QStringLiteral("t=31112"));
+    QObject::connect(up, &QToolButton::clicked, box, [box, spec] { stepNumberBox(box, spec.upFallback, 1, spec.upLimit); });
+    QObject::connect(down, &QToolButton::clicked, box,
+                     [box, spec] { stepNumberBox(box, spec.downFallback, -1, spec.downLimit); });
+    row->addWidget(box);
+    row->addWidget(up);
+    row->addWidget(down);
+    return box;
 }
 
 bool isNumberText(const QString &text)

@@ -6,11 +6,14 @@
 #include <QString>
 #include <QToolButton>
 
+class QHBoxLayout;
 class QIcon;
 class QLabel;
 class QLineEdit;
 
 namespace quillbay {
+
+class DigitLineEdit;
 
 // A label with its caption tag, the buddy it names for screen readers and
 // access keys.
@@ -40,6 +43,19 @@ SideButton *makeIconButton(const QString &name, const QIcon &icon, const QString
 // it moves to (at most limit going up, at least limit going down), and
 // writes it as the box's new text, which the box stores like any change.
 void stepNumberBox(QLineEdit *box, int fallback, int step, int limit);
+
+// A digit-only box followed by its up and down buttons, added to row. Each
+// button reads a box that holds no number as its fallback.
+struct SteppedBox {
+    const char *box;
+    const char *up;
+    const char *down;
+    int upFallback;
+    int upLimit;   // at most
+    int downFallback;
+    int downLimit; // at least
+};
+DigitLineEdit *addSteppedBox(QHBoxLayout *row, const SteppedBox &spec);
 
 // The text of a number attribute as a box shows it: its own text when it is
 // a number, else none.
