@@ -3,10 +3,14 @@
 #include "settings/SettingsSchema.h"
 #include "settings/XmlTools.h"
 #include "ui/common/WindowTexts.h"
+#include "ui/panes/PaneWidgets.h"
 #include "ui/panes/SettingWriter.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace quillbay {
 
@@ -56,6 +60,27 @@ void CriteriaControls::reset()
         if (flag.resettable)
             flag.box->setChecked(false);
     }
+}
+
+QWidget *makeCriteriaPane(const QString &name, const QList<CriteriaRow> &rows)
+{
+    auto *pane = new QWidget;
+    pane->setObjectName(name);
+    auto *grid = new QGridLayout(pane);
+    grid->setContentsMargins(0, 0, 0, 0);
+    int afterColumns = 0;
+    for (const CriteriaRow &row : rows)
+        afterColumns = std::max(afterColumns, int(row.after.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const CriteriaRow &row = rows[r];
+        grid->addWidget(makeLabel(QString::fromLatin1(row.label), QString::fromLatin1(row.tag), row.field), r, 0);
+        grid->addWidget(row.field, r, 1, 1, 1 + afterColumns - int(row.after.size()));
+        for (int i = 0; i < row.after.size(); ++i)
+            grid->addWidget(row.after[i], r, 2 + afterColumns - int(row.after.size()) + i);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(int(rows.size()), 1);
+    return pane;
 }
 
 } // namespace quillbay

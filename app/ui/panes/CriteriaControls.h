@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QWidget;
 
 namespace quillbay {
 
@@ -49,5 +50,17 @@ private:
     QList<Text> m_texts;
     QList<Flag> m_flags;
 };
+
+// One row of a criteria pane: its caption (label name and tag), the field
+// that takes the width, and small controls after it.
+struct CriteriaRow {
+    const char *label;
+    const char *tag;
+    QWidget *field;
+    QList<QWidget *> after;
+};
+
+// A criteria pane (picPaneCriteriaFile_N, picPaneCriteriaFolder_N) of rows.
+QWidget *makeCriteriaPane(const QString &name, const QList<CriteriaRow> &rows);
 
 } // namespace quillbay

@@ -10,7 +10,6 @@
 #include "ui/panes/SettingWriter.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
@@ -52,8 +51,6 @@ FileCriteriaPage::~FileCriteriaPage() = default;
 
 QWidget *FileCriteriaPage::buildSimplePane()
 {
-    auto *pane = new QWidget;
-    pane->setObjectName(QStringLiteral("picPaneCriteriaFile_0"));
     QLineEdit *start = m_controls->addText(QStringLiteral("txtCriteriaFileBaseName"), "startWith");
     m_extensions = m_controls->addText(QStringLiteral("txtCriteriaFileExt"), "ext");
     auto *image = makeIconButton(QStringLiteral("cmdCriteriaFileTypeImage"), paneIcon(PaneIcon::ImageTypes),
@@ -62,41 +59,22 @@ QWidget *FileCriteriaPage::buildSimplePane()
                                  QStringLiteral("t=1227"), m_extensions);
     connect(image, &QToolButton::clicked, this, [this] { m_extensions->setText(kImageTypes); });
     connect(sound, &QToolButton::clicked, this, [this] { m_extensions->setText(kSoundTypes); });
-
-    auto *grid = new QGridLayout(pane);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileBaseName"), QStringLiteral("c=1220;t=1221"), start), 0, 0);
-    grid->addWidget(start, 0, 1, 1, 3);
-    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileExt"), QStringLiteral("c=1222;t=1223"), m_extensions), 1, 0);
-    grid->addWidget(m_extensions, 1, 1);
-    grid->addWidget(image, 1, 2);
-    grid->addWidget(sound, 1, 3);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
-    return pane;
+    return makeCriteriaPane(QStringLiteral("picPaneCriteriaFile_0"),
+                            {{"lblCriteriaFileBaseName", "c=1220;t=1221", start, {}},
+                             {"lblCriteriaFileExt", "c=1222;t=1223", m_extensions, {image, sound}}});
 }
 
 QWidget *FileCriteriaPage::buildAdvancedPane()
 {
-    auto *pane = new QWidget;
-    pane->setObjectName(QStringLiteral("picPaneCriteriaFile_1"));
     QLineEdit *base = m_controls->addText(QStringLiteral("txtCriteriaFileBaseNameRegExp"), "regExpBaseName");
     QLineEdit *ext = m_controls->addText(QStringLiteral("txtCriteriaFileExtRegExp"), "regExpExt");
     QCheckBox *baseCase = m_controls->addFlag(QStringLiteral("chkCriteriaFileBaseNameRegExpIC"),
                                               "regExpBaseNameIgnoreCase", QStringLiteral("c=1236"));
     QCheckBox *extCase = m_controls->addFlag(QStringLiteral("chkCriteriaFileExtRegExpIC"), "regExpExtIgnoreCase",
                                              QStringLiteral("c=1236"));
-    auto *grid = new QGridLayout(pane);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileNameRegExp"), QStringLiteral("c=1230;t=1231"), base), 0, 0);
-    grid->addWidget(base, 0, 1);
-    grid->addWidget(baseCase, 0, 2);
-    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFileExtRegExp"), QStringLiteral("c=1232;t=1233"), ext), 1, 0);
-    grid->addWidget(ext, 1, 1);
-    grid->addWidget(extCase, 1, 2);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
-    return pane;
+    return makeCriteriaPane(QStringLiteral("picPaneCriteriaFile_1"),
+                            {{"lblCriteriaFileNameRegExp", "c=1230;t=1231", base, {baseCase}},
+                             {"lblCriteriaFileExtRegExp", "c=1232;t=1233", ext, {extCase}}});
 }
 
 QLayout *FileCriteriaPage::buildDateFilter()

@@ -2,11 +2,9 @@
 
 #include "settings/SettingsSchema.h"
 #include "ui/panes/CriteriaControls.h"
-#include "ui/panes/PaneWidgets.h"
 #include "ui/panes/SettingWriter.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
@@ -34,36 +32,20 @@ FolderCriteriaPage::~FolderCriteriaPage() = default;
 
 QWidget *FolderCriteriaPage::buildSimplePane()
 {
-    auto *pane = new QWidget;
-    pane->setObjectName(QStringLiteral("picPaneCriteriaFolder_0"));
     QLineEdit *start = m_controls->addText(QStringLiteral("txtCriteriaFolderBaseName"), "startWith");
     QLineEdit *end = m_controls->addText(QStringLiteral("txtCriteriaFolderEnd"), "endWith");
-    auto *grid = new QGridLayout(pane);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFolderBaseName"), QStringLiteral("c=1224;t=1221"), start), 0, 0);
-    grid->addWidget(start, 0, 1);
-    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFolderExt"), QStringLiteral("c=1238;t=1221"), end), 1, 0);
-    grid->addWidget(end, 1, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
-    return pane;
+    return makeCriteriaPane(QStringLiteral("picPaneCriteriaFolder_0"),
+                            {{"lblCriteriaFolderBaseName", "c=1224;t=1221", start, {}},
+                             {"lblCriteriaFolderExt", "c=1238;t=1221", end, {}}});
 }
 
 QWidget *FolderCriteriaPage::buildAdvancedPane()
 {
-    auto *pane = new QWidget;
-    pane->setObjectName(QStringLiteral("picPaneCriteriaFolder_1"));
     QLineEdit *name = m_controls->addText(QStringLiteral("txtCriteriaFolderNameRegExp"), "regExpBaseName");
     QCheckBox *ignoreCase = m_controls->addFlag(QStringLiteral("chkCriteriaFolderNameRegExpIC"), "regExpNameIgnoreCase",
                                                 QStringLiteral("c=1236"));
-    auto *grid = new QGridLayout(pane);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(makeLabel(QStringLiteral("lblCriteriaFolderNameRegExp"), QStringLiteral("c=1235;t=1234"), name), 0, 0);
-    grid->addWidget(name, 0, 1);
-    grid->addWidget(ignoreCase, 0, 2);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(1, 1);
-    return pane;
+    return makeCriteriaPane(QStringLiteral("picPaneCriteriaFolder_1"),
+                            {{"lblCriteriaFolderNameRegExp", "c=1235;t=1234", name, {ignoreCase}}});
 }
 
 void FolderCriteriaPage::loadSetting()

@@ -15,8 +15,6 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QDropEvent>
-#include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
@@ -52,8 +50,8 @@ void LookInPage::buildControls()
     m_folders->setUniformRowHeights(true);
     m_folders->setSelectionMode(QAbstractItemView::SingleSelection);
     m_label = makeLabel(QStringLiteral("lblFoldersList"), QStringLiteral("c=1212;t=1213"), m_folders);
-    m_label->setText(QStringLiteral("Files and folders within the following folders will be searched:"));
-    // A list is named by its caption for screen readers (a label does not name a view).
+    // A list, and a box beside an option button, are named by their captions
+    // for screen readers (only a label names its buddy).
     m_folders->setAccessibleName(withoutAccessKey(UiText::LoadText(1212)));
 
     m_allChildFolders = new QRadioButton;
@@ -69,6 +67,7 @@ void LookInPage::buildControls()
     depthRow->addWidget(m_upToDepth);
     m_depth = addSteppedBox(depthRow, {"txtSubFolderDepth", "cmdSubFolderDepthUp", "cmdSubFolderDepthDown", 0,
                                        kDepthLimit, 0, 0});
+    m_depth->setAccessibleName(withoutAccessKey(UiText::LoadText(1214)));
     depthRow->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
@@ -96,7 +95,6 @@ void LookInPage::connectWrites()
 // is not a number are written.
 void LookInPage::loadSetting()
 {
-    m_depth->setAccessibleName(withoutAccessKey(m_upToDepth->text()));
     m_folders->clear();
     const pugi::xml_node setting = m_writer.setting();
     if (!setting)
