@@ -72,7 +72,7 @@ public:
     // edited (PreviewSample.cpp).
     // An error, as for the preview, when a criteria pattern does not compile.
     // cache, when given, keeps the folder's listing for the next sample.
-    Result<PreviewSample> BuildSample(const SampleLimits &limits, SampleListingCache *cache = nullptr);
+    Result<PreviewSample> buildSample(const SampleLimits &limits, SampleListingCache *cache = nullptr);
 
 private:
     // Starts a run: the selected setting's depth, criteria and rules. A null

@@ -1,4 +1,4 @@
-// The sample of a preview (PreviewRun::BuildSample): the first "Look in"
+// The sample of a preview (PreviewRun::buildSample): the first "Look in"
 // folder is listed whole and sorted as the preview sorts it, but the rules run
 // only on as many of its names as the sample needs.
 
@@ -37,7 +37,7 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity &o) const
     {
         return device == o.device && inode == o.inode && modified.tv_sec == o.modified.tv_sec
-               && modified.tv_nsec == o.modified.tv_nsec;
+            && modified.tv_nsec == o.modified.tv_nsec;
     }
 };
 
@@ -64,7 +64,7 @@ struct SampleListingCache::Kept {
     bool holds(const QString &path) const
     {
         return listing && path == folder && identity && identity == identityOf(path) && age.isValid()
-               && age.elapsed() < kListingLifeMs;
+            && age.elapsed() < kListingLifeMs;
     }
     // Lists and sorts the folder; the errno of a failure, else 0.
     int take(const QString &path)
@@ -90,7 +90,7 @@ struct SampleListingCache::Kept {
 SampleListingCache::SampleListingCache() : m_kept(std::make_unique<Kept>()) {}
 SampleListingCache::~SampleListingCache() = default;
 
-Result<PreviewSample> PreviewRun::BuildSample(const SampleLimits &limits, SampleListingCache *cache)
+Result<PreviewSample> PreviewRun::buildSample(const SampleLimits &limits, SampleListingCache *cache)
 {
     PreviewSample sample;
     const Result<pugi::xml_node> setting = prepare();

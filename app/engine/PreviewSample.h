@@ -11,9 +11,9 @@
 namespace quillbay {
 
 struct SampleLimits {
-    int entries = 8;       // changed names shown, of folders and of files each
-    int examined = 200;    // files the rules are tried on before the sample stops
-    int visited = 10000;   // names looked at (criteria included) before it stops
+    int entries = 8;     // changed names shown, of folders and of files each
+    int examined = 200;  // files the rules are tried on before the sample stops
+    int visited = 10000; // names looked at (criteria included) before it stops
 };
 
 struct SampleEntry {
@@ -26,12 +26,12 @@ struct SampleEntry {
 struct PreviewSample {
     enum Status { Shown, NoFolder, FolderMissing, FolderUnreadable };
     Status status = Shown;
-    QString folder;          // the folder the names come from
-    int errorNumber = 0;     // FolderUnreadable: why
+    QString folder;             // the folder the names come from
+    int errorNumber = 0;        // FolderUnreadable: why
     QList<SampleEntry> folders; // child folders renamed by the folder rules
     QList<SampleEntry> files;
-    int examinedFiles = 0;   // files the rules were applied to
-    int ruleFailures = 0;    // names left out because a rule could not be applied
+    int examinedFiles = 0; // files the rules were applied to
+    int ruleFailures = 0;  // names left out because a rule could not be applied
     QString firstRuleError;
     bool cancelled = false;
 };

@@ -48,9 +48,9 @@ const QSet<QString> &networkFuseTypes()
 const QSet<QString> &networkTypes()
 {
     static const QSet<QString> types{
-        QStringLiteral("nfs"),  QStringLiteral("nfs4"),   QStringLiteral("cifs"),      QStringLiteral("smb3"),
-        QStringLiteral("smbfs"), QStringLiteral("ncpfs"), QStringLiteral("afs"),       QStringLiteral("coda"),
-        QStringLiteral("ceph"), QStringLiteral("davfs"),  QStringLiteral("glusterfs"), QStringLiteral("lustre"),
+        QStringLiteral("nfs"),   QStringLiteral("nfs4"),     QStringLiteral("cifs"),      QStringLiteral("smb3"),
+        QStringLiteral("smbfs"), QStringLiteral("ncpfs"),    QStringLiteral("afs"),       QStringLiteral("coda"),
+        QStringLiteral("ceph"),  QStringLiteral("davfs"),    QStringLiteral("glusterfs"), QStringLiteral("lustre"),
         QStringLiteral("ocfs2"), QStringLiteral("orangefs"), QStringLiteral("beegfs"),
     };
     return types;
@@ -67,7 +67,7 @@ bool sourceNamesAHost(const QString &source)
 
 } // namespace
 
-QList<MountEntry> ParseMountInfo(const QByteArray &text)
+QList<MountEntry> parseMountInfo(const QByteArray &text)
 {
     QList<MountEntry> table;
     for (const QByteArray &line : text.split('\n')) {
@@ -93,14 +93,14 @@ QList<MountEntry> ParseMountInfo(const QByteArray &text)
     return table;
 }
 
-bool PathIsAtOrBelow(const QString &path, const QString &folder)
+bool pathIsAtOrBelow(const QString &path, const QString &folder)
 {
     if (folder == QLatin1String("/"))
         return path.startsWith(u'/');
     return path == folder || (path.startsWith(folder) && path.at(folder.size()) == u'/');
 }
 
-std::optional<MountEntry> MountOf(const QList<MountEntry> &table, const QString &path,
+std::optional<MountEntry> mountOf(const QList<MountEntry> &table, const QString &path,
                                   std::optional<std::pair<unsigned, unsigned>> device)
 {
     auto best = [&](bool sameDeviceOnly) {
@@ -108,7 +108,7 @@ std::optional<MountEntry> MountOf(const QList<MountEntry> &table, const QString 
         for (const MountEntry &entry : table) {
             if (sameDeviceOnly && (entry.major != device->first || entry.minor != device->second))
                 continue;
-            if (PathIsAtOrBelow(path, entry.mountPoint)
+            if (pathIsAtOrBelow(path, entry.mountPoint)
                 && (!found || entry.mountPoint.size() >= found->mountPoint.size()))
                 found = entry;
         }
@@ -121,7 +121,7 @@ std::optional<MountEntry> MountOf(const QList<MountEntry> &table, const QString 
     return best(false);
 }
 
-bool IsNetworkFileSystem(const MountEntry &entry)
+bool isNetworkFileSystem(const MountEntry &entry)
 {
     if (networkTypes().contains(entry.type))
         return true;
@@ -132,7 +132,7 @@ bool IsNetworkFileSystem(const MountEntry &entry)
     return false;
 }
 
-bool FolderIsOnNetwork(const QString &canonicalFolder, const QString &mountTable)
+bool folderIsOnNetwork(const QString &canonicalFolder, const QString &mountTable)
 {
     QFile file(mountTable);
     if (!file.open(QIODevice::ReadOnly))
@@ -141,8 +141,8 @@ bool FolderIsOnNetwork(const QString &canonicalFolder, const QString &mountTable
     struct stat info {};
     if (::stat(QFile::encodeName(canonicalFolder).constData(), &info) == 0)
         device = std::make_pair(unsigned(major(info.st_dev)), unsigned(minor(info.st_dev)));
-    const std::optional<MountEntry> mount = MountOf(ParseMountInfo(file.readAll()), canonicalFolder, device);
-    return mount && IsNetworkFileSystem(*mount);
+    const std::optional<MountEntry> mount = mountOf(parseMountInfo(file.readAll()), canonicalFolder, device);
+    return mount && isNetworkFileSystem(*mount);
 }
 
 } // namespace quillbay

@@ -4,7 +4,7 @@
 // handle (typing must never wait for the sample). The sample keeps the
 // folder's listing between keystrokes; the measurement is taken both with the
 // kept listing and after the folder changed. The engine's part alone
-// (PreviewRun::BuildSample on the same folder, nothing kept) is given beside
+// (PreviewRun::buildSample on the same folder, nothing kept) is given beside
 // it. The program is started as it starts for a user.
 
 #include "WindowBench.h"
@@ -71,8 +71,8 @@ class SampleDriver
 {
 public:
     SampleDriver(frmMain &window)
-        : m_box(window.findChild<QLineEdit *>(QStringLiteral("txtNewNameFileAdd")))
-        , m_sample(static_cast<RulesPage *>(window.editor().page(kFilePage))->sample())
+        : m_box(window.findChild<QLineEdit *>(QStringLiteral("txtNewNameFileAdd"))),
+          m_sample(static_cast<RulesPage *>(window.editor().page(kFilePage))->sample())
     {
     }
 
@@ -130,7 +130,7 @@ void measureEngine(SettingsDocument &settings, Figures &figures)
         PreviewControl control;
         const double started = nowMs();
         const double cpuStarted = threadCpuMs();
-        const Result<PreviewSample> sample = PreviewRun(settings, preview, names, control).BuildSample(SampleLimits());
+        const Result<PreviewSample> sample = PreviewRun(settings, preview, names, control).buildSample(SampleLimits());
         if (!sample || sample->files.isEmpty())
             return;
         figures.engine << nowMs() - started;
@@ -205,8 +205,9 @@ private:
 bool measureSample(const QStringList &arguments)
 {
     const qsizetype dirAt = arguments.indexOf(QStringLiteral("--dir"));
-    const QString base = dirAt >= 0 ? arguments.value(dirAt + 1)
-                                    : (QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath());
+    const QString base = dirAt >= 0
+        ? arguments.value(dirAt + 1)
+        : (QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath());
     const qsizetype filesAt = arguments.indexOf(QStringLiteral("--files"));
     const int fileCount = filesAt >= 0 ? arguments.value(filesAt + 1).toInt() : 100000;
     QTemporaryDir work(base + QStringLiteral("/quillbay-window-bench.XXXXXX"));
@@ -217,16 +218,17 @@ bool measureSample(const QStringList &arguments)
         qputenv(variable, work.filePath(QString::fromLatin1(variable)).toUtf8());
 
     Figures figures;
-    StartupEnvironment environment = StartupEnvironment::ForThisProcess({}, work.path());
+    StartupEnvironment environment = StartupEnvironment::forThisProcess({}, work.path());
     environment.lockFile = work.filePath(QStringLiteral("bench.lock"));
     environment.registryFile = work.filePath(QStringLiteral("registry.txt"));
     environment.makeWindow = [&](ProgramContext &context) -> std::unique_ptr<StartupWindow> {
-        return std::make_unique<MeasuredWindow>(CreateMainWindow(context),
-                                                [&context, &tree, &figures] { measureInWindow(context, tree, figures); });
+        return std::make_unique<MeasuredWindow>(
+            createMainWindow(context), [&context, &tree, &figures] { measureInWindow(context, tree, figures); });
     };
     Startup startup(std::move(environment));
-    if (startup.Run() != ExitNormal || figures.kept.size() != 15 || figures.relisted.size() != 5
-        || figures.afterBurst < 0 || figures.kept.contains(-1) || figures.relisted.contains(-1) || figures.engine.isEmpty())
+    if (startup.run() != ExitNormal || figures.kept.size() != 15 || figures.relisted.size() != 5
+        || figures.afterBurst < 0 || figures.kept.contains(-1) || figures.relisted.contains(-1)
+        || figures.engine.isEmpty())
         return false;
 
     std::sort(figures.kept.begin(), figures.kept.end());
@@ -242,10 +244,12 @@ bool measureSample(const QStringList &arguments)
                 median(figures.kept), QStringLiteral("ms"), 200);
     printResult(QStringLiteral("sample shown after a keystroke, slowest of %1").arg(figures.kept.size()),
                 figures.kept.last(), QStringLiteral("ms"), 200);
-    printResult(QStringLiteral("the same, folder listed again, median"), median(figures.relisted), QStringLiteral("ms"), 200);
+    printResult(QStringLiteral("the same, folder listed again, median"), median(figures.relisted), QStringLiteral("ms"),
+                200);
     printResult(QStringLiteral("keystroke handled, slowest (sample running)"),
                 *std::max_element(figures.keystroke.begin(), figures.keystroke.end()), QStringLiteral("ms"), 16);
-    printResult(QStringLiteral("sample after fast typing, from the last key"), figures.afterBurst, QStringLiteral("ms"), 200);
+    printResult(QStringLiteral("sample after fast typing, from the last key"), figures.afterBurst, QStringLiteral("ms"),
+                200);
     return true;
 }
 

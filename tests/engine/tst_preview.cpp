@@ -60,12 +60,12 @@ private slots:
                                   "<rule type=\"regexpBase\" pattern=\"^xa$\" replace=\"b\"/>"
                                   "<rule type=\"regexpBase\" pattern=\"^xb$\" replace=\"a\"/>"
                                << QStringList{"a.txt>b.txt", "b.txt>a.txt"};
-        QTest::newRow("held by a file that stays") << QStringList{"a", "b"}
-                                                   << "<rule type=\"regexpBase\" pattern=\"a\" replace=\"b\"/>"
-                                                   << QStringList{"!a.txt>b.txt"};
-        QTest::newRow("two new names alike") << QStringList{"x1", "x2", "x3"}
-                                             << "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"
-                                             << QStringList{"x1.txt>x.txt", "!x2.txt>x.txt"};
+        QTest::newRow("held by a file that stays")
+            << QStringList{"a", "b"} << "<rule type=\"regexpBase\" pattern=\"a\" replace=\"b\"/>"
+            << QStringList{"!a.txt>b.txt"};
+        QTest::newRow("two new names alike")
+            << QStringList{"x1", "x2", "x3"} << "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"
+            << QStringList{"x1.txt>x.txt", "!x2.txt>x.txt"};
         QTest::newRow("invalid name") << QStringList{"a", "b"} << "<rule type=\"add\" text=\"?\"/>"
                                       << QStringList{"!a.txt>?a.txt", "!b.txt>?b.txt"};
         QTest::newRow("numbering in sorted order")
@@ -81,8 +81,9 @@ private slots:
             writeFile(root + u'/' + file + QStringLiteral(".txt"));
         writeFile(root + QStringLiteral("/sub/inner.txt"));
         Manager m;
-        preview(m, settingXml(root, rules, QStringLiteral("<rule type=\"add\" text=\"_\" position=\"after\"/>"), {},
-                              QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\"")));
+        preview(m,
+                settingXml(root, rules, QStringLiteral("<rule type=\"add\" text=\"_\" position=\"after\"/>"), {},
+                           QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\"")));
         // Each top-level file's final name in the preview, through a temporary name if any.
         QHash<QString, QString> previewed;
         QHash<QString, QString> through;
@@ -97,7 +98,7 @@ private slots:
                                  (e.include ? QString() : QStringLiteral("!")) + e.newName);
         }
         SettingsDocument copy;
-        QVERIFY(copy.LoadText(QString::fromStdString([&] {
+        QVERIFY(copy.loadText(QString::fromStdString([&] {
             std::ostringstream text;
             m.settings().document().save(text);
             return text.str();
@@ -107,14 +108,14 @@ private slots:
         PreviewControl control;
         SampleLimits limits;
         limits.entries = 2;
-        const Result<PreviewSample> made = PreviewRun(copy, samplePreview, temporaryNames, control).BuildSample(limits);
+        const Result<PreviewSample> made = PreviewRun(copy, samplePreview, temporaryNames, control).buildSample(limits);
         QVERIFY(made);
         const PreviewSample &sample = *made;
         QCOMPARE(sample.status, PreviewSample::Shown);
         QStringList shown;
         for (const SampleEntry &e : sample.files) {
-            const QString line = (e.refusal == SampleEntry::Accepted ? QString() : QStringLiteral("!")) + e.name
-                                 + u'>' + e.newName;
+            const QString line =
+                (e.refusal == SampleEntry::Accepted ? QString() : QStringLiteral("!")) + e.name + u'>' + e.newName;
             shown << line;
             QCOMPARE(line.mid(line.indexOf(u'>') + 1), previewed.value(e.name).remove(u'!'));
             QCOMPARE(line.startsWith(u'!'), previewed.value(e.name).startsWith(u'!'));
@@ -131,14 +132,14 @@ private slots:
         writeFile(root + "/b.txt");
         writeFile(root + "/c.txt");
         SettingsDocument settings;
-        QVERIFY(settings.LoadText(settingXml(root, "<rule type=\"add\" text=\"x\"/>")));
+        QVERIFY(settings.loadText(settingXml(root, "<rule type=\"add\" text=\"x\"/>")));
         SampleListingCache cache;
         auto sampleNames = [&] {
             PreviewDocument document;
             TemporaryNameSource temporaryNames(7);
             PreviewControl control;
             const Result<PreviewSample> sample =
-                PreviewRun(settings, document, temporaryNames, control).BuildSample(SampleLimits(), &cache);
+                PreviewRun(settings, document, temporaryNames, control).buildSample(SampleLimits(), &cache);
             QStringList names;
             for (const SampleEntry &e : sample->files)
                 names << e.name + u'>' + e.newName + (e.refusal == SampleEntry::Accepted ? "" : "!");

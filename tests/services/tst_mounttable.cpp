@@ -40,7 +40,7 @@ class MountTableTest : public QObject
 private slots:
     void parsesTheCapturedTable()
     {
-        const QList<MountEntry> table = ParseMountInfo(kCaptured);
+        const QList<MountEntry> table = parseMountInfo(kCaptured);
         QCOMPARE(table.size(), 11);
         QCOMPARE(table[3].mountPoint, QStringLiteral("/media/ann/MY STICK"));
         QCOMPARE(table[3].type, QStringLiteral("vfat"));
@@ -78,10 +78,10 @@ private slots:
         QFETCH(QString, mountPoint);
         QFETCH(bool, network);
         const std::optional<MountEntry> mount =
-            MountOf(ParseMountInfo(kCaptured), path, device(unsigned(major), unsigned(minor)));
+            mountOf(parseMountInfo(kCaptured), path, device(unsigned(major), unsigned(minor)));
         QVERIFY(mount);
         QCOMPARE(mount->mountPoint, mountPoint);
-        QCOMPARE(IsNetworkFileSystem(*mount), network);
+        QCOMPARE(isNetworkFileSystem(*mount), network);
     }
 
     void wholeComponents_data()
@@ -89,23 +89,28 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<bool>("below");
-        QTest::newRow("itself") << "/usr" << "/usr" << true;
-        QTest::newRow("below") << "/usr/lib" << "/usr" << true;
-        QTest::newRow("longer name") << "/usr2" << "/usr" << false;
-        QTest::newRow("root holds all") << "/anything" << "/" << true;
-        QTest::newRow("relative") << "usr/lib" << "/usr" << false;
+        QTest::newRow("itself") << "/usr"
+                                << "/usr" << true;
+        QTest::newRow("below") << "/usr/lib"
+                               << "/usr" << true;
+        QTest::newRow("longer name") << "/usr2"
+                                     << "/usr" << false;
+        QTest::newRow("root holds all") << "/anything"
+                                        << "/" << true;
+        QTest::newRow("relative") << "usr/lib"
+                                  << "/usr" << false;
     }
     void wholeComponents()
     {
         QFETCH(QString, path);
         QFETCH(QString, folder);
         QFETCH(bool, below);
-        QCOMPARE(PathIsAtOrBelow(path, folder), below);
+        QCOMPARE(pathIsAtOrBelow(path, folder), below);
     }
 
     void unreadableTableIsNoNetwork()
     {
-        QVERIFY(!FolderIsOnNetwork(QStringLiteral("/"), QStringLiteral("/nonexistent/mountinfo")));
+        QVERIFY(!folderIsOnNetwork(QStringLiteral("/"), QStringLiteral("/nonexistent/mountinfo")));
     }
 };
 

@@ -10,8 +10,8 @@
 #include "text/UiText.h"
 
 #include <QDir>
-#include <QFile>
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QWindow>
 
@@ -50,7 +50,11 @@ public:
     frmMain &window() { return *m_fixture->window; }
     SettingsDocument &settings() { return m_fixture->manager.settings(); }
     WindowFixture &fixture() { return *m_fixture; }
-    template <typename T> T *control(const char *name) { return child<T>(m_fixture->window.get(), name); }
+    template<typename T>
+    T *control(const char *name)
+    {
+        return child<T>(m_fixture->window.get(), name);
+    }
     // A path in the working folder (created as a folder by folder()).
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString folder(const QString &name) const

@@ -40,7 +40,8 @@ QString attribute(SettingsDocument &settings, const char *element, const char *n
 QStringList folderPaths(SettingsDocument &settings)
 {
     QStringList paths;
-    for (pugi::xml_node f = settings.SelectedSetting().child("folders").child("folder"); f; f = f.next_sibling("folder"))
+    for (pugi::xml_node f = settings.SelectedSetting().child("folders").child("folder"); f;
+         f = f.next_sibling("folder"))
         paths << toQString(f.attribute("path"));
     return paths;
 }
@@ -66,7 +67,11 @@ private:
 
     frmMain &openWith(const char *document) { return m_page.open(document); }
     SettingsDocument &settings() { return m_page.settings(); }
-    template <typename T> T *control(const char *name) { return m_page.control<T>(name); }
+    template<typename T>
+    T *control(const char *name)
+    {
+        return m_page.control<T>(name);
+    }
     QString folder(const QString &name) { return m_page.folder(name); }
 
 private slots:
@@ -120,20 +125,28 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("refusedAs");
-        QTest::newRow("root") << "/" << "/";
-        QTest::newRow("below /usr") << "/usr/share/doc" << "/usr";
-        QTest::newRow("/etc itself") << "/etc" << "/etc";
-        QTest::newRow("/lib64 as /lib*") << "/lib64/x" << "/lib64";
-        QTest::newRow("/usr2 is not /usr") << "/usr2/x" << "";
-        QTest::newRow("/variable is not /var") << "/variable" << "";
-        QTest::newRow("home") << "/home/someone/Pictures" << "";
-        QTest::newRow("/run/user") << "/run/user/1000/gvfs" << "/run";
+        QTest::newRow("root") << "/"
+                              << "/";
+        QTest::newRow("below /usr") << "/usr/share/doc"
+                                    << "/usr";
+        QTest::newRow("/etc itself") << "/etc"
+                                     << "/etc";
+        QTest::newRow("/lib64 as /lib*") << "/lib64/x"
+                                         << "/lib64";
+        QTest::newRow("/usr2 is not /usr") << "/usr2/x"
+                                           << "";
+        QTest::newRow("/variable is not /var") << "/variable"
+                                               << "";
+        QTest::newRow("home") << "/home/someone/Pictures"
+                              << "";
+        QTest::newRow("/run/user") << "/run/user/1000/gvfs"
+                                   << "/run";
     }
     void systemAndNetworkFoldersAreRefused()
     {
         QFETCH(QString, path);
         QFETCH(QString, refusedAs);
-        QCOMPARE(SystemFolderOf(path), refusedAs);
+        QCOMPARE(systemFolderOf(path), refusedAs);
     }
 
     // A link is checked where it leads; the message names the refused folder.
@@ -210,15 +223,51 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("depth down at 0") << "txtSubFolderDepth" << "subFoldersDepth" << "0" << "cmdSubFolderDepthDown" << "0";
-        QTest::newRow("depth up at 9999") << "txtSubFolderDepth" << "subFoldersDepth" << "9999" << "cmdSubFolderDepthUp" << "9999";
-        QTest::newRow("depth up from 12345") << "txtSubFolderDepth" << "subFoldersDepth" << "12345" << "cmdSubFolderDepthUp" << "9999";
-        QTest::newRow("empty depth up") << "txtSubFolderDepth" << "subFoldersDepth" << "" << "cmdSubFolderDepthUp" << "1";
-        QTest::newRow("empty depth down") << "txtSubFolderDepth" << "subFoldersDepth" << "" << "cmdSubFolderDepthDown" << "0";
-        QTest::newRow("empty days up") << "txtCriteriaFileDateMod" << "days" << "" << "cmdCriteriaFileDateModUp" << "1";
-        QTest::newRow("empty days down") << "txtCriteriaFileDateMod" << "days" << "" << "cmdCriteriaFileDateModDown" << "1";
-        QTest::newRow("days down at 1") << "txtCriteriaFileDateMod" << "days" << "1" << "cmdCriteriaFileDateModDown" << "1";
-        QTest::newRow("days up") << "txtCriteriaFileDateMod" << "days" << "7" << "cmdCriteriaFileDateModUp" << "8";
+        QTest::newRow("depth down at 0") << "txtSubFolderDepth"
+                                         << "subFoldersDepth"
+                                         << "0"
+                                         << "cmdSubFolderDepthDown"
+                                         << "0";
+        QTest::newRow("depth up at 9999") << "txtSubFolderDepth"
+                                          << "subFoldersDepth"
+                                          << "9999"
+                                          << "cmdSubFolderDepthUp"
+                                          << "9999";
+        QTest::newRow("depth up from 12345") << "txtSubFolderDepth"
+                                             << "subFoldersDepth"
+                                             << "12345"
+                                             << "cmdSubFolderDepthUp"
+                                             << "9999";
+        QTest::newRow("empty depth up") << "txtSubFolderDepth"
+                                        << "subFoldersDepth"
+                                        << ""
+                                        << "cmdSubFolderDepthUp"
+                                        << "1";
+        QTest::newRow("empty depth down") << "txtSubFolderDepth"
+                                          << "subFoldersDepth"
+                                          << ""
+                                          << "cmdSubFolderDepthDown"
+                                          << "0";
+        QTest::newRow("empty days up") << "txtCriteriaFileDateMod"
+                                       << "days"
+                                       << ""
+                                       << "cmdCriteriaFileDateModUp"
+                                       << "1";
+        QTest::newRow("empty days down") << "txtCriteriaFileDateMod"
+                                         << "days"
+                                         << ""
+                                         << "cmdCriteriaFileDateModDown"
+                                         << "1";
+        QTest::newRow("days down at 1") << "txtCriteriaFileDateMod"
+                                        << "days"
+                                        << "1"
+                                        << "cmdCriteriaFileDateModDown"
+                                        << "1";
+        QTest::newRow("days up") << "txtCriteriaFileDateMod"
+                                 << "days"
+                                 << "7"
+                                 << "cmdCriteriaFileDateModUp"
+                                 << "8";
     }
     void depthButtonsAndTyping()
     {
@@ -270,9 +319,9 @@ private slots:
     void unknownChildFolders()
     {
         openWith("<settings version=\"2.0\" select=\"odd\">"
-                                   "<setting name=\"odd\"><folders childFolders=\"most\"/></setting>"
-                                   "<setting name=\"all\"><folders childFolders=\"all\"/></setting>"
-                                   "<setting name=\"deep\"><folders childFolders=\"deep\"/></setting></settings>");
+                 "<setting name=\"odd\"><folders childFolders=\"most\"/></setting>"
+                 "<setting name=\"all\"><folders childFolders=\"all\"/></setting>"
+                 "<setting name=\"deep\"><folders childFolders=\"deep\"/></setting></settings>");
         QVERIFY(control<QRadioButton>("optSubFolders_1")->isChecked());
         QCOMPARE(attribute(settings(), "folders", "childFolders"), QStringLiteral("deep")); // newly selected
         auto *selector = control<QComboBox>("cboSetting");
@@ -342,8 +391,11 @@ private slots:
         WindowFixture &fixture = m_page.load(nullptr);
         pugi::xml_document expected;
         expected.reset(settings().document());
-        expected.document_element().find_child_by_attribute("setting", "name", "Setting 1")
-            .child("fileToBeChanged").append_attribute("days").set_value("1");
+        expected.document_element()
+            .find_child_by_attribute("setting", "name", "Setting 1")
+            .child("fileToBeChanged")
+            .append_attribute("days")
+            .set_value("1");
         frmMain &window = fixture.open();
         auto *selector = control<QComboBox>("cboSetting");
         for (const char *name : {"MP3", "FUJIFILM CLIP-IT 50", "MS Office", "(C)(R)(TM)"})
@@ -379,7 +431,7 @@ private slots:
         selector->setCurrentIndex(selector->findText(QStringLiteral("A")));
         QCOMPARE(window.CurrentSettingName(), QStringLiteral("A"));
         SettingsDocument expected;
-        QVERIFY(expected.LoadText(QString::fromUtf8(expectedText)));
+        QVERIFY(expected.loadText(QString::fromUtf8(expectedText)));
         QCOMPARE(flattened(settings()), flattened(expected));
     }
 };

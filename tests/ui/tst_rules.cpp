@@ -32,9 +32,11 @@ constexpr int kFolderPage = 4;
 QStringList ruleTypes(SettingsDocument &settings, RuleKind kind)
 {
     QStringList types;
-    const pugi::xml_node list = settings.SelectedSetting().child(kind == RuleKind::File ? "newNameRules" : "newFolderNameRules");
+    const pugi::xml_node list =
+        settings.SelectedSetting().child(kind == RuleKind::File ? "newNameRules" : "newFolderNameRules");
     for (pugi::xml_node rule = list.child("rule"); rule; rule = rule.next_sibling("rule"))
-        types << toQString(rule.attribute("type")) + (rule.attribute("text") ? u':' + toQString(rule.attribute("text")) : QString());
+        types << toQString(rule.attribute("type"))
+                + (rule.attribute("text") ? u':' + toQString(rule.attribute("text")) : QString());
     return types;
 }
 
@@ -74,7 +76,11 @@ private:
         return m_page.open(document);
     }
     SettingsDocument &settings() { return m_page.settings(); }
-    template <typename T> T *control(const char *name) { return m_page.control<T>(name); }
+    template<typename T>
+    T *control(const char *name)
+    {
+        return m_page.control<T>(name);
+    }
     RulesPage &page(int index) { return *static_cast<RulesPage *>(m_page.window().editor().page(index)); }
 
     void addRule(const QString &typeCaption, const char *list = "cboNamingRulesFile",
@@ -112,10 +118,10 @@ private slots:
         QStringList captions;
         for (int i = 0; i < types->count(); ++i)
             captions << types->itemText(i);
-        QCOMPARE(captions, (QStringList{"Add", "Remove", "Replace", "Exif(Camera)", "MP3 Tag", "Space",
-                                        "Case of Base Name", "Case of Extension", "Extension", "Date & Time",
-                                        "Folder Name", "Numbering", "Adjust Digits", "MS Office", "Half/Full-Width",
-                                        "Reg. Exp. (Base)", "Reg. Exp."}));
+        QCOMPARE(captions,
+                 (QStringList{"Add", "Remove", "Replace", "Exif(Camera)", "MP3 Tag", "Space", "Case of Base Name",
+                              "Case of Extension", "Extension", "Date & Time", "Folder Name", "Numbering",
+                              "Adjust Digits", "MS Office", "Half/Full-Width", "Reg. Exp. (Base)", "Reg. Exp."}));
         QVERIFY(control<QWidget>("picPaneNamingRuleFileBlank")->isVisible());
 
         addRule(QStringLiteral("Numbering"));
@@ -126,7 +132,8 @@ private slots:
         QCOMPARE(control<QLineEdit>("txtNewNameFileNumberingPrefix")->text(), QString());
         QCOMPARE(control<QLineEdit>("txtNewNameFileNumberingStart")->text(), QStringLiteral("1"));
         QCOMPARE(control<QLineEdit>("txtNewNameFileNumberingColumns")->text(), QStringLiteral("2"));
-        QCOMPARE(control<QComboBox>("cboNewNameFileNumberingPosition")->currentText(), QStringLiteral("Set it as new name"));
+        QCOMPARE(control<QComboBox>("cboNewNameFileNumberingPosition")->currentText(),
+                 QStringLiteral("Set it as new name"));
         const pugi::xml_node rule = settings().SelectedSetting().child("newNameRules").child("rule");
         QCOMPARE(toQString(rule.attribute("start")), QStringLiteral("1"));
         QCOMPARE(toQString(rule.attribute("column")), QStringLiteral("2"));
@@ -255,7 +262,8 @@ private slots:
               "txtNewNameFileNumberingColumns=3", "cboNewNameFileNumberingPosition=before"},
              {"prefix=p", "suffix=s", "start=5", "column=3", "position=before"});
         file("file adjust digits", "Adjust Digits",
-             {"txtNewNameFileAdjustDigits=4", "cboNewNameFileAdjustDigitsFirstLast=last", "txtNewNameFileAdjstDgtsPstn=2"},
+             {"txtNewNameFileAdjustDigits=4", "cboNewNameFileAdjustDigitsFirstLast=last",
+              "txtNewNameFileAdjstDgtsPstn=2"},
              {"column=4", "firstLast=last", "position=2"});
         file("file date", "Date & Time", {"cboNewNameFileDate=short date 2", "cboNewNameFileDatePosition=after"},
              {"option=short date 2", "position=after"});
@@ -271,12 +279,13 @@ private slots:
         file("file width", "Half/Full-Width", {"cboNewNameFileDBCS=WideKatakana"}, {"option=WideKatakana"});
         file("file folder name", "Folder Name", {"cboNewNameFileFolderPosition=after"}, {"position=after"});
         file("file reg. exp. (base)", "Reg. Exp. (Base)",
-             {"txtNewNameFileRegExpNamePattern=a+", "txtNewNameFileRegExpNameReplaceWith=b", "chkNewNameFileRegExpNameG",
-              "chkNewNameFileRegExpNameIC"},
+             {"txtNewNameFileRegExpNamePattern=a+", "txtNewNameFileRegExpNameReplaceWith=b",
+              "chkNewNameFileRegExpNameG", "chkNewNameFileRegExpNameIC"},
              {"pattern=a+", "replace=b", "global=True", "ignoreCase=False"});
         file("file exif", "Exif(Camera)", {"cboNewNameFileExif=Model", "cboNewNameFileExifPosition=replace"},
              {"option=Model", "position=replace"});
-        folder("folder add", "Add", {"txtNewNameFolderAdd=Old ", "optNewNameFolderAdd_1"}, {"text=Old ", "position=after"});
+        folder("folder add", "Add", {"txtNewNameFolderAdd=Old ", "optNewNameFolderAdd_1"},
+               {"text=Old ", "position=after"});
         folder("folder remove", "Remove", {"txtNewNameFolderRemove=tmp"}, {"text=tmp"});
         folder("folder replace", "Replace", {"txtNewNameFolderReplacePattern=_", "txtNewNameFolderReplaceWith= "},
                {"pattern=_", "replaceWith= "});
@@ -287,9 +296,11 @@ private slots:
         folder("folder width", "Half/Full-Width", {"cboNewNameFolderDBCS=Wide"}, {"option=Wide"});
         folder("folder space", "Space", {"optNewNameFolderSpace_1"}, {"option=removeAll"});
         folder("folder adjust digits", "Adjust Digits",
-               {"txtNewNameFolderAdjustDigits=3", "cboNewNameFolderAdjstDgtsFrstLst=last", "txtNewNameFolderAdjstDgtsPstn=9"},
+               {"txtNewNameFolderAdjustDigits=3", "cboNewNameFolderAdjstDgtsFrstLst=last",
+                "txtNewNameFolderAdjstDgtsPstn=9"},
                {"column=3", "firstLast=last", "position=9"});
-        folder("folder date", "Date & Time", {"cboNewNameFolderDate=short date 1", "cboNewNameFolderDatePosition=replace"},
+        folder("folder date", "Date & Time",
+               {"cboNewNameFolderDate=short date 1", "cboNewNameFolderDatePosition=replace"},
                {"option=short date 1", "position=replace"});
     }
     void optionPanesWriteTheirAttributes()
@@ -318,10 +329,11 @@ private slots:
     // stays writes nothing; a type the list does not know shows no pane.
     void showingRules()
     {
-        frmMain &window = openWith("<settings version=\"2.0\" select=\"S\"><setting name=\"S\"><newNameRules>"
-                                   "<rule type=\"date\" position=\"before\"/><rule type=\"date\" position=\"sideways\"/>"
-                                   "<rule type=\"regexpBase\"/><rule type=\"mystery\" x=\"1\"/>"
-                                   "</newNameRules></setting></settings>");
+        frmMain &window =
+            openWith("<settings version=\"2.0\" select=\"S\"><setting name=\"S\"><newNameRules>"
+                     "<rule type=\"date\" position=\"before\"/><rule type=\"date\" position=\"sideways\"/>"
+                     "<rule type=\"regexpBase\"/><rule type=\"mystery\" x=\"1\"/>"
+                     "</newNameRules></setting></settings>");
         window.ShowTabPage(kFilePage);
         RulesPage &rules = page(kFilePage);
         auto rule = [&](int index) {
@@ -369,12 +381,24 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("kept");
-        QTest::newRow("adjust digits 0") << "Adjust Digits" << "txtNewNameFileAdjustDigits" << "0" << true;
-        QTest::newRow("adjust digits empty") << "Adjust Digits" << "txtNewNameFileAdjstDgtsPstn" << "" << true;
-        QTest::newRow("adjust digits 3") << "Adjust Digits" << "txtNewNameFileAdjustDigits" << "3" << false;
-        QTest::newRow("numbering digits 0") << "Numbering" << "txtNewNameFileNumberingColumns" << "0" << false;
-        QTest::newRow("numbering digits empty") << "Numbering" << "txtNewNameFileNumberingColumns" << "" << true;
-        QTest::newRow("numbering start empty") << "Numbering" << "txtNewNameFileNumberingStart" << "" << false;
+        QTest::newRow("adjust digits 0") << "Adjust Digits"
+                                         << "txtNewNameFileAdjustDigits"
+                                         << "0" << true;
+        QTest::newRow("adjust digits empty") << "Adjust Digits"
+                                             << "txtNewNameFileAdjstDgtsPstn"
+                                             << "" << true;
+        QTest::newRow("adjust digits 3") << "Adjust Digits"
+                                         << "txtNewNameFileAdjustDigits"
+                                         << "3" << false;
+        QTest::newRow("numbering digits 0") << "Numbering"
+                                            << "txtNewNameFileNumberingColumns"
+                                            << "0" << false;
+        QTest::newRow("numbering digits empty") << "Numbering"
+                                                << "txtNewNameFileNumberingColumns"
+                                                << "" << true;
+        QTest::newRow("numbering start empty") << "Numbering"
+                                               << "txtNewNameFileNumberingStart"
+                                               << "" << false;
     }
     void numberBoxesKeepTheFocus()
     {
@@ -422,7 +446,8 @@ private slots:
         window.ShowTabPage(kFilePage);
         QSignalSpy shown(sample, &LiveSample::shown);
         QVERIFY(shown.wait());
-        QCOMPARE(sample->shownText(), QStringLiteral("Add a folder to \"Look in\" to see a sample of the new names here."));
+        QCOMPARE(sample->shownText(),
+                 QStringLiteral("Add a folder to \"Look in\" to see a sample of the new names here."));
 
         settings().AddFolderEntry(window.CurrentSettingName(), folder);
         addRule(QStringLiteral("Add"));
@@ -433,8 +458,8 @@ private slots:
         addRule(QStringLiteral("Replace"));
         operate(&window, QStringLiteral("txtNewNameFileReplacePattern=a"));
         operate(&window, QStringLiteral("txtNewNameFileReplaceWith=b"));
-        QTRY_VERIFY(sample->shownText().endsWith(
-            QStringLiteral("a.txt → b.txt — another file or folder has or gets this name; its check mark will be cleared")));
+        QTRY_VERIFY(sample->shownText().endsWith(QStringLiteral(
+            "a.txt → b.txt — another file or folder has or gets this name; its check mark will be cleared")));
 
         addRule(QStringLiteral("Reg. Exp. (Base)"));
         operate(&window, QStringLiteral("txtNewNameFileRegExpNamePattern=(a"));

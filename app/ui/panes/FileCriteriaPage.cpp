@@ -79,12 +79,12 @@ QWidget *FileCriteriaPage::buildAdvancedPane()
 
 QLayout *FileCriteriaPage::buildDateFilter()
 {
-    QCheckBox *filter = m_controls->addFlag(QStringLiteral("chkCriteriaFileDateMod"), "dateModified",
-                                            QStringLiteral("c=1290"), false);
+    QCheckBox *filter =
+        m_controls->addFlag(QStringLiteral("chkCriteriaFileDateMod"), "dateModified", QStringLiteral("c=1290"), false);
     auto *row = new QHBoxLayout;
     row->addWidget(filter);
-    m_days = addSteppedBox(row, {"txtCriteriaFileDateMod", "cmdCriteriaFileDateModUp", "cmdCriteriaFileDateModDown", 0,
-                                 kDaysLimit, 2, 1});
+    m_days = addSteppedBox(
+        row, {"txtCriteriaFileDateMod", "cmdCriteriaFileDateModUp", "cmdCriteriaFileDateModDown", 0, kDaysLimit, 2, 1});
     connect(m_days, &QLineEdit::textChanged, this,
             [this](const QString &text) { m_writer.setAttribute(kFileCriteria, "days", text); });
     row->addWidget(makeLabel(QStringLiteral("lblCriteriaFileDateMod"), QStringLiteral("c=1292"), m_days));

@@ -41,11 +41,8 @@ std::shared_ptr<SettingsDocument> copyOfSetting(pugi::xml_node setting)
 } // namespace
 
 LiveSample::LiveSample(SettingWriter &writer, const QString &name, QWidget *parent)
-    : QWidget(parent)
-    , m_writer(writer)
-    , m_text(new QTextBrowser)
-    , m_job(new BackgroundJob(this))
-    , m_listing(std::make_shared<SampleListingCache>())
+    : QWidget(parent), m_writer(writer), m_text(new QTextBrowser), m_job(new BackgroundJob(this)),
+      m_listing(std::make_shared<SampleListingCache>())
 {
     setObjectName(name);
     m_text->setObjectName(name + QStringLiteral("Text"));
@@ -118,13 +115,14 @@ void LiveSample::startIfDue()
             PreviewDocument preview;
             TemporaryNameSource temporaryNames;
             PreviewRun run(*copy, preview, temporaryNames, *cancel);
-            *result = run.BuildSample(SampleLimits(), listing.get());
+            *result = run.buildSample(SampleLimits(), listing.get());
         },
         [this, result, anyRules, cancel] {
             if (m_cancel == cancel)
                 m_cancel.reset();
             if (!(*result && (*result)->cancelled) && !m_stale) {
-                m_text->setHtml(SampleHtml(*result, anyRules, palette().color(QPalette::Disabled, QPalette::Text).name()));
+                m_text->setHtml(
+                    sampleHtml(*result, anyRules, palette().color(QPalette::Disabled, QPalette::Text).name()));
                 emit shown();
             }
             startIfDue();
@@ -159,7 +157,7 @@ QString changeLine(const SampleEntry &entry, const QString &tail, const QString 
         ++end;
     auto marked = [&](const QString &text, const char *open, const char *close) {
         return escaped(text.left(head)) + QLatin1String(open) + escaped(text.mid(head, text.size() - head - end))
-               + QLatin1String(close) + escaped(text.right(end)) + escaped(tail);
+            + QLatin1String(close) + escaped(text.right(end)) + escaped(tail);
     };
     QString line = marked(before, "<s>", "</s>") + QStringLiteral(" &rarr; ") + marked(after, "<b><u>", "</u></b>");
     if (entry.refusal != SampleEntry::Accepted) {
@@ -182,7 +180,7 @@ QString notice(int textId, const QString &placeholder, const QString &value)
 
 } // namespace
 
-QString SampleHtml(const Result<PreviewSample> &made, bool anyRules, const QString &dimColor)
+QString sampleHtml(const Result<PreviewSample> &made, bool anyRules, const QString &dimColor)
 {
     if (!made)
         return notice(30006, QStringLiteral("&reason;"), made.error().message);
@@ -193,8 +191,9 @@ QString SampleHtml(const Result<PreviewSample> &made, bool anyRules, const QStri
     case PreviewSample::FolderMissing:
         return notice(31103, QStringLiteral("&path;"), sample.folder);
     case PreviewSample::FolderUnreadable:
-        return UiText::LoadTextWith(31104, {QStringLiteral("&path;"), sample.folder, QStringLiteral("&reason;"),
-                                            QString::fromLocal8Bit(std::strerror(sample.errorNumber))})
+        return UiText::LoadTextWith(31104,
+                                    {QStringLiteral("&path;"), sample.folder, QStringLiteral("&reason;"),
+                                     QString::fromLocal8Bit(std::strerror(sample.errorNumber))})
             .toHtmlEscaped();
     case PreviewSample::Shown:
         break;

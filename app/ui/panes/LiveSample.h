@@ -63,6 +63,6 @@ private:
 };
 
 // The sample (or why there is none) as the rich text the sample box shows.
-QString SampleHtml(const Result<PreviewSample> &sample, bool anyRules, const QString &dimColor);
+QString sampleHtml(const Result<PreviewSample> &sample, bool anyRules, const QString &dimColor);
 
 } // namespace quillbay

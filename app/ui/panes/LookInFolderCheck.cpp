@@ -23,17 +23,17 @@ LookInCheck refused(int messageId, const QString &systemFolder = QString())
 
 } // namespace
 
-QString SystemFolderOf(const QString &path)
+QString systemFolderOf(const QString &path)
 {
     if (path == QLatin1String("/"))
         return path;
     static const QStringList folders{
-        QStringLiteral("/bin"), QStringLiteral("/boot"), QStringLiteral("/dev"), QStringLiteral("/etc"),
-        QStringLiteral("/proc"), QStringLiteral("/run"), QStringLiteral("/sbin"), QStringLiteral("/sys"),
-        QStringLiteral("/usr"), QStringLiteral("/var"),
+        QStringLiteral("/bin"),  QStringLiteral("/boot"), QStringLiteral("/dev"),  QStringLiteral("/etc"),
+        QStringLiteral("/proc"), QStringLiteral("/run"),  QStringLiteral("/sbin"), QStringLiteral("/sys"),
+        QStringLiteral("/usr"),  QStringLiteral("/var"),
     };
     for (const QString &folder : folders) {
-        if (PathIsAtOrBelow(path, folder))
+        if (pathIsAtOrBelow(path, folder))
             return folder;
     }
     // /lib, /lib32, /lib64, /libx32 ...: the first component decides.
@@ -56,9 +56,9 @@ LookInCheck ValidateLookInFolder(const QString &path, const QString &mountTable)
     const QString target = QFileInfo(folder).canonicalFilePath();
     if (target.isEmpty())
         return refused(kFolderNotFoundId);
-    if (FolderIsOnNetwork(target, mountTable))
+    if (folderIsOnNetwork(target, mountTable))
         return refused(kNetworkFolderId);
-    if (const QString system = SystemFolderOf(target); !system.isEmpty())
+    if (const QString system = systemFolderOf(target); !system.isEmpty())
         return refused(kSystemFolderId, system);
     LookInCheck check;
     check.accepted = true;

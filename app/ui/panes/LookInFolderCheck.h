@@ -27,6 +27,6 @@ LookInCheck ValidateLookInFolder(const QString &path,
 // compared by whole path components: "/", "/bin", "/boot", "/dev", "/etc",
 // "/lib*", "/proc", "/run", "/sbin", "/sys", "/usr" or "/var". Empty when
 // none does.
-QString SystemFolderOf(const QString &path);
+QString systemFolderOf(const QString &path);
 
 } // namespace quillbay

@@ -65,8 +65,8 @@ void LookInPage::buildControls()
     m_depthOptions->addButton(m_upToDepth, 1);
     auto *depthRow = new QHBoxLayout;
     depthRow->addWidget(m_upToDepth);
-    m_depth = addSteppedBox(depthRow, {"txtSubFolderDepth", "cmdSubFolderDepthUp", "cmdSubFolderDepthDown", 0,
-                                       kDepthLimit, 0, 0});
+    m_depth = addSteppedBox(
+        depthRow, {"txtSubFolderDepth", "cmdSubFolderDepthUp", "cmdSubFolderDepthDown", 0, kDepthLimit, 0, 0});
     m_depth->setAccessibleName(withoutAccessKey(UiText::LoadText(1214)));
     depthRow->addStretch(1);
     auto *layout = new QVBoxLayout(this);
@@ -134,11 +134,11 @@ void LookInPage::addFolder()
     // Rooted at the desktop folder, or the home folder where there is none.
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     m_picker.setRoot(QDir(desktop).exists() ? desktop : QString());
-    if (!m_picker.Browse() || m_picker.path().isEmpty())
+    if (!m_picker.browse() || m_picker.path().isEmpty())
         return;
     const LookInCheck check = ValidateLookInFolder(m_picker.path());
     if (!check.accepted) {
-        ShowErrorText(m_writer.host().dialogParent(), check.message);
+        showErrorText(m_writer.host().dialogParent(), check.message);
         return;
     }
     AddLookInFolder(check.folder);
@@ -185,7 +185,7 @@ void LookInPage::selectFolder(const QString &id)
 
 void LookInPage::AcceptDroppedPath(const QString &path)
 {
-    AddLookInPath(m_writer.host(), path, MissingPath::Ignore);
+    addLookInPath(m_writer.host(), path, MissingPath::Ignore);
     m_writer.noteChange();
 }
 
@@ -205,7 +205,7 @@ bool LookInPage::takeDrag(QEvent *event)
     }
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        const QStringList paths = DroppedPaths(*drop->mimeData());
+        const QStringList paths = droppedPaths(*drop->mimeData());
         if (paths.isEmpty() || RuleListView::isRuleDrag(*drop->mimeData()))
             return false;
         drop->setDropAction(Qt::CopyAction);

@@ -27,13 +27,13 @@ bool isRemoteAddress(const QString &path)
 
 } // namespace
 
-LookInRequest CheckLookInPath(const QString &path, QWidget *messageOwner, MissingPath missing)
+LookInRequest checkLookInPath(const QString &path, QWidget *messageOwner, MissingPath missing)
 {
     LookInRequest request;
     if (path.isEmpty())
         return request;
     if (isRemoteAddress(path)) {
-        ShowError(messageOwner, kNetworkFilesId);
+        showError(messageOwner, kNetworkFilesId);
         return request;
     }
     const QFileInfo info(path);
@@ -47,7 +47,7 @@ LookInRequest CheckLookInPath(const QString &path, QWidget *messageOwner, Missin
     }
     const LookInCheck check = ValidateLookInFolder(path);
     if (!check.accepted) {
-        ShowErrorText(messageOwner, check.message);
+        showErrorText(messageOwner, check.message);
         return request;
     }
     request.valid = true;
@@ -55,7 +55,7 @@ LookInRequest CheckLookInPath(const QString &path, QWidget *messageOwner, Missin
     return request;
 }
 
-void ApplyLookInRequest(SettingsDocument &settings, const QString &settingName, const LookInRequest &request)
+void applyLookInRequest(SettingsDocument &settings, const QString &settingName, const LookInRequest &request)
 {
     if (!request.valid)
         return;
@@ -66,16 +66,16 @@ void ApplyLookInRequest(SettingsDocument &settings, const QString &settingName, 
     settings.AddFolderEntry(settingName, request.folder);
 }
 
-void AddLookInPath(SettingHost &host, const QString &path, MissingPath missing)
+void addLookInPath(SettingHost &host, const QString &path, MissingPath missing)
 {
-    const LookInRequest request = CheckLookInPath(path, host.dialogParent(), missing);
+    const LookInRequest request = checkLookInPath(path, host.dialogParent(), missing);
     if (!request.valid)
         return;
-    ApplyLookInRequest(host.settings(), host.CurrentSettingName(), request);
+    applyLookInRequest(host.settings(), host.CurrentSettingName(), request);
     host.RefreshCurrentSetting();
 }
 
-QStringList DroppedPaths(const QMimeData &data)
+QStringList droppedPaths(const QMimeData &data)
 {
     QStringList paths;
     if (data.hasUrls()) {

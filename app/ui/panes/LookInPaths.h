@@ -18,9 +18,9 @@ class SettingsDocument;
 
 struct LookInRequest {
     bool valid = false;
-    QString folder;     // the folder to add
+    QString folder;      // the folder to add
     bool isFile = false; // the path named a file in that folder
-    QString baseName;   // the file's name split at its last "."
+    QString baseName;    // the file's name split at its last "."
     QString extension;
 };
 
@@ -30,22 +30,22 @@ enum class MissingPath { Report, Ignore };
 // owned by messageOwner; a path that names nothing is refused silently with
 // MissingPath::Ignore (a drop of something that is not a file). An address
 // of another machine ("smb://...") is refused as a network file.
-LookInRequest CheckLookInPath(const QString &path, QWidget *messageOwner, MissingPath missing);
+LookInRequest checkLookInPath(const QString &path, QWidget *messageOwner, MissingPath missing);
 
 // Writes a file request's name into the files criteria ("starts with" and
 // "Extension") and adds the folder to the setting's Look-in list (once:
 // a folder already listed, in any letter case, is not added again).
-void ApplyLookInRequest(SettingsDocument &settings, const QString &settingName, const LookInRequest &request);
+void applyLookInRequest(SettingsDocument &settings, const QString &settingName, const LookInRequest &request);
 
 // The whole way of one path into the current setting's Look-in list: check,
 // criteria of a file, folder added, the setting shown again. Used by drops
 // (AcceptDroppedPath, missing paths ignored) and by requests from outside
 // (AddPathDirectly, missing paths reported).
-void AddLookInPath(SettingHost &host, const QString &path, MissingPath missing);
+void addLookInPath(SettingHost &host, const QString &path, MissingPath missing);
 
 // The paths a drop carries: every entry of a list of files (text/uri-list),
 // in order, local files as paths and other addresses as they are; otherwise
 // its plain text as one path; otherwise none.
-QStringList DroppedPaths(const QMimeData &data);
+QStringList droppedPaths(const QMimeData &data);
 
 } // namespace quillbay

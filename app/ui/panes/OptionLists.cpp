@@ -31,13 +31,15 @@ QList<Listed> listed(OptionList list)
     case OptionList::DateFormat:
         return kDates;
     case OptionList::ExifValue:
-        return kDates.mid(0, 4)
-               + QList<Listed>{{11013, "", "Width"},         {11014, "", "Height"},
-                               {11015, "", "Manufacturer"},  {11016, "", "Model"},
-                               {11017, "", "Flash"},         {11018, "", "F number"},
-                               {11019, "", "ExposureTime"},  {11020, "", "ExposureTimeRev"}};
+        return kDates.mid(0, 4) + QList<Listed>{{11013, "", "Width"},        {11014, "", "Height"},
+                                                {11015, "", "Manufacturer"}, {11016, "", "Model"},
+                                                {11017, "", "Flash"},        {11018, "", "F number"},
+                                                {11019, "", "ExposureTime"}, {11020, "", "ExposureTimeRev"}};
     case OptionList::Mp3Tag:
-        return {{1601, "", "Album"}, {1602, "", "Artist"}, {1603, "", "Comment"}, {1604, "", "Song Title"},
+        return {{1601, "", "Album"},
+                {1602, "", "Artist"},
+                {1603, "", "Comment"},
+                {1604, "", "Song Title"},
                 {1605, "", "Year"}};
     case OptionList::OfficeProperty:
         return {{1701, "", "Title"}, {1702, "", "Subject"}, {1703, "", "Author"}};

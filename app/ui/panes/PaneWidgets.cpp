@@ -21,8 +21,7 @@ QLabel *makeLabel(const QString &name, const QString &tag, QWidget *buddy, QWidg
     return label;
 }
 
-SideButton::SideButton(const QString &name, QWidget *partner, QWidget *parent)
-    : QToolButton(parent), m_partner(partner)
+SideButton::SideButton(const QString &name, QWidget *partner, QWidget *parent) : QToolButton(parent), m_partner(partner)
 {
     setObjectName(name);
     setAutoRaise(false);
@@ -68,7 +67,8 @@ DigitLineEdit *addSteppedBox(QHBoxLayout *row, const SteppedBox &spec)
     auto *down = makeArrowButton(QString::fromLatin1(spec.down), Qt::DownArrow, box);
     setTag(up, QStringLiteral("t=31111"));
     setTag(down, QStringLiteral("t=31112"));
-    QObject::connect(up, &QToolButton::clicked, box, [box, spec] { stepNumberBox(box, spec.upFallback, 1, spec.upLimit); });
+    QObject::connect(up, &QToolButton::clicked, box,
+                     [box, spec] { stepNumberBox(box, spec.upFallback, 1, spec.upLimit); });
     QObject::connect(down, &QToolButton::clicked, box,
                      [box, spec] { stepNumberBox(box, spec.downFallback, -1, spec.downLimit); });
     row->addWidget(box);

@@ -51,7 +51,7 @@ struct SteppedBox {
     const char *up;
     const char *down;
     int upFallback;
-    int upLimit;   // at most
+    int upLimit; // at most
     int downFallback;
     int downLimit; // at least
 };

@@ -73,10 +73,8 @@ QMimeData *RuleListView::ruleDragData(const QString &id) const
 {
     auto *mime = new QMimeData;
     mime->setText(id);
-    mime->setData(kRuleFormat, QStringLiteral("%1\n%2\n%3")
-                                   .arg(QCoreApplication::applicationPid())
-                                   .arg(objectName(), id)
-                                   .toUtf8());
+    mime->setData(kRuleFormat,
+                  QStringLiteral("%1\n%2\n%3").arg(QCoreApplication::applicationPid()).arg(objectName(), id).toUtf8());
     return mime;
 }
 

@@ -177,8 +177,9 @@ void RuleOptionPane::place(const Bound &bound, QGridLayout *grid, int &row)
     }
     line->addWidget(bound.control, stretches ? 1 : 0);
     if (spec.suffixId)
-        line->addWidget(makeLabel(QStringLiteral("lbl") + QString::fromLatin1(spec.name).mid(3) + QStringLiteral("Suffix"),
-                                  tagFor(spec.suffixId, 0), bound.control));
+        line->addWidget(
+            makeLabel(QStringLiteral("lbl") + QString::fromLatin1(spec.name).mid(3) + QStringLiteral("Suffix"),
+                      tagFor(spec.suffixId, 0), bound.control));
     if (!stretches)
         line->addStretch(1);
 }

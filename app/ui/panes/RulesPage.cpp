@@ -243,7 +243,7 @@ void RulesPage::moveRuleDown()
 void RulesPage::placeRule(const QString &ruleId, const QString &beforeId, bool copy)
 {
     if (copy)
-        m_writer.settings().CopyRule(m_writer.settingName(), m_kind, ruleId, beforeId);
+        m_writer.settings().copyRule(m_writer.settingName(), m_kind, ruleId, beforeId);
     else
         m_writer.settings().MoveRule(m_writer.settingName(), m_kind, ruleId, beforeId);
     m_writer.noteChange();

@@ -20,7 +20,7 @@ void FolderRequests::ReceivePath(const QString &path)
 {
     if (path.isEmpty())
         return;
-    const LookInRequest request = CheckLookInPath(path, &m_window, MissingPath::Report);
+    const LookInRequest request = checkLookInPath(path, &m_window, MissingPath::Report);
     if (!request.valid)
         return;
     ProgramContext &context = m_window.context();
@@ -36,14 +36,14 @@ void FolderRequests::ReceivePath(const QString &path)
     const QString setting = m_window.CurrentSettingName();
     if (dialog.choice() == frmSelectSetting::SingleFolder)
         settings.RemoveAllFolderEntries(setting);
-    ApplyLookInRequest(settings, setting, request);
+    applyLookInRequest(settings, setting, request);
     m_window.RefreshCurrentSetting();
 }
 
 void FolderRequests::AddPathDirectly(const QString &path)
 {
     if (!path.isEmpty())
-        AddLookInPath(m_window, path, MissingPath::Report);
+        addLookInPath(m_window, path, MissingPath::Report);
 }
 
 } // namespace quillbay

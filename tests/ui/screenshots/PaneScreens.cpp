@@ -18,8 +18,8 @@ namespace {
 
 void makeSampleFiles(const QString &folder)
 {
-    const QStringList names{"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG", "Holiday photo 12.jpeg",
-                            "Holiday photo 13.jpeg", "notes.txt", "写真 2024.png"};
+    const QStringList names{"IMG_0001.JPG",          "IMG_0002.JPG", "IMG_0003.JPG", "Holiday photo 12.jpeg",
+                            "Holiday photo 13.jpeg", "notes.txt",    "写真 2024.png"};
     for (const QString &name : names) {
         QFile file(QDir(folder).filePath(name));
         (void)file.open(QIODevice::WriteOnly);
