@@ -182,7 +182,8 @@ void TestUiText::japaneseIsTranslatedWithOneTermPerConcept()
         QVERIFY2(ja.contains(japaneseScript), qPrintable(QStringLiteral("%1 is not translated").arg(id)));
         // Reasons stand inside parentheses after a message, or in a reason
         // column: no sentences of their own.
-        const bool reasonOfFailure = (id >= 30030 && id < 30050) || (id >= 20080 && id < 20090);
+        const bool reasonOfFailure =
+            (id >= 30030 && id < 30050) || (id >= 20080 && id < 20090) || id == 31109 || id == 31110;
         if (!reasonOfFailure)
             QVERIFY2(!ja.contains(unfinishedSentence), qPrintable(QStringLiteral("%1 lacks its 。").arg(id)));
         for (const QString &term : otherTerms)
