@@ -165,8 +165,10 @@ void FolderListing::settleNewNames()
     if (m_queuedItem >= 0) {
         RenamePreviewListItem &item = m_items[size_t(m_queuedItem)];
         item.include = takeNewName(item.newName, m_newNameHashes[size_t(m_queuedItem)]);
-        if (!item.include)
+        if (!item.include) {
+            item.cleared = ClearedReason::TakenByNewName;
             ++m_refusedNewNames;
+        }
         m_queuedItem = -1;
     }
 }
@@ -205,9 +207,12 @@ std::optional<int> FolderListing::findItem(const QString &name, size_t foldedHas
     return found;
 }
 
-void FolderListing::emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include)
+void FolderListing::emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include,
+                              ClearedReason cleared)
 {
-    preview.AddPreviewEntry("file", m_folderPath, name, newName, include);
+    const pugi::xml_node entry = preview.AddPreviewEntry("file", m_folderPath, name, newName, include);
+    if (!include)
+        markCleared(entry, cleared);
 }
 
 int FolderListing::OrderFolderEntries(PreviewDocument &preview, TemporaryNameSource &temporaryNames)
@@ -239,6 +244,7 @@ struct FolderListing::Frame {
     int waitingFor = -1; // the item this one waits on, once that one is resolved
     int newState = RenamePreviewListItem::Emitted;
     bool blocked = false;
+    ClearedReason blockedBy = ClearedReason::BlockedByFile;
     bool emitAtEnd = true;
 };
 
@@ -278,6 +284,8 @@ void FolderListing::resolveChain(int start, PreviewDocument &preview, TemporaryN
             } else if (!m_items[j].isTarget || !m_items[j].include) {
                 f.blocked = true;
                 f.newState = Item::Blocked;
+                if (m_items[j].isFolder)
+                    f.blockedBy = ClearedReason::BlockedByFolder;
             } else if (j != start) {
                 const int state = m_items[j].state;
                 if (state == Item::NotEmitted && !onStack[j]) {
@@ -299,6 +307,7 @@ void FolderListing::resolveChain(int start, PreviewDocument &preview, TemporaryN
                 if (!temporary) {
                     f.blocked = true;
                     f.newState = Item::Blocked;
+                    f.blockedBy = ClearedReason::NoTemporaryName;
                 } else {
                     m_cycleTemporaryName = temporary->name;
                     item.state = Item::EmittedInCycle;
@@ -310,13 +319,15 @@ void FolderListing::resolveChain(int start, PreviewDocument &preview, TemporaryN
         }
 
         if (f.blocked) {
-            if (item.include)
+            if (item.include) {
                 ++blocked;
+                item.cleared = f.blockedBy;
+            }
             item.include = false;
         }
         if (f.emitAtEnd) {
             item.state = f.newState;
-            emitEntry(preview, item.name, item.newName, item.include);
+            emitEntry(preview, item.name, item.newName, item.include, item.cleared);
         }
         onStack[f.item] = false;
         stack.pop_back();

@@ -3,6 +3,9 @@
 // sorted by name, the new names already taken, and the order in which the
 // files' renames can be carried out one after the other.
 
+#include "engine/NameBlock.h"
+#include "engine/NameCompare.h"
+#include "run/ClearedReason.h"
 #include "base/HashIndex.h"
 #include "base/LargeMemory.h"
 #include "engine/NameBlock.h"
@@ -23,6 +26,7 @@ struct RenamePreviewListItem {
     bool isTarget = false;
     bool include = false;
     bool isFolder = false;
+    ClearedReason cleared = ClearedReason::None; // why include is false, once decided
     int state = NotEmitted;
     QString name;
     QString newName;
@@ -78,7 +82,8 @@ private:
     void sortByFoldedText(Place *begin, Place *end, qsizetype depth);
     void resolveChain(int start, PreviewDocument &preview, TemporaryNameSource &temporaryNames, int &blocked);
     std::optional<int> findItem(const QString &name, size_t foldedHash) const;
-    void emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include);
+    void emitEntry(PreviewDocument &preview, const QString &name, const QString &newName, bool include,
+                   ClearedReason cleared = ClearedReason::None);
     bool takeNewName(const QString &newName, size_t hash);
 
     QString m_folderPath;

@@ -4,19 +4,20 @@
 
 namespace quillbay {
 
-static bool hasUnpairedSurrogate(const QString &name)
+// The position of the first unpaired surrogate, or -1.
+static qsizetype unpairedSurrogateAt(const QString &name)
 {
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name.at(i);
         if (c.isHighSurrogate()) {
             if (i + 1 >= name.size() || !name.at(i + 1).isLowSurrogate())
-                return true;
+                return i;
             ++i;
         } else if (c.isLowSurrogate()) {
-            return true;
+            return i;
         }
     }
-    return false;
+    return -1;
 }
 
 // Bytes the name takes as UTF-8 (surrogate pairs are known to be paired here).
@@ -30,19 +31,33 @@ static qsizetype utf8Length(const QString &name)
     return bytes;
 }
 
-bool IsValidNewName(const QString &name)
+NameProblem InvalidNameProblem(const QString &name)
 {
-    if (name.isEmpty() || name.size() > 215 || name.at(0) == u' ')
-        return false;
-    for (QChar c : name) {
-        if (!NameText::IsValidNameChar(c.unicode()) || c.unicode() == 0)
-            return false;
+    if (name.isEmpty())
+        return {NameProblem::Empty};
+    if (name.size() > 215)
+        return {NameProblem::TooLong};
+    if (name.at(0) == u' ')
+        return {NameProblem::LeadingSpace, 0};
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = name.at(i).unicode();
+        if (u == 0)
+            return {NameProblem::Unstorable, i};
+        if (!NameText::IsValidNameChar(u))
+            return {NameProblem::ForbiddenChar, i};
     }
     if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    if (hasUnpairedSurrogate(name))
-        return false;
-    return utf8Length(name) <= 255;
+        return {NameProblem::DotName};
+    if (const qsizetype at = unpairedSurrogateAt(name); at >= 0)
+        return {NameProblem::Unstorable, at};
+    if (utf8Length(name) > 255)
+        return {NameProblem::TooLong};
+    return {};
+}
+
+bool IsValidNewName(const QString &name)
+{
+    return InvalidNameProblem(name).kind == NameProblem::None;
 }
 
 } // namespace quillbay

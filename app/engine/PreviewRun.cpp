@@ -190,10 +190,12 @@ bool PreviewRun::ConsiderFile(int index, FolderHandle &folder, const QString &fo
         return true;
     item.isTarget = true;
     item.newName = outcome->newName;
-    if (IsValidNewName(item.newName))
+    if (IsValidNewName(item.newName)) {
         listing.queueNewName(index); // decides item.include
-    else
+    } else {
+        item.cleared = ClearedReason::InvalidName;
         ++m_result.invalidCount;
+    }
     return true;
 }
 
@@ -208,10 +210,15 @@ void PreviewRun::ConsiderFolder(const QString &child, const QString &parent, Fol
     }
     if (!outcome->changed)
         return;
-    const bool include = IsValidNewName(outcome->newName) && listing.takeNewName(outcome->newName);
+    ClearedReason cleared = ClearedReason::None;
+    if (!IsValidNewName(outcome->newName))
+        cleared = ClearedReason::InvalidName;
+    else if (!listing.takeNewName(outcome->newName))
+        cleared = ClearedReason::TakenByNewName;
+    const bool include = cleared == ClearedReason::None;
     if (!include)
         ++m_result.invalidCount;
-    m_preview.AddPreviewEntry("folder", parent, child, outcome->newName, include);
+    markCleared(m_preview.AddPreviewEntry("folder", parent, child, outcome->newName, include), cleared);
 }
 
 void PreviewRun::noteRuleFailure(const QString &error)

@@ -18,6 +18,19 @@
 using namespace quillbay;
 using namespace quillbay::test;
 
+namespace {
+
+// The cleared attribute of every entry, in document order.
+QStringList clearedReasons(Manager &manager)
+{
+    QStringList out;
+    for (pugi::xml_node e = manager.preview().root().first_child(); e; e = e.next_sibling())
+        out << toQString(e.attribute("cleared"));
+    return out;
+}
+
+} // namespace
+
 class PreviewTest : public QObject
 {
     Q_OBJECT
@@ -204,6 +217,29 @@ private slots:
                              "<rule type=\"regexpBase\" pattern=\"^d$\" replace=\"sub\"/>"));
         QCOMPARE(summary(m), (QStringList{"!a.txt>b.txt", "c1.txt>c.txt", "!C2.txt>c.txt", "!d>sub"}));
         QCOMPARE(r->invalidCount, 3);
+        // Each cleared entry says why; the checked one says nothing.
+        QCOMPARE(clearedReasons(m), (QStringList{"blockedByFile", "", "taken", "blockedByFolder"}));
+    }
+
+    void clearedEntriesSayWhy()
+    {
+        touch(root + "/a.txt");  // a -> b, but b -> x:y is invalid and b stays: a is blocked by b
+        touch(root + "/b.txt");
+        QDir().mkpath(root + "/f1"); // folders f1 and f2 both become "f": the second one is taken
+        QDir().mkpath(root + "/f2");
+        QDir().mkpath(root + "/g");  // g -> "g?" is invalid
+        Manager m;
+        preview(m, settingXml(root,
+                              "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"x:y\"/>"
+                              "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>",
+                              "<rule type=\"regexp\" pattern=\"^f\\d$\" replace=\"f\"/>"
+                              "<rule type=\"regexp\" pattern=\"^g$\" replace=\"g?\"/>",
+                              {}, QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\"")));
+        QStringList reasons;
+        for (pugi::xml_node e = m.preview().root().first_child(); e; e = e.next_sibling())
+            reasons << toQString(e.attribute("name")) + u'=' + toQString(e.attribute("cleared"));
+        reasons.sort();
+        QCOMPARE(reasons, (QStringList{"a.txt=blockedByFile", "b.txt=invalidName", "f1=", "f2=taken", "g=invalidName"}));
     }
 
     void collisionOfTheLastFileIsCaughtToo()
@@ -251,6 +287,32 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, valid);
         QCOMPARE(IsValidNewName(name), valid);
+    }
+
+    void invalidNamesSayWhich_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("position");
+        QTest::newRow("fine") << QStringLiteral("a b") << int(NameProblem::None) << -1;
+        QTest::newRow("empty") << QString() << int(NameProblem::Empty) << -1;
+        QTest::newRow("216 units") << QString(216, u'a') << int(NameProblem::TooLong) << -1;
+        QTest::newRow("256 bytes") << QString(86, QChar(0x3042)) << int(NameProblem::TooLong) << -1;
+        QTest::newRow("leading space") << QStringLiteral(" a") << int(NameProblem::LeadingSpace) << 0;
+        QTest::newRow("question mark") << QStringLiteral("ab?c") << int(NameProblem::ForbiddenChar) << 2;
+        QTest::newRow("backslash") << QStringLiteral("a\\") << int(NameProblem::ForbiddenChar) << 1;
+        QTest::newRow("dot dot") << QStringLiteral("..") << int(NameProblem::DotName) << -1;
+        QTest::newRow("nul") << QStringLiteral("a") + QChar(0) << int(NameProblem::Unstorable) << 1;
+        QTest::newRow("lone surrogate") << QStringLiteral("ab") + QChar(0xDC00) << int(NameProblem::Unstorable) << 2;
+    }
+    void invalidNamesSayWhich()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
+        QFETCH(int, position);
+        const NameProblem problem = InvalidNameProblem(name);
+        QCOMPARE(int(problem.kind), kind);
+        QCOMPARE(problem.position, qsizetype(position));
     }
 
     void depthLimitsTheWalkAndTheFolderRenames_data()

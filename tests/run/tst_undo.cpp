@@ -204,18 +204,17 @@ private slots:
     void readsBackwardsKeepingOnlyRenamedEntries()
     {
         QTemporaryDir dir;
-        const QString path =
-            writeReport(dir.path(),
-                        "<files version='1.0' date='2004-01-31 18:05:09'>"
-                        "<file name='a' newName='b' folder='/x' id='f1' include='True' renamed='yes' extra='kept'/>"
-                        "<file name='c' newName='d' folder='/x' id='f2' error='File not found'/>"
-                        "<!-- a comment is no entry -->"
-                        "<folder name='e' newName='f' folder='/' id='f3' renamed='YES'/>"
-                        "<file name='g' folder='/x' id='f4' renamed='yes'/>"
-                        "<other name='h' newName='i' renamed='yes'/>"
-                        "<file name='j' newName='k' folder='/x' id='f5' renamed='no'/>"
-                        "<file name='l' newName='m' folder='/x' id='f6' renamed='Yes'/>"
-                        "</files>");
+        const QString path = writeReport(dir.path(),
+            "<files version='1.0' date='2004-01-31 18:05:09'>"
+            "<file name='a' newName='b' folder='/x' id='f1' include='True' renamed='yes' extra='kept' cleared='taken'/>"
+            "<file name='c' newName='d' folder='/x' id='f2' error='File not found'/>"
+            "<!-- a comment is no entry -->"
+            "<folder name='e' newName='f' folder='/' id='f3' renamed='YES'/>"
+            "<file name='g' folder='/x' id='f4' renamed='yes'/>"
+            "<other name='h' newName='i' renamed='yes'/>"
+            "<file name='j' newName='k' folder='/x' id='f5' renamed='no'/>"
+            "<file name='l' newName='m' folder='/x' id='f6' renamed='Yes'/>"
+            "</files>");
         QVERIFY(!path.isEmpty());
         PreviewDocument preview;
         preview.AddPreviewEntry("file", "/old", "left", "over", true); // replaced by the reversal
@@ -227,6 +226,7 @@ private slots:
         QCOMPARE(attr(last, "extra"), QStringLiteral("kept"));
         QCOMPARE(attr(last, "folder"), QStringLiteral("/x"));
         QVERIFY(!hasAttr(last, "renamed"));
+        QVERIFY(!hasAttr(last, "cleared")); // the old preview's verdict
         QCOMPARE(preview.NextEntryId(), QStringLiteral("f4"));
     }
 
