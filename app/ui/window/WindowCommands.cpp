@@ -78,6 +78,7 @@ WindowCommands::WindowCommands(QMainWindow *window) : QObject(window)
     addMenuItem(m_renameMenu, Command::RenameUndo, "mnuRenameUndo", "c=1132", QKeySequence());
 
     m_toolsMenu = addMenu(window, "mnuTools", "c=1140");
+    addMenuItem(m_toolsMenu, Command::ReportList, "mnuReportList", "c=31350", QKeySequence());
     addMenuItem(m_toolsMenu, Command::ReportFolder, "mnuReportExplorer", "c=1142", QKeySequence());
     addMenuItem(m_toolsMenu, Command::Options, "mnuOptions", "c=1141", QKeySequence());
 

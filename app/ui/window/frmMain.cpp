@@ -65,6 +65,8 @@ frmMain::frmMain(ProgramContext &context, QWidget *parent)
     m_programCommands = std::make_unique<ProgramCommands>(*this);
     m_folderRequests = std::make_unique<FolderRequests>(*this);
     m_commands->setHandler(Command::RenamePreview, [this] { m_previewPane->preview(); });
+    m_commands->setHandler(Command::RenameUndo, [this] { m_previewPane->reversePastChanges(); });
+    m_commands->setHandler(Command::ReportList, [this] { m_previewPane->showReportList(); });
 
     connect(m_editor, &SettingEditor::settingSelected, this, &frmMain::UpdateCommandStates);
     connect(m_editor, &SettingEditor::pageShown, this, [this](int index) {

@@ -1,0 +1,79 @@
+#include "ui/preview/PreviewEntries.h"
+
+#include "engine/PreviewTreeText.h"
+#include "run/ClearedReason.h"
+#include "run/PreviewDocument.h"
+#include "settings/XmlTools.h"
+
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+
+namespace quillbay {
+
+namespace {
+
+bool isEntry(pugi::xml_node node)
+{
+    return node.type() == pugi::node_element
+        && (std::strcmp(node.name(), "file") == 0 || std::strcmp(node.name(), "folder") == 0);
+}
+
+} // namespace
+
+bool entryChecked(pugi::xml_node entry)
+{
+    const pugi::xml_attribute include = entry.attribute("include");
+    if (!include)
+        return true;
+    // The common spellings without a conversion; the rest as the document reads flags.
+    if (::strcasecmp(include.value(), "true") == 0)
+        return true;
+    if (::strcasecmp(include.value(), "false") == 0)
+        return false;
+    return parseFlag(toQString(include)).value_or(true);
+}
+
+PreviewEntries PreviewEntries::read(PreviewDocument &document, bool afterRun)
+{
+    PreviewEntries entries;
+    entries.afterRun = afterRun;
+    for (pugi::xml_node e = document.root().first_child(); e; e = e.next_sibling()) {
+        if (!isEntry(e))
+            continue;
+        const int row = int(entries.rows.size());
+        entries.rows.push_back(e);
+        if (afterRun) {
+            if (e.attribute("error")) {
+                ++entries.failed;
+                entries.attention.push_back(row);
+            } else if (e.attribute("renamed")) {
+                ++entries.renamed;
+            }
+            continue;
+        }
+        pugi::xml_attribute include = e.attribute("include");
+        bool checked = true;
+        if (!include)
+            e.append_attribute("include").set_value("True");
+        else if (::strcasecmp(include.value(), "true") != 0)
+            checked = PreviewEntryChecked(e); // writes "True" over a text that is no flag
+        if (checked)
+            ++entries.checked;
+        if (clearedReasonOf(e) != ClearedReason::None) {
+            ++entries.cleared;
+            entries.attention.push_back(row);
+        }
+    }
+    return entries;
+}
+
+int PreviewEntries::nextAttention(int row) const
+{
+    if (attention.empty())
+        return -1;
+    const auto next = std::upper_bound(attention.begin(), attention.end(), row);
+    return next == attention.end() ? attention.front() : *next;
+}
+
+} // namespace quillbay

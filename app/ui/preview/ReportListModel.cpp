@@ -1,0 +1,125 @@
+#include "ui/preview/ReportListModel.h"
+
+#include "settings/XmlTools.h"
+#include "text/UiText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <cstring>
+
+namespace quillbay {
+
+namespace {
+
+constexpr int kFirstHeaderId = 31352; // date, setting, renamed, failed
+constexpr int kReversalOfId = 31357;
+constexpr int kUnreadableId = 31358;
+
+} // namespace
+
+QList<ReportSummary> ReportSummary::listFolder(const QString &folder)
+{
+    // Report names are their run's time, "yyyy-mm-dd hhmmss[ (n)].xml": in
+    // reverse order of names the newest come first.
+    const QFileInfoList files =
+        QDir(folder).entryInfoList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable, QDir::Name | QDir::Reversed);
+    QList<ReportSummary> reports;
+    for (const QFileInfo &file : files) {
+        ReportSummary report;
+        report.path = file.absoluteFilePath();
+        report.date = file.completeBaseName();
+        reports.append(report);
+    }
+    return reports;
+}
+
+void ReportSummary::readFigures()
+{
+    pugi::xml_document document;
+    if (!XmlTools::LoadFile(document, path)) {
+        unreadable = true;
+        return;
+    }
+    const pugi::xml_node root = document.document_element();
+    if (const pugi::xml_attribute time = root.attribute("date"))
+        date = toQString(time);
+    if (const pugi::xml_attribute name = root.attribute("setting"))
+        setting = toQString(name);
+    else if (const pugi::xml_attribute reversed = root.attribute("reverses"))
+        setting = UiText::LoadTextWith(kReversalOfId, {QStringLiteral("&report;"), toQString(reversed)});
+    renamed = 0;
+    failed = 0;
+    for (pugi::xml_node e = root.first_child(); e; e = e.next_sibling()) {
+        if (std::strcmp(e.name(), "file") != 0 && std::strcmp(e.name(), "folder") != 0)
+            continue;
+        if (e.attribute("error"))
+            ++failed;
+        else if (e.attribute("renamed"))
+            ++renamed;
+    }
+}
+
+void ReportListModel::setReports(QList<ReportSummary> reports)
+{
+    beginResetModel();
+    m_reports = std::move(reports);
+    endResetModel();
+}
+
+void ReportListModel::setSummary(int row, const ReportSummary &summary)
+{
+    if (row < 0 || row >= m_reports.size() || m_reports[row].path != summary.path)
+        return;
+    m_reports[row] = summary;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+int ReportListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_reports.size());
+}
+
+int ReportListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ReportListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_reports.size())
+        return {};
+    const ReportSummary &report = m_reports[index.row()];
+    if (role == Qt::ToolTipRole)
+        return QDir::toNativeSeparators(report.path);
+    if (role == Qt::TextAlignmentRole && (index.column() == Renamed || index.column() == Failed))
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    const auto count = [&report](int value) {
+        if (report.unreadable)
+            return UiText::LoadText(kUnreadableId);
+        return value < 0 ? QStringLiteral("…") : QLocale().toString(value);
+    };
+    switch (index.column()) {
+    case Date:
+        return report.date;
+    case Setting:
+        return report.setting;
+    case Renamed:
+        return count(report.renamed);
+    case Failed:
+        return report.unreadable ? QString() : count(report.failed);
+    default:
+        return {};
+    }
+}
+
+QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+        return UiText::LoadText(kFirstHeaderId + section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+} // namespace quillbay
