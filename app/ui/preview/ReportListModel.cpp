@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
 #include <cstring>
 
 namespace quillbay {
@@ -18,12 +20,23 @@ constexpr int kUnreadableId = 31358;
 
 } // namespace
 
+// A report's place in time from its name, "yyyy-mm-dd hhmmss[ (n)].xml": the
+// run's time, then n for later runs of the same second (1 for none).
+static std::pair<QString, int> runOrder(const QFileInfo &file)
+{
+    static const QRegularExpression numbered(QStringLiteral("^(.*) \\((\\d+)\\)$"));
+    const QString stem = file.completeBaseName();
+    const QRegularExpressionMatch m = numbered.match(stem);
+    if (m.hasMatch())
+        return {m.captured(1), m.captured(2).toInt()};
+    return {stem, 1};
+}
+
 QList<ReportSummary> ReportSummary::listFolder(const QString &folder)
 {
-    // Report names are their run's time, "yyyy-mm-dd hhmmss[ (n)].xml": in
-    // reverse order of names the newest come first.
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable, QDir::Name | QDir::Reversed);
+    QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable);
+    std::stable_sort(files.begin(), files.end(),
+                     [](const QFileInfo &a, const QFileInfo &b) { return runOrder(a) > runOrder(b); });
     QList<ReportSummary> reports;
     for (const QFileInfo &file : files) {
         ReportSummary report;
