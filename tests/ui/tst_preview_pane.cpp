@@ -95,7 +95,7 @@ private:
                            "subFoldersDepth=\"%1\"><folder path=\"%2\"/></folders><newNameRules>%3</newNameRules>"
                            "<newFolderNameRules>%4</newFolderNameRules></setting></settings>")
                 .arg(depth, m_tree.toHtmlEscaped(), fileRules, folderRules);
-        m_fixture->manager.settings().LoadText(xml);
+        [&] { QVERIFY(m_fixture->manager.settings().LoadText(xml).ok()); }();
         return m_fixture->open();
     }
 

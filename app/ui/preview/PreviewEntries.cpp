@@ -65,6 +65,10 @@ PreviewEntries PreviewEntries::read(PreviewDocument &document, bool afterRun)
             entries.attention.push_back(row);
         }
     }
+    // The check boxes find their entries by id: the document's index of ids is
+    // built here rather than at the first click.
+    if (!entries.rows.empty())
+        document.findEntry(toQString(entries.rows.front().attribute("id")));
     return entries;
 }
 

@@ -186,6 +186,7 @@ void PreviewPane::Preview()
     EnterWorkingState(true);
     m_busy.emplace(m_context.state);
     m_worker.startPreview([this](PreviewOutcome &outcome) { previewFinished(outcome); });
+    m_progressTimer->start();
     updateProgress();
 }
 
@@ -202,42 +203,51 @@ void PreviewPane::cancelPreview()
 void PreviewPane::previewFinished(PreviewOutcome &outcome)
 {
     m_busy.reset();
-    if (m_cancelRequested || !outcome.result.notCancelled) {
+    m_progressTimer->stop();
+    if (m_cancelRequested || (outcome.summary && outcome.summary->cancelled)) {
         if (m_working)
             LeaveWorkingState();
         ClosePreview();
         emit jobFinished();
         return;
     }
-    if (!outcome.result.criteriaError.isEmpty()) {
+    if (!outcome.summary) {
+        // A criteria pattern that does not compile: nothing was walked.
         LeaveWorkingState();
         ClosePreview();
         ShowErrorText(m_host.dialogParent(), UiText::LoadTextWith(kCriteriaErrorId, {QStringLiteral("&reason;"),
-                                                                                      outcome.result.criteriaError}));
+                                                                                      outcome.summary.error().message}));
         emit jobFinished();
         return;
     }
+    const PreviewSummary &summary = *outcome.summary;
     XmlTools::SetAttribute(m_context.manager.preview().root(), "setting",
                            m_context.manager.settings().SettingName(m_context.manager.settings().SelectedSetting()));
+    showList(std::move(outcome.entries));
+    setNotes(leftOutNotes(summary));
+    LeaveWorkingState();
+    m_close->setFocus();
+    if (summary.invalidCount > 0)
+        ShowMessage(m_host.dialogParent(), InvalidCountMessage(summary.invalidCount), kProgramTitleId);
+    emit jobFinished();
+}
+
+// What the walk left out besides the list: folders it could not read, names
+// that are no UTF-8, items whose rules failed.
+QStringList PreviewPane::leftOutNotes(const PreviewSummary &summary)
+{
     QStringList notes;
-    const QList<SkippedFolder> &skipped = outcome.result.skippedFolders;
+    const QList<SkippedFolder> &skipped = summary.skippedFolders;
     for (qsizetype i = 0; i < skipped.size() && i < kShownSkippedFolders; ++i)
         notes << SkippedFolderMessage(skipped[i]);
     if (skipped.size() > kShownSkippedFolders)
         notes.last() += QStringLiteral(" …");
-    if (outcome.result.undecodableNames > 0)
-        notes << UiText::LoadTextWith(kUndecodableId,
-                                      {QStringLiteral("&num;"), number(outcome.result.undecodableNames)});
-    if (outcome.result.ruleFailures > 0)
-        notes << UiText::LoadTextWith(kRuleFailuresId, {QStringLiteral("&num;"), number(outcome.result.ruleFailures),
-                                                        QStringLiteral("&reason;"), outcome.result.firstRuleError});
-    showList(std::move(outcome.entries));
-    setNotes(notes);
-    LeaveWorkingState();
-    m_close->setFocus();
-    if (outcome.result.invalidCount > 0)
-        ShowMessage(m_host.dialogParent(), InvalidCountMessage(outcome.result.invalidCount), kProgramTitleId);
-    emit jobFinished();
+    if (summary.undecodableNames > 0)
+        notes << UiText::LoadTextWith(kUndecodableId, {QStringLiteral("&num;"), number(summary.undecodableNames)});
+    if (summary.ruleFailures > 0)
+        notes << UiText::LoadTextWith(kRuleFailuresId, {QStringLiteral("&num;"), number(summary.ruleFailures),
+                                                        QStringLiteral("&reason;"), summary.firstRuleError});
+    return notes;
 }
 
 void PreviewPane::showList(PreviewEntries entries)
@@ -263,13 +273,11 @@ void PreviewPane::EnterWorkingState(bool cancelOffered)
         m_workingArea->showMessageOnly();
     m_listOrWorking->setCurrentWidget(m_workingArea);
     m_host.dialogParent()->setCursor(Qt::WaitCursor);
-    m_progressTimer->start();
 }
 
 void PreviewPane::LeaveWorkingState()
 {
     m_working = false;
-    m_progressTimer->stop();
     m_listOrWorking->setCurrentWidget(m_list);
     m_close->setEnabled(true);
     m_inverse->setEnabled(!m_model->entries().afterRun);
@@ -278,6 +286,10 @@ void PreviewPane::LeaveWorkingState()
 
 void PreviewPane::updateProgress()
 {
+    // A cancel request made in the instant before the walk began is dropped
+    // by its start: it is made again until the worker has returned.
+    if (m_cancelRequested && m_worker.running())
+        m_worker.requestCancel();
     if (!m_working)
         return;
     if (m_runTotal > 0) {
@@ -285,8 +297,8 @@ void PreviewPane::updateProgress()
         return;
     }
     if (m_workingArea->cancelButton()->isVisible()) {
-        const PreviewFigures figures = m_worker.previewFigures();
-        m_workingArea->showPreviewProgress(figures.folders, figures.files, figures.entries);
+        const PreviewProgress progress = m_worker.previewProgress();
+        m_workingArea->showPreviewProgress(progress.foldersExamined, progress.filesExamined, progress.entriesFound);
     }
 }
 
@@ -325,27 +337,30 @@ void PreviewPane::RenameCheckedEntries()
     m_workingArea->showRunProgress(0, m_runTotal);
     m_busy.emplace(m_context.state);
     m_worker.startRun(reportFolders(), [this](RunOutcome &outcome) { runFinished(outcome); });
+    m_progressTimer->start();
 }
 
 void PreviewPane::runFinished(RunOutcome &outcome)
 {
     m_busy.reset();
+    m_progressTimer->stop();
     m_runTotal = 0;
     showList(std::move(outcome.entries));
     LeaveWorkingState();
     QWidget *parent = m_host.dialogParent();
     for (const auto &[text, title] : outcome.messages)
         ShowMessageWithTitle(parent, text, title, QMessageBox::Ok, QMessageBox::Warning);
-    if (!outcome.result.started) {
+    if (!outcome.summary) {
         // Nothing was renamed: the list stays for another try.
-        ShowErrorText(parent, outcome.result.refusal);
+        ShowErrorText(parent, outcome.summary.error().message);
         m_close->setFocus();
         emit jobFinished();
         return;
     }
-    m_lastReportPath = outcome.result.reportPath;
+    const ExecutionSummary &summary = *outcome.summary;
+    m_lastReportPath = summary.report.valueOr(QString());
     m_close->setFocus();
-    if (outcome.result.allSucceeded) {
+    if (summary.allSucceeded) {
         ShowMessage(parent, UiText::LoadText(kCompletedId), kProgramTitleId);
     } else if (ShowMessage(parent, UiText::LoadText(kSomeFailedId), kProgramTitleId,
                            QMessageBox::Yes | QMessageBox::No)
@@ -363,15 +378,15 @@ void PreviewPane::runFinished(RunOutcome &outcome)
 void PreviewPane::reportRunAftermath(const RunOutcome &outcome)
 {
     QWidget *parent = m_host.dialogParent();
-    if (!outcome.result.reportSaved)
+    if (!outcome.summary->report)
         ShowErrorText(parent, UiText::LoadTextWith(kReportNotSavedId, {QStringLiteral("&path;"),
                                                                        reportFolders().reportFolder,
                                                                        QStringLiteral("&reason;"),
-                                                                       outcome.result.reportError}));
+                                                                       outcome.summary->report.error().message}));
     QStringList recovered;
-    for (const JournalRecovery::Outcome &r : outcome.result.recovered)
-        if (r.ok)
-            recovered << UiText::LoadTextWith(kRecoveredId, {QStringLiteral("&path;"), r.reportPath});
+    for (const JournalRecovery::Outcome &r : outcome.recovered)
+        if (r.report && !r.report->isEmpty())
+            recovered << UiText::LoadTextWith(kRecoveredId, {QStringLiteral("&path;"), *r.report});
     if (!recovered.isEmpty())
         ShowMessage(parent, recovered.join(u'\n'), kProgramTitleId, QMessageBox::Ok, QMessageBox::Information);
 }
@@ -415,12 +430,14 @@ bool PreviewPane::reverseReport(const QString &path)
     m_busy.emplace(m_context.state);
     m_worker.startReversal(path, UiText::LanguageSuffix(),
                            [this, path](ReversalOutcome &outcome) { reversalFinished(path, outcome); });
+    m_progressTimer->start();
     return true;
 }
 
 void PreviewPane::reversalFinished(const QString &path, ReversalOutcome &outcome)
 {
     m_busy.reset();
+    m_progressTimer->stop();
     LeaveWorkingState();
     if (!outcome.read) {
         ShowError(m_host.dialogParent(), kUnreadableReportId);

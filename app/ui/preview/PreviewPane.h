@@ -86,6 +86,7 @@ private:
     void setNotes(const QStringList &lines);
     void emptyPreviewDocument();
     void reportRunAftermath(const RunOutcome &outcome);
+    static QStringList leftOutNotes(const PreviewSummary &summary);
     ReportFolders reportFolders() const;
     QString askForReport(const QString &folder);
 

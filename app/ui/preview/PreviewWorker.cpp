@@ -26,8 +26,8 @@ bool PreviewWorker::startPreview(std::function<void(PreviewOutcome &)> done)
     Manager &manager = m_manager;
     return start<PreviewOutcome>(
         [&manager](PreviewOutcome &outcome) {
-            outcome.result = manager.BuildPreview();
-            if (outcome.result.notCancelled)
+            outcome.summary = manager.BuildPreview();
+            if (outcome.summary && !outcome.summary->cancelled)
                 outcome.entries = PreviewEntries::read(manager.preview(), false);
         },
         std::move(done));
@@ -44,8 +44,9 @@ bool PreviewWorker::startRun(const ReportFolders &folders, std::function<void(Ru
                 outcome.messages.append({text, title});
             });
             executor.setEntryObserver([&entriesDone](int attempted) { entriesDone.store(attempted, std::memory_order_relaxed); });
-            outcome.result = executor.ExecuteRenameList(manager.preview());
-            outcome.entries = PreviewEntries::read(manager.preview(), outcome.result.started);
+            outcome.summary = executor.ExecuteRenameList(manager.preview());
+            outcome.recovered = executor.recoveredJournals();
+            outcome.entries = PreviewEntries::read(manager.preview(), outcome.summary.ok());
         },
         std::move(done));
 }
@@ -57,7 +58,7 @@ bool PreviewWorker::startReversal(const QString &reportPath, const QString &lang
     return start<ReversalOutcome>(
         [&manager, reportPath, languageSuffix](ReversalOutcome &outcome) {
             outcome.read = Undo::UndoFromReport(reportPath, manager.preview(), languageSuffix);
-            if (!outcome.read)
+            if (!outcome.read.ok())
                 return;
             // The reversal's own report names the run it reverses.
             XmlTools::SetAttribute(manager.preview().root(), "reverses", QFileInfo(reportPath).fileName());
@@ -68,12 +69,12 @@ bool PreviewWorker::startReversal(const QString &reportPath, const QString &lang
 
 void PreviewWorker::requestCancel()
 {
-    m_manager.cancelPoll().requestCancel();
+    m_manager.previewControl().requestCancel();
 }
 
-PreviewFigures PreviewWorker::previewFigures() const
+PreviewProgress PreviewWorker::previewProgress() const
 {
-    return {};
+    return m_manager.previewControl().progress();
 }
 
 } // namespace quillbay

@@ -20,25 +20,21 @@ namespace quillbay {
 class Manager;
 
 struct PreviewOutcome {
-    PreviewResult result;
+    Result<PreviewSummary> summary = PreviewSummary();
     PreviewEntries entries;
 };
 
 struct RunOutcome {
-    ExecutionResult result;
+    // An error when the run could not start (nothing was renamed).
+    Result<ExecutionSummary> summary = ExecutionSummary();
+    QList<JournalRecovery::Outcome> recovered; // reports made from journals of earlier runs
     PreviewEntries entries;
     QList<QPair<QString, QString>> messages; // text and title of what the run had to say
 };
 
 struct ReversalOutcome {
-    bool read = false; // false: the report could not be loaded
+    Result<void> read; // an error when the report could not be loaded
     PreviewEntries entries;
-};
-
-struct PreviewFigures {
-    quint64 folders = 0;
-    quint64 files = 0;
-    quint64 entries = 0;
 };
 
 class PreviewWorker : public QObject
@@ -65,7 +61,7 @@ public:
     // Any time: asks a running preview to stop.
     void requestCancel();
     // What the running (or last) preview has done so far.
-    PreviewFigures previewFigures() const;
+    PreviewProgress previewProgress() const;
     // Entries a running rename has attempted.
     int entriesDone() const { return m_entriesDone.load(std::memory_order_relaxed); }
 

@@ -50,7 +50,7 @@ QList<ReportSummary> ReportSummary::listFolder(const QString &folder)
 void ReportSummary::readFigures()
 {
     pugi::xml_document document;
-    if (!XmlTools::LoadFile(document, path)) {
+    if (!XmlTools::LoadFile(document, path).ok()) {
         unreadable = true;
         return;
     }

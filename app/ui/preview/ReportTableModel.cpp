@@ -29,8 +29,8 @@ ReportTable ReportTable::read(const QString &path)
 {
     ReportTable table;
     table.document = std::make_unique<pugi::xml_document>();
-    if (!XmlTools::LoadFile(*table.document, path)) {
-        table.error = UiText::LoadText(kUnreadableId);
+    if (const Result<void> loaded = XmlTools::LoadFile(*table.document, path); !loaded) {
+        table.error = UiText::LoadText(kUnreadableId) + QStringLiteral("\n") + loaded.error().message;
         table.document.reset();
         return table;
     }
