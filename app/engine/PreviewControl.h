@@ -2,8 +2,7 @@
 // The handle of a running preview for whoever waits for it: a cancel request
 // and the progress so far, both safe to use from another thread than the one
 // the preview runs on. The preview polls the request often and publishes its
-// progress when it reads the clock (every few hundred polls), so neither costs
-// the walk anything worth measuring.
+// progress once per folder, so neither costs the walk anything worth measuring.
 //
 // A window that runs the preview on a worker thread calls requestCancel() from
 // its Cancel button and reads progress() from a timer. A preview run on the
@@ -53,12 +52,20 @@ public:
         m_timer.start();
     }
     bool cancelled() const { return m_cancelled; }
+    // The figures change once per folder, so they are published as they
+    // change: a window reading them sees the walk's progress even when each
+    // item takes long (a slow rule, a slow disk).
     void noteFolder(quint64 files)
     {
         ++m_work.foldersExamined;
         m_work.filesExamined += files;
+        publish();
     }
-    void noteEntries(quint64 entries) { m_work.entriesFound = entries; }
+    void noteEntries(quint64 entries)
+    {
+        m_work.entriesFound = entries;
+        publish();
+    }
     // Publishes the last figures (the end of a preview).
     void finish() { publish(); }
 
@@ -68,7 +75,6 @@ public:
     {
         if (++m_calls % 256 != 0)
             return m_cancelled || (m_cancelled = m_requested.load(std::memory_order_relaxed));
-        publish();
         if (m_hook && m_timer.elapsed() >= m_hookInterval) {
             m_timer.restart();
             m_hook();
@@ -94,7 +100,7 @@ private:
     int m_hookInterval = 500;
     bool m_cancelled = false;
     unsigned m_calls = 0;
-    PreviewProgress m_work; // the preview's own figures, published now and then
+    PreviewProgress m_work; // the preview's own figures, published as they change
     QElapsedTimer m_timer;
 };
 

@@ -335,6 +335,9 @@ private slots:
         QTest::qWait(300);
         QVERIFY(pane().working());
         QVERIFY(m_fixture->state.busy());
+        // The counts of the walk so far, though it has not finished one item in a hundred.
+        QTRY_COMPARE(label("lblPreviewWorkingCounts"),
+                     QStringLiteral("Folders examined: 1   Files examined: 400   Entries found: 0"));
         window().close(); // refused while the preview works
         QVERIFY(window().isVisible());
         auto *cancel = child<QPushButton>(&window(), "cmdCancelPreview");
