@@ -5,10 +5,57 @@
 #include <QApplication>
 #include <QPainter>
 #include <algorithm>
+#include <vector>
 
 namespace quillbay {
 
-ChangedPart changedPart(const QString &name, const QString &newName)
+namespace {
+
+// Longer middles are marked whole: comparing them costs more than it tells.
+constexpr qsizetype kLongestCompared = 160;
+// Shorter common runs inside a change are chance agreements, not kept text.
+constexpr qsizetype kShortestKept = 3;
+
+// Which code units of b (from, to) lie in a common subsequence with a's, in
+// runs of at least kShortestKept.
+std::vector<bool> keptUnits(QStringView a, QStringView b)
+{
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
+    std::vector<quint16> lcs(size_t((n + 1) * (m + 1)), 0);
+    const auto at = [m](qsizetype i, qsizetype j) { return size_t(i * (m + 1) + j); };
+    for (qsizetype i = n - 1; i >= 0; --i)
+        for (qsizetype j = m - 1; j >= 0; --j)
+            lcs[at(i, j)] = a[i] == b[j] ? quint16(lcs[at(i + 1, j + 1)] + 1)
+                                         : std::max(lcs[at(i + 1, j)], lcs[at(i, j + 1)]);
+    std::vector<bool> kept(size_t(m), false);
+    qsizetype i = 0, j = 0, runStart = -1;
+    const auto endRun = [&](qsizetype runEnd) {
+        if (runStart >= 0 && runEnd - runStart >= kShortestKept)
+            std::fill(kept.begin() + runStart, kept.begin() + runEnd, true);
+        runStart = -1;
+    };
+    while (i < n && j < m) {
+        if (a[i] == b[j] && lcs[at(i, j)] == lcs[at(i + 1, j + 1)] + 1) {
+            if (runStart < 0)
+                runStart = j;
+            ++i;
+            ++j;
+            continue;
+        }
+        endRun(j);
+        if (lcs[at(i + 1, j)] >= lcs[at(i, j + 1)])
+            ++i;
+        else
+            ++j;
+    }
+    endRun(j);
+    return kept;
+}
+
+} // namespace
+
+QList<ChangedPart> changedParts(const QString &name, const QString &newName)
 {
     const qsizetype shorter = std::min(name.size(), newName.size());
     qsizetype prefix = 0;
@@ -17,59 +64,93 @@ ChangedPart changedPart(const QString &name, const QString &newName)
     qsizetype suffix = 0;
     while (suffix < shorter - prefix && name.at(name.size() - 1 - suffix) == newName.at(newName.size() - 1 - suffix))
         ++suffix;
-    return {prefix, newName.size() - prefix - suffix};
+    const QStringView oldMiddle = QStringView(name).mid(prefix, name.size() - prefix - suffix);
+    const QStringView newMiddle = QStringView(newName).mid(prefix, newName.size() - prefix - suffix);
+    if (newMiddle.isEmpty())
+        return {};
+    if (oldMiddle.isEmpty() || oldMiddle.size() > kLongestCompared || newMiddle.size() > kLongestCompared)
+        return {{prefix, newMiddle.size()}};
+    const std::vector<bool> kept = keptUnits(oldMiddle, newMiddle);
+    QList<ChangedPart> parts;
+    for (qsizetype j = 0; j < newMiddle.size(); ++j) {
+        if (kept[size_t(j)])
+            continue;
+        if (!parts.isEmpty() && parts.last().start + parts.last().length == prefix + j)
+            ++parts.last().length;
+        else
+            parts.append({prefix + j, 1});
+    }
+    return parts;
 }
 
 namespace {
 
 // One run of text drawn in one way.
 struct Piece {
+    enum Kind { Quiet, Normal, Marked, Note };
     QString text;
-    enum Kind { Quiet, Normal, Marked, Note } kind = Normal;
+    Kind kind = Normal;
 };
 
 // The pieces of a line, shortened to fit width: the folder gives way first,
-// then the current name, then the unchanged ends of the new name, and the
-// changed part last.
+// then the current name, then the unchanged parts of the new name, the
+// changed parts, and last the message of a failure.
 QList<Piece> fitLine(const PreviewListModel::Line &line, const QFontMetrics &normal, const QFontMetrics &marked,
                      int width)
 {
     const QString mark = line.isFolder ? QStringLiteral("\\") : QString();
-    const ChangedPart changed = changedPart(line.fullName, line.newName);
-    QString name = line.name + mark;
-    QString before = line.newName.left(changed.start);
-    QString middle = line.newName.mid(changed.start, changed.length);
-    QString after = line.newName.mid(changed.start + changed.length) + mark;
-    QString folder = line.folder;
-    const QString arrow = QStringLiteral(" -> ");
-    const QString in = QStringLiteral(" (in ");
-    const QString close = QStringLiteral(")");
-    const QString note = line.note.isEmpty() ? QString() : QStringLiteral("   ") + line.note;
+    QList<Piece> pieces{{line.name + mark, Piece::Quiet}, {QStringLiteral(" -> "), Piece::Quiet}};
+    const qsizetype firstOfNewName = pieces.size();
+    qsizetype at = 0;
+    for (const ChangedPart &part : changedParts(line.fullName, line.newName)) {
+        pieces.append({line.newName.mid(at, part.start - at), Piece::Normal});
+        pieces.append({line.newName.mid(part.start, part.length), Piece::Marked});
+        at = part.start + part.length;
+    }
+    pieces.append({line.newName.mid(at) + mark, Piece::Normal});
+    const qsizetype lastOfNewName = pieces.size() - 1;
+    pieces.append({QStringLiteral(" (in "), Piece::Quiet});
+    const qsizetype folder = pieces.size();
+    pieces.append({line.folder, Piece::Quiet});
+    pieces.append({QStringLiteral(")"), Piece::Quiet});
+    if (!line.note.isEmpty())
+        pieces.append({QStringLiteral("   ") + line.note, Piece::Note});
 
-    const auto total = [&] {
-        return normal.horizontalAdvance(name + arrow + before + after + in + folder + close + note)
-            + marked.horizontalAdvance(middle);
+    const auto metricsOf = [&](const Piece &p) -> const QFontMetrics & {
+        return p.kind == Piece::Marked ? marked : normal;
     };
-    // Shortens text in place (from where the mode says) by what the line is too wide.
-    const auto shorten = [&](QString &text, Qt::TextElideMode mode, int keep, const QFontMetrics &metrics) {
+    const auto total = [&] {
+        int sum = 0;
+        for (const Piece &p : pieces)
+            sum += metricsOf(p).horizontalAdvance(p.text);
+        return sum;
+    };
+    // Shortens a piece by what the line is too wide, down to keep pixels.
+    const auto shorten = [&](qsizetype index, Qt::TextElideMode mode, int keep) {
+        Piece &p = pieces[index];
         const int excess = total() - width;
-        if (excess <= 0 || text.isEmpty())
+        if (excess <= 0 || p.text.isEmpty())
             return;
-        const int room = std::max(keep, metrics.horizontalAdvance(text) - excess);
-        text = metrics.elidedText(text, mode, room);
+        const QFontMetrics &metrics = metricsOf(p);
+        p.text = metrics.elidedText(p.text, mode, std::max(keep, metrics.horizontalAdvance(p.text) - excess));
     };
     const int least = normal.horizontalAdvance(QStringLiteral("MMMM"));
-    shorten(folder, Qt::ElideMiddle, least, normal);
-    shorten(name, Qt::ElideMiddle, least, normal);
-    shorten(before, Qt::ElideLeft, least / 2, normal);
-    shorten(after, Qt::ElideRight, least / 2, normal);
-    shorten(middle, Qt::ElideMiddle, least, marked);
-    shorten(folder, Qt::ElideMiddle, 0, normal);
-
-    QList<Piece> pieces{{name, Piece::Quiet},  {arrow, Piece::Quiet}, {before, Piece::Normal},
-                        {middle, Piece::Marked}, {after, Piece::Normal}, {in + folder + close, Piece::Quiet}};
-    if (!note.isEmpty())
-        pieces.append({note, Piece::Note});
+    shorten(folder, Qt::ElideMiddle, least);
+    shorten(0, Qt::ElideMiddle, least);
+    for (qsizetype i = firstOfNewName; i <= lastOfNewName; ++i) {
+        if (pieces[i].kind != Piece::Normal)
+            continue;
+        const Qt::TextElideMode mode = i == firstOfNewName ? Qt::ElideLeft
+            : i == lastOfNewName                           ? Qt::ElideRight
+                                                           : Qt::ElideMiddle;
+        shorten(i, mode, least / 2);
+    }
+    for (qsizetype i = firstOfNewName; i <= lastOfNewName; ++i)
+        if (pieces[i].kind == Piece::Marked)
+            shorten(i, Qt::ElideMiddle, least);
+    shorten(folder, Qt::ElideMiddle, 0);
+    if (pieces.last().kind == Piece::Note)
+        shorten(pieces.size() - 1, Qt::ElideRight, least);
     return pieces;
 }
 

@@ -10,13 +10,16 @@
 
 namespace quillbay {
 
-// Where the new name differs from the current one: the code units of newName
-// from start, length long (both names share what lies before and after).
+// Where the new name differs from the current one: runs of code units of
+// newName, in order. What both names share (their common beginning and end,
+// and runs of three or more characters they have in common in between) is
+// not part of them.
 struct ChangedPart {
     qsizetype start = 0;
     qsizetype length = 0;
+    bool operator==(const ChangedPart &) const = default;
 };
-ChangedPart changedPart(const QString &name, const QString &newName);
+QList<ChangedPart> changedParts(const QString &name, const QString &newName);
 
 class PreviewEntryDelegate : public QStyledItemDelegate
 {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QStyle>
 #include <cstring>
 
@@ -25,7 +26,14 @@ QIcon stateIcon(EntryState state)
     case EntryState::Plain:
         break;
     }
-    return {};
+    // An empty picture of the same size, so that every line starts at the same place.
+    static const QIcon blank = [] {
+        QPixmap pixmap(QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize),
+                       QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize));
+        pixmap.fill(Qt::transparent);
+        return QIcon(pixmap);
+    }();
+    return blank;
 }
 
 } // namespace

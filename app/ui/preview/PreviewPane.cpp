@@ -255,8 +255,10 @@ void PreviewPane::showList(PreviewEntries entries)
     m_model->setEntries(std::move(entries));
     m_rename->setEnabled(m_model->rowCount() > 0 && !m_model->entries().afterRun);
     m_showReport->setVisible(m_kind == ListKind::Reversal && !m_reversedReport.isEmpty());
+    // The first entry that needs attention, whose note then says why; else the first.
+    const int first = m_model->entries().nextAttention(-1);
     if (m_model->rowCount() > 0)
-        m_list->setCurrentIndex(m_model->index(0));
+        m_list->setCurrentIndex(m_model->index(std::max(first, 0)));
 }
 
 // --- the working state --------------------------------------------------

@@ -20,6 +20,17 @@ constexpr int kUnreadableId = 31358;
 
 } // namespace
 
+// The time of a run from its report's file name ("2004-01-31 180509.xml"
+// gives "2004-01-31 18:05:09"); a name of another form as it is.
+static QString runTimeOf(const QString &fileName)
+{
+    static const QRegularExpression stamp(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2} )(\\d{2})(\\d{2})(\\d{2})"));
+    const QRegularExpressionMatch m = stamp.match(fileName);
+    if (!m.hasMatch())
+        return fileName;
+    return m.captured(1) + m.captured(2) + u':' + m.captured(3) + u':' + m.captured(4);
+}
+
 // A report's place in time from its name, "yyyy-mm-dd hhmmss[ (n)].xml": the
 // run's time, then n for later runs of the same second (1 for none).
 static std::pair<QString, int> runOrder(const QFileInfo &file)
@@ -60,7 +71,7 @@ void ReportSummary::readFigures()
     if (const pugi::xml_attribute name = root.attribute("setting"))
         setting = toQString(name);
     else if (const pugi::xml_attribute reversed = root.attribute("reverses"))
-        setting = UiText::LoadTextWith(kReversalOfId, {QStringLiteral("&report;"), toQString(reversed)});
+        setting = UiText::LoadTextWith(kReversalOfId, {QStringLiteral("&report;"), runTimeOf(toQString(reversed))});
     renamed = 0;
     failed = 0;
     for (pugi::xml_node e = root.first_child(); e; e = e.next_sibling()) {

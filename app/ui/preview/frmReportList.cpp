@@ -24,6 +24,8 @@ frmReportList::frmReportList(const QString &reportFolder, QWidget *parent)
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->verticalHeader()->hide();
+    // One line per row, at the font's height.
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + fontMetrics().height() / 2);
     m_view->horizontalHeader()->setSectionResizeMode(ReportListModel::Setting, QHeaderView::Stretch);
     m_view->horizontalHeader()->setSectionResizeMode(ReportListModel::Date, QHeaderView::ResizeToContents);
     m_open->setObjectName(QStringLiteral("cmdReportOpen"));
@@ -43,7 +45,7 @@ frmReportList::frmReportList(const QString &reportFolder, QWidget *parent)
     connect(m_view, &QAbstractItemView::activated, this, &frmReportList::openSelected);
     connect(close, &QDialogButtonBox::rejected, this, &QWidget::close);
     ApplyWindowTexts(this);
-    resize(QSize(fontMetrics().averageCharWidth() * 90, fontMetrics().height() * 24));
+    resize(QSize(fontMetrics().horizontalAdvance(QLatin1Char('n')) * 80, fontMetrics().height() * 24));
 }
 
 frmReportList::~frmReportList()

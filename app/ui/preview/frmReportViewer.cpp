@@ -53,8 +53,10 @@ frmReportViewer::frmReportViewer(const QString &path, QWidget *parent)
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setWordWrap(false);
     m_view->verticalHeader()->hide();
+    // One line per row, at the font's height.
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + fontMetrics().height() / 2);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->horizontalHeader()->setSectionResizeMode(ReportTableModel::Folder, QHeaderView::Stretch);
     m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the report's own order first
     m_view->setSortingEnabled(true);
 
@@ -100,7 +102,7 @@ frmReportViewer::frmReportViewer(const QString &path, QWidget *parent)
     connect(close, &QDialogButtonBox::rejected, this, &QWidget::close);
 
     ApplyWindowTexts(this);
-    resize(QSize(fontMetrics().averageCharWidth() * 120, fontMetrics().height() * 30));
+    resize(QSize(fontMetrics().horizontalAdvance(QLatin1Char('n')) * 120, fontMetrics().height() * 30));
 
     auto table = std::make_shared<ReportTable>();
     m_job.start([table, path] { *table = ReportTable::read(path); }, [this, table] { loadDone(*table); });
@@ -124,8 +126,8 @@ void frmReportViewer::loadDone(ReportTable &table)
                                                             QStringLiteral("&failed;"), QString::number(table.failed)}));
     m_reverse->setEnabled(table.renamed > 0);
     m_table->setTable(std::move(table));
-    m_view->resizeColumnToContents(ReportTableModel::OldName);
-    m_view->resizeColumnToContents(ReportTableModel::NewName);
+    for (const int column : {ReportTableModel::OldName, ReportTableModel::NewName, ReportTableModel::Outcome})
+        m_view->resizeColumnToContents(column);
     emit loadFinished();
 }
 
