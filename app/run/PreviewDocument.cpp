@@ -27,7 +27,10 @@ void PreviewDocument::NewPreviewDocument(const QString &languageSuffix)
     const Result<void> made =
         XmlTools::loadText(m_doc, prologueFor(languageSuffix) + QStringLiteral("<files version='1.0'/>"));
     QB_ASSERT(made, m_doc.reset());
+    // The index of an empty document is complete, and AddPreviewEntry keeps it
+    // so: a preview's index is ready when the preview is, without a walk.
     m_index = EntryIndex();
+    m_index.built = true;
     m_entryCount = 0;
     m_countKnown = true;
 }

@@ -34,7 +34,7 @@ bool entryChecked(pugi::xml_node entry)
     return parseFlag(toQString(include)).value_or(true);
 }
 
-PreviewEntries PreviewEntries::read(PreviewDocument &document, bool afterRun)
+PreviewEntries PreviewEntries::read(const PreviewDocument &document, bool afterRun)
 {
     PreviewEntries entries;
     entries.afterRun = afterRun;
@@ -52,24 +52,32 @@ PreviewEntries PreviewEntries::read(PreviewDocument &document, bool afterRun)
             }
             continue;
         }
-        pugi::xml_attribute include = e.attribute("include");
-        bool checked = true;
-        if (!include)
-            e.append_attribute("include").set_value("True");
-        else if (::strcasecmp(include.value(), "true") != 0)
-            checked = PreviewEntryChecked(e); // writes "True" over a text that is no flag
-        if (checked)
+        if (entryChecked(e))
             ++entries.checked;
         if (clearedReasonOf(e) != ClearedReason::None) {
             ++entries.cleared;
             entries.attention.push_back(row);
         }
     }
-    // The check boxes find their entries by id: the document's index of ids is
-    // built here rather than at the first click.
+    // The check boxes find their entries by id: the document's index of ids
+    // (which a preview keeps as it goes) is built here, if need be, rather
+    // than at the first click.
     if (!entries.rows.empty())
         document.findEntry(toQString(entries.rows.front().attribute("id")));
     return entries;
+}
+
+void PreviewEntries::markShownEntries(PreviewDocument &document)
+{
+    for (pugi::xml_node e = document.root().first_child(); e; e = e.next_sibling()) {
+        if (!isEntry(e))
+            continue;
+        const pugi::xml_attribute include = e.attribute("include");
+        if (!include)
+            e.append_attribute("include").set_value("True");
+        else if (::strcasecmp(include.value(), "true") != 0 && ::strcasecmp(include.value(), "false") != 0)
+            PreviewEntryChecked(e); // writes "True" over a text that is no flag
+    }
 }
 
 int PreviewEntries::nextAttention(int row) const

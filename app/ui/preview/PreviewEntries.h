@@ -23,10 +23,13 @@ struct PreviewEntries {
     int failed = 0;
     bool afterRun = false; // the rows carry the outcome of a run
 
-    // Reads every file and folder entry of the document. Before a run, an
-    // entry without an include mark (or with one that is no flag) gets
-    // "True", as the list shows it checked.
-    static PreviewEntries read(PreviewDocument &document, bool afterRun);
+    // Reads every file and folder entry of the document (without changing it).
+    static PreviewEntries read(const PreviewDocument &document, bool afterRun);
+    // Writes "True" on every entry without an include mark (or with one that
+    // is no flag), as the list showed them checked. Done as the run starts
+    // rather than as the list is filled: the report is the same, and a large
+    // list shows sooner.
+    static void markShownEntries(PreviewDocument &document);
 
     int size() const { return int(rows.size()); }
     // The first attention row after row, wrapping round; -1 when there is none.

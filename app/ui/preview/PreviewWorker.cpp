@@ -43,6 +43,7 @@ bool PreviewWorker::startRun(const ReportFolders &folders, std::function<void(Ru
             RenameExecutor executor(folders, [&outcome](const QString &text, const QString &title) {
                 outcome.messages.append({text, title});
             });
+            PreviewEntries::markShownEntries(manager.preview());
             executor.setEntryObserver([&entriesDone](int attempted) { entriesDone.store(attempted, std::memory_order_relaxed); });
             outcome.summary = executor.ExecuteRenameList(manager.preview());
             outcome.recovered = executor.recoveredJournals();
