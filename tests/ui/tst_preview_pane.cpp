@@ -8,6 +8,7 @@
 #include "run/ReportFolders.h"
 #include "settings/XmlTools.h"
 #include "text/UiText.h"
+#include "ui/preview/PreviewEntryDelegate.h"
 #include "ui/preview/PreviewListModel.h"
 #include "ui/preview/PreviewPane.h"
 #include "ui/preview/ReportListModel.h"
@@ -454,6 +455,30 @@ private slots:
         QVERIFY(!current.data(Qt::DecorationRole).value<QIcon>().isNull());
         QCOMPARE(label("lblPreviewEntryNote"), reason);
         QVERIFY(label("lblPreviewSummary").endsWith(QStringLiteral(", 1 cleared")));
+    }
+
+    // What the list marks as changed in a new name: "start+length" per run.
+    void changedPartsOfNewNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("newName");
+        QTest::addColumn<QString>("marked");
+        QTest::newRow("prefix added") << "a.txt" << "new_a.txt" << "0+4";
+        QTest::newRow("number appended") << "photo.jpg" << "photo_001.jpg" << "5+4";
+        QTest::newRow("front and extension") << "IMG_0003.JPG" << "Holiday 0003.jpg" << "0+8 13+3";
+        QTest::newRow("case only") << "readme.txt" << "README.txt" << "0+6";
+        QTest::newRow("removed text") << "a copy.txt" << "a.txt" << "";
+        QTest::newRow("short chance agreements are no kept text") << "abcdef" << "xbydez" << "0+6";
+    }
+    void changedPartsOfNewNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, newName);
+        QFETCH(QString, marked);
+        QStringList parts;
+        for (const ChangedPart &part : changedParts(name, newName))
+            parts << QStringLiteral("%1+%2").arg(part.start).arg(part.length);
+        QCOMPARE(parts.join(u' '), marked);
     }
 
     void reportWindowsShowPastRuns()

@@ -17,6 +17,7 @@
 #include "ui/preview/frmReportList.h"
 #include "ui/preview/frmReportViewer.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -83,7 +84,12 @@ PreviewPane::PreviewPane(ProgramContext &context, PreviewHost &host, QWidget *pa
     connect(m_model, &PreviewListModel::countsChanged, this, &PreviewPane::updateSummary);
     connect(m_model, &QAbstractItemModel::modelReset, this, &PreviewPane::updateEntryNote);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &PreviewPane::updateEntryNote);
-    connect(m_inverse, &QPushButton::clicked, m_model, &PreviewListModel::invertAll);
+    connect(m_inverse, &QPushButton::clicked, this, [this] {
+        // A million check marks take a second or two.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_model->invertAll();
+        QApplication::restoreOverrideCursor();
+    });
     connect(m_rename, &QPushButton::clicked, this, &PreviewPane::RenameCheckedEntries);
     connect(m_close, &QPushButton::clicked, this, &PreviewPane::ClosePreview);
     connect(m_workingArea->cancelButton(), &QPushButton::clicked, this, &PreviewPane::cancelPreview);
