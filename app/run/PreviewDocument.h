@@ -48,6 +48,8 @@ public:
     pugi::xml_node findEntry(const QString &id) const;
     // Number of file and folder entries.
     int entryCount() const;
+    // Whether the node is an entry: an element named "file" or "folder".
+    static bool isEntry(pugi::xml_node node);
 
     // Replaces the document with a report or preview saved earlier; on failure
     // the document is left empty.
@@ -72,7 +74,6 @@ private:
         QHash<QByteArray, pugi::xml_node> byText;
     };
     void buildIndex() const;
-    static bool isEntry(pugi::xml_node node);
 
     pugi::xml_document m_doc;
     mutable EntryIndex m_index;

@@ -6,20 +6,9 @@
 #include "settings/XmlTools.h"
 
 #include <algorithm>
-#include <cstring>
 #include <strings.h>
 
 namespace quillbay {
-
-namespace {
-
-bool isEntry(pugi::xml_node node)
-{
-    return node.type() == pugi::node_element
-        && (std::strcmp(node.name(), "file") == 0 || std::strcmp(node.name(), "folder") == 0);
-}
-
-} // namespace
 
 bool entryChecked(pugi::xml_node entry)
 {
@@ -39,7 +28,7 @@ PreviewEntries PreviewEntries::read(const PreviewDocument &document, bool afterR
     PreviewEntries entries;
     entries.afterRun = afterRun;
     for (pugi::xml_node e = document.root().first_child(); e; e = e.next_sibling()) {
-        if (!isEntry(e))
+        if (!PreviewDocument::isEntry(e))
             continue;
         const int row = int(entries.rows.size());
         entries.rows.push_back(e);
@@ -70,7 +59,7 @@ PreviewEntries PreviewEntries::read(const PreviewDocument &document, bool afterR
 void PreviewEntries::markShownEntries(PreviewDocument &document)
 {
     for (pugi::xml_node e = document.root().first_child(); e; e = e.next_sibling()) {
-        if (!isEntry(e))
+        if (!PreviewDocument::isEntry(e))
             continue;
         const pugi::xml_attribute include = e.attribute("include");
         if (!include)

@@ -1,5 +1,6 @@
 #include "ui/preview/ReportListModel.h"
 
+#include "run/PreviewDocument.h"
 #include "settings/XmlTools.h"
 #include "text/UiText.h"
 
@@ -8,7 +9,6 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cstring>
 
 namespace quillbay {
 
@@ -75,7 +75,7 @@ void ReportSummary::readFigures()
     renamed = 0;
     failed = 0;
     for (pugi::xml_node e = root.first_child(); e; e = e.next_sibling()) {
-        if (std::strcmp(e.name(), "file") != 0 && std::strcmp(e.name(), "folder") != 0)
+        if (!PreviewDocument::isEntry(e))
             continue;
         if (e.attribute("error"))
             ++failed;

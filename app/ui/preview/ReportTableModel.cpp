@@ -1,5 +1,6 @@
 #include "ui/preview/ReportTableModel.h"
 
+#include "run/PreviewDocument.h"
 #include "settings/XmlTools.h"
 #include "text/UiText.h"
 
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QStyle>
-#include <cstring>
 
 namespace quillbay {
 
@@ -16,12 +16,6 @@ namespace {
 constexpr int kRenamedId = 31320;
 constexpr int kFirstHeaderId = 31331; // old name, new name, folder, outcome
 constexpr int kUnreadableId = 930;
-
-bool isEntry(pugi::xml_node node)
-{
-    return node.type() == pugi::node_element
-        && (std::strcmp(node.name(), "file") == 0 || std::strcmp(node.name(), "folder") == 0);
-}
 
 } // namespace
 
@@ -40,7 +34,7 @@ ReportTable ReportTable::read(const QString &path)
         table.date = QFileInfo(path).completeBaseName();
     std::vector<pugi::xml_node> succeeded;
     for (pugi::xml_node e = root.first_child(); e; e = e.next_sibling()) {
-        if (!isEntry(e))
+        if (!PreviewDocument::isEntry(e))
             continue;
         if (e.attribute("error")) {
             table.rows.push_back(e);
