@@ -18,6 +18,7 @@
 #include "ui/window/SettingEditor.h"
 #include "ui/window/WindowCommands.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
@@ -69,6 +70,21 @@ void chooseFile(const QString &path, QString *title = nullptr)
         dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
         static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
     });
+}
+
+// The controls of window that a person reaches with the keyboard and a
+// screen reader cannot name.
+QStringList unnamedControls(QWidget *window)
+{
+    QStringList unnamed;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->focusPolicy() == Qt::NoFocus || widget->window() != window)
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << widget->objectName() + u'(' + widget->metaObject()->className() + u')';
+    }
+    return unnamed;
 }
 
 } // namespace
@@ -501,12 +517,14 @@ private slots:
         QCOMPARE(summary.setting, QStringLiteral("T"));
         QCOMPARE(summary.renamed, 1);
         QCOMPARE(summary.failed, 1);
+        QCOMPARE(unnamedControls(list), QStringList());
 
         child<QPushButton>(list, "cmdReportOpen")->click();
         frmReportViewer *viewer = window().findChild<frmReportViewer *>();
         QVERIFY(viewer);
         QSignalSpy loaded(viewer, &frmReportViewer::loadFinished);
         QVERIFY(viewer->loaded() || loaded.wait(5000));
+        QCOMPARE(unnamedControls(viewer), QStringList());
         // Failures first.
         QCOMPARE(viewer->filter().rowCount(), 2);
         QCOMPARE(viewer->filter().index(0, ReportTableModel::OldName).data().toString(), QStringLiteral("a.txt"));

@@ -26,7 +26,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStackedWidget>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -36,6 +35,7 @@ namespace quillbay {
 namespace {
 
 enum TextId {
+    kCaptionId = 1270,
     kSummaryId = 31300,
     kRunSummaryId = 31301,
     kSummaryTipId = 31302,
@@ -126,13 +126,15 @@ void PreviewPane::buildControls()
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->header()->setStretchLastSection(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setAccessibleName(withoutAccessKey(m_caption->text()));
+    // The caption names the list; a screen reader asks a view for its own
+    // name only, so it is given the caption's text (the string table's, as
+    // the window's texts are applied after this).
     m_caption->setBuddy(m_list);
+    m_list->setAccessibleName(withoutAccessKey(UiText::LoadText(kCaptionId)));
 
+    // The working area takes the list's place while the pane works.
     m_workingArea = new PreviewWorkingArea(this);
-    m_listOrWorking = new QStackedWidget(this);
-    m_listOrWorking->addWidget(m_list);
-    m_listOrWorking->addWidget(m_workingArea);
+    m_workingArea->hide();
 
     m_entryNote = new QLabel(this);
     m_entryNote->setObjectName(QStringLiteral("lblPreviewEntryNote"));
@@ -162,7 +164,8 @@ void PreviewPane::buildControls()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
-    layout->addWidget(m_listOrWorking, 1);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_workingArea, 1);
     layout->addWidget(m_entryNote);
     layout->addWidget(m_notes);
     layout->addLayout(buttons);
@@ -183,7 +186,6 @@ void PreviewPane::Preview()
     }
     m_kind = ListKind::Preview;
     m_cancelRequested = false;
-    m_emptyWhenDone = false;
     m_model->clear();
     setNotes({});
     m_runTotal = 0;
@@ -279,14 +281,16 @@ void PreviewPane::EnterWorkingState(bool cancelOffered)
         m_workingArea->showPreviewProgress(0, 0, 0);
     else
         m_workingArea->showMessageOnly();
-    m_listOrWorking->setCurrentWidget(m_workingArea);
+    m_list->hide();
+    m_workingArea->show();
     m_host.dialogParent()->setCursor(Qt::WaitCursor);
 }
 
 void PreviewPane::LeaveWorkingState()
 {
     m_working = false;
-    m_listOrWorking->setCurrentWidget(m_list);
+    m_workingArea->hide();
+    m_list->show();
     m_close->setEnabled(true);
     m_inverse->setEnabled(!m_model->entries().afterRun);
     m_host.dialogParent()->unsetCursor();
@@ -320,9 +324,9 @@ void PreviewPane::ClosePreview()
     m_rename->setEnabled(false);
     m_listShown = false;
     m_host.showEditorFace();
-    if (m_worker.running())
-        m_emptyWhenDone = true;
-    else
+    // A cancelled preview's worker may still be returning: the document is
+    // emptied when it has (previewFinished closes the preview again).
+    if (!m_worker.running())
         emptyPreviewDocument();
 }
 

@@ -14,7 +14,6 @@
 class QFileDialog;
 class QLabel;
 class QPushButton;
-class QStackedWidget;
 class QTimer;
 class QTreeView;
 
@@ -96,7 +95,6 @@ private:
     PreviewListModel *m_model;
     QTreeView *m_list;
     PreviewWorkingArea *m_workingArea;
-    QStackedWidget *m_listOrWorking;
     QLabel *m_caption;
     QLabel *m_summary;
     QLabel *m_entryNote;
@@ -110,7 +108,6 @@ private:
     bool m_working = false;
     bool m_listShown = false; // the pane is the window's face
     bool m_cancelRequested = false;
-    bool m_emptyWhenDone = false; // the list was closed while a job still ran
     int m_runTotal = 0;
     ListKind m_kind = ListKind::Preview;
     QString m_reversedReport;

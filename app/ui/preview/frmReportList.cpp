@@ -45,6 +45,7 @@ frmReportList::frmReportList(const QString &reportFolder, QWidget *parent)
     connect(m_view, &QAbstractItemView::activated, this, &frmReportList::openSelected);
     connect(close, &QDialogButtonBox::rejected, this, &QWidget::close);
     ApplyWindowTexts(this);
+    m_view->setAccessibleName(windowTitle());
     resize(QSize(fontMetrics().horizontalAdvance(QLatin1Char('n')) * 80, fontMetrics().height() * 24));
 }
 

@@ -43,6 +43,7 @@ frmReportViewer::frmReportViewer(const QString &path, QWidget *parent)
     setObjectName(QStringLiteral("frmReportViewer"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QDir::toNativeSeparators(path));
+    m_view->setAccessibleName(windowTitle());
 
     m_filter->setSourceModel(m_table);
     m_filter->setFilterKeyColumn(-1);
@@ -122,6 +123,7 @@ void frmReportViewer::loadDone(ReportTable &table)
         return;
     }
     setWindowTitle(UiText::LoadTextWith(kTitleId, {QStringLiteral("&date;"), table.date}));
+    m_view->setAccessibleName(windowTitle());
     m_summary->setText(UiText::LoadTextWith(kRunSummaryId, {QStringLiteral("&renamed;"), QString::number(table.renamed),
                                                             QStringLiteral("&failed;"), QString::number(table.failed)}));
     m_reverse->setEnabled(table.renamed > 0);
