@@ -31,7 +31,7 @@ static qsizetype utf8Length(const QString &name)
     return bytes;
 }
 
-NameProblem InvalidNameProblem(const QString &name)
+NameProblem invalidNameProblem(const QString &name)
 {
     if (name.isEmpty())
         return {NameProblem::Empty};
@@ -57,7 +57,7 @@ NameProblem InvalidNameProblem(const QString &name)
 
 bool IsValidNewName(const QString &name)
 {
-    return InvalidNameProblem(name).kind == NameProblem::None;
+    return invalidNameProblem(name).kind == NameProblem::None;
 }
 
 } // namespace quillbay

@@ -21,7 +21,7 @@ struct NameProblem {
 };
 
 // The reason a name cannot be used, or kind None when it can.
-NameProblem InvalidNameProblem(const QString &name);
+NameProblem invalidNameProblem(const QString &name);
 
 // Whether a proposed name can be given to a file or folder: 1 to 215 code
 // units, not starting with a space, none of * / : < > ? \ |. On Linux it must

@@ -89,7 +89,7 @@ QString settingsText(const QString &root, bench::Layout layout)
 int engineChild(const QString &settings)
 {
     Manager manager;
-    if (!manager.settings().LoadText(settings) || !manager.CheckPreviewPreconditions().met())
+    if (!manager.settings().loadText(settings) || !manager.CheckPreviewPreconditions().met())
         return 2;
     const long long before = statusBytes("VmRSS");
     resetPeak();
@@ -138,14 +138,14 @@ int windowChild(const QString &settings, const QString &dataFolder)
     Registry registry;
     ProgramState state;
     ProgramContext context{manager, options, store, registry, state, dataFolder};
-    store.setFolders(DataFolders::InFolder(dataFolder), dataFolder);
+    store.setFolders(DataFolders::inFolder(dataFolder), dataFolder);
     store.CreateDataFolders();
-    static_cast<void>(options.ReadOptionsFile());
+    static_cast<void>(options.readOptionsFile());
     options.BuildOptions(registry);
-    if (!manager.settings().LoadText(settings))
+    if (!manager.settings().loadText(settings))
         return 2;
     frmMain window(context);
-    window.Load();
+    window.load();
     window.show();
     window.RefreshSettingList();
     settle(300);
@@ -155,7 +155,7 @@ int windowChild(const QString &settings, const QString &dataFolder)
     const long long before = statusBytes("VmRSS");
     resetPeak();
     const double started = nowMs();
-    pane.Preview();
+    pane.preview();
     if (!waitForJob(pane) || pane.model().rowCount() == 0)
         return 3;
     list.scrollToBottom();

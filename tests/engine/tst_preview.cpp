@@ -223,8 +223,8 @@ private slots:
 
     void clearedEntriesSayWhy()
     {
-        touch(root + "/a.txt");  // a -> b, but b -> x:y is invalid and b stays: a is blocked by b
-        touch(root + "/b.txt");
+        writeFile(root + "/a.txt");  // a -> b, but b -> x:y is invalid and b stays: a is blocked by b
+        writeFile(root + "/b.txt");
         QDir().mkpath(root + "/f1"); // folders f1 and f2 both become "f": the second one is taken
         QDir().mkpath(root + "/f2");
         QDir().mkpath(root + "/g");  // g -> "g?" is invalid
@@ -310,7 +310,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, kind);
         QFETCH(int, position);
-        const NameProblem problem = InvalidNameProblem(name);
+        const NameProblem problem = invalidNameProblem(name);
         QCOMPARE(int(problem.kind), kind);
         QCOMPARE(problem.position, qsizetype(position));
     }

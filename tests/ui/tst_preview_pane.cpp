@@ -4,6 +4,8 @@
 
 #include "WindowFixture.h"
 
+#include "TestFiles.h"
+
 #include "engine/PreviewTreeText.h"
 #include "run/ReportFolders.h"
 #include "settings/XmlTools.h"
@@ -34,23 +36,15 @@ using namespace quillbay::test;
 
 namespace {
 
-void touch(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-// The names in folder (recursively, relative, sorted).
-QStringList namesIn(const QString &folder)
+// The names in folder and below it ("sub/name"), sorted.
+QStringList namesBelow(const QString &folder)
 {
     QStringList names;
-    QDir dir(folder);
-    for (const QFileInfo &info : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        names << info.fileName();
-        if (info.isDir())
-            for (const QString &inner : namesIn(info.absoluteFilePath()))
-                names << info.fileName() + u'/' + inner;
+    for (const QString &name : namesIn(folder)) {
+        names << name;
+        if (QFileInfo(folder + u'/' + name).isDir())
+            for (const QString &inner : namesBelow(folder + u'/' + name))
+                names << name + u'/' + inner;
     }
     names.sort();
     return names;
@@ -116,7 +110,7 @@ private:
                            "subFoldersDepth=\"%1\"><folder path=\"%2\"/></folders><newNameRules>%3</newNameRules>"
                            "<newFolderNameRules>%4</newFolderNameRules></setting></settings>")
                 .arg(depth, m_tree.toHtmlEscaped(), fileRules, folderRules);
-        [&] { QVERIFY(m_fixture->manager.settings().LoadText(xml).ok()); }();
+        [&] { QVERIFY(m_fixture->manager.settings().loadText(xml).ok()); }();
         return m_fixture->open();
     }
 
@@ -189,9 +183,9 @@ private slots:
 
     void previewOfAPreparedTree()
     {
-        touch(m_tree + "/b.txt");
-        touch(m_tree + "/a.txt");
-        touch(m_tree + "/sub/c.txt");
+        writeFile(m_tree + "/b.txt");
+        writeFile(m_tree + "/a.txt");
+        writeFile(m_tree + "/sub/c.txt");
         openWith("<rule type=\"add\" text=\"x_\" position=\"before\"/>",
                  "<rule type=\"add\" text=\"_d\" position=\"after\"/>", "1");
         QVERIFY(preview());
@@ -210,7 +204,7 @@ private slots:
 
     void emptyResultDisablesStartAndFocusesClose()
     {
-        touch(m_tree + "/a.txt");
+        writeFile(m_tree + "/a.txt");
         openWith("<rule type=\"replace\" pattern=\"zzz\" replaceWith=\"y\"/>");
         QVERIFY(preview());
         QVERIFY(window().previewing());
@@ -236,8 +230,8 @@ private slots:
         QFETCH(int, invalid);
         QFETCH(QString, message);
         for (int i = 0; i < invalid; ++i)
-            touch(m_tree + QStringLiteral("/bad%1.txt").arg(i));
-        touch(m_tree + "/good.txt");
+            writeFile(m_tree + QStringLiteral("/bad%1.txt").arg(i));
+        writeFile(m_tree + "/good.txt");
         openWith("<rule type=\"replace\" pattern=\"bad\" replaceWith=\"b:d\"/>"
                  "<rule type=\"add\" text=\"_\" position=\"after\"/>");
         QString said;
@@ -252,7 +246,7 @@ private slots:
     void checkBoxesAndInvWriteTheDocument()
     {
         for (const char *name : {"a.txt", "b.txt", "c.txt", "d.txt"})
-            touch(m_tree + u'/' + QLatin1String(name));
+            writeFile(m_tree + u'/' + QLatin1String(name));
         // d -> "n_d:" is invalid: its box starts cleared.
         openWith("<rule type=\"add\" text=\"n_\" position=\"before\"/>"
                  "<rule type=\"replace\" pattern=\"d\" replaceWith=\"d:\"/>");
@@ -272,7 +266,7 @@ private slots:
     void startRenamesExactlyTheCheckedEntries()
     {
         for (const char *name : {"a.txt", "b.txt", "c.txt"})
-            touch(m_tree + u'/' + QLatin1String(name));
+            writeFile(m_tree + u'/' + QLatin1String(name));
         openWith("<rule type=\"add\" text=\"new_\" position=\"before\"/>");
         QVERIFY(preview());
         toggleRow(1);
@@ -280,14 +274,14 @@ private slots:
         answerMessage(QMessageBox::Ok, &said);
         QVERIFY(start());
         QCOMPARE(said, QStringLiteral("Changing names of files or/and folders has been completed."));
-        QCOMPARE(namesIn(m_tree), (QStringList{"b.txt", "new_a.txt", "new_c.txt"}));
+        QCOMPARE(namesBelow(m_tree), (QStringList{"b.txt", "new_a.txt", "new_c.txt"}));
         QVERIFY(!window().previewing());
         QCOMPARE(manager().preview().entryCount(), 0);
         QVERIFY(!m_fixture->state.busy());
         // The report holds the two renames, and names the setting they came from.
         QCOMPARE(reports().size(), 1);
         pugi::xml_document report;
-        QVERIFY(XmlTools::LoadFile(report, reportFolder() + u'/' + reports().first()));
+        QVERIFY(XmlTools::loadFile(report, reportFolder() + u'/' + reports().first()));
         QStringList lines;
         for (pugi::xml_node e = report.document_element().first_child(); e; e = e.next_sibling())
             lines << toQString(e.attribute("name")) + u'>' + toQString(e.attribute("newName")) + u':'
@@ -307,8 +301,8 @@ private slots:
     void runWithFailuresAsksAboutTheReport()
     {
         QFETCH(bool, yes);
-        touch(m_tree + "/a.txt");
-        touch(m_tree + "/b.txt");
+        writeFile(m_tree + "/a.txt");
+        writeFile(m_tree + "/b.txt");
         openWith("<rule type=\"add\" text=\"new_\" position=\"before\"/>");
         QVERIFY(preview());
         QVERIFY(QFile::remove(m_tree + "/a.txt")); // gone between preview and run
@@ -327,7 +321,7 @@ private slots:
         QCOMPARE(summary, QStringLiteral("Renamed 1, failed 1"));
         QCOMPARE(note, QStringLiteral("File not found"));
         QVERIFY(!window().previewing());
-        QCOMPARE(namesIn(m_tree), QStringList{"new_b.txt"});
+        QCOMPARE(namesBelow(m_tree), QStringList{"new_b.txt"});
         frmReportViewer *viewer = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *v = qobject_cast<frmReportViewer *>(w); v && v->isVisible())
@@ -342,7 +336,7 @@ private slots:
         // Each name takes the pattern a long time to give up on, so the walk
         // over these files lasts many seconds.
         for (int i = 0; i < 400; ++i)
-            touch(m_tree + QStringLiteral("/%1_%2.txt").arg(QString(34, u'a')).arg(i, 3, 10, QChar(u'0')));
+            writeFile(m_tree + QStringLiteral("/%1_%2.txt").arg(QString(34, u'a')).arg(i, 3, 10, QChar(u'0')));
         openWith("<rule type=\"regexpBase\" pattern=\"^(a+)+$\" replace=\"x\"/>");
         window().ShowTabPage(3);
         QSignalSpy finished(&pane(), &PreviewPane::jobFinished);
@@ -370,16 +364,16 @@ private slots:
 
     void reversalThroughTheMenuRestoresEveryName()
     {
-        touch(m_tree + "/a.txt");
-        touch(m_tree + "/b.txt");
-        touch(m_tree + "/sub/c.txt");
+        writeFile(m_tree + "/a.txt");
+        writeFile(m_tree + "/b.txt");
+        writeFile(m_tree + "/sub/c.txt");
         openWith("<rule type=\"add\" text=\"new_\" position=\"before\"/>",
                  "<rule type=\"add\" text=\"_d\" position=\"after\"/>", "1");
-        const QStringList before = namesIn(m_tree);
+        const QStringList before = namesBelow(m_tree);
         QVERIFY(preview());
         answerMessage(QMessageBox::Ok);
         QVERIFY(start());
-        QCOMPARE(namesIn(m_tree), (QStringList{"new_a.txt", "new_b.txt", "sub_d", "sub_d/new_c.txt"}));
+        QCOMPARE(namesBelow(m_tree), (QStringList{"new_a.txt", "new_b.txt", "sub_d", "sub_d/new_c.txt"}));
 
         const QString firstRun = pane().lastReportPath();
         QString title;
@@ -399,10 +393,10 @@ private slots:
         answerMessage(QMessageBox::Ok, &said);
         QVERIFY(start());
         QCOMPARE(said, QStringLiteral("Changing names of files or/and folders has been completed."));
-        QCOMPARE(namesIn(m_tree), before);
+        QCOMPARE(namesBelow(m_tree), before);
         // The reversal's own report says what it reversed.
         pugi::xml_document report;
-        QVERIFY(XmlTools::LoadFile(report, pane().lastReportPath()));
+        QVERIFY(XmlTools::loadFile(report, pane().lastReportPath()));
         QCOMPARE(toQString(report.document_element().attribute("reverses")), QFileInfo(firstRun).fileName());
     }
 
@@ -456,7 +450,7 @@ private slots:
         QFETCH(QString, rules);
         QFETCH(QString, reason);
         for (const QString &file : files)
-            touch(m_tree + u'/' + file);
+            writeFile(m_tree + u'/' + file);
         openWith(rules);
         answerMessage(QMessageBox::Ok);
         QVERIFY(preview());
@@ -499,8 +493,8 @@ private slots:
 
     void reportWindowsShowPastRuns()
     {
-        touch(m_tree + "/a.txt");
-        touch(m_tree + "/b.txt");
+        writeFile(m_tree + "/a.txt");
+        writeFile(m_tree + "/b.txt");
         openWith("<rule type=\"add\" text=\"new_\" position=\"before\"/>");
         QVERIFY(preview());
         QVERIFY(QFile::remove(m_tree + "/a.txt"));

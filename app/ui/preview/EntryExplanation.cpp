@@ -32,7 +32,7 @@ qsizetype utf8Bytes(const QString &text)
 
 QString invalidNameText(const QString &newName)
 {
-    const NameProblem problem = InvalidNameProblem(newName);
+    const NameProblem problem = invalidNameProblem(newName);
     switch (problem.kind) {
     case NameProblem::None:
         return {};

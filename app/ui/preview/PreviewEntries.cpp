@@ -65,7 +65,7 @@ void PreviewEntries::markShownEntries(PreviewDocument &document)
         if (!include)
             e.append_attribute("include").set_value("True");
         else if (::strcasecmp(include.value(), "true") != 0 && ::strcasecmp(include.value(), "false") != 0)
-            PreviewEntryChecked(e); // writes "True" over a text that is no flag
+            previewEntryChecked(e); // writes "True" over a text that is no flag
     }
 }
 

@@ -92,7 +92,7 @@ QVariant PreviewListModel::data(const QModelIndex &index, int role) const
     const pugi::xml_node e = m_entries.rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return PreviewTreeText(e);
+        return previewTreeText(e);
     case Qt::CheckStateRole:
         if (m_entries.afterRun)
             return {};

@@ -40,11 +40,6 @@ enum TextId {
     kRunSummaryId = 31301,
     kSummaryTipId = 31302,
     kReportFilterId = 31305,
-    kCriteriaErrorId = 30006,
-    kUndecodableId = 30004,
-    kRuleFailuresId = 30005,
-    kRecoveredId = 30010,
-    kReportNotSavedId = 30012,
     kCompletedId = 1320,
     kSomeFailedId = 1322,
     kUnreadableReportId = 930,
@@ -173,7 +168,7 @@ void PreviewPane::buildControls()
 
 // --- the preview run ----------------------------------------------------
 
-void PreviewPane::Preview()
+void PreviewPane::preview()
 {
     if (m_worker.running() || m_working)
         return;
@@ -181,7 +176,7 @@ void PreviewPane::Preview()
     if (found.missingFolders)
         m_host.RefreshCurrentSetting();
     if (!found.met()) {
-        ShowMessage(m_host.dialogParent(), PreconditionMessage(found), kProgramTitleId);
+        showMessage(m_host.dialogParent(), preconditionMessage(found), kProgramTitleId);
         return;
     }
     m_kind = ListKind::Preview;
@@ -223,38 +218,34 @@ void PreviewPane::previewFinished(PreviewOutcome &outcome)
         // A criteria pattern that does not compile: nothing was walked.
         LeaveWorkingState();
         ClosePreview();
-        ShowErrorText(m_host.dialogParent(), UiText::LoadTextWith(kCriteriaErrorId, {QStringLiteral("&reason;"),
-                                                                                      outcome.summary.error().message}));
+        showErrorText(m_host.dialogParent(), criteriaErrorMessage(outcome.summary.error()));
         emit jobFinished();
         return;
     }
     const PreviewSummary &summary = *outcome.summary;
-    XmlTools::SetAttribute(m_context.manager.preview().root(), "setting",
-                           m_context.manager.settings().SettingName(m_context.manager.settings().SelectedSetting()));
+    XmlTools::setAttribute(m_context.manager.preview().root(), "setting",
+                           m_context.manager.settings().settingName(m_context.manager.settings().SelectedSetting()));
     showList(std::move(outcome.entries));
     setNotes(leftOutNotes(summary));
     LeaveWorkingState();
     m_close->setFocus();
     if (summary.invalidCount > 0)
-        ShowMessage(m_host.dialogParent(), InvalidCountMessage(summary.invalidCount), kProgramTitleId);
+        showMessage(m_host.dialogParent(), invalidCountMessage(summary.invalidCount), kProgramTitleId);
     emit jobFinished();
 }
 
-// What the walk left out besides the list: folders it could not read, names
-// that are no UTF-8, items whose rules failed.
+// What the walk left out besides the list: folders it could not read (the
+// first few), names that are no UTF-8, items whose rules failed. The invalid
+// count has its own message box.
 QStringList PreviewPane::leftOutNotes(const PreviewSummary &summary)
 {
-    QStringList notes;
-    const QList<SkippedFolder> &skipped = summary.skippedFolders;
-    for (qsizetype i = 0; i < skipped.size() && i < kShownSkippedFolders; ++i)
-        notes << SkippedFolderMessage(skipped[i]);
-    if (skipped.size() > kShownSkippedFolders)
-        notes.last() += QStringLiteral(" …");
-    if (summary.undecodableNames > 0)
-        notes << UiText::LoadTextWith(kUndecodableId, {QStringLiteral("&num;"), number(summary.undecodableNames)});
-    if (summary.ruleFailures > 0)
-        notes << UiText::LoadTextWith(kRuleFailuresId, {QStringLiteral("&num;"), number(summary.ruleFailures),
-                                                        QStringLiteral("&reason;"), summary.firstRuleError});
+    PreviewSummary shown = summary;
+    shown.invalidCount = 0;
+    const bool moreSkipped = shown.skippedFolders.size() > kShownSkippedFolders;
+    shown.skippedFolders.resize(std::min(shown.skippedFolders.size(), qsizetype(kShownSkippedFolders)));
+    QStringList notes = previewNotes(shown);
+    if (moreSkipped)
+        notes[kShownSkippedFolders - 1] += QStringLiteral(" …");
     return notes;
 }
 
@@ -361,10 +352,10 @@ void PreviewPane::runFinished(RunOutcome &outcome)
     LeaveWorkingState();
     QWidget *parent = m_host.dialogParent();
     for (const auto &[text, title] : outcome.messages)
-        ShowMessageWithTitle(parent, text, title, QMessageBox::Ok, QMessageBox::Warning);
+        showMessageWithTitle(parent, text, title, QMessageBox::Ok, QMessageBox::Warning);
     if (!outcome.summary) {
         // Nothing was renamed: the list stays for another try.
-        ShowErrorText(parent, outcome.summary.error().message);
+        showErrorText(parent, outcome.summary.error().message);
         m_close->setFocus();
         emit jobFinished();
         return;
@@ -373,8 +364,8 @@ void PreviewPane::runFinished(RunOutcome &outcome)
     m_lastReportPath = summary.report.valueOr(QString());
     m_close->setFocus();
     if (summary.allSucceeded) {
-        ShowMessage(parent, UiText::LoadText(kCompletedId), kProgramTitleId);
-    } else if (ShowMessage(parent, UiText::LoadText(kSomeFailedId), kProgramTitleId,
+        showMessage(parent, UiText::LoadText(kCompletedId), kProgramTitleId);
+    } else if (showMessage(parent, UiText::LoadText(kSomeFailedId), kProgramTitleId,
                            QMessageBox::Yes | QMessageBox::No)
                == QMessageBox::Yes) {
         openReport(m_lastReportPath);
@@ -391,28 +382,21 @@ void PreviewPane::reportRunAftermath(const RunOutcome &outcome)
 {
     QWidget *parent = m_host.dialogParent();
     if (!outcome.summary->report)
-        ShowErrorText(parent, UiText::LoadTextWith(kReportNotSavedId, {QStringLiteral("&path;"),
-                                                                       reportFolders().reportFolder,
-                                                                       QStringLiteral("&reason;"),
-                                                                       outcome.summary->report.error().message}));
-    QStringList recovered;
-    for (const JournalRecovery::Outcome &r : outcome.recovered)
-        if (r.report && !r.report->isEmpty())
-            recovered << UiText::LoadTextWith(kRecoveredId, {QStringLiteral("&path;"), *r.report});
-    if (!recovered.isEmpty())
-        ShowMessage(parent, recovered.join(u'\n'), kProgramTitleId, QMessageBox::Ok, QMessageBox::Information);
+        showErrorText(parent, reportNotSavedMessage(reportFolders().reportFolder, outcome.summary->report.error()));
+    if (const QStringList recovered = recoveryNotes(outcome.recovered); !recovered.isEmpty())
+        showMessage(parent, recovered.join(u'\n'), kProgramTitleId, QMessageBox::Ok, QMessageBox::Information);
 }
 
 // --- reversing a past run --------------------------------------------------
 
-void PreviewPane::ReversePastChanges()
+void PreviewPane::reversePastChanges()
 {
     if (m_worker.running() || m_working)
         return;
     QWidget *parent = m_host.dialogParent();
     const ReportFolders folders = reportFolders();
     ReportFolderKeeper(folders, [parent](const QString &text, const QString &title) {
-        ShowMessageWithTitle(parent, text, title, QMessageBox::Ok, QMessageBox::Warning);
+        showMessageWithTitle(parent, text, title, QMessageBox::Ok, QMessageBox::Warning);
     }).PrepareReportFolder();
     const QString path = askForReport(folders.reportFolder);
     if (path.isEmpty() || !QFileInfo(path).isFile())
@@ -452,7 +436,7 @@ void PreviewPane::reversalFinished(const QString &path, ReversalOutcome &outcome
     m_progressTimer->stop();
     LeaveWorkingState();
     if (!outcome.read) {
-        ShowError(m_host.dialogParent(), kUnreadableReportId);
+        showError(m_host.dialogParent(), kUnreadableReportId);
         emit jobFinished();
         return;
     }
@@ -525,7 +509,7 @@ void PreviewPane::openReport(const QString &path)
         if (reverseReport(report))
             m_host.dialogParent()->activateWindow();
         else
-            ShowMessage(viewer, UiText::LoadText(kReverseRefusedId), kProgramTitleId);
+            showMessage(viewer, UiText::LoadText(kReverseRefusedId), kProgramTitleId);
     });
     viewer->show();
 }

@@ -36,7 +36,7 @@ public:
 
     // The preview command: the pre-check (its findings joined in one message
     // box), then the preview run.
-    void Preview();
+    void preview();
     // Back to the setting editor; the list is cleared and the preview
     // document emptied.
     void ClosePreview();
@@ -47,7 +47,7 @@ public:
     // Start: carries out the checked entries, then says how it went.
     void RenameCheckedEntries();
     // The reversal command: a report chosen in the report folder becomes the list.
-    void ReversePastChanges();
+    void reversePastChanges();
     // The reversal of the report at path as the list; false when the pane is
     // busy or already shows a list.
     bool reverseReport(const QString &path);

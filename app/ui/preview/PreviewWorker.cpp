@@ -62,7 +62,7 @@ bool PreviewWorker::startReversal(const QString &reportPath, const QString &lang
             if (!outcome.read.ok())
                 return;
             // The reversal's own report names the run it reverses.
-            XmlTools::SetAttribute(manager.preview().root(), "reverses", QFileInfo(reportPath).fileName());
+            XmlTools::setAttribute(manager.preview().root(), "reverses", QFileInfo(reportPath).fileName());
             outcome.entries = PreviewEntries::read(manager.preview(), false);
         },
         std::move(done));

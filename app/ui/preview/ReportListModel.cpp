@@ -61,7 +61,7 @@ QList<ReportSummary> ReportSummary::listFolder(const QString &folder)
 void ReportSummary::readFigures()
 {
     pugi::xml_document document;
-    if (!XmlTools::LoadFile(document, path).ok()) {
+    if (!XmlTools::loadFile(document, path).ok()) {
         unreadable = true;
         return;
     }

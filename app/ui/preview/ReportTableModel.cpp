@@ -23,7 +23,7 @@ ReportTable ReportTable::read(const QString &path)
 {
     ReportTable table;
     table.document = std::make_unique<pugi::xml_document>();
-    if (const Result<void> loaded = XmlTools::LoadFile(*table.document, path); !loaded) {
+    if (const Result<void> loaded = XmlTools::loadFile(*table.document, path); !loaded) {
         table.error = UiText::LoadText(kUnreadableId) + QStringLiteral("\n") + loaded.error().message;
         table.document.reset();
         return table;

@@ -137,7 +137,7 @@ void frmReportViewer::openInBrowser()
 {
     SystemLauncher launcher;
     ReportViewer viewer(launcher, ReportViewer::defaultCacheFolder(), [this](const QString &text, const QString &title) {
-        ShowMessageWithTitle(this, text, title, QMessageBox::Ok, QMessageBox::Warning);
+        showMessageWithTitle(this, text, title, QMessageBox::Ok, QMessageBox::Warning);
     });
     setCursor(Qt::WaitCursor);
     viewer.OpenLastReport(m_path);

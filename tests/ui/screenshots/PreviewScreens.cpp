@@ -73,12 +73,12 @@ public:
                            "<folders childFolders=\"deep\" subFoldersDepth=\"1\"><folder path=\"%1\"/></folders>"
                            "<newNameRules>%2</newNameRules><newFolderNameRules/></setting></settings>")
                 .arg(folder.toHtmlEscaped(), fileRules);
-        static_cast<void>(m_settings.LoadText(xml));
+        static_cast<void>(m_settings.loadText(xml));
         m_window.RefreshSettingList();
     }
     ~PreviewSetting()
     {
-        static_cast<void>(m_settings.LoadText(m_saved));
+        static_cast<void>(m_settings.loadText(m_saved));
         m_window.RefreshSettingList();
     }
 
@@ -87,7 +87,7 @@ public:
         QSignalSpy finished(&m_window.previewPane(), &PreviewPane::jobFinished);
         if (answerWith != QMessageBox::NoButton)
             whenModalShows([answerWith](QWidget *modal) { answer(modal, answerWith); });
-        m_window.previewPane().Preview();
+        m_window.previewPane().preview();
         return finished.wait(30000);
     }
 
@@ -151,7 +151,7 @@ void previewWorking(ScreenshotSession &session)
     frmMain &window = session.window();
     PreviewPane &pane = window.previewPane();
     QSignalSpy finished(&pane, &PreviewPane::jobFinished);
-    pane.Preview();
+    pane.preview();
     ScreenshotSession::settle(1200);
     session.save(&window, QStringLiteral("preview-working"));
     if (auto *cancel = window.findChild<QPushButton *>(QStringLiteral("cmdCancelPreview")))
