@@ -3,13 +3,11 @@
 // sorted by name, the new names already taken, and the order in which the
 // files' renames can be carried out one after the other.
 
-#include "engine/NameBlock.h"
-#include "engine/NameCompare.h"
-#include "run/ClearedReason.h"
 #include "base/HashIndex.h"
 #include "base/LargeMemory.h"
 #include "engine/NameBlock.h"
 #include "engine/NameCompare.h"
+#include "run/ClearedReason.h"
 
 #include <QString>
 #include <functional>

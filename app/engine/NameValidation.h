@@ -10,11 +10,11 @@ struct NameProblem {
     enum Kind {
         None,
         Empty,
-        TooLong,        // more than 215 code units, or more than 255 bytes as UTF-8
+        TooLong, // more than 215 code units, or more than 255 bytes as UTF-8
         LeadingSpace,
-        ForbiddenChar,  // one of * / : < > ? \ |
-        DotName,        // "." or ".."
-        Unstorable,     // NUL or an unpaired surrogate: no file name can hold it
+        ForbiddenChar, // one of * / : < > ? \ |
+        DotName,       // "." or ".."
+        Unstorable,    // NUL or an unpaired surrogate: no file name can hold it
     };
     Kind kind = None;
     qsizetype position = -1; // the offending code unit, for ForbiddenChar and Unstorable

@@ -26,10 +26,10 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QKeyEvent>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
@@ -73,13 +73,14 @@ QString settingsText(const QString &root, bench::Layout layout)
 {
     const QString depth = layout == bench::Layout::Flat ? QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"0\"")
                                                         : QStringLiteral("childFolders=\"all\" subFoldersDepth=\"0\"");
-    return QStringLiteral("<?xml version=\"1.0\"?><settings version=\"2.0\" select=\"Bench\">"
-                          "<setting name=\"Bench\"><folders %1><folder path=\"%2\"/></folders><fileToBeChanged/>"
-                          "<newNameRules>"
-                          "<rule type=\"regexpBase\" pattern=\"\\s+\" replace=\"_\" global=\"true\" ignoreCase=\"true\"/>"
-                          "<rule type=\"add\" text=\"qb_\" position=\"before\"/>"
-                          "<rule type=\"numbering\" start=\"1\" column=\"7\" prefix=\"_\" position=\"after\"/>"
-                          "</newNameRules><newFolderNameRules/></setting></settings>")
+    return QStringLiteral(
+               "<?xml version=\"1.0\"?><settings version=\"2.0\" select=\"Bench\">"
+               "<setting name=\"Bench\"><folders %1><folder path=\"%2\"/></folders><fileToBeChanged/>"
+               "<newNameRules>"
+               "<rule type=\"regexpBase\" pattern=\"\\s+\" replace=\"_\" global=\"true\" ignoreCase=\"true\"/>"
+               "<rule type=\"add\" text=\"qb_\" position=\"before\"/>"
+               "<rule type=\"numbering\" start=\"1\" column=\"7\" prefix=\"_\" position=\"after\"/>"
+               "</newNameRules><newFolderNameRules/></setting></settings>")
         .arg(depth, root.toHtmlEscaped());
 }
 
@@ -263,7 +264,10 @@ bool measureSize(int files, bench::Layout layout, const QString &workFolder)
             return false;
         }
     }
-    const QString at = QStringLiteral("%1 files (%2), %3 entries").arg(files).arg(QLatin1String(bench::layoutName(layout))).arg(entries);
+    const QString at = QStringLiteral("%1 files (%2), %3 entries")
+                           .arg(files)
+                           .arg(QLatin1String(bench::layoutName(layout)))
+                           .arg(entries);
     std::printf("%s: engine preview %.0f ms, window until filled and scrolled %.0f ms (medians of %d)\n",
                 qPrintable(at), median(engineMs), median(windowMs), kRuns);
     printResult(QStringLiteral("window / engine preview time, ") + at, median(windowMs) / median(engineMs),
@@ -297,7 +301,8 @@ bool measurePreview(const QStringList &arguments)
         for (const QString &size : arguments.value(at + 1).split(u','))
             sizes << size.toInt();
     }
-    const bench::Layout layout = arguments.contains(QStringLiteral("--flat")) ? bench::Layout::Flat : bench::Layout::Nested;
+    const bench::Layout layout =
+        arguments.contains(QStringLiteral("--flat")) ? bench::Layout::Flat : bench::Layout::Nested;
     QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--dir")); at >= 0)
         base = arguments.value(at + 1);

@@ -223,23 +223,25 @@ private slots:
 
     void clearedEntriesSayWhy()
     {
-        writeFile(root + "/a.txt");  // a -> b, but b -> x:y is invalid and b stays: a is blocked by b
+        writeFile(root + "/a.txt"); // a -> b, but b -> x:y is invalid and b stays: a is blocked by b
         writeFile(root + "/b.txt");
         QDir().mkpath(root + "/f1"); // folders f1 and f2 both become "f": the second one is taken
         QDir().mkpath(root + "/f2");
-        QDir().mkpath(root + "/g");  // g -> "g?" is invalid
+        QDir().mkpath(root + "/g"); // g -> "g?" is invalid
         Manager m;
-        preview(m, settingXml(root,
-                              "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"x:y\"/>"
-                              "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>",
-                              "<rule type=\"regexp\" pattern=\"^f\\d$\" replace=\"f\"/>"
-                              "<rule type=\"regexp\" pattern=\"^g$\" replace=\"g?\"/>",
-                              {}, QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\"")));
+        preview(m,
+                settingXml(root,
+                           "<rule type=\"regexpBase\" pattern=\"^b$\" replace=\"x:y\"/>"
+                           "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>",
+                           "<rule type=\"regexp\" pattern=\"^f\\d$\" replace=\"f\"/>"
+                           "<rule type=\"regexp\" pattern=\"^g$\" replace=\"g?\"/>",
+                           {}, QStringLiteral("childFolders=\"deep\" subFoldersDepth=\"1\"")));
         QStringList reasons;
         for (pugi::xml_node e = m.preview().root().first_child(); e; e = e.next_sibling())
             reasons << toQString(e.attribute("name")) + u'=' + toQString(e.attribute("cleared"));
         reasons.sort();
-        QCOMPARE(reasons, (QStringList{"a.txt=blockedByFile", "b.txt=invalidName", "f1=", "f2=taken", "g=invalidName"}));
+        QCOMPARE(reasons,
+                 (QStringList{"a.txt=blockedByFile", "b.txt=invalidName", "f1=", "f2=taken", "g=invalidName"}));
     }
 
     void collisionOfTheLastFileIsCaughtToo()

@@ -204,7 +204,8 @@ private slots:
     void readsBackwardsKeepingOnlyRenamedEntries()
     {
         QTemporaryDir dir;
-        const QString path = writeReport(dir.path(),
+        const QString path = writeReport(
+            dir.path(),
             "<files version='1.0' date='2004-01-31 18:05:09'>"
             "<file name='a' newName='b' folder='/x' id='f1' include='True' renamed='yes' extra='kept' cleared='taken'/>"
             "<file name='c' newName='d' folder='/x' id='f2' error='File not found'/>"

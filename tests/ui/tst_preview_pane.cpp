@@ -22,11 +22,11 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QCheckBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeView>
@@ -191,9 +191,9 @@ private slots:
         QVERIFY(preview());
         QVERIFY(window().previewing());
         const QString sub = QDir::cleanPath(m_tree + "/sub");
-        QCOMPARE(listTexts(), (QStringList{"c.txt -> x_c.txt (in " + sub + ")", "sub\\ -> sub_d\\ (in " + m_tree + ")",
-                                           "a.txt -> x_a.txt (in " + m_tree + ")",
-                                           "b.txt -> x_b.txt (in " + m_tree + ")"}));
+        QCOMPARE(listTexts(),
+                 (QStringList{"c.txt -> x_c.txt (in " + sub + ")", "sub\\ -> sub_d\\ (in " + m_tree + ")",
+                              "a.txt -> x_a.txt (in " + m_tree + ")", "b.txt -> x_b.txt (in " + m_tree + ")"}));
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
         QVERIFY(button("cmdRename")->isEnabled());
         QVERIFY(button("cmdClosePreview")->hasFocus());
@@ -220,7 +220,8 @@ private slots:
     {
         QTest::addColumn<int>("invalid");
         QTest::addColumn<QString>("message");
-        QTest::newRow("one") << 1 << "The check box of 1 new name was cleared because the new name was found to be invalid.";
+        QTest::newRow("one") << 1
+                             << "The check box of 1 new name was cleared because the new name was found to be invalid.";
         QTest::newRow("three") << 3
                                << "The check boxes of 3 new names were cleared because the new names were found to be "
                                   "invalid.";
@@ -316,8 +317,9 @@ private slots:
             box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
         });
         QVERIFY(start());
-        QCOMPARE(said, QStringLiteral("Some names couldn't be changed for some reason.  Do you want to read the report "
-                                      "on this?"));
+        QCOMPARE(said,
+                 QStringLiteral("Some names couldn't be changed for some reason.  Do you want to read the report "
+                                "on this?"));
         QCOMPARE(summary, QStringLiteral("Renamed 1, failed 1"));
         QCOMPARE(note, QStringLiteral("File not found"));
         QVERIFY(!window().previewing());
@@ -383,10 +385,9 @@ private slots:
         QVERIFY(window().previewing());
         QCOMPARE(model().rowCount(), 4);
         // Newest change first: the folder before what lies in it.
-        QCOMPARE(listTexts(), (QStringList{"new_b.txt -> b.txt (in " + m_tree + ")",
-                                           "new_a.txt -> a.txt (in " + m_tree + ")",
-                                           "sub_d\\ -> sub\\ (in " + m_tree + ")",
-                                           "new_c.txt -> c.txt (in " + m_tree + "/sub)"}));
+        QCOMPARE(listTexts(),
+                 (QStringList{"new_b.txt -> b.txt (in " + m_tree + ")", "new_a.txt -> a.txt (in " + m_tree + ")",
+                              "sub_d\\ -> sub\\ (in " + m_tree + ")", "new_c.txt -> c.txt (in " + m_tree + "/sub)"}));
         QVERIFY(button("cmdRename")->isEnabled());
         QVERIFY(button("cmdShowReport")->isVisible());
         QString said;
@@ -425,9 +426,9 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("rules");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("invalid character") << QStringList{"a.txt"}
-                                           << "<rule type=\"add\" text=\"?\" position=\"before\"/>"
-                                           << "The new name contains \"?\", which no name can contain.";
+        QTest::newRow("invalid character")
+            << QStringList{"a.txt"} << "<rule type=\"add\" text=\"?\" position=\"before\"/>"
+            << "The new name contains \"?\", which no name can contain.";
         QTest::newRow("too long") << QStringList{"a.txt"}
                                   << "<rule type=\"add\" text=\"" + QString(220, u'x') + "\" position=\"before\"/>"
                                   << "The new name is longer than the file system allows (225 characters, 225 bytes; "
@@ -437,12 +438,12 @@ private slots:
         QTest::newRow("taken by another new name")
             << QStringList{"a1.txt", "a2.txt"} << "<rule type=\"regexpBase\" pattern=\"\\d\" replace=\"\"/>"
             << "Another entry of this folder already takes the new name \"a.txt\".";
-        QTest::newRow("blocked by a file") << QStringList{"a.txt", "b.txt"}
-                                           << "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
-                                           << "A file named \"b.txt\" is already in this folder and keeps its name.";
-        QTest::newRow("blocked by a folder") << QStringList{"a.txt", "b.txt/inside"}
-                                             << "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
-                                             << "A folder named \"b.txt\" is already in this folder.";
+        QTest::newRow("blocked by a file")
+            << QStringList{"a.txt", "b.txt"} << "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
+            << "A file named \"b.txt\" is already in this folder and keeps its name.";
+        QTest::newRow("blocked by a folder")
+            << QStringList{"a.txt", "b.txt/inside"} << "<rule type=\"regexpBase\" pattern=\"^a$\" replace=\"b\"/>"
+            << "A folder named \"b.txt\" is already in this folder.";
     }
     void everyClearedReasonIsShown()
     {
@@ -473,12 +474,24 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("newName");
         QTest::addColumn<QString>("marked");
-        QTest::newRow("prefix added") << "a.txt" << "new_a.txt" << "0+4";
-        QTest::newRow("number appended") << "photo.jpg" << "photo_001.jpg" << "5+4";
-        QTest::newRow("front and extension") << "IMG_0003.JPG" << "Holiday 0003.jpg" << "0+8 13+3";
-        QTest::newRow("case only") << "readme.txt" << "README.txt" << "0+6";
-        QTest::newRow("removed text") << "a copy.txt" << "a.txt" << "";
-        QTest::newRow("short chance agreements are no kept text") << "abcdef" << "xbydez" << "0+6";
+        QTest::newRow("prefix added") << "a.txt"
+                                      << "new_a.txt"
+                                      << "0+4";
+        QTest::newRow("number appended") << "photo.jpg"
+                                         << "photo_001.jpg"
+                                         << "5+4";
+        QTest::newRow("front and extension") << "IMG_0003.JPG"
+                                             << "Holiday 0003.jpg"
+                                             << "0+8 13+3";
+        QTest::newRow("case only") << "readme.txt"
+                                   << "README.txt"
+                                   << "0+6";
+        QTest::newRow("removed text") << "a copy.txt"
+                                      << "a.txt"
+                                      << "";
+        QTest::newRow("short chance agreements are no kept text") << "abcdef"
+                                                                  << "xbydez"
+                                                                  << "0+6";
     }
     void changedPartsOfNewNames()
     {
@@ -522,7 +535,8 @@ private slots:
         // Failures first.
         QCOMPARE(viewer->filter().rowCount(), 2);
         QCOMPARE(viewer->filter().index(0, ReportTableModel::OldName).data().toString(), QStringLiteral("a.txt"));
-        QCOMPARE(viewer->filter().index(0, ReportTableModel::Outcome).data().toString(), QStringLiteral("File not found"));
+        QCOMPARE(viewer->filter().index(0, ReportTableModel::Outcome).data().toString(),
+                 QStringLiteral("File not found"));
         child<QCheckBox>(viewer, "chkReportFailuresOnly")->click();
         QCOMPARE(viewer->filter().rowCount(), 1);
         child<QCheckBox>(viewer, "chkReportFailuresOnly")->click();

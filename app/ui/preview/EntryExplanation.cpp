@@ -39,8 +39,9 @@ QString invalidNameText(const QString &newName)
     case NameProblem::Empty:
         return UiText::LoadText(kEmptyName);
     case NameProblem::TooLong:
-        return UiText::LoadTextWith(kTooLong, {QStringLiteral("&units;"), QString::number(newName.size()),
-                                               QStringLiteral("&bytes;"), QString::number(utf8Bytes(newName))});
+        return UiText::LoadTextWith(kTooLong,
+                                    {QStringLiteral("&units;"), QString::number(newName.size()),
+                                     QStringLiteral("&bytes;"), QString::number(utf8Bytes(newName))});
     case NameProblem::LeadingSpace:
         return UiText::LoadText(kLeadingSpace);
     case NameProblem::ForbiddenChar:

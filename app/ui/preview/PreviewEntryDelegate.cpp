@@ -26,8 +26,8 @@ std::vector<bool> keptUnits(QStringView a, QStringView b)
     const auto at = [m](qsizetype i, qsizetype j) { return size_t(i * (m + 1) + j); };
     for (qsizetype i = n - 1; i >= 0; --i)
         for (qsizetype j = m - 1; j >= 0; --j)
-            lcs[at(i, j)] = a[i] == b[j] ? quint16(lcs[at(i + 1, j + 1)] + 1)
-                                         : std::max(lcs[at(i + 1, j)], lcs[at(i, j + 1)]);
+            lcs[at(i, j)] =
+                a[i] == b[j] ? quint16(lcs[at(i + 1, j + 1)] + 1) : std::max(lcs[at(i + 1, j)], lcs[at(i, j + 1)]);
     std::vector<bool> kept(size_t(m), false);
     qsizetype i = 0, j = 0, runStart = -1;
     const auto endRun = [&](qsizetype runEnd) {
@@ -184,7 +184,8 @@ void PreviewEntryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     const QFontMetrics markedMetrics(markedFont);
 
     const bool selected = opt.state.testFlag(QStyle::State_Selected);
-    const QPalette::ColorGroup group = opt.state.testFlag(QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    const QPalette::ColorGroup group =
+        opt.state.testFlag(QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
     const QColor text = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     const QColor base = opt.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
     const QColor quiet = mixed(text, base, 0.4);

@@ -102,8 +102,8 @@ QVariant PreviewListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole: {
         const Line l = line(index.row());
         const QString mark = l.isFolder ? QStringLiteral("\\") : QString();
-        QString tip = l.fullName + mark + QStringLiteral(" -> ") + l.newName + mark + QStringLiteral(" (in ")
-            + l.folder + u')';
+        QString tip =
+            l.fullName + mark + QStringLiteral(" -> ") + l.newName + mark + QStringLiteral(" (in ") + l.folder + u')';
         const QString why = explainEntry(e).text;
         if (!why.isEmpty())
             tip += QStringLiteral("\n") + why;

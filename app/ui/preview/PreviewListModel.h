@@ -20,12 +20,12 @@ class PreviewListModel : public QAbstractListModel
 public:
     // The parts of an entry's line, for the delegate that draws it.
     struct Line {
-        QString name;    // the current name as the line shows it (cut after 90 characters)
+        QString name; // the current name as the line shows it (cut after 90 characters)
         QString newName;
         QString folder;
         bool isFolder = false;
         bool checked = true;
-        QString note;    // after a run: the entry's message
+        QString note; // after a run: the entry's message
         bool failed = false;
         QString fullName; // the whole current name, to find what changed
     };

@@ -67,9 +67,10 @@ QPushButton *makeButton(const char *name, const char *caption, const char *tag, 
 
 PreviewPane::PreviewPane(ProgramContext &context, PreviewHost &host, QWidget *parent)
     : QWidget(parent), m_context(context), m_host(host), m_worker(context.manager),
-      m_model(new PreviewListModel(
-          [&manager = context.manager](const QString &id, bool include) { return manager.SetEntryInclude(id, include); },
-          this)),
+      m_model(
+          new PreviewListModel([&manager = context.manager](
+                                   const QString &id, bool include) { return manager.SetEntryInclude(id, include); },
+                               this)),
       m_progressTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("picPaneTop_1"));
@@ -365,8 +366,7 @@ void PreviewPane::runFinished(RunOutcome &outcome)
     m_close->setFocus();
     if (summary.allSucceeded) {
         showMessage(parent, UiText::LoadText(kCompletedId), kProgramTitleId);
-    } else if (showMessage(parent, UiText::LoadText(kSomeFailedId), kProgramTitleId,
-                           QMessageBox::Yes | QMessageBox::No)
+    } else if (showMessage(parent, UiText::LoadText(kSomeFailedId), kProgramTitleId, QMessageBox::Yes | QMessageBox::No)
                == QMessageBox::Yes) {
         openReport(m_lastReportPath);
     }
@@ -471,11 +471,13 @@ void PreviewPane::updateSummary()
         return;
     }
     if (entries.afterRun)
-        m_summary->setText(UiText::LoadTextWith(kRunSummaryId, {QStringLiteral("&renamed;"), number(entries.renamed),
-                                                                QStringLiteral("&failed;"), number(entries.failed)}));
+        m_summary->setText(UiText::LoadTextWith(kRunSummaryId,
+                                                {QStringLiteral("&renamed;"), number(entries.renamed),
+                                                 QStringLiteral("&failed;"), number(entries.failed)}));
     else
-        m_summary->setText(UiText::LoadTextWith(kSummaryId, {QStringLiteral("&checked;"), number(entries.checked),
-                                                             QStringLiteral("&cleared;"), number(entries.cleared)}));
+        m_summary->setText(UiText::LoadTextWith(kSummaryId,
+                                                {QStringLiteral("&checked;"), number(entries.checked),
+                                                 QStringLiteral("&cleared;"), number(entries.cleared)}));
 }
 
 void PreviewPane::updateEntryNote()

@@ -11,7 +11,7 @@ namespace quillbay {
 
 PreviewWorker::PreviewWorker(Manager &manager, QObject *parent) : QObject(parent), m_manager(manager) {}
 
-template <typename Outcome>
+template<typename Outcome>
 bool PreviewWorker::start(std::function<void(Outcome &)> work, std::function<void(Outcome &)> done)
 {
     if (m_job.running())
@@ -44,7 +44,8 @@ bool PreviewWorker::startRun(const ReportFolders &folders, std::function<void(Ru
                 outcome.messages.append({text, title});
             });
             PreviewEntries::markShownEntries(manager.preview());
-            executor.setEntryObserver([&entriesDone](int attempted) { entriesDone.store(attempted, std::memory_order_relaxed); });
+            executor.setEntryObserver(
+                [&entriesDone](int attempted) { entriesDone.store(attempted, std::memory_order_relaxed); });
             outcome.summary = executor.ExecuteRenameList(manager.preview());
             outcome.recovered = executor.recoveredJournals();
             outcome.entries = PreviewEntries::read(manager.preview(), outcome.summary.ok());

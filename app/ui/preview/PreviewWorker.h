@@ -66,7 +66,7 @@ public:
     int entriesDone() const { return m_entriesDone.load(std::memory_order_relaxed); }
 
 private:
-    template <typename Outcome>
+    template<typename Outcome>
     bool start(std::function<void(Outcome &)> work, std::function<void(Outcome &)> done);
 
     Manager &m_manager;

@@ -59,9 +59,9 @@ PreviewWorkingArea::PreviewWorkingArea(QWidget *parent)
 
 void PreviewWorkingArea::showPreviewProgress(quint64 folders, quint64 files, quint64 entries)
 {
-    m_counts->setText(UiText::LoadTextWith(kCountsId, {QStringLiteral("&folders;"), number(folders),
-                                                       QStringLiteral("&files;"), number(files),
-                                                       QStringLiteral("&entries;"), number(entries)}));
+    m_counts->setText(UiText::LoadTextWith(kCountsId,
+                                           {QStringLiteral("&folders;"), number(folders), QStringLiteral("&files;"),
+                                            number(files), QStringLiteral("&entries;"), number(entries)}));
     m_counts->show();
     m_bar->hide();
     m_cancel->show();
@@ -71,8 +71,9 @@ void PreviewWorkingArea::showRunProgress(int done, int total)
 {
     m_bar->setRange(0, std::max(total, 1));
     m_bar->setValue(std::min(done, std::max(total, 1)));
-    m_bar->setFormat(UiText::LoadTextWith(kRunProgressId, {QStringLiteral("&done;"), number(quint64(done)),
-                                                           QStringLiteral("&total;"), number(quint64(total))}));
+    m_bar->setFormat(UiText::LoadTextWith(
+        kRunProgressId,
+        {QStringLiteral("&done;"), number(quint64(done)), QStringLiteral("&total;"), number(quint64(total))}));
     m_counts->hide();
     m_bar->show();
     m_cancel->hide();

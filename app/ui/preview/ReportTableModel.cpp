@@ -112,8 +112,7 @@ void ReportFilterModel::setFailuresOnly(bool only)
 
 bool ReportFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    if (m_failuresOnly
-        && !sourceModel()->index(sourceRow, 0, sourceParent).data(ReportTableModel::FailedRole).toBool())
+    if (m_failuresOnly && !sourceModel()->index(sourceRow, 0, sourceParent).data(ReportTableModel::FailedRole).toBool())
         return false;
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
 }

@@ -16,8 +16,8 @@ struct ReportTable {
     std::vector<pugi::xml_node> rows; // failures first
     int failed = 0;
     int renamed = 0;
-    QString date;                     // the run's time, as the report gives it
-    QString error;                    // why it could not be read; empty when it could
+    QString date;  // the run's time, as the report gives it
+    QString error; // why it could not be read; empty when it could
 
     static ReportTable read(const QString &path);
 };

@@ -124,8 +124,9 @@ void frmReportViewer::loadDone(ReportTable &table)
     }
     setWindowTitle(UiText::LoadTextWith(kTitleId, {QStringLiteral("&date;"), table.date}));
     m_view->setAccessibleName(windowTitle());
-    m_summary->setText(UiText::LoadTextWith(kRunSummaryId, {QStringLiteral("&renamed;"), QString::number(table.renamed),
-                                                            QStringLiteral("&failed;"), QString::number(table.failed)}));
+    m_summary->setText(UiText::LoadTextWith(kRunSummaryId,
+                                            {QStringLiteral("&renamed;"), QString::number(table.renamed),
+                                             QStringLiteral("&failed;"), QString::number(table.failed)}));
     m_reverse->setEnabled(table.renamed > 0);
     m_table->setTable(std::move(table));
     for (const int column : {ReportTableModel::OldName, ReportTableModel::NewName, ReportTableModel::Outcome})
@@ -136,9 +137,10 @@ void frmReportViewer::loadDone(ReportTable &table)
 void frmReportViewer::openInBrowser()
 {
     SystemLauncher launcher;
-    ReportViewer viewer(launcher, ReportViewer::defaultCacheFolder(), [this](const QString &text, const QString &title) {
-        showMessageWithTitle(this, text, title, QMessageBox::Ok, QMessageBox::Warning);
-    });
+    ReportViewer viewer(launcher, ReportViewer::defaultCacheFolder(),
+                        [this](const QString &text, const QString &title) {
+                            showMessageWithTitle(this, text, title, QMessageBox::Ok, QMessageBox::Warning);
+                        });
     setCursor(Qt::WaitCursor);
     viewer.OpenLastReport(m_path);
     unsetCursor();

@@ -97,10 +97,9 @@ private:
     QString m_saved;
 };
 
-const QString kPhotoRules = QStringLiteral(
-    "<rule type=\"regexpBase\" pattern=\"^IMG_(\\d+)$\" replace=\"Holiday $1\"/>"
-    "<rule type=\"caseExt\" option=\"lower\"/>"
-    "<rule type=\"replace\" pattern=\"draft\" replaceWith=\"draft: final\"/>");
+const QString kPhotoRules = QStringLiteral("<rule type=\"regexpBase\" pattern=\"^IMG_(\\d+)$\" replace=\"Holiday $1\"/>"
+                                           "<rule type=\"caseExt\" option=\"lower\"/>"
+                                           "<rule type=\"replace\" pattern=\"draft\" replaceWith=\"draft: final\"/>");
 
 QString makePhotoFolder(const QString &root)
 {
@@ -143,11 +142,13 @@ void previewWorking(ScreenshotSession &session)
     const QString root = session.sampleFolder() + QStringLiteral("/working");
     for (int folder = 1; folder <= 12; ++folder)
         for (int file = 1; file <= 25; ++file)
-            touch(root + QStringLiteral("/Album %1/IMG_%2.jpg").arg(folder, 2, 10, QChar(u'0')).arg(file, 4, 10, QChar(u'0')));
+            touch(
+                root
+                + QStringLiteral("/Album %1/IMG_%2.jpg").arg(folder, 2, 10, QChar(u'0')).arg(file, 4, 10, QChar(u'0')));
     for (int i = 0; i < 150; ++i)
         touch(root + QStringLiteral("/%1_%2.txt").arg(QString(34, u'a')).arg(i, 3, 10, QChar(u'0')));
-    PreviewSetting setting(session, root, QStringLiteral("<rule type=\"regexpBase\" pattern=\"^(a+)+$\" replace=\"x\"/>")
-                                              + kPhotoRules);
+    PreviewSetting setting(
+        session, root, QStringLiteral("<rule type=\"regexpBase\" pattern=\"^(a+)+$\" replace=\"x\"/>") + kPhotoRules);
     frmMain &window = session.window();
     PreviewPane &pane = window.previewPane();
     QSignalSpy finished(&pane, &PreviewPane::jobFinished);
