@@ -165,7 +165,7 @@ private slots:
         frmSelectSetting chooser(fixture.options, {QStringLiteral("A"), QStringLiteral("B")}, &window);
         chooser.show();
         found << clashesInWindow(&chooser);
-        QCOMPARE(found, expected);
+        QVERIFY2(found == expected, qPrintable(found.join(u'\n')));
     }
 
     void everyMenuItemHasAKeyInJapanese()

@@ -65,7 +65,8 @@ EntryExplanation explainEntry(pugi::xml_node entry)
         return {EntryState::Renamed, UiText::LoadText(kRenamed)};
     const QString newName = toQString(entry.attribute("newName"));
     const QString name = QStringLiteral("&name;");
-    switch (clearedReasonOf(entry)) {
+    const ClearedReason reason = clearedReasonOf(entry);
+    switch (reason) {
     case ClearedReason::None:
         return {};
     case ClearedReason::InvalidName:
@@ -78,6 +79,11 @@ EntryExplanation explainEntry(pugi::xml_node entry)
         return {EntryState::Cleared, UiText::LoadTextWith(kBlockedByFolder, {name, newName})};
     case ClearedReason::NoTemporaryName:
         return {EntryState::Cleared, UiText::LoadText(kNoTemporaryName)};
+    case ClearedReason::ChangedSinceRun:
+    case ClearedReason::Replaced:
+    case ClearedReason::Missing:
+    case ClearedReason::Refused:
+        return {EntryState::Cleared, reversalReasonText(reason)};
     }
     return {};
 }
