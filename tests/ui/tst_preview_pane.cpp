@@ -272,9 +272,21 @@ private slots:
         QVERIFY(preview());
         toggleRow(1);
         QString said;
-        answerMessage(QMessageBox::Ok, &said);
+        // Folders handed over by other programs wait until the run has been
+        // reported: the state says "renaming" while its message is open.
+        bool renamingWhileTold = false;
+        whenModalShows([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (!box)
+                return;
+            said = box->text();
+            renamingWhileTold = m_fixture->state.renaming();
+            box->button(QMessageBox::Ok)->click();
+        });
         QVERIFY(start());
         QCOMPARE(said, QStringLiteral("Changing names of files or/and folders has been completed."));
+        QVERIFY(renamingWhileTold);
+        QVERIFY(!m_fixture->state.renaming());
         QCOMPARE(namesBelow(m_tree), (QStringList{"b.txt", "new_a.txt", "new_c.txt"}));
         QVERIFY(!window().previewing());
         QCOMPARE(manager().preview().entryCount(), 0);

@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QTimer>
 #include <QTreeView>
@@ -340,12 +341,16 @@ void PreviewPane::RenameCheckedEntries()
     EnterWorkingState(false);
     m_workingArea->showRunProgress(0, m_runTotal);
     m_busy.emplace(m_context.state);
+    // Folders handed over by other programs wait until the run and its
+    // messages are over (see runFinished).
+    m_context.state.setRenaming(true);
     m_worker.startRun(reportFolders(), [this](RunOutcome &outcome) { runFinished(outcome); });
     m_progressTimer->start();
 }
 
 void PreviewPane::runFinished(RunOutcome &outcome)
 {
+    const auto renamingOver = qScopeGuard([this] { m_context.state.setRenaming(false); });
     m_busy.reset();
     m_progressTimer->stop();
     m_runTotal = 0;
