@@ -2,6 +2,7 @@
 
 #include "settings/Options.h"
 #include "text/UiText.h"
+#include "ui/common/MenuTextRoom.h"
 
 #include <QApplication>
 #include <QFont>
@@ -53,6 +54,7 @@ QFont applyFontOptions(const OptionsTable &options)
         if (const QString family = japaneseFontFamily(); !family.isEmpty())
             font.setFamily(family);
     }
+    giveMenuTextsRoom();
     QApplication::setFont(font);
     return font;
 }
