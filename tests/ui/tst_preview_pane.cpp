@@ -413,6 +413,39 @@ private slots:
         QCOMPARE(toQString(report.document_element().attribute("reverses")), QFileInfo(firstRun).fileName());
     }
 
+    // An edited report: its entry with a relative folder is refused, and
+    // neither a click nor Inv checks it again; the other entry is reversed.
+    void aRefusedReversalEntryStaysCleared()
+    {
+        writeFile(m_tree + "/new_a.txt");
+        openWith("<rule type=\"add\" text=\"new_\" position=\"before\"/>");
+        QDir().mkpath(reportFolder());
+        const QString edited = reportFolder() + "/edited.xml";
+        QFile file(edited);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("<?xml version=\"1.0\"?><files version=\"1.0\" date=\"2026-01-01 10:00:00\">"
+                    "<file name=\"a.txt\" newName=\"new_a.txt\" folder=\""
+                    + m_tree.toUtf8()
+                    + "\" id=\"f1\" renamed=\"yes\"/>"
+                      "<file name=\"b.txt\" newName=\"new_b.txt\" folder=\"tree/../elsewhere\" id=\"f2\" "
+                      "renamed=\"yes\"/></files>")
+                       .constData());
+        file.close();
+        chooseFile(edited);
+        QVERIFY(runJob([this] { window().commands().menuAction(Command::RenameUndo)->trigger(); }));
+        QCOMPARE(model().rowCount(), 2);
+        QCOMPARE(checks(), (QList<bool>{false, true}));
+        toggleRow(0);
+        QCOMPARE(checks(), (QList<bool>{false, true}));
+        button("cmdInverse")->click();
+        QCOMPARE(checks(), (QList<bool>{false, false}));
+        button("cmdInverse")->click();
+        QCOMPARE(checks(), (QList<bool>{false, true}));
+        answerMessage(QMessageBox::Ok);
+        QVERIFY(start());
+        QCOMPARE(namesBelow(m_tree), QStringList{"a.txt"});
+    }
+
     void aFileThatIsNoReportGives930()
     {
         openWith("<rule type=\"add\" text=\"new_\" position=\"before\"/>");

@@ -26,6 +26,7 @@ using namespace quillbay::test;
 namespace {
 
 constexpr int kFilePage = 2;
+constexpr int kFileCriteriaPage = 1;
 constexpr int kFolderPage = 4;
 
 // The rules of a list as "type" (a copy shows its type as well), in order.
@@ -464,6 +465,14 @@ private slots:
         addRule(QStringLiteral("Reg. Exp. (Base)"));
         operate(&window, QStringLiteral("txtNewNameFileRegExpNamePattern=(a"));
         QTRY_VERIFY(sample->shownText().contains(QStringLiteral("A rule cannot be applied: ")));
+
+        // Criteria that cannot be used are named as a preview names them.
+        window.ShowTabPage(kFileCriteriaPage);
+        operate(&window, QStringLiteral("chkCriteriaFileRegularExpression"));
+        operate(&window, QStringLiteral("txtCriteriaFileBaseNameRegExp=("));
+        window.ShowTabPage(kFilePage);
+        QTRY_VERIFY2(sample->shownText().startsWith(QStringLiteral("Files Criteria: Base name pattern \"(\": ")),
+                     qPrintable(sample->shownText()));
     }
 };
 

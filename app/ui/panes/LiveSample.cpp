@@ -1,10 +1,12 @@
 #include "ui/panes/LiveSample.h"
 
 #include "engine/PreviewControl.h"
+#include "engine/PreviewMessages.h"
 #include "engine/PreviewRun.h"
 #include "run/PreviewDocument.h"
 #include "run/TemporaryName.h"
 #include "settings/SettingsSchema.h"
+#include "text/ErrorTexts.h"
 #include "text/UiText.h"
 #include "ui/common/BackgroundJob.h"
 #include "ui/common/WindowTexts.h"
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-#include <cstring>
 
 namespace quillbay {
 
@@ -183,7 +184,7 @@ QString notice(int textId, const QString &placeholder, const QString &value)
 QString sampleHtml(const Result<PreviewSample> &made, bool anyRules, const QString &dimColor)
 {
     if (!made)
-        return notice(30006, QStringLiteral("&reason;"), made.error().message);
+        return criteriaErrorMessage(made.error()).toHtmlEscaped();
     const PreviewSample &sample = *made;
     switch (sample.status) {
     case PreviewSample::NoFolder:
@@ -193,7 +194,7 @@ QString sampleHtml(const Result<PreviewSample> &made, bool anyRules, const QStri
     case PreviewSample::FolderUnreadable:
         return UiText::LoadTextWith(31104,
                                     {QStringLiteral("&path;"), sample.folder, QStringLiteral("&reason;"),
-                                     QString::fromLocal8Bit(std::strerror(sample.errorNumber))})
+                                     reasonOf(Error::fromErrno(sample.errorNumber))})
             .toHtmlEscaped();
     case PreviewSample::Shown:
         break;

@@ -1,5 +1,7 @@
 #include "ui/preview/PreviewListModel.h"
 
+#include "run/ClearedReason.h"
+
 #include "engine/PreviewTreeText.h"
 #include "settings/XmlTools.h"
 #include "ui/preview/EntryExplanation.h"
@@ -134,6 +136,10 @@ bool PreviewListModel::writeInclude(int row, bool include)
 {
     const pugi::xml_node e = m_entries.rows[size_t(row)];
     if (entryChecked(e) == include)
+        return false;
+    // A reversal entry that could reach another folder is never carried out:
+    // its check mark stays cleared.
+    if (include && clearedReasonOf(e) == ClearedReason::Refused)
         return false;
     if (!m_setInclude(toQString(e.attribute("id")), include))
         return false;
