@@ -23,7 +23,7 @@ enum class ClearedReason : quint8 {
     Replaced,        // another item (or one of another kind) carries the name
     Missing,         // nothing carries the name
     Refused,         // the report entry names a folder or a name that could reach
-                     // elsewhere; it is never carried out, even when checked again
+                     // elsewhere; the list keeps it cleared and the run refuses it
 };
 
 inline constexpr const char *kClearedAttribute = "cleared";
