@@ -380,7 +380,7 @@ void PreviewPane::runFinished(RunOutcome &outcome)
     emit jobFinished();
 }
 
-// What the Part's messages leave unsaid: a report that could not be saved
+// What the completion messages leave unsaid: a report that could not be saved
 // (the journal keeps the record until the next run) and reports recovered
 // from runs that were cut short earlier.
 void PreviewPane::reportRunAftermath(const RunOutcome &outcome)
