@@ -1,6 +1,5 @@
 #include "cli/Commands.h"
 
-#include "base/ReadableFile.h"
 #include "base/Utf8Text.h"
 #include "cli/CliSupport.h"
 #include "engine/Manager.h"
@@ -8,13 +7,12 @@
 #include "run/ClearedReason.h"
 #include "run/RenameExecutor.h"
 #include "run/Undo.h"
-#include "text/ErrorTexts.h"
 #include "settings/XmlTools.h"
+#include "text/ErrorTexts.h"
 #include "text/UiText.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <unistd.h>
 
 namespace quillbay {
 
@@ -228,21 +226,14 @@ int undoCommand(const QStringList &args)
     if (!options)
         return ExitUsage;
     const QString reportPath = QFileInfo(options->positional.first()).absoluteFilePath();
-    // A report that cannot be opened says why (a missing one: not found); one
-    // that opens but cannot be read as XML is taken for corrupted.
-    QString reason;
-    if (const Result<int> opened = openForReading(reportPath); !opened)
-        reason = reasonOf(opened.error());
-    else
-        ::close(opened.value());
     PreviewDocument preview;
-    Result<ReversalReading> read = Error::withMessage(reason);
-    if (reason.isEmpty()) {
-        read = Undo::readReport(reportPath, preview, UiText::LanguageSuffix());
-        if (!read)
-            reason = UiText::LoadText(kReportCorruptedId);
-    }
+    const Result<ReversalReading> read = Undo::readReport(reportPath, preview, UiText::LanguageSuffix());
     if (!read) {
+        // A report that cannot be opened says why (a missing one: not found);
+        // one that opens but cannot be read as XML is taken for corrupted.
+        const Error &error = read.error();
+        const QString reason = error.errorNumber != 0 && error.textId == 0 ? systemErrorText(error.errorNumber)
+                                                                           : UiText::LoadText(kReportCorruptedId);
         printError(UiText::LoadTextWith(kReportUnreadableId,
                                         {QStringLiteral("&path;"), reportPath, QStringLiteral("&reason;"), reason}));
         return ExitUsage;
