@@ -5,7 +5,6 @@
 #include "main/UnattendedRun.h"
 #include "run/JournalRecovery.h"
 #include "run/ReportFolders.h"
-#include "run/ReportStore.h"
 #include "services/CommonGeneral.h"
 #include "services/FileManagerMenus.h"
 #include "settings/Options.h"
@@ -224,7 +223,6 @@ void Startup::recoverInterruptedRuns()
     const QString reportFolder = ReportFolders::underDataFolder(m_store->folders().dataFolder).reportFolder;
     for (const QString &note : recoveryNotes(JournalRecovery::recoverAll(reportFolder)))
         m_env.note(note);
-    ReportStore::removeAbandonedSaves(reportFolder);
 }
 
 void Startup::readOptionsAndSettings()

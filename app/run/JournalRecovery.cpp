@@ -190,6 +190,7 @@ QList<JournalRecovery::Outcome> JournalRecovery::recoverAll(const QString &repor
         ::close(fd);
         outcomes.append(o);
     }
+    ReportStore::removeAbandonedSaves(reportFolder);
     return outcomes;
 }
 

@@ -24,7 +24,10 @@ public:
 
     // Every journal in the report folder that no running program holds becomes
     // a report (named by the time its run started), and is then deleted. A
-    // journal whose report cannot be saved stays for the next attempt.
+    // journal whose report cannot be saved stays for the next attempt. Then
+    // the temporary files of report saves that were cut short go
+    // (ReportStore::removeAbandonedSaves): both are what an interrupted run
+    // leaves behind.
     static QList<Outcome> recoverAll(const QString &reportFolder);
 
     // The report of one journal: the entries its run begun, each with its

@@ -112,7 +112,6 @@ Result<ExecutionSummary> RenameExecutor::ExecuteRenameList(PreviewDocument &docu
     ReportFolderKeeper keeper(m_folders, m_messages);
     keeper.PrepareReportFolder();
     m_recovered = JournalRecovery::recoverAll(m_folders.reportFolder);
-    ReportStore::removeAbandonedSaves(m_folders.reportFolder);
 
     RunJournal journal;
     if (const Result<void> created = journal.create(m_folders.reportFolder, document.languageSuffix(), m_clock());
