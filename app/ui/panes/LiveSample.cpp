@@ -9,6 +9,7 @@
 #include "text/ErrorTexts.h"
 #include "text/UiText.h"
 #include "ui/common/BackgroundJob.h"
+#include "ui/common/CommonEnds.h"
 #include "ui/common/WindowTexts.h"
 #include "ui/panes/PaneWidgets.h"
 #include "ui/panes/SettingWriter.h"
@@ -149,13 +150,7 @@ QString changeLine(const SampleEntry &entry, const QString &tail, const QString 
 {
     const QString &before = entry.name;
     const QString &after = entry.newName;
-    qsizetype head = 0;
-    while (head < before.size() && head < after.size() && before[head] == after[head])
-        ++head;
-    qsizetype end = 0;
-    while (end < before.size() - head && end < after.size() - head
-           && before[before.size() - 1 - end] == after[after.size() - 1 - end])
-        ++end;
+    const auto [head, end] = commonEnds(before, after);
     auto marked = [&](const QString &text, const char *open, const char *close) {
         return escaped(text.left(head)) + QLatin1String(open) + escaped(text.mid(head, text.size() - head - end))
             + QLatin1String(close) + escaped(text.right(end)) + escaped(tail);

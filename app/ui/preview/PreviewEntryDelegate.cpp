@@ -1,5 +1,6 @@
 #include "ui/preview/PreviewEntryDelegate.h"
 
+#include "ui/common/CommonEnds.h"
 #include "ui/preview/PreviewListModel.h"
 
 #include <QApplication>
@@ -57,13 +58,7 @@ std::vector<bool> keptUnits(QStringView a, QStringView b)
 
 QList<ChangedPart> changedParts(const QString &name, const QString &newName)
 {
-    const qsizetype shorter = std::min(name.size(), newName.size());
-    qsizetype prefix = 0;
-    while (prefix < shorter && name.at(prefix) == newName.at(prefix))
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix && name.at(name.size() - 1 - suffix) == newName.at(newName.size() - 1 - suffix))
-        ++suffix;
+    const auto [prefix, suffix] = commonEnds(name, newName);
     const QStringView oldMiddle = QStringView(name).mid(prefix, name.size() - prefix - suffix);
     const QStringView newMiddle = QStringView(newName).mid(prefix, newName.size() - prefix - suffix);
     if (newMiddle.isEmpty())
