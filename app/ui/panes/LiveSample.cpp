@@ -189,7 +189,7 @@ QString sampleHtml(const Result<PreviewSample> &made, bool anyRules, const QStri
     case PreviewSample::FolderUnreadable:
         return UiText::LoadTextWith(31104,
                                     {QStringLiteral("&path;"), sample.folder, QStringLiteral("&reason;"),
-                                     reasonOf(Error::fromErrno(sample.errorNumber))})
+                                     systemErrorText(sample.errorNumber)})
             .toHtmlEscaped();
     case PreviewSample::Shown:
         break;
