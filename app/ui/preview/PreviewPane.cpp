@@ -189,9 +189,8 @@ void PreviewPane::preview()
     m_listShown = true;
     m_host.showPreviewFace();
     EnterWorkingState(true);
-    m_busy.emplace(m_context.state);
+    workerJobStarted();
     m_worker.startPreview([this](PreviewOutcome &outcome) { previewFinished(outcome); });
-    m_progressTimer->start();
     updateProgress();
 }
 
@@ -207,8 +206,7 @@ void PreviewPane::cancelPreview()
 
 void PreviewPane::previewFinished(PreviewOutcome &outcome)
 {
-    m_busy.reset();
-    m_progressTimer->stop();
+    workerJobEnded();
     if (m_cancelRequested || (outcome.summary && outcome.summary->cancelled)) {
         if (m_working)
             LeaveWorkingState();
@@ -263,6 +261,20 @@ void PreviewPane::showList(PreviewEntries entries)
 }
 
 // --- the working state --------------------------------------------------
+
+// The program is busy while a worker has the document, whether or not the
+// working area is still shown (a cancelled preview's worker may be returning).
+void PreviewPane::workerJobStarted()
+{
+    m_busy.emplace(m_context.state);
+    m_progressTimer->start();
+}
+
+void PreviewPane::workerJobEnded()
+{
+    m_busy.reset();
+    m_progressTimer->stop();
+}
 
 void PreviewPane::EnterWorkingState(bool cancelOffered)
 {
@@ -340,19 +352,17 @@ void PreviewPane::RenameCheckedEntries()
     m_model->clear();
     EnterWorkingState(false);
     m_workingArea->showRunProgress(0, m_runTotal);
-    m_busy.emplace(m_context.state);
+    workerJobStarted();
     // Folders handed over by other programs wait until the run and its
     // messages are over (see runFinished).
     m_context.state.setRenaming(true);
     m_worker.startRun(reportFolders(), [this](RunOutcome &outcome) { runFinished(outcome); });
-    m_progressTimer->start();
 }
 
 void PreviewPane::runFinished(RunOutcome &outcome)
 {
     const auto renamingOver = qScopeGuard([this] { m_context.state.setRenaming(false); });
-    m_busy.reset();
-    m_progressTimer->stop();
+    workerJobEnded();
     m_runTotal = 0;
     showList(std::move(outcome.entries));
     LeaveWorkingState();
@@ -428,17 +438,15 @@ bool PreviewPane::reverseReport(const QString &path)
     // The pane is not shown while the report is read: only the hourglass is seen.
     m_kind = ListKind::Reversal;
     EnterWorkingState(false);
-    m_busy.emplace(m_context.state);
+    workerJobStarted();
     m_worker.startReversal(path, UiText::LanguageSuffix(),
                            [this, path](ReversalOutcome &outcome) { reversalFinished(path, outcome); });
-    m_progressTimer->start();
     return true;
 }
 
 void PreviewPane::reversalFinished(const QString &path, ReversalOutcome &outcome)
 {
-    m_busy.reset();
-    m_progressTimer->stop();
+    workerJobEnded();
     LeaveWorkingState();
     if (!outcome.read) {
         showError(m_host.dialogParent(), kUnreadableReportId);

@@ -79,6 +79,8 @@ private:
     void reversalFinished(const QString &path, ReversalOutcome &outcome);
     void showList(PreviewEntries entries);
     void cancelPreview();
+    void workerJobStarted();
+    void workerJobEnded();
     void updateProgress();
     void updateSummary();
     void updateEntryNote();
