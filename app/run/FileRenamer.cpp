@@ -84,9 +84,10 @@ int FileRenamer::moveNoReplace(int fromDir, const char *from, int toDir, const c
     return checkedPlainRename(fromDir, from, toDir, to);
 }
 
-ItemKind FileRenamer::kindOf(int dirFd, const char *name, int *error)
+ItemKind FileRenamer::kindOf(int dirFd, const char *name, int *error, struct stat *status)
 {
-    struct stat st;
+    struct stat own;
+    struct stat &st = status ? *status : own;
     if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (error)
             *error = errno;

@@ -8,6 +8,7 @@
 // success; nothing here throws or prints.
 
 #include <QByteArray>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace quillbay {
@@ -30,8 +31,9 @@ public:
     static int moveNoReplace(int fromDir, const char *from, int toDir, const char *to);
 
     // What the name is, without following a symbolic link (a link counts as a
-    // file, and renaming it renames the link itself).
-    static ItemKind kindOf(int dirFd, const char *name, int *error = nullptr);
+    // file, and renaming it renames the link itself); its status, as lstat
+    // gives it, in status when asked for and the name is there.
+    static ItemKind kindOf(int dirFd, const char *name, int *error = nullptr, struct stat *status = nullptr);
 
     // True when to already names the item from: the same inode, or, on a file
     // system that ignores letter case and gives no stable inode numbers, a name

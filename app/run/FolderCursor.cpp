@@ -41,10 +41,7 @@ int FolderCursor::enter(const char *path, int *error)
 
 ItemKind FolderCursor::kindOf(const char *name, struct stat &st)
 {
-    if (::fstatat(m_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return ItemKind::Missing;
-    // A symbolic link counts as a file: renaming it renames the link itself.
-    return S_ISDIR(st.st_mode) ? ItemKind::Folder : ItemKind::File;
+    return FileRenamer::kindOf(m_fd, name, nullptr, &st);
 }
 
 void FolderCursor::forgetAll()
