@@ -3,9 +3,7 @@
 #include "run/EntryRenamer.h"
 
 #include <cstring>
-#include <fcntl.h>
 #include <string_view>
-#include <unistd.h>
 
 namespace quillbay {
 
@@ -37,12 +35,6 @@ std::string joined(const std::string &folder, const char *name)
 }
 
 } // namespace
-
-ReversalCheck::~ReversalCheck()
-{
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
-}
 
 int ReversalCheck::reportFolderId(const char *folder)
 {
@@ -115,14 +107,9 @@ void ReversalCheck::noteMoved(int folderId, const char *name, const Location &no
 
 IdentityMatch ReversalCheck::lookAt(const Location &at, const ItemIdentity &identity)
 {
-    if (at.folder != m_openFolder) {
-        if (m_folderFd >= 0)
-            ::close(m_folderFd);
-        m_openFolder = at.folder;
-        m_folderFd = ::open(at.folder->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    }
+    int error = 0;
     struct stat st;
-    if (m_folderFd < 0 || ::fstatat(m_folderFd, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (m_cursor.enter(at.folder->c_str(), &error) < 0 || m_cursor.kindOf(at.name, st) == ItemKind::Missing)
         return IdentityMatch::Missing;
     return identity.compare(st);
 }

@@ -15,6 +15,7 @@
 
 #include "base/HashIndex.h"
 #include "run/ClearedReason.h"
+#include "run/FolderCursor.h"
 #include "run/ItemIdentity.h"
 
 #include <deque>
@@ -28,11 +29,6 @@ namespace quillbay {
 class ReversalCheck
 {
 public:
-    ReversalCheck() = default;
-    ~ReversalCheck();
-    ReversalCheck(const ReversalCheck &) = delete;
-    ReversalCheck &operator=(const ReversalCheck &) = delete;
-
     // An entry the run renamed from name to newName in folder (as the report
     // gives them), newest first. None when the reversal may go ahead: the
     // item is the one recorded, or no identity was recorded. Refused for a
@@ -74,8 +70,7 @@ private:
     std::unordered_map<std::string, const std::string *> m_diskFolderIndex;
     std::vector<Moved> m_moved;
     HashIndex m_movedIndex;
-    const std::string *m_openFolder = nullptr;
-    int m_folderFd = -1;
+    FolderCursor m_cursor; // the folder last looked in, held open
 };
 
 } // namespace quillbay
